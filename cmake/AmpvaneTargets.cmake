@@ -1,0 +1,47 @@
+# Shared build settings and the helpers every folder uses to declare its library.
+
+add_library(ampvane_options INTERFACE)
+target_compile_features(ampvane_options INTERFACE cxx_std_20)
+set_target_properties(ampvane_options PROPERTIES INTERFACE_CXX_EXTENSIONS OFF)
+target_compile_options(ampvane_options INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_definitions(ampvane_options INTERFACE $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
+target_include_directories(ampvane_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+# ampvane_core_library(<subsystem> [DEPS targets...])
+# Builds ampvane_<subsystem> from every .cpp in the calling folder. Core code links no Qt.
+function(ampvane_core_library subsystem)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(target ampvane_${subsystem})
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_link_libraries(${target} PUBLIC ampvane_options ${ARG_DEPS})
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ampvane_options ${ARG_DEPS})
+  endif()
+endfunction()
+
+# ampvane_ui_library(<subsystem> [DEPS targets...])
+# Builds ampvane_<subsystem>_ui from the .cpp files of the calling ui/ folder, with moc.
+function(ampvane_ui_library subsystem)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  set(target ampvane_${subsystem}_ui)
+  list(FILTER sources INCLUDE REGEX "\\.(cpp|qrc)$|\\.h$")
+  set(cpp ${sources})
+  list(FILTER cpp INCLUDE REGEX "\\.cpp$")
+  if(cpp)
+    add_library(${target} STATIC ${sources})
+    set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+    target_link_libraries(${target} PUBLIC ampvane_options ${ARG_DEPS}
+      Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ampvane_options ${ARG_DEPS})
+  endif()
+endfunction()
+
+# Subsystems in dependency order, with what each core library links.
+set(AMPVANE_SUBSYSTEMS common model analysis data advice wizard workbench tools online help chart)

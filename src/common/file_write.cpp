@@ -1,0 +1,65 @@
+#include "common/file_write.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace ampvane {
+
+namespace {
+std::string SystemError(const std::string& what, const std::string& path) {
+    return what + " \"" + path + "\": " + std::strerror(errno);
+}
+} // namespace
+
+std::string WriteFileAtomically(const std::string& path, std::string_view contents) {
+    std::string temp = path + ".tmpXXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return SystemError("Cannot create a temporary file for", path);
+    const char* p = contents.data();
+    size_t left = contents.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            std::string error = SystemError("Cannot write", path);
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return error;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        std::string error = SystemError("Cannot write", path);
+        ::unlink(temp.c_str());
+        return error;
+    }
+    // mkstemp creates the file for the owner only; give it the usual permissions.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(temp.c_str(), 0666 & ~mask);
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::string error = SystemError("Cannot replace", path);
+        ::unlink(temp.c_str());
+        return error;
+    }
+    return {};
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return false;
+    contents = std::move(buffer).str();
+    return true;
+}
+
+} // namespace ampvane
