@@ -38,6 +38,8 @@ struct AirframeDesc {
 };
 
 // A wing is present when it has an area; every flight quantity depends on that.
-inline bool HasWing(const AirframeDesc& airframe) { return airframe.WingArea > 0; }
+inline bool HasWing(const AirframeDesc& airframe) {
+    return airframe.WingArea > 0;
+}
 
 } // namespace ampvane

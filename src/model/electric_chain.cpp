@@ -1,0 +1,125 @@
+#include "model/electric_chain.h"
+
+#include "model/model_numbers.h"
+
+#include <cmath>
+#include <limits>
+
+namespace ampvane {
+
+using model_detail::FiniteOr;
+
+namespace {
+
+constexpr double kWeightExponent = 0.66667;
+constexpr double kCopperCoefficient = 1.0039; // resistance factor per °C
+constexpr double kStopTemperature = 1000;     // °C: beyond this the heating estimate is meaningless
+constexpr int kHotResistanceRounds = 10;
+
+// Half-to-even rounding that does not depend on the floating-point rounding mode.
+double RoundHalfEven(double value) {
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    if (fraction < 0.5) return lower;
+    if (fraction > 0.5) return lower + 1;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+} // namespace
+
+double CircuitResistance(int Sc, int Pc, int Ne, int Pm, int Sm, double Re, double Rc, double R) {
+    return FiniteOr(Pc * R * Ne * Sm + Pm * Rc * Sc * Ne + Pm * Re * Pc, 0);
+}
+
+double MotorCurrentInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, double N, double Re, double Rc,
+                             double V, double R, double Kv, double /*gearboxEfficiency*/) {
+    const double denominator = CircuitResistance(Sc, Pc, Ne, Pm, Sm, Re, Rc, R) * Kv;
+    if (denominator == 0) return 0;
+    return FiniteOr((Sc * V * Kv - N * G * Sm) * (Pc * Ne) / denominator, 0);
+}
+
+double MotorVoltageInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, double N, double Re, double Rc,
+                             double V, double R, double Kv, double /*gearboxEfficiency*/) {
+    const double denominator = CircuitResistance(Sc, Pc, Ne, Pm, Sm, Re, Rc, R) * Kv;
+    if (denominator == 0) return 0;
+    return FiniteOr(
+        (Sc * V * R * Kv * Pc * Ne + N * G * Pm * Rc * Sc * Ne + N * G * Pm * Re * Pc) / denominator, 0);
+}
+
+double MotorOutputPower(double V, double I, double R, double Io) {
+    return FiniteOr((I - Io) * (V - I * R), 0);
+}
+
+double MotorEfficiency(double V, double I, double R, double Io) {
+    const double input = V * I;
+    if (input == 0) return 0;
+    return FiniteOr(MotorOutputPower(V, I, R, Io) / input, 0);
+}
+
+double MotorRpm(double V, double I, double R, double Kv) {
+    return FiniteOr((V - I * R) * Kv, 0);
+}
+
+double MaxEfficiencyCurrent(double V, double R, double Io) {
+    if (!(R > 0)) return 0;
+    const double square = Io * V / R;
+    if (!(square >= 0)) return 0;
+    return FiniteOr(std::sqrt(square), 0);
+}
+
+double MaxEfficiency(double V, double R, double Io) {
+    return MotorEfficiency(V, MaxEfficiencyCurrent(V, R, Io), R, Io);
+}
+
+double MaxPowerCurrent(double V, double R, double Io) {
+    if (R == 0) return 0;
+    return FiniteOr((Io * R + V) / (2 * R), 0);
+}
+
+double MotorThermalResistance(double K, double Wm) {
+    if (!(Wm > 0)) return 0;
+    return FiniteOr(K / std::pow(Wm, kWeightExponent), 0);
+}
+
+double MotorTemperature(double Ta, double V, double I, double Wm, double R, double Io, double /*Kv*/,
+                        double K) {
+    return FiniteOr(Ta + (V * I - MotorOutputPower(V, I, R, Io)) * MotorThermalResistance(K, Wm), Ta);
+}
+
+double ResistanceAt(double Rm, double T) {
+    return FiniteOr(Rm * std::pow(kCopperCoefficient, T - 20), Rm);
+}
+
+double HotResistance(double Ta, double V, double I, double Wm, double Rm, double Io, double Kv, double K) {
+    double R = ResistanceAt(Rm, Ta);
+    double previous = R;
+    for (int round = 0; round < kHotResistanceRounds; ++round) {
+        const double T = MotorTemperature(Ta, V, I, Wm, R, Io, Kv, K);
+        if (T > kStopTemperature) break;
+        previous = R;
+        R = ResistanceAt(Rm, T);
+        // A zero resistance cannot change any more.
+        if (previous == 0 || std::fabs(R - previous) / previous < 0.01) break;
+    }
+    return R;
+}
+
+double PackTemperature(double Ta, double Wp, double Rp, double I) {
+    if (!(Wp > 0)) return Ta;
+    return FiniteOr(Ta + I * I * Rp * 58 / std::pow(Wp, kWeightExponent), Ta);
+}
+
+double BatteryCurrent(double motorCurrent, double throttle, bool highRate) {
+    return FiniteOr(highRate ? motorCurrent * throttle : motorCurrent, 0);
+}
+
+std::int32_t RunTimeSeconds(int Pc, double capacity, double batteryCurrent) {
+    constexpr auto kLongest = std::numeric_limits<std::int32_t>::max();
+    if (!(batteryCurrent > 0)) return kLongest;
+    const double seconds = RoundHalfEven(Pc * capacity * 3.6 / batteryCurrent);
+    if (!(seconds < static_cast<double>(kLongest))) return kLongest;
+    if (seconds < 0) return 0;
+    return static_cast<std::int32_t>(seconds);
+}
+
+} // namespace ampvane

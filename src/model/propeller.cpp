@@ -1,0 +1,215 @@
+#include "model/propeller.h"
+
+#include "model/electric_chain.h"
+#include "model/model_numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace ampvane {
+
+using model_detail::AllFinite;
+using model_detail::FiniteOr;
+
+namespace {
+
+constexpr double kPowerConstant = 5.33e-15;       // W per (in⁵ × rpm³)
+constexpr double kPitchSpeedFactor = 9.47e-4;     // inches per minute to mph
+constexpr double kFloorRpm = 0.1;                 // stands for "does not turn"
+constexpr double kThrustPerWatt = 8.0645;         // oz per W at 1 mph
+constexpr double kStaticAirspeed = 0.001;         // mph used for a static thrust
+constexpr double kSmallestSizeFactorDiameter = 8; // in
+constexpr int kLoadFactorRounds = 200;
+constexpr double kLoadFactorTolerance = 1e-4;
+constexpr int kHeatingPasses = 10;
+constexpr double kStopTemperature = 1000; // °C
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// The parts of the load factor that depend only on the pitch to diameter ratio r; a solve computes
+// them once instead of in every round.
+struct LoadShape {
+    double h = 0;     // peak factor, reached at advance gPeak
+    double gPeak = 0; // advance of the peak
+    double f = 0;     // factor at advance l
+    double l = 0;
+};
+
+LoadShape ShapeOf(double P, double D) {
+    const double r = P / D;
+    LoadShape shape;
+    shape.h = 1 + r * r * r * r / 10;
+    shape.gPeak = r / 2;
+    shape.f = 1 - 0.15 * std::sqrt(std::sqrt(r));
+    shape.l = r / 1.1;
+    return shape;
+}
+
+// NaN where the advance or the curve has no value.
+double LoadFactorOf(const LoadShape& shape, double Va, double N, double P) {
+    const double s = Va / (P * N * kPitchSpeedFactor);
+    const double h = shape.h, g = shape.gPeak, f = shape.f, l = shape.l;
+    double j = 0;
+    if (s < g) {
+        const double x = s / g;
+        j = 1 + (h - 1) * (3 * x * x - 2 * x * x * x);
+    } else if (s < l) {
+        j = ((s * s - 2 * g * s) * (f - h) + h * l * (l - 2 * g) + f * g * g) / ((g - l) * (g - l));
+    } else {
+        j = f + (s - l) * 2 * (h - f) * (g - s) / ((g - l) * (g - l));
+        if (j < 0) j = 0;
+    }
+    return std::isfinite(j) ? j : kNaN;
+}
+
+} // namespace
+
+double EffectivePitch(double P, int Nbl) {
+    return P * (1 - 0.01 * (Nbl - 2));
+}
+
+double PitchSpeed(double P, double N) {
+    return FiniteOr(P * N * kPitchSpeedFactor, 0);
+}
+
+double PropPower(double sigma, double Kp, double N, double P, double D) {
+    return FiniteOr(kPowerConstant * sigma * Kp * N * N * N * P * (D * D * D * D), 0);
+}
+
+double PropDriveRpm(int Sc, int Pc, int Ne, double sigma, double KpG, int Nbl, int Np, int Pm, int Sm,
+                    double P, double D, double gearboxEfficiency, double G, double Re, double Rc, double V,
+                    double R, double Io, double Kv) {
+    const double Rt = Pc * R * Ne * Sm + Pm * Rc * Sc * Ne + Pm * Re * Pc;
+    const double A = kPowerConstant * (D * D * D * D) * EffectivePitch(P, Nbl) * Nbl * sigma * KpG * Np *
+                     (Kv * Kv) * Rt / 2;
+    const double B = G * G * gearboxEfficiency * Sm * Sm * Pm * Pc * Ne;
+    const double C = Kv * G * gearboxEfficiency * Sm * Pm * (V * Sc * Pc * Ne - Io * Rt);
+    const double discriminant = B * B + 4 * A * C;
+    if (A == 0 || !(discriminant >= 0)) return kFloorRpm;
+    // The positive root of A N² + B N − C = 0, written so that it keeps its precision when 4AC is
+    // small beside B² (the textbook form loses the digits of N there).
+    const double denominator = B + std::sqrt(discriminant);
+    if (denominator == 0) return kFloorRpm;
+    const double N = 2 * C / denominator;
+    if (!std::isfinite(N) || N < kFloorRpm) return kFloorRpm;
+    return N;
+}
+
+double PropLoadFactor(double Va, double N, double P, double D) {
+    return FiniteOr(LoadFactorOf(ShapeOf(P, D), Va, N, P), 0);
+}
+
+PropRpmSolution SolvePropRpm(int Sc, int Pc, int Ne, double sigma, double Kp, int Nbl, int Np, int Pm, int Sm,
+                             double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
+                             double V, double R, double Io, double Kv, double Va) {
+    const LoadShape shape = ShapeOf(P, D);
+    PropRpmSolution solution;
+    double g = 1.0;
+    for (int round = 0; round < kLoadFactorRounds; ++round) {
+        if (!(g > 0)) {
+            solution.Failed = true;
+            break;
+        }
+        solution.EffectiveConstant = Kp * g;
+        solution.Rpm = PropDriveRpm(Sc, Pc, Ne, sigma, solution.EffectiveConstant, Nbl, Np, Pm, Sm, P, D,
+                                    gearboxEfficiency, G, Re, Rc, V, R, Io, Kv);
+        const double previous = g;
+        const double j = LoadFactorOf(shape, Va, solution.Rpm, P);
+        if (std::isnan(j)) {
+            solution.Failed = true;
+            break;
+        }
+        g = (j + 9 * previous) * 0.1;
+        if (std::fabs(g - previous) < kLoadFactorTolerance) break;
+    }
+    if (!std::isfinite(solution.EffectiveConstant)) {
+        solution.EffectiveConstant = 0;
+        solution.Failed = true;
+    }
+    return solution;
+}
+
+PropDriveSolution SolvePropDrive(int Sc, int Pc, int Ne, bool heating, double Ta, double K, double sigma,
+                                 double /*Tc*/, double Kp, int Nbl, int Np, int Pm, int Sm, double Va,
+                                 double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
+                                 double V, double Wm, double Rm, double Io, double Kv) {
+    PropDriveSolution failed;
+    failed.Failed = true;
+
+    const double Rth = MotorThermalResistance(K, Wm);
+    double R = heating ? ResistanceAt(Rm, Ta) : Rm;
+    int passes = heating ? kHeatingPasses : 1;
+
+    double N = 0, I = 0, Vm = 0, Pout1 = 0, T = Ta, KpG = 0;
+    for (;;) {
+        const PropRpmSolution rpm = SolvePropRpm(Sc, Pc, Ne, sigma, Kp, Nbl, Np, Pm, Sm, P, D,
+                                                 gearboxEfficiency, G, Re, Rc, V, R, Io, Kv, Va);
+        if (rpm.Failed) return failed;
+        N = rpm.Rpm;
+        KpG = rpm.EffectiveConstant;
+        I = MotorCurrentInCircuit(Sc, Pc, Ne, Pm, Sm, G, N, Re, Rc, V, R, Kv, gearboxEfficiency);
+        Vm = MotorVoltageInCircuit(Sc, Pc, Ne, Pm, Sm, G, N, Re, Rc, V, R, Kv, gearboxEfficiency);
+        const double Pshaft = MotorOutputPower(Vm, I, R, Io);
+        Pout1 = Pshaft * gearboxEfficiency;
+        T = Ta + (I * Vm - Pshaft) * Rth;
+
+        const double previous = R;
+        if (T <= kStopTemperature) R = ResistanceAt(Rm, T);
+        --passes;
+        if (passes == 0 || !(T <= kStopTemperature) || previous == 0 ||
+            std::fabs(R - previous) / previous < 0.01)
+            break;
+    }
+
+    PropDriveSolution solution;
+    solution.MotorTemperature = T;
+    solution.EffectiveConstant = KpG;
+    solution.OutputPower = Pm * Sm * Pout1;
+    solution.MotorVoltage = Sm * Vm;
+    solution.MotorCurrent = Pm * I;
+    solution.Rpm = N;
+    // A motor pushed back by more than its supply at the 0.1 rpm floor would report a negative
+    // current: that is no operating point, so the combination fails like any other that cannot run.
+    if (!(solution.MotorCurrent >= 0)) return failed;
+    if (!AllFinite({solution.MotorTemperature, solution.OutputPower, solution.MotorVoltage, solution.Rpm}))
+        return failed;
+    return solution;
+}
+
+double PropShapeEfficiency(double s, double P, double D) {
+    const double e =
+        0.7676481759 * std::pow(std::atan(3.485277243 * std::pow(P / D, 2.023196483)), 0.3522331876);
+    const double phi = s <= 1 ? s * (2 - s) : s * (13 - 6.5 * s) - 5.5;
+    return FiniteOr(e * phi, 0);
+}
+
+PropThrustResult PropThrust(double Tc, double /*Kp*/, double Pout, double Va, double /*sigma*/, double N,
+                            double P, double D) {
+    const double airspeed = Va < kStaticAirspeed ? kStaticAirspeed : Va;
+    const double s = airspeed / (P * N * kPitchSpeedFactor);
+    const double z = 1 - std::pow(0.8195 / Tc, std::max(D, kSmallestSizeFactorDiameter));
+    double efficiency = z * PropShapeEfficiency(s, P, D);
+    if (!(efficiency > 0) || !std::isfinite(efficiency)) efficiency = 0;
+    PropThrustResult result;
+    result.Efficiency = efficiency;
+    result.Thrust = FiniteOr(Pout * efficiency / airspeed * kThrustPerWatt, 0);
+    return result;
+}
+
+std::optional<double> ThrustConstantFromMeasurement(double thrust, double /*Kp*/, double power, double Va,
+                                                    double /*sigma*/, double N, double P, double D) {
+    const double airspeed = Va < kStaticAirspeed ? kStaticAirspeed : Va;
+    const double s = airspeed / (P * N * kPitchSpeedFactor);
+    const double sizeDiameter = std::max(D, kSmallestSizeFactorDiameter);
+    if (power == 0) return std::nullopt;
+    const double efficiency = thrust * airspeed / (kThrustPerWatt * power);
+    const double shape = PropShapeEfficiency(s, P, D);
+    if (shape == 0) return std::nullopt;
+    const double base = 1 - efficiency / shape;
+    if (!(base > 0)) return std::nullopt;
+    const double Tc = 0.8195 / std::pow(base, 1 / sizeDiameter);
+    if (!std::isfinite(Tc) || !(Tc > 0)) return std::nullopt;
+    return Tc;
+}
+
+} // namespace ampvane
