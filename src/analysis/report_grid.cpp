@@ -1,0 +1,209 @@
+#include "analysis/report_grid.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace ampvane {
+namespace {
+
+struct QuantityNames {
+    std::string_view Option;
+    std::string_view Key;
+};
+
+constexpr std::array<QuantityNames, kReportQuantityCount> kQuantityNames = {{
+    {"Airspeed", "airspeed"},
+    {"Drag", "drag"},
+    {"Lift", "lift"},
+    {"Number of Cells", "cells"},
+    {"Gear Ratio", "gear_ratio"},
+    {"Diameter", "diameter"},
+    {"Pitch", "pitch"},
+    {"Total Weight", "weight"},
+    {"Battery Current", "battery_current"},
+    {"Motor Current", "motor_current"},
+    {"Motor Voltage", "motor_voltage"},
+    {"Input Power", "input_power"},
+    {"Input Power Loading", "input_power_loading"},
+    {"Power Loss", "loss"},
+    {"Output Power", "output_power"},
+    {"Output Power Loading", "output_power_loading"},
+    {"Motor/Gearbox Efficiency", "motor_gearbox_efficiency"},
+    {"Shaft Efficiency", "shaft_efficiency"},
+    {"Motor RPM", "motor_rpm"},
+    {"Propeller RPM", "drive_rpm"},
+    {"Thrust", "thrust"},
+    {"Pitch Speed / Efflux", "pitch_speed"},
+    {"Rate of Climb", "rate_of_climb"},
+    {"Propeller Efficiency", "prop_efficiency"},
+    {"Total Efficiency", "total_efficiency"},
+    {"Time", "run_time"},
+}};
+
+const std::string kEmpty;
+
+std::string Trimmed(std::string_view text) {
+    return std::string(TrimmedView(text));
+}
+
+} // namespace
+
+std::string_view TrimmedView(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+std::string_view ReportColumnOptionName(ReportColumn quantity) {
+    return kQuantityNames[static_cast<int>(quantity)].Option;
+}
+
+std::string_view ReportColumnKey(ReportColumn quantity) {
+    return kQuantityNames[static_cast<int>(quantity)].Key;
+}
+
+ReportColours ReportKeyColours(bool moreThan256Colours) {
+    ReportColours colours;
+    if (!moreThan256Colours) {
+        colours.StallKey = 0xFFFF00;
+        colours.LevelOptKey = 0x00FFFF;
+        colours.LevelKey = 0x00FF00;
+    }
+    return colours;
+}
+
+const std::string& ReportGrid::Cell(int gridRow, int column) const {
+    if (column < 0 || column >= static_cast<int>(Columns.size())) return kEmpty;
+    if (gridRow == 0) return Columns[column].Header0;
+    if (gridRow == 1) return Columns[column].Header1;
+    const int dataRow = gridRow - 2;
+    if (dataRow < 0 || dataRow >= RowCount()) return kEmpty;
+    const auto& cells = Rows[dataRow].Cells;
+    return column < static_cast<int>(cells.size()) ? cells[column] : kEmpty;
+}
+
+RgbColour RowBackgroundColour(RowBackground background, const ReportColours& colours) {
+    switch (background) {
+    case RowBackground::BelowStall: return colours.StallKey;
+    case RowBackground::LevelFlightOpt: return colours.LevelOptKey;
+    case RowBackground::LevelFlight: return colours.LevelKey;
+    case RowBackground::Plain: break;
+    }
+    return colours.DataBackground;
+}
+
+CellStyle ReportCellStyle(const ReportGrid& grid, int gridRow, int column, bool selected,
+                          const ReportColours& colours) {
+    CellStyle style;
+    if (gridRow < 2) {
+        style.Text = colours.HeaderText;
+        style.Background = colours.HeaderBackground;
+        return style;
+    }
+    const int dataRow = gridRow - 2;
+    style.Text = colours.DataText;
+    style.Background = colours.DataBackground;
+    style.Bold = column == grid.SortColumn;
+    if (dataRow >= grid.RowCount()) return style;
+    const ReportRow& row = grid.Rows[dataRow];
+    style.Background = RowBackgroundColour(row.Background, colours);
+    if (row.PropStalled) style.Text = colours.PropStalledText;
+    if (selected) {
+        // The text takes the colour the background would have had, so the key stays readable.
+        style.Text = style.Background;
+        style.Background = colours.SelectedBackground;
+        style.Bold = true;
+    }
+    return style;
+}
+
+double ReportSortKey(std::string_view cell, char timeSeparator) {
+    std::string text = Trimmed(cell);
+    for (char& c : text) {
+        if (c == timeSeparator || c == ',' || c == 'S') c = '.';
+    }
+    if (const auto p = text.find('P'); p != std::string::npos) text.resize(p);
+    double value = 0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    // A text that is not a number sorts as 0, the value the lenient read gives it.
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return 0;
+    return value;
+}
+
+void SortReportRows(ReportGrid& grid, int column, bool ascending) {
+    const int columns = static_cast<int>(grid.Columns.size());
+    if (column < 0 || column >= columns) return;
+    grid.SortColumn = column;
+    grid.SortAscending = ascending;
+
+    // The sort column first, then each following visible column.
+    std::vector<int> order{column};
+    for (int c = column + 1; c < columns; ++c)
+        if (grid.Columns[c].Visible() && !grid.Columns[c].Sequence) order.push_back(c);
+
+    const std::size_t n = grid.Rows.size();
+    std::vector<std::vector<double>> keys(n, std::vector<double>(order.size()));
+    for (std::size_t r = 0; r < n; ++r)
+        for (std::size_t k = 0; k < order.size(); ++k)
+            keys[r][k] = ReportSortKey(grid.Cell(static_cast<int>(r) + 2, order[k]), grid.TimeSeparator);
+
+    std::vector<std::size_t> index(n);
+    for (std::size_t r = 0; r < n; ++r) index[r] = r;
+    // Stable, so rows equal in every column keep their sweep order.
+    std::stable_sort(index.begin(), index.end(), [&](std::size_t a, std::size_t b) {
+        return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
+    });
+    std::vector<ReportRow> sorted;
+    sorted.reserve(n);
+    for (const std::size_t r : index) sorted.push_back(std::move(grid.Rows[r]));
+    grid.Rows = std::move(sorted);
+}
+
+void ReportHeaderClicked(ReportGrid& grid, int column, bool rightButton) {
+    if (rightButton) {
+        SortReportRows(grid, column, false);
+    } else if (column == grid.SortColumn) {
+        SortReportRows(grid, column, !grid.SortAscending);
+    } else {
+        SortReportRows(grid, column, true);
+    }
+}
+
+std::string RowClipboardText(const ReportGrid& grid, int dataRow) {
+    std::string text;
+    if (dataRow < 0 || dataRow >= grid.RowCount()) return text;
+    for (int c = 0; c < static_cast<int>(grid.Columns.size()); ++c) {
+        const ReportGridColumn& column = grid.Columns[c];
+        if (!column.Visible() || column.Sequence) continue;
+        text += Trimmed(Trimmed(column.Header0) + " " + Trimmed(column.Header1));
+        text += " = ";
+        text += Trimmed(grid.Cell(dataRow + 2, c));
+        text += '\n';
+    }
+    return text;
+}
+
+std::string DescriptionAndRowClipboardText(const ReportGrid& grid, int dataRow) {
+    std::string text;
+    for (const std::string& line : grid.Description)
+        if (!line.empty()) text += line + '\n';
+    text += "Conditions: " + grid.ConditionLine + '\n';
+    text += '\n';
+    text += RowClipboardText(grid, dataRow);
+    return text;
+}
+
+int FindRowBySequence(const ReportGrid& grid, std::string_view sequence) {
+    if (grid.SequenceColumn < 0) return -1;
+    const std::string_view wanted = TrimmedView(sequence);
+    for (int r = 0; r < grid.RowCount(); ++r)
+        if (TrimmedView(grid.Cell(r + 2, grid.SequenceColumn)) == wanted) return r;
+    return -1;
+}
+
+} // namespace ampvane
