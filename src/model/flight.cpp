@@ -1,5 +1,6 @@
 #include "model/flight.h"
 
+#include "model/air.h"
 #include "model/model_numbers.h"
 #include "model/propeller.h"
 
@@ -9,10 +10,6 @@
 namespace ampvane {
 
 using model_detail::FiniteOr;
-
-namespace {
-constexpr double kAirForceConstant = 0.000278412926; // oz per (mph² × sq.in)
-}
 
 double DragForce(double sigma, double V, double S, double Cd) {
     return FiniteOr(kAirForceConstant * sigma * V * V * S * Cd, 0);

@@ -1,0 +1,57 @@
+#include "model/air.h"
+
+#include <cmath>
+
+namespace ampvane {
+
+namespace {
+constexpr double kLapseFactor = 6.87559302e-6; // per ft of density altitude
+constexpr double kDensityExponent = 4.255876;
+constexpr double kZeroCelsiusInKelvin = 273;
+} // namespace
+
+double AirDensityRatio(double elevation, double pressure, double temperature) {
+    // Height that the reported pressure adds to the field: close to 0 at 29.92 inHg, growing as the
+    // pressure falls.
+    const double pressureOffset = pressure * (12.563 * pressure - 1678.5) + 38974;
+    const double densityAltitude = pressureOffset + elevation;
+    const double base = 1 - kLapseFactor * densityAltitude;
+    const double absolute = temperature + kZeroCelsiusInKelvin;
+    if (!(base > 0) || !(absolute > 0)) return 0;
+    const double sigma = std::exp(kDensityExponent * std::log(base)) * kZeroCelsiusInKelvin / absolute;
+    return std::isfinite(sigma) ? sigma : 0;
+}
+
+double StandardDayTemperature(double elevation) {
+    return 15 - 0.00198 * elevation;
+}
+
+double FeetFromMetres(double metres) {
+    return metres * 3.28084;
+}
+
+double InchesHgFromKilopascals(double kilopascals) {
+    return kilopascals * kStandardPressureInchesHg / kStandardPressureKilopascals;
+}
+
+double CelsiusFromFahrenheit(double fahrenheit) {
+    return fahrenheit * 0.55556 - 17.77778;
+}
+
+double FahrenheitFromCelsius(double celsius) {
+    return celsius * 1.8 + 32;
+}
+
+FlyingFieldRange ElevationRange(bool metric) {
+    return metric ? FlyingFieldRange{-304.1, 10972.1} : FlyingFieldRange{-1000.1, 36000.1};
+}
+
+FlyingFieldRange PressureRange(bool metricTempPress) {
+    return metricTempPress ? FlyingFieldRange{94.79, 108.31} : FlyingFieldRange{27.9, 32.1};
+}
+
+FlyingFieldRange TemperatureRange(bool metricTempPress) {
+    return metricTempPress ? FlyingFieldRange{-50.1, 50.1} : FlyingFieldRange{-58.1, 122.1};
+}
+
+} // namespace ampvane
