@@ -5,14 +5,19 @@
 #include <vector>
 
 #include "common/file_write.h"
-#include "workbench/settings_text.h"
+#include "analysis/numeric_text.h"
 
 namespace ampvane {
 
 namespace {
 
-using settings_text::AsciiLower;
-using settings_text::Trim;
+// Keys match in any letter case; only ASCII letters fold, so values in other scripts are untouched.
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kRecentKey = "recent";
@@ -83,25 +88,6 @@ constexpr std::string_view kLastTipKey = "lasttip";
 constexpr std::string_view kHighNoteKey = "highnoteseen";
 constexpr std::string_view kDefaultProjectKey = "default";
 
-// A number typed as digits, one "." or "," and digits gets the user's separator; anything else stays.
-std::string AdaptDecimalSeparator(std::string_view text, char decimalSeparator) {
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '-') ++i;
-    std::optional<std::size_t> separator;
-    for (; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= '0' && c <= '9') continue;
-        if ((c == '.' || c == ',') && !separator) {
-            separator = i;
-            continue;
-        }
-        return std::string(text);
-    }
-    std::string adapted(text);
-    if (separator) adapted[*separator] = decimalSeparator;
-    return adapted;
-}
-
 // Splits at CR LF, LF or a lone CR; a last line without a line end still counts.
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -119,8 +105,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // Applies one line; lines with other keys, comments and blank lines change nothing.
 class LineReader {
 public:
-    LineReader(Settings& settings, char decimalSeparator, std::string_view sourceName, MessageSink& messages)
-        : settings_(settings), decimal_(decimalSeparator), sourceName_(sourceName), messages_(messages) {}
+    LineReader(Settings& settings, const NumberLocale& locale, std::string_view sourceName, MessageSink& messages)
+        : settings_(settings), locale_(locale), sourceName_(sourceName), messages_(messages) {}
 
     void Apply(std::string_view line, std::size_t lineNumber) {
         const std::string lower = AsciiLower(line);
@@ -135,7 +121,7 @@ public:
 private:
     bool ApplyFlag(const std::string& lower) {
         for (const ModeKey& entry : kModeKeys)
-            if (lower == entry.key) return settings_.measurementMode = entry.mode, true;
+            if (lower == entry.key) return SelectMeasurementMode(settings_, entry.mode, locale_, messages_), true;
         if (lower == "newtons") return settings_.forceInNewtons = true, true;
         if (lower == "grams") return settings_.forceInNewtons = false, true;
         if (lower == "printcolour") return settings_.printInColour = true, true;
@@ -166,7 +152,7 @@ private:
                                                    std::string_view key) {
         if (lower.size() <= key.size() || !lower.starts_with(key) || lower[key.size()] != ' ')
             return std::nullopt;
-        return Trim(line.substr(key.size() + 1));
+        return TrimText(line.substr(key.size() + 1));
     }
 
     void ApplyValue(const std::string& lower, std::string_view line, std::size_t lineNumber) {
@@ -178,7 +164,7 @@ private:
         for (const TextKey& key : kFlyingFieldKeys)
             if (auto value = ValueOf(lower, line, key.key)) return SetText(key, *value);
         if (auto value = ValueOf(lower, line, kGearEfficiencyKey)) {
-            settings_.gearboxEfficiency = AdaptDecimalSeparator(*value, decimal_);
+            settings_.gearboxEfficiency = NormaliseDecimal(*value, locale_);
             return;
         }
         if (auto value = ValueOf(lower, line, kLastTipKey)) return ApplyLastTip(*value, lineNumber);
@@ -197,12 +183,12 @@ private:
     }
 
     void SetText(const TextKey& key, std::string_view value) {
-        settings_.*key.member = key.numeric ? AdaptDecimalSeparator(value, decimal_) : std::string(value);
+        settings_.*key.member = key.numeric ? NormaliseDecimal(value, locale_) : std::string(value);
     }
 
     // A bad number costs only this setting; the lines after it are still read.
     void ApplyLastTip(std::string_view value, std::size_t lineNumber) {
-        if (std::optional<int> tip = settings_text::ParseInt(value)) {
+        if (std::optional<std::int32_t> tip = ParseInteger(value)) {
             settings_.lastTip = *tip;
             return;
         }
@@ -212,7 +198,7 @@ private:
     }
 
     Settings& settings_;
-    char decimal_;
+    const NumberLocale& locale_;
     std::string_view sourceName_;
     MessageSink& messages_;
     std::string version_{kNoStoredVersion};
@@ -266,21 +252,21 @@ ConfigurationFiles ConfigurationFilesFor(const std::filesystem::path& dataFolder
 }
 
 std::string ApplyConfigurationText(std::string_view text, std::string_view sourceName, Settings& settings,
-                                   char decimalSeparator, MessageSink& messages) {
+                                   const NumberLocale& locale, MessageSink& messages) {
     if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
-    LineReader reader(settings, decimalSeparator, sourceName, messages);
+    LineReader reader(settings, locale, sourceName, messages);
     std::size_t lineNumber = 0;
     for (std::string_view line : SplitLines(text)) reader.Apply(line, ++lineNumber);
     return reader.version();
 }
 
-std::string ReadConfiguration(const ConfigurationFiles& files, Settings& settings, char decimalSeparator,
+std::string ReadConfiguration(const ConfigurationFiles& files, Settings& settings, const NumberLocale& locale,
                               MessageSink& messages) {
     settings = Settings{};
     for (const std::filesystem::path* file : {&files.current, &files.previous}) {
         std::string text;
         if (file->empty() || !IsReadableFile(*file) || !ReadWholeFile(file->string(), text)) continue;
-        return ApplyConfigurationText(text, file->string(), settings, decimalSeparator, messages);
+        return ApplyConfigurationText(text, file->string(), settings, locale, messages);
     }
     return std::string(kNoStoredVersion);
 }

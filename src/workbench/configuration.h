@@ -27,14 +27,15 @@ ConfigurationFiles ConfigurationFilesFor(const std::filesystem::path& dataFolder
 // Returns every setting to its default, then applies the current file or, failing that, the previous
 // version's file. Returns the stored version, kNoStoredVersion without a readable file or version line.
 // A line whose value cannot be used is reported as a warning and costs only its own setting.
-// decimalSeparator is the user's; numeric texts are adapted to it.
-std::string ReadConfiguration(const ConfigurationFiles& files, Settings& settings, char decimalSeparator,
+// Numeric texts get the locale's decimal separator; a mode line takes effect at once (see
+// SelectMeasurementMode), so values that follow it are read in the file's units.
+std::string ReadConfiguration(const ConfigurationFiles& files, Settings& settings, const NumberLocale& locale,
                               MessageSink& messages);
 
 // Applies the lines of a configuration text on top of settings (which the caller has reset) and returns
 // the version found, or kNoStoredVersion. sourceName names the file in warnings.
 std::string ApplyConfigurationText(std::string_view text, std::string_view sourceName, Settings& settings,
-                                   char decimalSeparator, MessageSink& messages);
+                                   const NumberLocale& locale, MessageSink& messages);
 
 // The file's contents for these settings: every line in its fixed order, each ended by CR LF.
 std::string ConfigurationText(const Settings& settings, std::string_view version);

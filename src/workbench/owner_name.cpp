@@ -4,7 +4,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "workbench/settings_text.h"
+#include "analysis/numeric_text.h"
 
 namespace ampvane {
 
@@ -16,13 +16,13 @@ bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 } // namespace
 
 std::string OwnerNameFromAccountField(const std::string& field) {
-    std::string name(settings_text::Trim(std::string_view(field).substr(0, field.find(','))));
+    std::string name(TrimText(std::string_view(field).substr(0, field.find(','))));
     if (name.size() > kLongestOwnerName) {
         std::size_t cut = kLongestOwnerName;
         while (cut > 0 && IsContinuationByte(name[cut])) --cut;
         name.resize(cut);
     }
-    return std::string(settings_text::Trim(name));
+    return std::string(TrimText(name));
 }
 
 std::string OwnerName() {

@@ -1,6 +1,6 @@
 #include "workbench/settings.h"
 
-#include "workbench/settings_text.h"
+#include "analysis/unit_conversion.h"
 
 namespace ampvane {
 
@@ -43,6 +43,13 @@ constexpr bool SwitchesInEnumOrder() {
 static_assert(SwitchesInEnumOrder(), "the switch table is indexed by ReportColumnSwitch");
 
 constexpr int kHighestPort = 65535;
+
+constexpr std::string_view kFeet = "ft";
+constexpr std::string_view kMetres = "m";
+constexpr std::string_view kFahrenheit = "\u00B0F";
+constexpr std::string_view kCelsius = "\u00B0C";
+constexpr std::string_view kInchesOfMercury = "inHg";
+constexpr std::string_view kKilopascals = "kPa";
 } // namespace
 
 const std::array<ReportColumnSwitchInfo, kReportColumnSwitchCount>& ReportColumnSwitches() { return kSwitches; }
@@ -61,6 +68,32 @@ bool ThrustInNewtons(const Settings& settings) {
     return settings.forceInNewtons && MetricLengthsAndWeights(settings);
 }
 
+void SelectMeasurementMode(Settings& settings, int mode, const NumberLocale& locale, MessageSink& messages) {
+    settings.measurementMode = mode;
+    UnitLabels& labels = settings.unitLabels;
+    if (MetricLengthsAndWeights(settings)) {
+        if (labels.elevation == kFeet) ConvertEdit(settings.elevation, 0.3, 0.3048, locale, messages);
+        labels.elevation = kMetres;
+    } else {
+        if (labels.elevation == kMetres) ConvertEdit(settings.elevation, 1, 3.28084, locale, messages);
+        labels.elevation = kFeet;
+    }
+    if (MetricTemperatureAndPressure(settings)) {
+        if (labels.temperature == kFahrenheit)
+            ConvertEditWithOffset(settings.temperature, -17.77778, 0.5, 0.55556, locale, messages);
+        labels.temperature = kCelsius;
+        if (labels.pressure == kInchesOfMercury)
+            ConvertEdit(settings.pressure, 0.1, 3.3856951871657754, locale, messages); // 101.3 / 29.92
+        labels.pressure = kKilopascals;
+    } else {
+        if (labels.temperature == kCelsius) ConvertEditWithOffset(settings.temperature, 32, 1, 1.8, locale, messages);
+        labels.temperature = kFahrenheit;
+        if (labels.pressure == kKilopascals)
+            ConvertEdit(settings.pressure, 0.01, 0.29536031589338596, locale, messages); // 29.92 / 101.3
+        labels.pressure = kInchesOfMercury;
+    }
+}
+
 bool ColumnShown(const Settings& settings, ReportColumnSwitch column) {
     return !settings.columnHidden[static_cast<std::size_t>(column)];
 }
@@ -70,16 +103,16 @@ void SetColumnShown(Settings& settings, ReportColumnSwitch column, bool shown) {
 }
 
 ProxySetting EffectiveProxy(const Settings& settings) {
-    std::string_view host = settings_text::Trim(settings.proxyHost);
+    std::string_view host = TrimText(settings.proxyHost);
     if (host.empty()) return {};
-    std::optional<int> port = settings_text::ParseInt(settings_text::Trim(settings.proxyPort));
+    std::optional<std::int32_t> port = ParseInteger(settings.proxyPort);
     if (!port || *port < 0 || *port > kHighestPort) return {};
     return {std::string(host), *port};
 }
 
 std::string UserName(const Settings& settings, std::string_view ownerName) {
     if (!settings.userName.empty()) return settings.userName;
-    return std::string(settings_text::Trim(ownerName));
+    return std::string(TrimText(ownerName));
 }
 
 } // namespace ampvane

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/numeric_text.h"
+#include "common/messages.h"
+
 namespace ampvane {
 
 // The report columns a user can hide, in the order the configuration file lists their switches.
@@ -122,6 +125,11 @@ bool MetricPropellerSizes(const Settings& settings);    // propeller diameter an
 bool MetricTemperatureAndPressure(const Settings& settings);
 // Thrust is shown in newtons only where weights are metric as well.
 bool ThrustInNewtons(const Settings& settings);
+
+// Sets the measurement mode and brings the flying-field texts into its units: a text is converted only
+// when its unit label shows the other unit (a label not yet set converts nothing), then the labels
+// follow the mode. A text that is no number is reported and converts as 0, as the dialog does.
+void SelectMeasurementMode(Settings& settings, int mode, const NumberLocale& locale, MessageSink& messages);
 
 bool ColumnShown(const Settings& settings, ReportColumnSwitch column);
 void SetColumnShown(Settings& settings, ReportColumnSwitch column, bool shown);

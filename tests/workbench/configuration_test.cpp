@@ -31,7 +31,7 @@ std::string ReadText(const fs::path& path) {
 Settings ApplyText(std::string_view text, char decimal = '.') {
     Settings settings;
     RecordingMessages messages;
-    ApplyConfigurationText(text, "Ampvane.ini", settings, decimal, messages);
+    ApplyConfigurationText(text, "Ampvane.ini", settings, NumberLocale{decimal}, messages);
     return settings;
 }
 
@@ -76,8 +76,11 @@ TEST(ConfigurationRoundTrip, EverySettingSurvivesWriteAndRead) {
 
     Settings read;
     read.lastTip = 99; // reading starts from the defaults, not from what was in memory
-    EXPECT_EQ(ReadConfiguration(files, read, '.', messages), "8.09");
-    EXPECT_EQ(read, written);
+    EXPECT_EQ(ReadConfiguration(files, read, NumberLocale{}, messages), "8.09");
+    EXPECT_EQ(read.unitLabels.elevation, "m"); // the labels follow the mode read
+    Settings expected = written;
+    expected.unitLabels = read.unitLabels;
+    EXPECT_EQ(read, expected);
 }
 
 TEST(ConfigurationRoundTrip, EachColumnSwitchHidesOnlyItsOwnColumn) {
@@ -157,7 +160,7 @@ TEST(ConfigurationFilesLookup, MissingFilesGiveDefaultsAndNoVersion) {
     TempDir dir;
     Settings settings = EverySettingChanged();
     RecordingMessages messages; // no message expected
-    EXPECT_EQ(ReadConfiguration(ConfigurationFilesFor(dir.path() / "data", dir.path() / "Ampvane"), settings, '.',
+    EXPECT_EQ(ReadConfiguration(ConfigurationFilesFor(dir.path() / "data", dir.path() / "Ampvane"), settings, NumberLocale{},
                                 messages),
               "0.0");
     EXPECT_EQ(settings, Settings{});
@@ -172,14 +175,14 @@ TEST(ConfigurationFilesLookup, PreviousVersionFileIsReadWhenCurrentIsMissing) {
     WriteText(files.previous, "version 7.05\r\nmetric\r\nelevation 300\r\n");
     Settings settings;
     RecordingMessages messages;
-    EXPECT_EQ(ReadConfiguration(files, settings, '.', messages), "7.05");
+    EXPECT_EQ(ReadConfiguration(files, settings, NumberLocale{}, messages), "7.05");
     EXPECT_EQ(settings.measurementMode, AllMetric);
     EXPECT_EQ(settings.elevation, "300");
 
     // Once this version has written its own file, the previous one no longer counts.
     fs::create_directories(dir.path() / "data");
     ASSERT_TRUE(WriteConfiguration(files.current, Settings{}, "8.09", messages));
-    EXPECT_EQ(ReadConfiguration(files, settings, '.', messages), "8.09");
+    EXPECT_EQ(ReadConfiguration(files, settings, NumberLocale{}, messages), "8.09");
     EXPECT_EQ(settings.measurementMode, AllImperial);
     EXPECT_EQ(ReadText(files.previous), "version 7.05\r\nmetric\r\nelevation 300\r\n");
 }
@@ -190,7 +193,7 @@ TEST(ConfigurationFilesLookup, FileWithoutVersionLineReadsAsNoVersion) {
     WriteText(files.current, "notip\r\nversion \r\n");
     Settings settings;
     RecordingMessages messages;
-    EXPECT_EQ(ReadConfiguration(files, settings, '.', messages), "0.0");
+    EXPECT_EQ(ReadConfiguration(files, settings, NumberLocale{}, messages), "0.0");
     EXPECT_FALSE(settings.tipAtStartup);
 }
 
@@ -201,7 +204,7 @@ TEST(ConfigurationFilesLookup, FolderInPlaceOfFileFallsBack) {
     WriteText(files.previous, "version 7.01\r\n");
     Settings settings;
     RecordingMessages messages;
-    EXPECT_EQ(ReadConfiguration(files, settings, '.', messages), "7.01");
+    EXPECT_EQ(ReadConfiguration(files, settings, NumberLocale{}, messages), "7.01");
 }
 
 TEST(ConfigurationLines, KeysMatchInAnyCaseAndValuesKeepTheirCase) {
@@ -270,7 +273,7 @@ TEST(ConfigurationValues, BadLastTipCostsOnlyItsOwnLine) {
     RecordingMessages messages;
     messages.Expect("Line 3 of the settings file \"" + files.current.string() +
                     "\" gives the last tip shown as \"4x\", which is not a whole number. It is ignored.");
-    EXPECT_EQ(ReadConfiguration(files, settings, '.', messages), "8.09");
+    EXPECT_EQ(ReadConfiguration(files, settings, NumberLocale{}, messages), "8.09");
     EXPECT_EQ(settings.lastTip, 4);
     EXPECT_FALSE(settings.tipAtStartup);
     EXPECT_EQ(settings.userName, "Jane");
@@ -284,7 +287,7 @@ TEST(ConfigurationValues, LastTipOutsideWholeNumberRangeIsRefused) {
         Settings settings;
         RecordingMessages messages;
         messages.AllowAny();
-        ApplyConfigurationText("lasttip 7\r\nlasttip " + std::string(value) + "\r\n", "x.ini", settings, '.',
+        ApplyConfigurationText("lasttip 7\r\nlasttip " + std::string(value) + "\r\n", "x.ini", settings, NumberLocale{},
                                messages);
         EXPECT_EQ(settings.lastTip, 7) << value;
         EXPECT_EQ(messages.messages().size(), 1u) << value;

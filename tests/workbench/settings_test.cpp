@@ -4,6 +4,7 @@
 #include <set>
 
 #include "common/messages.h"
+#include "support/recording_messages.h"
 #include "workbench/configuration.h"
 #include "workbench/owner_name.h"
 
@@ -30,7 +31,7 @@ TEST(ProxySettings, UsedOnlyWithHostAndPortInRange) {
 TEST(ProxySettings, BadPortFromTheFileIsKeptButNotUsed) {
     Settings s;
     NullMessageSink quiet;
-    ApplyConfigurationText("proxyhost cache.local\r\nproxyport 80 80\r\n", "Ampvane.ini", s, '.', quiet);
+    ApplyConfigurationText("proxyhost cache.local\r\nproxyport 80 80\r\n", "Ampvane.ini", s, NumberLocale{}, quiet);
     EXPECT_EQ(s.proxyPort, "80 80"); // shown again in the advanced dialog for correction
     EXPECT_EQ(EffectiveProxy(s), ProxySetting{});
 }
@@ -50,6 +51,77 @@ TEST(UnitFlags, FollowTheMeasurementMode) {
         s.forceInNewtons = true;
         EXPECT_EQ(ThrustInNewtons(s), c.lengths) << c.mode;
     }
+}
+
+Settings ImperialField(std::string elevation, std::string pressure, std::string temperature, int mode) {
+    Settings s;
+    NullMessageSink quiet;
+    SelectMeasurementMode(s, mode, NumberLocale{}, quiet); // sets the labels; nothing to convert yet
+    s.elevation = std::move(elevation);
+    s.pressure = std::move(pressure);
+    s.temperature = std::move(temperature);
+    return s;
+}
+
+TEST(MeasurementModes, AllImperialToAllMetricConvertsEveryFlyingFieldValue) {
+    Settings s = ImperialField("1000", "29.92", "59", AllImperial);
+    testing::RecordingMessages messages;
+    SelectMeasurementMode(s, AllMetric, NumberLocale{}, messages);
+    EXPECT_EQ(s.elevation, "304.8");
+    EXPECT_EQ(s.pressure, "101.3");
+    EXPECT_EQ(s.temperature, "15");
+    EXPECT_EQ(s.unitLabels, (UnitLabels{"m", "\u00B0C", "kPa"}));
+
+    SelectMeasurementMode(s, AllImperial, NumberLocale{}, messages);
+    EXPECT_EQ(s.elevation, "1000");
+    EXPECT_EQ(s.pressure, "29.92");
+    EXPECT_EQ(s.temperature, "59");
+    EXPECT_EQ(s.unitLabels, (UnitLabels{"ft", "\u00B0F", "inHg"}));
+}
+
+TEST(MeasurementModes, OnlyValuesWhoseUnitChangesAreConverted) {
+    Settings s = ImperialField("1000", "101.3", "15", ImperialMetricTempPress);
+    NullMessageSink quiet;
+    SelectMeasurementMode(s, MetricInchProps, NumberLocale{}, quiet);
+    EXPECT_EQ(s.elevation, "304.8");
+    EXPECT_EQ(s.pressure, "101.3");
+    EXPECT_EQ(s.temperature, "15");
+
+    s = ImperialField("1000", "101.3", "15", ImperialMetricTempPress);
+    SelectMeasurementMode(s, AllImperial, NumberLocale{}, quiet);
+    EXPECT_EQ(s.elevation, "1000");
+    EXPECT_EQ(s.pressure, "29.92");
+    EXPECT_EQ(s.temperature, "59");
+}
+
+TEST(MeasurementModes, EmptyValuesStayEmptyAndUnsetLabelsConvertNothing) {
+    Settings s;
+    s.elevation = "1000";
+    NullMessageSink quiet;
+    SelectMeasurementMode(s, AllMetric, NumberLocale{}, quiet);
+    EXPECT_EQ(s.elevation, "1000"); // its unit was not known: it is taken as written
+    EXPECT_EQ(s.temperature, "");
+    SelectMeasurementMode(s, AllImperial, NumberLocale{}, quiet);
+    EXPECT_EQ(s.elevation, "3281");
+    EXPECT_EQ(s.pressure, "");
+}
+
+TEST(MeasurementModes, ModeLineInTheFileConvertsValuesReadBeforeIt) {
+    Settings s;
+    NullMessageSink quiet;
+    ApplyConfigurationText("imperial\r\nelevation 1000\r\nmetric\r\n", "Ampvane.ini", s, NumberLocale{}, quiet);
+    EXPECT_EQ(s.elevation, "304.8");
+    s = Settings{};
+    ApplyConfigurationText("metric\r\nelevation 300\r\n", "Ampvane.ini", s, NumberLocale{}, quiet);
+    EXPECT_EQ(s.elevation, "300");
+}
+
+TEST(MeasurementModes, TextThatIsNoNumberIsReportedAndConvertsAsZero) {
+    Settings s = ImperialField("lots", "", "", AllImperial);
+    testing::RecordingMessages messages;
+    messages.Expect("There is an invalid numeric value (lots) in one of the fields. Using 0.0 instead.");
+    SelectMeasurementMode(s, MetricInchProps, NumberLocale{}, messages);
+    EXPECT_EQ(s.elevation, "0");
 }
 
 TEST(ReportColumnSwitchTable, KeysAndNamesAreUniqueAndTwelveAreRequired) {
