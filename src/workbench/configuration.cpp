@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/file_write.h"
+#include "common/text_lines.h"
 #include "analysis/numeric_text.h"
 
 namespace ampvane {
@@ -87,20 +88,6 @@ constexpr std::string_view kGearEfficiencyKey = "geareffic";
 constexpr std::string_view kLastTipKey = "lasttip";
 constexpr std::string_view kHighNoteKey = "highnoteseen";
 constexpr std::string_view kDefaultProjectKey = "default";
-
-// Splits at CR LF, LF or a lone CR; a last line without a line end still counts.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
 
 // Applies one line; lines with other keys, comments and blank lines change nothing.
 class LineReader {

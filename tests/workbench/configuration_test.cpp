@@ -2,11 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include "common/file_write.h"
+#include "support/file_size_limit.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
@@ -15,6 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::RecordingMessages;
+using testing::FileSizeLimit;
 using testing::TempDir;
 
 void WriteText(const fs::path& path, std::string_view text) {
@@ -347,26 +347,6 @@ TEST(ConfigurationWrite, ReadOnlyFolderReportsErrorAndKeepsOldFile) {
     EXPECT_NE(failure.messages()[0].text.find(file.string()), std::string::npos);
     EXPECT_EQ(ReadText(file), before);
 }
-
-// Makes every file write beyond a few bytes fail, as a full disk would, whoever runs the test.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int);
-};
 
 TEST(ConfigurationWrite, WriteFailingHalfWayKeepsOldFile) {
     TempDir dir;
