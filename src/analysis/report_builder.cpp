@@ -1,0 +1,646 @@
+#include "analysis/report_builder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <thread>
+
+#include "analysis/filter.h"
+#include "analysis/report_layout.h"
+#include "model/electric_chain.h"
+#include "model/fan.h"
+#include "model/flight.h"
+#include "model/propeller.h"
+
+namespace ampvane {
+namespace {
+
+constexpr double kMetricAirspeedStep = 1.1185; // mph, 0.5 m/s
+constexpr double kRangeTolerance = 0.001;      // a bound reached by repeated addition still counts
+constexpr double kMpsPerMph = 0.447;
+constexpr double kMpsPerFpm = 0.00508;
+constexpr char kDegree[] = "\xC2\xB0";
+// An in-flight sweep ends when thrust no longer beats drag; this bound only guards against input
+// for which that never happens.
+constexpr int kMaxAirspeedPasses = 5000;
+// Static combinations are evaluated in blocks so that a huge sweep does not hold every
+// intermediate result at once.
+constexpr std::size_t kSweepBlock = 16384;
+// Help topic of the workbench's "Use It" box; topics are numbered by the help subsystem.
+constexpr int kUseFilterHelpTopic = 0;
+constexpr int kComputeHelpTopic = 0;
+
+double Finite(double value) {
+    return std::isfinite(value) ? value : 0;
+}
+
+struct Combination {
+    int Sc = 0;
+    int Pc = 0;
+    double G = 1, D = 0, P = 0;
+};
+
+struct Evaluation {
+    bool Ok = false;
+    ReportRowValues Values;
+};
+
+// One step of a range loop; a step that is not positive evaluates the first value only.
+double NextValue(double value, double by, double to) {
+    if (!(by > 0) || !std::isfinite(by)) return to + 1;
+    return value + by;
+}
+
+template <class Visit>
+void ForEachCombination(const PlaneDesc& plane, Visit visit) {
+    const DriveSystemDesc& d = plane.Drive;
+    for (int Sc = plane.Cell.SeriesCellsFrom; Sc <= plane.Cell.SeriesCellsTo; ++Sc) {
+        for (int Pc = plane.ParallelCellsFrom; Pc <= plane.ParallelCellsTo; ++Pc) {
+            if (d.Kind != PropellerDrive) {
+                if (!visit(Combination{Sc, Pc, 1, 0, 0})) return;
+                continue;
+            }
+            for (double G = d.GearRatioFrom(); G < d.GearRatioTo() + kRangeTolerance;
+                 G = NextValue(G, d.GearRatioBy(), d.GearRatioTo())) {
+                for (double D = d.DiameterFrom(); D < d.DiameterTo() + kRangeTolerance;
+                     D = NextValue(D, d.DiameterBy(), d.DiameterTo())) {
+                    for (double P = d.PitchFrom(); P < d.PitchTo() + kRangeTolerance;
+                         P = NextValue(P, d.PitchBy(), d.PitchTo())) {
+                        if (!visit(Combination{Sc, Pc, G, D, P})) return;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The quantities every evaluation derives the same way from the drive's operating point.
+void DeriveRowValues(const Report& report, ReportRowValues& v, double cellVoltage) {
+    const PlaneDesc& plane = report.Plane;
+    v.BatteryCurrent = BatteryCurrent(v.MotorCurrent, report.Throttle, plane.ESC.HighRate != 0);
+    v.InputPower = v.MotorCurrent * v.MotorVoltage;
+    v.Loss = v.InputPower - v.OutputPower;
+    v.MotorGearboxEfficiency = Finite(v.OutputPower / v.InputPower * 100);
+    v.ShaftEfficiency = Finite(v.OutputPower / (v.SeriesCells * cellVoltage * v.BatteryCurrent) * 100);
+    v.RunTime = RunTimeSeconds(v.ParallelCells, plane.Cell.Capacity, v.BatteryCurrent);
+    const ReportFlags& flags = report.Flags;
+    const AirframeDesc& a = plane.Airframe;
+    const double sigma = report.Options.DensityRatio;
+    v.Lift = flags.HasCl ? LiftForce(sigma, v.Airspeed, a.WingArea, a.Cl) : 0;
+    if (flags.HasWeight) v.TotalWeight = TotalWeight(plane, v.SeriesCells, v.ParallelCells);
+}
+
+// A propeller combination at airspeed Va; nullopt when it cannot fly there.
+Evaluation EvaluatePropeller(const Report& report, const Combination& c, double Va) {
+    const PlaneDesc& plane = report.Plane;
+    const AnalysisOptions& options = report.Options;
+    const DriveSystemDesc& d = plane.Drive;
+    const MotorDesc8& m = plane.Motor;
+    const ReportFlags& flags = report.Flags;
+    const AirframeDesc& a = plane.Airframe;
+    const double sigma = options.DensityRatio;
+    const double V = plane.Cell.Voltage * report.Throttle;
+    const bool heating = options.AccountForHeating != 0;
+
+    Evaluation e;
+    const PropDriveSolution drive =
+        SolvePropDrive(c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
+                       d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps, plane.ParallelMotors,
+                       plane.SeriesMotors, Va, c.P, c.D, d.GearboxEfficiency(), c.G, plane.ESC.Resistance,
+                       plane.Cell.Resistance, V, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant);
+    if (drive.Failed) return e;
+    const PropThrustResult thrust =
+        PropThrust(d.ThrustConstant(), d.PropConstant(), drive.OutputPower, Va, sigma, drive.Rpm, c.P, c.D);
+    const double drag = flags.HasDrag ? DragForce(sigma, Va, a.WingArea, a.Cd) : 0;
+    if (!(thrust.Thrust > 0) || thrust.Thrust < drag) return e;
+
+    ReportRowValues& v = e.Values;
+    v.SeriesCells = c.Sc;
+    v.ParallelCells = c.Pc;
+    v.GearRatio = c.G;
+    v.Diameter = c.D;
+    v.Pitch = c.P;
+    v.Airspeed = Va;
+    v.DriveRpm = drive.Rpm;
+    v.MotorRpm = drive.Rpm * c.G;
+    v.MotorCurrent = drive.MotorCurrent;
+    v.MotorVoltage = drive.MotorVoltage;
+    v.OutputPower = drive.OutputPower;
+    v.Thrust = thrust.Thrust;
+    v.Drag = drag;
+    v.MotorTemperature = drive.MotorTemperature;
+    DeriveRowValues(report, v, plane.Cell.Voltage);
+    v.PropEfficiency = thrust.Efficiency * 100;
+    v.TotalEfficiency = v.ShaftEfficiency * thrust.Efficiency;
+    if (v.PropEfficiency < 0.1) v.PropEfficiency = 0;
+    if (v.TotalEfficiency < 0.01) v.TotalEfficiency = 0;
+    v.PitchSpeed = PitchSpeed(c.P, drive.Rpm) - Va;
+    if (flags.HasWeight && flags.HasWing && !report.InFlight()) {
+        const ClimbResult climb = SolveClimb(
+            c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
+            d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps, plane.ParallelMotors,
+            plane.SeriesMotors, c.P, c.D, d.GearboxEfficiency(), c.G, plane.ESC.Resistance, plane.Cell.Resistance,
+            plane.Cell.Voltage, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant, a.WingArea,
+            v.TotalWeight, a.ClOpt, a.MaxLiftToDrag);
+        v.RateOfClimb = climb.RateOfClimb;
+        v.ClimbAngle = climb.ClimbAngle;
+    }
+    e.Ok = true;
+    return e;
+}
+
+Evaluation EvaluateFan(const Report& report, const Combination& c, double Va) {
+    const PlaneDesc& plane = report.Plane;
+    const AnalysisOptions& options = report.Options;
+    const DriveSystemDesc& d = plane.Drive;
+    const MotorDesc8& m = plane.Motor;
+    const ReportFlags& flags = report.Flags;
+    const AirframeDesc& a = plane.Airframe;
+    const double sigma = options.DensityRatio;
+    const double V = plane.Cell.Voltage * report.Throttle;
+    const bool heating = options.AccountForHeating != 0;
+
+    Evaluation e;
+    const FanDriveSolution drive =
+        SolveFanDrive(c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
+                      d.FanPowerCoeff(), plane.ParallelMotors, plane.SeriesMotors, Va, d.FanPitch(), d.HubDiameter(),
+                      d.FanDiameter(), plane.ESC.Resistance, plane.Cell.Resistance, V, m.Weight,
+                      m.ArmatureResistance, m.IdleCurrent, m.MotorConstant);
+    if (drive.Failed) return e;
+    const FanThrustResult thrust =
+        FanThrust(d.FanThrustCoeff(), Va, sigma, drive.Rpm, plane.ParallelMotors, plane.SeriesMotors, d.FanPitch(),
+                  d.IntakeLength(), d.IntakeDiameter(), d.ExhaustLength(), d.ExhaustDiameter(), d.FanDiameter());
+    const double drag = flags.HasDrag ? DragForce(sigma, Va, a.WingArea, a.Cd) : 0;
+    if (!(thrust.Thrust > 0) || thrust.Thrust < drag) return e;
+
+    ReportRowValues& v = e.Values;
+    v.SeriesCells = c.Sc;
+    v.ParallelCells = c.Pc;
+    v.Airspeed = Va;
+    v.DriveRpm = drive.Rpm;
+    v.MotorRpm = drive.Rpm;
+    v.MotorCurrent = drive.MotorCurrent;
+    // The solve's own (heated) motor voltage, so that input power, loss and efficiency describe the
+    // same operating point as the current and output power.
+    v.MotorVoltage = drive.MotorVoltage;
+    v.OutputPower = drive.OutputPower;
+    v.Thrust = thrust.Thrust;
+    v.Drag = drag;
+    v.MotorTemperature = drive.MotorTemperature;
+    DeriveRowValues(report, v, plane.Cell.Voltage);
+    v.TotalEfficiency = v.ShaftEfficiency * thrust.Efficiency;
+    if (v.TotalEfficiency < 0.01) v.TotalEfficiency = 0;
+    v.PropEfficiency = thrust.Efficiency * 100;
+    if (v.PropEfficiency < 0.01) v.PropEfficiency = 0;
+    v.PitchSpeed = FanEfflux(Va, drive.Rpm, d.FanPitch(), d.ExhaustDiameter(), d.HubDiameter(), d.FanDiameter());
+    if (flags.HasWeight && flags.HasWing && !report.InFlight()) {
+        const ClimbResult climb = SolveFanClimb(
+            c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma, d.FanPowerCoeff(),
+            plane.ParallelMotors, plane.SeriesMotors, d.FanPitch(), d.HubDiameter(), d.FanDiameter(),
+            plane.ESC.Resistance, plane.Cell.Resistance, plane.Cell.Voltage, m.Weight, m.ArmatureResistance,
+            m.IdleCurrent, m.MotorConstant, d.FanThrustCoeff(), d.IntakeLength(), d.IntakeDiameter(),
+            d.ExhaustLength(), d.ExhaustDiameter(), a.WingArea, v.TotalWeight, a.ClOpt, a.MaxLiftToDrag);
+        v.RateOfClimb = climb.RateOfClimb;
+        v.ClimbAngle = climb.ClimbAngle;
+    }
+    e.Ok = true;
+    return e;
+}
+
+Evaluation Evaluate(const Report& report, const Combination& c, double Va) {
+    return report.Plane.Drive.Kind == PropellerDrive ? EvaluatePropeller(report, c, Va) : EvaluateFan(report, c, Va);
+}
+
+bool FilterApplies(const Report& report, double Va) {
+    // Only static points at full throttle are filtered, for a fan as for a propeller: a filtered
+    // row at rest would end a part-throttle in-flight sweep before it started.
+    return Va == 0 && report.Throttle >= 1;
+}
+
+bool RowPassesFilter(const Report& report, const ReportRowValues& v) {
+    const bool propeller = report.Plane.Drive.Kind == PropellerDrive;
+    return PassesFilter(report.Plane, v.ParallelCells, propeller ? v.Diameter : 0, propeller ? v.Pitch : 0,
+                        v.RunTime, v.PitchSpeed, v.Thrust, v.MotorRpm, v.MotorGearboxEfficiency, v.MotorTemperature,
+                        v.Loss, v.MotorCurrent);
+}
+
+void CaptureMarkers(ReportGrid& grid, const ReportRowValues& v) {
+    for (LevelFlightMarker& marker : grid.Markers) {
+        if (!marker.Enabled || marker.Captured || !(marker.Speed <= v.Airspeed)) continue;
+        marker.RowMotorCurrent = v.MotorCurrent;
+        marker.RowMotorVoltage = v.MotorVoltage;
+        marker.RowThrust = v.Thrust;
+        marker.RowPitchSpeed = v.PitchSpeed;
+        marker.RowDrag = v.Drag;
+        marker.Captured = true;
+    }
+}
+
+void AppendRow(Report& report, ReportRow row) {
+    ReportGrid& grid = report.Grid;
+    row.Cells.back() = std::to_string(grid.RowCount() + 2);
+    grid.Rows.push_back(std::move(row));
+}
+
+// The static sweep: rows are independent, so blocks of combinations are evaluated and formatted on
+// every core, then markers, filter and row numbers are applied in sweep order, exactly as one
+// thread would.
+void StaticSweep(Report& report) {
+    struct Result {
+        Evaluation e;
+        bool passes = true;
+        ReportRow row;
+    };
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<Combination> block;
+    std::vector<Result> results;
+    const auto flush = [&] {
+        results.assign(block.size(), Result{});
+        const bool filter = FilterApplies(report, 0);
+        const auto work = [&](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) {
+                Result& r = results[i];
+                r.e = Evaluate(report, block[i], 0);
+                if (!r.e.Ok) continue;
+                r.passes = !filter || RowPassesFilter(report, r.e.Values);
+                if (r.passes) r.row = FormatReportRow(report, r.e.Values);
+            }
+        };
+        const unsigned threads =
+            report.Settings.Parallel ? std::min<unsigned>(cores, static_cast<unsigned>(block.size() / 64 + 1)) : 1;
+        if (threads <= 1) {
+            work(0, block.size());
+        } else {
+            std::vector<std::thread> helpers;
+            const std::size_t slice = (block.size() + threads - 1) / threads;
+            for (unsigned t = 1; t < threads; ++t) {
+                const std::size_t begin = std::min(block.size(), t * slice);
+                const std::size_t end = std::min(block.size(), begin + slice);
+                helpers.emplace_back(work, begin, end);
+            }
+            work(0, std::min(block.size(), slice));
+            for (std::thread& helper : helpers) helper.join();
+        }
+        for (Result& r : results) {
+            if (!r.e.Ok) continue;
+            CaptureMarkers(report.Grid, r.e.Values);
+            if (r.passes) AppendRow(report, std::move(r.row));
+        }
+        block.clear();
+    };
+    ForEachCombination(report.Plane, [&](const Combination& c) {
+        block.push_back(c);
+        if (block.size() >= kSweepBlock) flush();
+        return true;
+    });
+    flush();
+}
+
+// The in-flight sweep: one pass per airspeed until a pass writes no row.
+void InFlightSweep(Report& report) {
+    const double step = report.Options.Metric ? kMetricAirspeedStep : 1;
+    double Va = 0;
+    for (int pass = 0; pass < kMaxAirspeedPasses; ++pass) {
+        bool stop = false;
+        bool written = false;
+        ForEachCombination(report.Plane, [&](const Combination& c) {
+            const Evaluation e = Evaluate(report, c, Va);
+            if (!e.Ok) {
+                stop = true;
+                return false;
+            }
+            CaptureMarkers(report.Grid, e.Values);
+            if (FilterApplies(report, Va) && !RowPassesFilter(report, e.Values)) {
+                written = false;
+                return true;
+            }
+            AppendRow(report, FormatReportRow(report, e.Values));
+            written = true;
+            return true;
+        });
+        if (!stop) report.Grid.MaxLevelSpeed = Va;
+        Va += step;
+        if (stop || !written) break;
+    }
+}
+
+// Input and output power of the first combination at rest, at the report's throttle.
+Evaluation FirstCombinationAtRest(const Report& report) {
+    Combination first{report.Plane.Cell.SeriesCellsFrom, report.Plane.ParallelCellsFrom,
+                      report.Plane.Drive.GearRatioFrom(), report.Plane.Drive.DiameterFrom(),
+                      report.Plane.Drive.PitchFrom()};
+    if (report.Plane.Drive.Kind != PropellerDrive) first = Combination{first.Sc, first.Pc, 1, 0, 0};
+    return Evaluate(report, first, 0);
+}
+
+std::string StatsLine(Report& report, double lightWeight) {
+    const PlaneDesc& plane = report.Plane;
+    const AnalysisOptions& options = report.Options;
+    const NumberLocale& locale = report.Settings.Locale;
+    const ReportFlags& flags = report.Flags;
+    const AirframeDesc& a = plane.Airframe;
+    ReportGrid& grid = report.Grid;
+    const bool metric = options.Metric;
+    const auto upTo = [&](double value, int decimals) { return FormatNumber(0, -decimals, 0, value, locale); };
+    const auto speed = [&](double mph) {
+        return metric ? upTo(mph * kMpsPerMph, 1) + "m/s" : FormatNumber(0, 0, 0, mph, locale) + "mph";
+    };
+    const int Sc = plane.Cell.SeriesCellsFrom, Pc = plane.ParallelCellsFrom;
+    const DriveSystemDesc& d = plane.Drive;
+
+    std::string parts;
+    if (flags.HasWeight && lightWeight > 0) {
+        const Evaluation rest = FirstCombinationAtRest(report);
+        if (rest.Ok) {
+            const double factor = metric ? 35.3 : 16;
+            const char* unit = metric ? " W/kg" : " W/lb";
+            parts += "; " + FormatNumber(0, 0, 0, rest.Values.InputPower / lightWeight * factor, locale) + unit + " in";
+            parts += "; " + FormatNumber(0, 0, 0, rest.Values.OutputPower / lightWeight * factor, locale) + unit +
+                     " out";
+        }
+    }
+    if (flags.HasStall) {
+        parts += metric ? "; " + upTo(grid.StallSpeed * kMpsPerMph, 1) + "m/s stall"
+                        : "; " + FormatNumber(0, 0, 0, grid.StallSpeed, locale) + "mph stall";
+    }
+    for (int index = 1; index <= 2; ++index) {
+        LevelFlightMarker& marker = grid.Markers[index];
+        if (!marker.Enabled) continue;
+        if (index == 1)
+            LevelFlightPoint(report, Sc, Pc, marker,
+                             a.MaxLiftToDrag > 0 ? a.ClOpt / a.MaxLiftToDrag : std::numeric_limits<double>::infinity(), a.ClOpt,
+                             lightWeight, d.PitchFrom(), d.DiameterFrom(), d.GearRatioFrom());
+        else
+            LevelFlightPoint(report, Sc, Pc, marker, a.Cd, a.Cl, lightWeight, d.PitchFrom(), d.DiameterFrom(),
+                             d.GearRatioFrom());
+        parts += "; " + speed(marker.Speed) + (index == 1 ? " opt" : " level");
+        if (marker.Feasible) {
+            parts += " @ " + FormatNumber(0, 0, 0, marker.Throttle * 100, locale) + "% (" +
+                     std::string(TrimmedView(FormatMinSec(marker.RunTime, locale)));
+            if (options.AccountForHeating) {
+                const double t = options.MetricTempPress ? marker.MotorTemperature
+                                                         : marker.MotorTemperature * 1.8 + 32;
+                parts += ", " + FormatNumber(0, 0, 0, t, locale) + kDegree + (options.MetricTempPress ? "C" : "F");
+            }
+            parts += ")";
+        }
+    }
+    if (flags.HasWingLoading && flags.HasDrag && flags.HasStall) {
+        const auto climbText = [&](const ClimbResult& climb) {
+            const std::string rate = metric ? upTo(climb.RateOfClimb * kMpsPerFpm, 2) + "m/s"
+                                            : FormatNumber(0, 0, 0, climb.RateOfClimb, locale) + "ft/min";
+            return rate + " @ " + upTo(climb.ClimbAngle, 1) + kDegree;
+        };
+        const MotorDesc8& m = plane.Motor;
+        const double sigma = options.DensityRatio;
+        const bool heating = options.AccountForHeating != 0;
+        const double V = plane.Cell.Voltage * report.Throttle;
+        ClimbResult climb;
+        if (d.Kind == PropellerDrive) {
+            climb = SolveClimb(Sc, Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
+                               d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps,
+                               plane.ParallelMotors, plane.SeriesMotors, d.PitchFrom(), d.DiameterFrom(),
+                               d.GearboxEfficiency(), d.GearRatioFrom(), plane.ESC.Resistance, plane.Cell.Resistance,
+                               V, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant, a.WingArea,
+                               lightWeight, a.ClOpt, a.MaxLiftToDrag);
+        } else {
+            climb = SolveFanClimb(Sc, Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
+                                  d.FanPowerCoeff(), plane.ParallelMotors, plane.SeriesMotors, d.FanPitch(),
+                                  d.HubDiameter(), d.FanDiameter(), plane.ESC.Resistance, plane.Cell.Resistance, V,
+                                  m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant, d.FanThrustCoeff(),
+                                  d.IntakeLength(), d.IntakeDiameter(), d.ExhaustLength(), d.ExhaustDiameter(),
+                                  a.WingArea, lightWeight, a.ClOpt, a.MaxLiftToDrag);
+        }
+        parts += "; " + climbText(climb);
+        parts += "; " + climbText(GlideSinkRate(sigma, a.WingArea, lightWeight, a.ClOpt, a.MaxLiftToDrag));
+    }
+    if (parts.empty()) return {};
+    return "Stats: " + parts.substr(2) + ".";
+}
+
+// Steps 3 to 8 of a build: flags, weights, furniture, the sweep and its outcome.
+ReportOutcome BuildFromRecords(Report& report, const ReportRequest& request, MessageSink& sink, Prompter& prompter) {
+    for (;;) {
+        PlaneDesc& plane = report.Plane;
+        ReportFlags& flags = report.Flags;
+        ReportGrid& grid = report.Grid;
+        flags = ComputeReportFlags(plane);
+
+        grid = ReportGrid{};
+        grid.InFlight = report.InFlight();
+        grid.Propeller = plane.Drive.Kind == PropellerDrive;
+        grid.ThrottlePercent = report.Throttle * 100;
+        grid.DecimalSeparator = report.Settings.Locale.decimal;
+        grid.TimeSeparator = report.Settings.Locale.timeSeparator;
+        grid.Markers[0].Enabled = true;
+        grid.Markers[1].Enabled = flags.HasWeight && flags.HasClOpt;
+        grid.Markers[2].Enabled = flags.HasWeight && flags.HasCl;
+
+        double lightWeight = 0;
+        if (flags.HasWeight) {
+            lightWeight = TotalWeight(plane, plane.Cell.SeriesCellsFrom, plane.ParallelCellsFrom);
+            grid.MaxTotalWeight = TotalWeight(plane, plane.Cell.SeriesCellsTo, plane.ParallelCellsTo);
+        }
+        if (report.InFlight() && flags.HasStall) {
+            grid.StallSpeed = LevelFlightSpeed(report.Options.DensityRatio, plane.Airframe.ClMax,
+                                               plane.Airframe.WingArea, grid.MaxTotalWeight);
+            grid.ShowStall = true;
+        }
+        grid.Caption = ReportCaption(plane.ProjectName, report.InFlight(), request.ThrottlePercent);
+        grid.ConditionLine = ReportConditionLine(report.Options, report.Settings.Locale);
+        DescribeReport(report, grid);
+        if (report.InFlight()) grid.Description[7] = StatsLine(report, lightWeight);
+        CompactDescriptionLines(grid.Description);
+        LayOutReportColumns(report, grid);
+
+        if (report.InFlight())
+            InFlightSweep(report);
+        else
+            StaticSweep(report);
+
+        if (grid.RowCount() > 0) {
+            grid.TopRow = request.TopRow == 0 ? 2 : request.TopRow;
+            if (grid.RowCount() == 1 && !report.InFlight()) return ReportOutcome::OpenInFlight;
+            return report.OpenOpinion ? ReportOutcome::OpenOpinion : ReportOutcome::Shown;
+        }
+        if (plane.UseFilter) {
+            Message question{MessageKind::Warning, kNoCombinationMessage, OkButton | CancelButton | HelpButton,
+                             kUseFilterHelpTopic};
+            if (prompter.Ask(question) != OkButton) return ReportOutcome::Closed;
+            plane.UseFilter = 0;
+            continue;
+        }
+        sink.Report(Message{MessageKind::Error, kUnableToComputeMessage, OkButton | HelpButton, kComputeHelpTopic});
+        return ReportOutcome::Closed;
+    }
+}
+
+} // namespace
+
+ReportFlags ComputeReportFlags(const PlaneDesc& plane) {
+    const AirframeDesc& a = plane.Airframe;
+    ReportFlags flags;
+    flags.HasWing = a.WingArea > 0;
+    flags.HasDrag = flags.HasWing && a.Cd > 0;
+    flags.HasCl = flags.HasWing && a.Cl > 0;
+    flags.HasClOpt = flags.HasWing && a.ClOpt > 0;
+    flags.HasWeight = a.EmptyWeight > 0;
+    flags.HasWingLoading = flags.HasWeight && flags.HasWing;
+    flags.HasStall = flags.HasWingLoading && a.ClMax > 0;
+    flags.ShowMotorRpm = plane.Drive.Kind == PropellerDrive &&
+                         !(plane.Drive.GearRatioFrom() == 1 && plane.Drive.GearRatioTo() == 1);
+    return flags;
+}
+
+double TotalWeight(const PlaneDesc& plane, int Sc, int Pc) {
+    const int motors = plane.SeriesMotors * plane.ParallelMotors;
+    double driveWeight = plane.Drive.Weight;
+    if (plane.Drive.Kind == PropellerDrive)
+        driveWeight *= motors < plane.NumberOfProps ? motors : plane.NumberOfProps;
+    else if (plane.Drive.Kind == FanDrive)
+        driveWeight *= motors;
+    return motors * plane.Motor.Weight + plane.Airframe.EmptyWeight + static_cast<double>(Sc) * Pc * plane.Cell.Weight +
+           driveWeight + plane.NumberOfESCs * plane.ESC.Weight;
+}
+
+void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, LevelFlightMarker& marker, double Cd,
+                      double Cl, double weight, double pitch, double diameter, double gearRatio) {
+    const PlaneDesc& plane = report.Plane;
+    const AnalysisOptions& options = report.Options;
+    const DriveSystemDesc& d = plane.Drive;
+    const MotorDesc8& m = plane.Motor;
+    const AirframeDesc& a = plane.Airframe;
+    const double sigma = options.DensityRatio;
+    const bool heating = options.AccountForHeating != 0;
+
+    marker.Speed = LevelFlightSpeed(sigma, Cl, a.WingArea, weight);
+    const double required = DragForce(sigma, marker.Speed, a.WingArea, Cd);
+    marker.Throttle = 1.0;
+    double sustainingCurrent = 0;
+    double thrust = 0;
+    do {
+        const double V = plane.Cell.Voltage * marker.Throttle;
+        thrust = 0;
+        if (d.Kind == PropellerDrive) {
+            const PropDriveSolution drive = SolvePropDrive(
+                seriesCells, parallelCells, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
+                d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps, plane.ParallelMotors,
+                plane.SeriesMotors, marker.Speed, pitch, diameter, d.GearboxEfficiency(), gearRatio,
+                plane.ESC.Resistance, plane.Cell.Resistance, V, m.Weight, m.ArmatureResistance, m.IdleCurrent,
+                m.MotorConstant);
+            marker.MotorCurrent = drive.MotorCurrent;
+            marker.MotorVoltage = drive.MotorVoltage;
+            marker.MotorTemperature = drive.MotorTemperature;
+            if (!drive.Failed)
+                thrust = PropThrust(d.ThrustConstant(), d.PropConstant(), drive.OutputPower, marker.Speed, sigma,
+                                    drive.Rpm, pitch, diameter)
+                             .Thrust;
+        } else {
+            const FanDriveSolution drive =
+                SolveFanDrive(seriesCells, parallelCells, plane.NumberOfESCs, heating, options.TemperatureC,
+                              m.HeatingFactor, sigma, d.FanPowerCoeff(), plane.ParallelMotors, plane.SeriesMotors,
+                              marker.Speed, d.FanPitch(), d.HubDiameter(), d.FanDiameter(), plane.ESC.Resistance,
+                              plane.Cell.Resistance, V, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant);
+            marker.MotorCurrent = drive.MotorCurrent;
+            marker.MotorVoltage = drive.MotorVoltage;
+            marker.MotorTemperature = drive.MotorTemperature;
+            if (!drive.Failed)
+                thrust = FanThrust(d.FanThrustCoeff(), marker.Speed, sigma, drive.Rpm, plane.ParallelMotors,
+                                   plane.SeriesMotors, d.FanPitch(), d.IntakeLength(), d.IntakeDiameter(),
+                                   d.ExhaustLength(), d.ExhaustDiameter(), d.FanDiameter())
+                             .Thrust;
+        }
+        if (thrust >= required) {
+            sustainingCurrent = marker.MotorCurrent;
+            marker.Throttle -= 0.01;
+        }
+    } while (thrust >= required && marker.Throttle > 0);
+    if (marker.Throttle < 1.0) marker.MotorCurrent = sustainingCurrent;
+    marker.Throttle += 0.01;
+    marker.BatteryCurrent = BatteryCurrent(marker.MotorCurrent, marker.Throttle, plane.ESC.HighRate != 0);
+    if (marker.Throttle < 1.001) {
+        marker.RunTime = RunTimeSeconds(parallelCells, plane.Cell.Capacity, marker.BatteryCurrent);
+        marker.Feasible = true;
+    } else {
+        marker.Feasible = false;
+    }
+}
+
+ReportOutcome BuildReport(Report& report, const ReportRequest& request, const AnalysisOptions& options,
+                          const PlaneDesc& plane, MessageSink& sink, Prompter& prompter, ConvertRecordsFn convert) {
+    report.Parent = request.Parent;
+    report.RowLabel = request.RowLabel;
+    report.OpenOpinion = request.OpenOpinion;
+    if (request.ThrottlePercent == 100) {
+        report.Plane = plane;
+        report.ReceivedPlane = plane;
+        report.Options = options;
+        if (request.ConvertUnits && convert) convert(report.Plane, report.Options);
+    }
+    const double percent = std::isfinite(request.ThrottlePercent) ? request.ThrottlePercent : 100;
+    report.Throttle = std::clamp(percent, 0.0, 100.0) / 100;
+    return BuildFromRecords(report, request, sink, prompter);
+}
+
+std::optional<Report> OpenInFlightReport(const Report& staticReport, int dataRow, bool openOpinion, MessageSink& sink,
+                                         Prompter& prompter, ReportOutcome* outcome) {
+    const ReportGrid& grid = staticReport.Grid;
+    if (staticReport.InFlight() || dataRow < 0 || dataRow >= grid.RowCount()) return std::nullopt;
+    const NumberLocale& locale = staticReport.Settings.Locale;
+    PlaneDesc plane = staticReport.Plane;
+
+    // The row's cells text: n, or nSmP.
+    const std::string cells(TrimmedView(grid.Cell(dataRow + 2, grid.Position(ReportColumn::Cells))));
+    int series = 0, parallel = 1;
+    {
+        const auto s = cells.find('S');
+        series = LenientInt(cells.substr(0, s), sink);
+        if (s != std::string::npos) {
+            std::string rest = cells.substr(s + 1);
+            if (const auto p = rest.find('P'); p != std::string::npos) rest.resize(p);
+            parallel = LenientInt(rest, sink);
+        }
+    }
+    plane.Cell.SeriesCellsFrom = plane.Cell.SeriesCellsTo = series;
+    plane.ParallelCellsFrom = plane.ParallelCellsTo = parallel;
+    if (plane.Drive.Kind == PropellerDrive) {
+        const auto read = [&](ReportColumn quantity) {
+            return LenientReal(grid.Cell(dataRow + 2, grid.Position(quantity)), locale, sink);
+        };
+        const double scale = staticReport.Options.MetricPropSizes ? 0.3937 : 1;
+        const double G = read(ReportColumn::GearRatio);
+        const double D = read(ReportColumn::Diameter) * scale;
+        const double P = read(ReportColumn::Pitch) * scale;
+        DriveSystemDesc& d = plane.Drive;
+        d.GearRatioFrom() = d.GearRatioTo() = G;
+        d.DiameterFrom() = d.DiameterTo() = D;
+        d.PitchFrom() = d.PitchTo() = P;
+        d.GearRatioBy() = d.DiameterBy() = d.PitchBy() = 1.0;
+    }
+
+    Report inFlight;
+    inFlight.Settings = staticReport.Settings;
+    ReportRequest request;
+    request.Parent = &staticReport;
+    request.RowLabel = grid.Cell(dataRow + 2, grid.SequenceColumn);
+    request.OpenOpinion = staticReport.OpenOpinion || openOpinion;
+    const ReportOutcome result = BuildReport(inFlight, request, staticReport.Options, plane, sink, prompter);
+    if (outcome) *outcome = result;
+    return inFlight;
+}
+
+ReportOutcome SetInFlightThrottle(Report& report, int throttlePercent, MessageSink& sink, Prompter& prompter) {
+    ReportRequest request;
+    request.Parent = report.Parent;
+    request.RowLabel = report.RowLabel;
+    request.TopRow = report.Grid.TopRow;
+    request.ThrottlePercent = std::clamp(throttlePercent, 0, 100);
+    const PlaneDesc plane = report.Plane;
+    const PlaneDesc received = report.ReceivedPlane;
+    const AnalysisOptions options = report.Options;
+    const ReportOutcome outcome = BuildReport(report, request, options, plane, sink, prompter);
+    report.ReceivedPlane = received;
+    return outcome;
+}
+
+} // namespace ampvane

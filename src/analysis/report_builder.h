@@ -1,0 +1,104 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "analysis/numeric_text.h"
+#include "analysis/plane_desc.h"
+#include "analysis/report_grid.h"
+#include "common/messages.h"
+
+// BuildReport: the static sweep over every combination of cells, gear ratios, diameters and pitches,
+// and the in-flight sweep over airspeeds for one combination, writing a ReportGrid. This is the core
+// of a report window; the window itself only shows the grid and forwards the user's requests.
+
+namespace ampvane {
+
+struct ReportFlags {
+    bool HasWing = false;
+    bool HasDrag = false;
+    bool HasCl = false;
+    bool HasClOpt = false;
+    bool HasWeight = false;
+    bool HasWingLoading = false;
+    bool HasStall = false;
+    bool ShowMotorRpm = false;
+};
+
+ReportFlags ComputeReportFlags(const PlaneDesc& plane);
+
+// Total flying weight (oz) with Sc series and Pc parallel cells; internal units.
+double TotalWeight(const PlaneDesc& plane, int Sc, int Pc);
+
+// Display facts a report takes from the options dialog and the desktop rather than from the
+// analysis records.
+struct ReportSettings {
+    ReportColumnsShown ColumnsShown = AllReportColumnsShown();
+    NumberLocale Locale;
+    // Evaluate static combinations on every core; rows and their order stay those of one thread.
+    bool Parallel = true;
+};
+
+// The state of one report window.
+struct Report {
+    PlaneDesc Plane;         // internal units once built
+    PlaneDesc ReceivedPlane; // as it was handed over
+    AnalysisOptions Options;
+    const Report* Parent = nullptr; // the static report of an in-flight one
+    std::string RowLabel;
+    bool OpenOpinion = false;
+    double Throttle = 1; // fraction
+    ReportFlags Flags;
+    ReportSettings Settings;
+    ReportGrid Grid;
+
+    bool InFlight() const { return Parent != nullptr; }
+};
+
+struct ReportRequest {
+    const Report* Parent = nullptr;
+    std::string RowLabel;
+    bool OpenOpinion = false;
+    int TopRow = 0;
+    double ThrottlePercent = 100;
+    bool ConvertUnits = false;
+};
+
+enum class ReportOutcome {
+    Shown,        // the grid holds rows; show the window
+    OpenInFlight, // a static report with exactly one row: open that row's in-flight report instead
+    OpenOpinion,  // rows written and the expert opinion was asked for
+    Closed,       // no row; the message has been given and the window closes
+};
+
+// The conversion of a gathered record to internal units, done once on the first build.
+using ConvertRecordsFn = void (*)(PlaneDesc& plane, const AnalysisOptions& options);
+
+// Builds (or, at another throttle, rebuilds) a report. With no row at all and the filter on, the user
+// is asked whether to turn the filter off (then the report's own copy is changed and the build
+// repeated); otherwise an error message is given. `convert` is used when the request asks for it.
+ReportOutcome BuildReport(Report& report, const ReportRequest& request, const AnalysisOptions& options,
+                          const PlaneDesc& plane, MessageSink& sink, Prompter& prompter,
+                          ConvertRecordsFn convert = nullptr);
+
+// The in-flight request from a static report's data row: the plane narrowed to that row's cells (and
+// gear ratio, diameter and pitch for a propeller), built as an in-flight report of `staticReport`.
+// Returns nullopt for an in-flight report or a row that does not exist.
+std::optional<Report> OpenInFlightReport(const Report& staticReport, int dataRow, bool openOpinion,
+                                         MessageSink& sink, Prompter& prompter, ReportOutcome* outcome = nullptr);
+
+// Rebuild of an in-flight report at another throttle setting (the slider released).
+ReportOutcome SetInFlightThrottle(Report& report, int throttlePercent, MessageSink& sink, Prompter& prompter);
+
+// Fills a level-flight marker for the first combination of the report (markers 1 and 2).
+void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, LevelFlightMarker& marker,
+                      double Cd, double Cl, double weight, double pitch, double diameter, double gearRatio);
+
+inline constexpr const char* kNoCombinationMessage =
+    "No combination of components satisfies the specified restrictions. Do you wish to turn off the filter?";
+inline constexpr const char* kUnableToComputeMessage =
+    "Ampvane was unable to compute any results. This is usually caused by grossly incorrect input "
+    "parameters. Please check that all your input parameters are correct (for example, resistance in "
+    "Ohms, not milliOhms).";
+
+} // namespace ampvane
