@@ -67,9 +67,9 @@ std::string_view ReportColumnKey(ReportColumn quantity) {
 ReportColours ReportKeyColours(bool moreThan256Colours) {
     ReportColours colours;
     if (!moreThan256Colours) {
-        colours.StallKey = 0xFFFF00;
-        colours.LevelOptKey = 0x00FFFF;
-        colours.LevelKey = 0x00FF00;
+        colours.StallKey = Rgb(0xFFFF00);
+        colours.LevelOptKey = Rgb(0x00FFFF);
+        colours.LevelKey = Rgb(0x00FF00);
     }
     return colours;
 }

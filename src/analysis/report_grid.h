@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/text_escape.h"
+
 // The report as data: everything a report window shows (caption, condition line, description lines,
 // the grid with its two header rows, the colour key) plus what other windows read from it (column
 // positions, level-flight markers, stall speed). The window, the exports, the opinion, comparison and
@@ -57,19 +59,22 @@ inline ReportColumnsShown AllReportColumnsShown() {
     return shown;
 }
 
-// Colours as 0xRRGGBB.
-using RgbColour = std::uint32_t;
+// A colour written as 0xRRGGBB.
+constexpr RgbColour Rgb(std::uint32_t rgb) {
+    return RgbColour{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                     static_cast<std::uint8_t>(rgb)};
+}
 
 struct ReportColours {
-    RgbColour StallKey = 0xFFFFAA;
-    RgbColour LevelOptKey = 0xAAFFFF; // marker 1, "Level Flight @ Clopt="
-    RgbColour LevelKey = 0xAAFFAA;    // marker 2, "Level Flight @ Cl="
-    RgbColour PropStalledText = 0xD40000;
-    RgbColour HeaderText = 0x000000;
-    RgbColour HeaderBackground = 0xD4D0C8;
-    RgbColour DataText = 0x000000;
-    RgbColour DataBackground = 0xFFFFFF;
-    RgbColour SelectedBackground = 0x316AC5;
+    RgbColour StallKey = Rgb(0xFFFFAA);
+    RgbColour LevelOptKey = Rgb(0xAAFFFF); // marker 1, "Level Flight @ Clopt="
+    RgbColour LevelKey = Rgb(0xAAFFAA);    // marker 2, "Level Flight @ Cl="
+    RgbColour PropStalledText = Rgb(0xD40000);
+    RgbColour HeaderText = Rgb(0x000000);
+    RgbColour HeaderBackground = Rgb(0xD4D0C8);
+    RgbColour DataText = Rgb(0x000000);
+    RgbColour DataBackground = Rgb(0xFFFFFF);
+    RgbColour SelectedBackground = Rgb(0x316AC5);
 };
 
 // The key colours depend on the display: pale tints need more than 256 colours.
@@ -184,8 +189,8 @@ struct ReportGrid {
 };
 
 struct CellStyle {
-    RgbColour Text = 0;
-    RgbColour Background = 0xFFFFFF;
+    RgbColour Text = Rgb(0x000000);
+    RgbColour Background = Rgb(0xFFFFFF);
     bool Bold = false;
 };
 

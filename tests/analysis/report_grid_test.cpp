@@ -101,14 +101,14 @@ TEST(ReportCellColours, HeadersKeyRowsAndSelection) {
     const ReportColours colours = ReportKeyColours(true);
     EXPECT_EQ(ReportCellStyle(grid, 0, 0, false, colours).Background, colours.HeaderBackground);
     const CellStyle stall = ReportCellStyle(grid, 2, 0, false, colours);
-    EXPECT_EQ(stall.Background, 0xFFFFAAu);
+    EXPECT_EQ(stall.Background, Rgb(0xFFFFAA));
     EXPECT_FALSE(stall.Bold);
     EXPECT_TRUE(ReportCellStyle(grid, 2, 1, false, colours).Bold);
-    EXPECT_EQ(ReportCellStyle(grid, 3, 0, false, colours).Text, 0xD40000u);
+    EXPECT_EQ(ReportCellStyle(grid, 3, 0, false, colours).Text, Rgb(0xD40000));
     const CellStyle selected = ReportCellStyle(grid, 2, 0, true, colours);
-    EXPECT_EQ(selected.Text, 0xFFFFAAu);
+    EXPECT_EQ(selected.Text, Rgb(0xFFFFAA));
     EXPECT_TRUE(selected.Bold);
-    EXPECT_EQ(ReportKeyColours(false).LevelOptKey, 0x00FFFFu);
+    EXPECT_EQ(ReportKeyColours(false).LevelOptKey, Rgb(0x00FFFF));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/test_paths.h"
@@ -30,6 +31,33 @@ TEST(WriteFileAtomically, FailureInReadOnlyFolderKeepsOldFile) {
     std::string contents;
     ASSERT_TRUE(ReadWholeFile(path, contents));
     EXPECT_EQ(contents, "stored");
+}
+
+TEST(WriteFileAtomically, DeviceTargetIsWrittenInPlaceNotReplaced) {
+    // Renaming over /dev/null would turn the device into a plain file for everyone.
+    ASSERT_EQ(WriteFileAtomically("/dev/null", "discarded"), "");
+    struct stat status {};
+    ASSERT_EQ(::stat("/dev/null", &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+}
+
+TEST(WriteFileAtomically, SymbolicLinkKeepsPointingAtTheReplacedFile) {
+    testing::TempDir dir;
+    const std::string target = dir.file("target.txt");
+    const std::string link = dir.file("link.txt");
+    ASSERT_EQ(WriteFileAtomically(target, "old"), "");
+    std::filesystem::create_symlink(target, link);
+    ASSERT_EQ(WriteFileAtomically(link, "new"), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    std::string contents;
+    ASSERT_TRUE(ReadWholeFile(target, contents));
+    EXPECT_EQ(contents, "new");
+}
+
+TEST(WriteFileAtomically, FolderTargetIsRefused) {
+    testing::TempDir dir;
+    EXPECT_NE(WriteFileAtomically(dir.path().string(), "x"), "");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
 }
 
 TEST(WriteFileAtomically, MissingFolderIsReported) {

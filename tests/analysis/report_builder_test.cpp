@@ -1,0 +1,469 @@
+#include "analysis/report_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/report_layout.h"
+#include "model/electric_chain.h"
+#include "model/fan.h"
+#include "model/propeller.h"
+#include "report_fixtures.h"
+#include "support/recording_messages.h"
+
+namespace ampvane {
+namespace {
+
+using testing::RecordingMessages;
+
+struct Built {
+    Report report;
+    ReportOutcome outcome = ReportOutcome::Closed;
+};
+
+Built Build(const PlaneDesc& plane, const AnalysisOptions& options, RecordingMessages& messages,
+            ReportSettings settings = {}) {
+    Built built;
+    built.report.Settings = settings;
+    built.outcome = BuildReport(built.report, ReportRequest{}, options, plane, messages, messages);
+    return built;
+}
+
+std::vector<std::string> ColumnTexts(const ReportGrid& grid, ReportColumn quantity) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < grid.RowCount(); ++r) texts.push_back(grid.Cell(r + 2, grid.Position(quantity)));
+    return texts;
+}
+
+std::vector<std::string> Headers(const ReportGrid& grid) {
+    std::vector<std::string> headers;
+    for (const ReportGridColumn& column : grid.Columns)
+        if (!column.Sequence) headers.push_back(column.Header0);
+    return headers;
+}
+
+PlaneDesc NarrowPlane() {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Cell.SeriesCellsTo = plane.Cell.SeriesCellsFrom;
+    DriveSystemDesc& d = plane.Drive;
+    d.DiameterTo() = d.DiameterFrom();
+    d.PitchTo() = d.PitchFrom();
+    return plane;
+}
+
+TEST(StaticSweep, GearStepsOfOneTenthIncludeTheUpperBound) {
+    RecordingMessages messages;
+    PlaneDesc plane = NarrowPlane();
+    plane.Drive.GearRatioFrom() = 1;
+    plane.Drive.GearRatioTo() = 2;
+    plane.Drive.GearRatioBy() = 0.1;
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    const auto gears = ColumnTexts(built.report.Grid, ReportColumn::GearRatio);
+    ASSERT_EQ(gears.size(), 11u);
+    EXPECT_EQ(gears.front(), " 1.00");
+    EXPECT_EQ(gears.back(), " 2.00");
+}
+
+TEST(StaticSweep, RowsNestCellsGearDiameterPitchInThatOrder) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.ParallelCellsTo = 2;
+    plane.Drive.GearRatioTo() = 3.38;
+    plane.Drive.DiameterTo() = 11;
+    plane.Drive.PitchTo() = 7;
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    const ReportGrid& grid = built.report.Grid;
+    ASSERT_EQ(grid.RowCount(), 2 * 2 * 2 * 2 * 2);
+    std::vector<std::string> keys;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        std::string key;
+        for (const auto quantity : {ReportColumn::Cells, ReportColumn::GearRatio, ReportColumn::Diameter,
+                                    ReportColumn::Pitch})
+            key += std::string(TrimmedView(grid.Cell(r + 2, grid.Position(quantity)))) + " ";
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys[0], "6S1P 2.38 10.0 6.0 ");
+    EXPECT_EQ(keys[1], "6S1P 2.38 10.0 7.0 ");
+    EXPECT_EQ(keys[2], "6S1P 2.38 11.0 6.0 ");
+    EXPECT_EQ(keys[4], "6S1P 3.38 10.0 6.0 ");
+    EXPECT_EQ(keys[8], "6S2P 2.38 10.0 6.0 ");
+    EXPECT_EQ(keys[16], "7S1P 2.38 10.0 6.0 ");
+    EXPECT_EQ(keys[31], "7S2P 3.38 11.0 7.0 ");
+    // The sequence numbers are the grid rows the lines were written to.
+    EXPECT_EQ(grid.Cell(2, grid.SequenceColumn), "2");
+    EXPECT_EQ(grid.Cell(33, grid.SequenceColumn), "33");
+}
+
+TEST(StaticSweep, EqualBoundsOrNoStepEvaluateExactlyOneValue) {
+    RecordingMessages messages;
+    PlaneDesc plane = NarrowPlane();
+    plane.Cell.SeriesCellsTo = 7;
+    plane.Drive.GearRatioBy() = 0; // never typed this way, but it must not loop forever
+    plane.Drive.DiameterBy() = 25;
+    plane.Drive.PitchBy() = -1;
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    EXPECT_EQ(built.report.Grid.RowCount(), 2);
+    EXPECT_EQ(built.outcome, ReportOutcome::Shown);
+}
+
+TEST(StaticSweep, SingleRowOpensTheInFlightReportDirectly) {
+    RecordingMessages messages;
+    const Built built = Build(NarrowPlane(), testing::SeaLevelOptions(), messages);
+    EXPECT_EQ(built.report.Grid.RowCount(), 1);
+    EXPECT_EQ(built.outcome, ReportOutcome::OpenInFlight);
+}
+
+TEST(StaticSweep, ParallelEvaluationGivesTheOneThreadRowsInOrder) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    testing::AddGlider(plane);
+    plane.Cell.SeriesCellsTo = 8;
+    plane.ParallelCellsTo = 2;
+    plane.Drive.GearRatioFrom() = 1.5;
+    plane.Drive.GearRatioTo() = 3;
+    plane.Drive.GearRatioBy() = 0.25;
+    plane.Drive.PitchBy() = 0.5;
+    ReportSettings one;
+    one.Parallel = false;
+    const Built serial = Build(plane, testing::SeaLevelOptions(true), messages, one);
+    const Built parallel = Build(plane, testing::SeaLevelOptions(true), messages);
+    ASSERT_GT(serial.report.Grid.RowCount(), 300);
+    ASSERT_EQ(serial.report.Grid.RowCount(), parallel.report.Grid.RowCount());
+    for (int r = 0; r < serial.report.Grid.RowCount(); ++r)
+        ASSERT_EQ(serial.report.Grid.Rows[r].Cells, parallel.report.Grid.Rows[r].Cells) << "row " << r;
+}
+
+TEST(StaticSweep, NoRowWithFilterAsksAndTurnsOnlyTheReportsFilterOff) {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.UseFilter = 1;
+    plane.Filter.MinThrust = 1000;
+    {
+        RecordingMessages messages;
+        messages.ExpectQuestion(kNoCombinationMessage, OkButton);
+        const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+        EXPECT_EQ(built.outcome, ReportOutcome::Shown);
+        EXPECT_EQ(built.report.Grid.RowCount(), 18);
+        EXPECT_EQ(built.report.Plane.UseFilter, 0);
+        EXPECT_EQ(built.report.ReceivedPlane.UseFilter, 1);
+        EXPECT_EQ(built.report.Grid.Description[6], "");
+    }
+    {
+        RecordingMessages messages;
+        messages.ExpectQuestion(kNoCombinationMessage, CancelButton);
+        EXPECT_EQ(Build(plane, testing::SeaLevelOptions(), messages).outcome, ReportOutcome::Closed);
+    }
+}
+
+TEST(StaticSweep, NoRowWithoutFilterIsAnError) {
+    RecordingMessages messages;
+    messages.Expect(kUnableToComputeMessage);
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Cell.Voltage = 0; // nothing turns
+    EXPECT_EQ(Build(plane, testing::SeaLevelOptions(), messages).outcome, ReportOutcome::Closed);
+    EXPECT_EQ(messages.messages().front().kind, MessageKind::Error);
+}
+
+TEST(StaticSweep, RowValuesAreThoseOfTheDriveSolve) {
+    RecordingMessages messages;
+    PlaneDesc plane = NarrowPlane();
+    plane.ESC.HighRate = 0;
+    const AnalysisOptions options = testing::SeaLevelOptions(true);
+    const Built built = Build(plane, options, messages);
+    ASSERT_EQ(built.report.Grid.RowCount(), 1);
+    const ReportRowValues& v = built.report.Grid.Rows[0].Data;
+    const DriveSystemDesc& d = plane.Drive;
+    const PropDriveSolution drive = SolvePropDrive(
+        6, 1, 1, true, 15, plane.Motor.HeatingFactor, options.DensityRatio, d.ThrustConstant(), d.PropConstant(), 2, 1,
+        1, 1, 0, 6, 10, 0.95, 2.38, plane.ESC.Resistance, plane.Cell.Resistance, 1.2, plane.Motor.Weight,
+        plane.Motor.ArmatureResistance, plane.Motor.IdleCurrent, plane.Motor.MotorConstant);
+    ASSERT_FALSE(drive.Failed);
+    EXPECT_DOUBLE_EQ(v.MotorCurrent, drive.MotorCurrent);
+    EXPECT_DOUBLE_EQ(v.BatteryCurrent, drive.MotorCurrent);
+    EXPECT_DOUBLE_EQ(v.InputPower, drive.MotorCurrent * drive.MotorVoltage);
+    EXPECT_DOUBLE_EQ(v.Loss, v.InputPower - drive.OutputPower);
+    EXPECT_DOUBLE_EQ(v.MotorRpm, drive.Rpm * 2.38);
+    EXPECT_NEAR(v.ShaftEfficiency, drive.OutputPower / (6 * 1.2 * drive.MotorCurrent) * 100, 1e-9);
+    EXPECT_NEAR(v.PitchSpeed, 6 * drive.Rpm * 9.47e-4, 1e-9);
+    EXPECT_EQ(v.RunTime, RunTimeSeconds(1, 1700, drive.MotorCurrent));
+    EXPECT_EQ(v.RateOfClimb, 0); // no wing
+}
+
+TEST(FanSweep, RowUsesTheHeatedSolvesOwnMotorVoltage) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::DuctedFanPlane();
+    plane.ParallelCellsTo = 1;
+    const AnalysisOptions options = testing::SeaLevelOptions(true);
+    const Built built = Build(plane, options, messages);
+    ASSERT_EQ(built.report.Grid.RowCount(), 1);
+    const ReportRowValues& v = built.report.Grid.Rows[0].Data;
+    const DriveSystemDesc& d = plane.Drive;
+    const MotorDesc8& m = plane.Motor;
+    const FanDriveSolution drive =
+        SolveFanDrive(10, 1, 1, true, 15, m.HeatingFactor, options.DensityRatio, d.FanPowerCoeff(), 1, 1, 0,
+                      d.FanPitch(), d.HubDiameter(), d.FanDiameter(), plane.ESC.Resistance, plane.Cell.Resistance, 1.2,
+                      m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant);
+    ASSERT_FALSE(drive.Failed);
+    const double coldVoltage = FanMotorVoltage(10, 1, 1, 1, 1, drive.Rpm, plane.ESC.Resistance, plane.Cell.Resistance,
+                                               1.2, m.ArmatureResistance, m.MotorConstant);
+    // The heated winding really does move the voltage, so the test tells the two apart.
+    ASSERT_GT(std::fabs(coldVoltage - drive.MotorVoltage), 0.01);
+    EXPECT_DOUBLE_EQ(v.MotorVoltage, drive.MotorVoltage);
+    EXPECT_DOUBLE_EQ(v.InputPower, drive.MotorCurrent * drive.MotorVoltage);
+    EXPECT_NEAR(v.MotorGearboxEfficiency, drive.OutputPower / v.InputPower * 100, 1e-9);
+    EXPECT_LT(v.MotorGearboxEfficiency, 100);
+    EXPECT_DOUBLE_EQ(v.MotorRpm, drive.Rpm);
+}
+
+TEST(ReportColumns, PropellerWithWingAndWeight) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    testing::AddGlider(plane);
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    EXPECT_EQ(Headers(built.report.Grid),
+              (std::vector<std::string>{"Cells", " Gear", "Diam", "Pitch", "Weight", " Batt", "Motor", "Motor",
+                                        " Input", " InPLd", "  Loss", "MGbOut", "OutPLd", "MotGb", "Shaft", " Motor",
+                                        "  Prop", "Thrust", " PSpd", " RofC", "  Time"}));
+    EXPECT_EQ(built.report.Grid.Columns[0].Width, 6);
+    EXPECT_FALSE(built.report.Grid.ShowColorKey() && !built.report.Grid.ShowPropStalledKey);
+}
+
+TEST(ReportColumns, PropellerWithoutWingOrWeightHasNoFlightColumnsOrKeys) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Drive.GearRatioFrom() = plane.Drive.GearRatioTo() = 1; // direct drive: no motor rpm
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    const ReportGrid& grid = built.report.Grid;
+    EXPECT_EQ(Headers(grid), (std::vector<std::string>{"Cells", " Gear", "Diam", "Pitch", " Batt", "Motor", "Motor",
+                                                       " Input", "  Loss", "MGbOut", "MotGb", "Shaft", "  Prop",
+                                                       "Thrust", " PSpd", "  Time"}));
+    EXPECT_TRUE(grid.ShowPropStalledKey);
+    EXPECT_FALSE(grid.ShowStallKey || grid.ShowLevelOptKey || grid.ShowLevelKey);
+    EXPECT_EQ(grid.Position(ReportColumn::Weight), -1);
+    EXPECT_NE(grid.Description[3].find("direct drive"), std::string::npos);
+}
+
+TEST(ReportColumns, DuctedFanHasNoPropellerColumns) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::DuctedFanPlane();
+    testing::AddGlider(plane, 300, 30);
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    const ReportGrid& grid = built.report.Grid;
+    for (const auto absent : {ReportColumn::GearRatio, ReportColumn::Diameter, ReportColumn::Pitch,
+                              ReportColumn::PropEfficiency, ReportColumn::TotalEfficiency, ReportColumn::MotorRpm})
+        EXPECT_EQ(grid.Position(absent), -1);
+    EXPECT_EQ(grid.Columns[grid.Position(ReportColumn::DriveRpm)].Header0, "   Fan");
+    EXPECT_EQ(grid.Columns[grid.Position(ReportColumn::PitchSpeed)].Header0, "Efflx");
+    EXPECT_NE(grid.Position(ReportColumn::RateOfClimb), -1);
+    EXPECT_FALSE(grid.ShowPropStalledKey);
+}
+
+TEST(ReportColumns, UncheckedOptionsHideColumnsButKeepPositions) {
+    RecordingMessages messages;
+    ReportSettings settings;
+    settings.ColumnsShown[static_cast<int>(ReportColumn::Loss)] = false;
+    const Built built = Build(testing::GearedPropellerPlane(), testing::SeaLevelOptions(), messages, settings);
+    const ReportGrid& grid = built.report.Grid;
+    const int loss = grid.Position(ReportColumn::Loss);
+    ASSERT_NE(loss, -1);
+    EXPECT_FALSE(grid.Columns[loss].Visible());
+    EXPECT_FALSE(grid.Cell(2, loss).empty());
+    EXPECT_EQ(RowClipboardText(grid, 0).find("Loss"), std::string::npos);
+}
+
+TEST(ReportCells, MinimumDigitsExceptAirspeedAndMetricNewtons) {
+    Report report;
+    report.Plane = testing::GearedPropellerPlane();
+    report.Options = testing::SeaLevelOptions();
+    report.Options.MinDigits = 3;
+    report.Parent = &report; // in-flight layout, for the airspeed column
+    report.Flags = ComputeReportFlags(report.Plane);
+    LayOutReportColumns(report, report.Grid);
+    ReportRowValues v;
+    v.MotorCurrent = 5.0;
+    v.BatteryCurrent = 0.5;
+    v.Airspeed = 12;
+    v.Thrust = 36;
+    ReportRow row = FormatReportRow(report, v);
+    const ReportGrid& grid = report.Grid;
+    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::MotorCurrent)], " 5.00");
+    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::BatteryCurrent)], "0.500");
+    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::Airspeed)], "  12.0");
+
+    report.Options.MinDigits = 0;
+    report.Options.Metric = 1;
+    report.Options.Newtons = 1;
+    LayOutReportColumns(report, report.Grid);
+    row = FormatReportRow(report, v);
+    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::Thrust)], "  9.99");
+    EXPECT_EQ(grid.Columns[grid.Position(ReportColumn::Thrust)].Header1, "   (N)");
+    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::Airspeed)], "   5.4");
+    EXPECT_NEAR(row.Values[grid.Position(ReportColumn::Thrust)], 36 * 0.27762, 1e-12);
+}
+
+TEST(InFlight, NarrowsToTheRowAndRunsUntilThrustFails) {
+    RecordingMessages messages;
+    const Built built = Build(testing::GearedPropellerPlane(), testing::SeaLevelOptions(), messages);
+    ASSERT_EQ(built.report.Grid.RowCount(), 18);
+    ReportOutcome outcome{};
+    const auto inFlight = OpenInFlightReport(built.report, 4, false, messages, messages, &outcome);
+    ASSERT_TRUE(inFlight);
+    EXPECT_EQ(outcome, ReportOutcome::Shown);
+    const PlaneDesc& plane = inFlight->Plane;
+    EXPECT_EQ(plane.Cell.SeriesCellsFrom, 6);
+    EXPECT_EQ(plane.Cell.SeriesCellsTo, 6);
+    EXPECT_DOUBLE_EQ(plane.Drive.DiameterFrom(), 11);
+    EXPECT_DOUBLE_EQ(plane.Drive.PitchTo(), 7);
+    EXPECT_EQ(inFlight->RowLabel, "6");
+    EXPECT_EQ(inFlight->Grid.Caption, "In-flight Analysis - Untitled");
+
+    // Without a wing there is no drag: the sweep ends where the propeller's thrust gives out,
+    // somewhat beyond its static pitch speed.
+    const ReportGrid& grid = inFlight->Grid;
+    ASSERT_GT(grid.RowCount(), 10);
+    const double staticPitchSpeed = built.report.Grid.Rows[4].Data.PitchSpeed;
+    EXPECT_GT(grid.MaxLevelSpeed, staticPitchSpeed);
+    EXPECT_LT(grid.MaxLevelSpeed, 1.6 * staticPitchSpeed);
+    EXPECT_DOUBLE_EQ(grid.Rows.back().Data.Airspeed, grid.MaxLevelSpeed);
+    EXPECT_EQ(grid.Position(ReportColumn::Drag), -1);
+    EXPECT_EQ(grid.Columns[0].Header0, "AirSpd");
+    // An in-flight report opens nothing further.
+    EXPECT_FALSE(OpenInFlightReport(*inFlight, 0, false, messages, messages));
+}
+
+TEST(InFlight, MetricAirspeedStepsHalfAMetrePerSecond) {
+    RecordingMessages messages;
+    AnalysisOptions options = testing::SeaLevelOptions();
+    options.Metric = 1;
+    const Built built = Build(testing::GearedPropellerPlane(), options, messages);
+    const auto inFlight = OpenInFlightReport(built.report, 0, false, messages, messages);
+    ASSERT_TRUE(inFlight);
+    const auto speeds = ColumnTexts(inFlight->Grid, ReportColumn::Airspeed);
+    ASSERT_GT(speeds.size(), 3u);
+    EXPECT_EQ(speeds[1], "   0.5");
+    EXPECT_EQ(speeds[2], "   1.0");
+    EXPECT_DOUBLE_EQ(inFlight->Grid.Rows[3].Data.Airspeed, 3 * 1.1185);
+}
+
+PlaneDesc PoweredGlider() {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Motor.MotorConstant = 2400;
+    plane.Motor.IdleCurrent = 2.6;
+    plane.Motor.ArmatureResistance = 0.055;
+    testing::AddGlider(plane);
+    return plane;
+}
+
+TEST(InFlight, MarkersStallSpeedKeyAndRowColours) {
+    RecordingMessages messages;
+    const Built built = Build(PoweredGlider(), testing::SeaLevelOptions(true), messages);
+    const auto inFlight = OpenInFlightReport(built.report, 0, false, messages, messages);
+    ASSERT_TRUE(inFlight);
+    const ReportGrid& grid = inFlight->Grid;
+    const AirframeDesc& a = inFlight->Plane.Airframe;
+    EXPECT_NEAR(grid.StallSpeed, LevelFlightSpeed(inFlight->Options.DensityRatio, a.ClMax, a.WingArea,
+                                                  TotalWeight(inFlight->Plane, 6, 1)),
+                1e-9);
+    ASSERT_TRUE(grid.Markers[1].Enabled && grid.Markers[2].Enabled);
+    EXPECT_TRUE(grid.Markers[1].Feasible);
+    EXPECT_GT(grid.Markers[1].Throttle, 0);
+    EXPECT_LT(grid.Markers[1].Throttle, 1.001);
+    EXPECT_TRUE(grid.Markers[0].Captured);
+    EXPECT_DOUBLE_EQ(grid.Markers[0].RowMotorCurrent, grid.Rows[0].Data.MotorCurrent);
+    EXPECT_TRUE(grid.ShowStallKey && grid.ShowLevelOptKey && grid.ShowLevelKey);
+    EXPECT_EQ(grid.StallKeyLabel, "Stall Speed @ Clmax=1.24");
+
+    // Rows up to the stall speed are keyed, as is the row at each level-flight speed.
+    const int stallRow = static_cast<int>(std::nearbyint(grid.StallSpeed));
+    EXPECT_EQ(grid.Rows[stallRow].Background, RowBackground::BelowStall);
+    EXPECT_EQ(grid.Rows[stallRow + 1].Background == RowBackground::Plain ||
+                  grid.Rows[stallRow + 1].Background == RowBackground::LevelFlightOpt,
+              true);
+    const int optRow = static_cast<int>(std::nearbyint(grid.Markers[1].Speed));
+    ASSERT_LT(optRow, grid.RowCount());
+    EXPECT_EQ(grid.Rows[optRow].Background, RowBackground::LevelFlightOpt);
+    // Without ducting and filter lines the statistics move up to line 6.
+    const std::string& stats = grid.Description[5];
+    EXPECT_EQ(stats.rfind("Stats: ", 0), 0u) << stats;
+    EXPECT_EQ(grid.Description[6], "");
+    EXPECT_NE(stats.find("mph opt @ "), std::string::npos);
+    EXPECT_NE(stats.find("\xC2\xB0" "F)"), std::string::npos);
+}
+
+TEST(InFlight, LevelFlightOutOfReachShowsOnlyTheSpeed) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    testing::AddGlider(plane, 660, 200); // far too heavy for this motor
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    ASSERT_GT(built.report.Grid.RowCount(), 1);
+    Report inFlight;
+    inFlight.Plane = built.report.Plane;
+    inFlight.Options = built.report.Options;
+    inFlight.Parent = &built.report;
+    inFlight.Flags = ComputeReportFlags(inFlight.Plane);
+    LevelFlightMarker marker;
+    marker.Enabled = true;
+    const AirframeDesc& a = inFlight.Plane.Airframe;
+    LevelFlightPoint(inFlight, 6, 1, marker, a.Cd, a.Cl, TotalWeight(inFlight.Plane, 6, 1), 6, 10, 2.38);
+    EXPECT_FALSE(marker.Feasible);
+    EXPECT_NEAR(marker.Throttle, 1.01, 1e-12);
+}
+
+TEST(InFlight, LevelFlightAtEveryThrottleEndsAtTheSmallestStep) {
+    Report report;
+    report.Plane = PoweredGlider();
+    report.Options = testing::SeaLevelOptions();
+    report.Flags = ComputeReportFlags(report.Plane);
+    LevelFlightMarker marker;
+    marker.Enabled = true;
+    // No drag to overcome: every throttle setting sustains level flight.
+    LevelFlightPoint(report, 6, 1, marker, 0, report.Plane.Airframe.Cl, TotalWeight(report.Plane, 6, 1), 6, 10, 2.38);
+    EXPECT_TRUE(marker.Feasible);
+    EXPECT_NEAR(marker.Throttle, 0.01, 1e-9);
+    EXPECT_GT(marker.RunTime, 0);
+}
+
+TEST(InFlight, HalfThrottleHalvesTheCellVoltage) {
+    RecordingMessages messages;
+    PlaneDesc plane = NarrowPlane();
+    plane.ESC.HighRate = 0;
+    plane.UseFilter = 1;
+    plane.Filter.MinThrust = 0.001; // passes at full throttle; part throttle is never filtered
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    ASSERT_EQ(built.outcome, ReportOutcome::OpenInFlight);
+    auto inFlight = OpenInFlightReport(built.report, 0, false, messages, messages);
+    ASSERT_TRUE(inFlight);
+    ASSERT_EQ(SetInFlightThrottle(*inFlight, 50, messages, messages), ReportOutcome::Shown);
+    const ReportGrid& grid = inFlight->Grid;
+    EXPECT_EQ(grid.Caption, "In-flight Analysis - Untitled at 50% Throttle");
+    const DriveSystemDesc& d = plane.Drive;
+    const PropDriveSolution half = SolvePropDrive(
+        6, 1, 1, false, 15, plane.Motor.HeatingFactor, inFlight->Options.DensityRatio, d.ThrustConstant(),
+        d.PropConstant(), 2, 1, 1, 1, 0, 6, 10, 0.95, 2.38, plane.ESC.Resistance, plane.Cell.Resistance, 0.6,
+        plane.Motor.Weight, plane.Motor.ArmatureResistance, plane.Motor.IdleCurrent, plane.Motor.MotorConstant);
+    ASSERT_FALSE(half.Failed);
+    EXPECT_DOUBLE_EQ(grid.Rows[0].Data.MotorCurrent, half.MotorCurrent);
+    EXPECT_DOUBLE_EQ(grid.Rows[0].Data.BatteryCurrent, half.MotorCurrent);
+    // Back to full throttle, the caption loses its suffix and the records are unchanged.
+    ASSERT_EQ(SetInFlightThrottle(*inFlight, 100, messages, messages), ReportOutcome::Shown);
+    EXPECT_EQ(inFlight->Grid.Caption, "In-flight Analysis - Untitled");
+    EXPECT_EQ(inFlight->Plane.Cell.Voltage, 1.2);
+}
+
+TEST(ReportWeights, DriveWeightCountsTheFewerOfMotorsAndPropellers) {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Airframe.EmptyWeight = 30;
+    plane.SeriesMotors = 2;
+    plane.NumberOfProps = 4;
+    plane.NumberOfESCs = 2;
+    // 2 motors × 8.5 + 30 + 6 × 2 × 1.9 + 2 gearboxes × 1.2 + 2 × 1.0
+    EXPECT_NEAR(TotalWeight(plane, 6, 2), 17 + 30 + 22.8 + 2.4 + 2, 1e-12);
+    plane.NumberOfProps = 1;
+    EXPECT_NEAR(TotalWeight(plane, 6, 2), 17 + 30 + 22.8 + 1.2 + 2, 1e-12);
+    PlaneDesc fan = testing::DuctedFanPlane();
+    fan.ParallelMotors = 2;
+    fan.Airframe.EmptyWeight = 0;
+    EXPECT_NEAR(TotalWeight(fan, 10, 1), 12 + 19 + 5 + 1.0, 1e-12);
+}
+
+} // namespace
+} // namespace ampvane
