@@ -43,13 +43,6 @@ constexpr bool SwitchesInEnumOrder() {
 static_assert(SwitchesInEnumOrder(), "the switch table is indexed by ReportColumnSwitch");
 
 constexpr int kHighestPort = 65535;
-
-constexpr std::string_view kFeet = "ft";
-constexpr std::string_view kMetres = "m";
-constexpr std::string_view kFahrenheit = "\u00B0F";
-constexpr std::string_view kCelsius = "\u00B0C";
-constexpr std::string_view kInchesOfMercury = "inHg";
-constexpr std::string_view kKilopascals = "kPa";
 } // namespace
 
 const std::array<ReportColumnSwitchInfo, kReportColumnSwitchCount>& ReportColumnSwitches() { return kSwitches; }
@@ -72,25 +65,25 @@ void SelectMeasurementMode(Settings& settings, int mode, const NumberLocale& loc
     settings.measurementMode = mode;
     UnitLabels& labels = settings.unitLabels;
     if (MetricLengthsAndWeights(settings)) {
-        if (labels.elevation == kFeet) ConvertEdit(settings.elevation, 0.3, 0.3048, locale, messages);
-        labels.elevation = kMetres;
+        if (labels.elevation == kFeetLabel) ConvertEdit(settings.elevation, 0.3, 0.3048, locale, messages);
+        labels.elevation = kMetresLabel;
     } else {
-        if (labels.elevation == kMetres) ConvertEdit(settings.elevation, 1, 3.28084, locale, messages);
-        labels.elevation = kFeet;
+        if (labels.elevation == kMetresLabel) ConvertEdit(settings.elevation, 1, 3.28084, locale, messages);
+        labels.elevation = kFeetLabel;
     }
     if (MetricTemperatureAndPressure(settings)) {
-        if (labels.temperature == kFahrenheit)
+        if (labels.temperature == kFahrenheitLabel)
             ConvertEditWithOffset(settings.temperature, -17.77778, 0.5, 0.55556, locale, messages);
-        labels.temperature = kCelsius;
-        if (labels.pressure == kInchesOfMercury)
+        labels.temperature = kCelsiusLabel;
+        if (labels.pressure == kInchesHgLabel)
             ConvertEdit(settings.pressure, 0.1, 3.3856951871657754, locale, messages); // 101.3 / 29.92
-        labels.pressure = kKilopascals;
+        labels.pressure = kKilopascalsLabel;
     } else {
-        if (labels.temperature == kCelsius) ConvertEditWithOffset(settings.temperature, 32, 1, 1.8, locale, messages);
-        labels.temperature = kFahrenheit;
-        if (labels.pressure == kKilopascals)
+        if (labels.temperature == kCelsiusLabel) ConvertEditWithOffset(settings.temperature, 32, 1, 1.8, locale, messages);
+        labels.temperature = kFahrenheitLabel;
+        if (labels.pressure == kKilopascalsLabel)
             ConvertEdit(settings.pressure, 0.01, 0.29536031589338596, locale, messages); // 29.92 / 101.3
-        labels.pressure = kInchesOfMercury;
+        labels.pressure = kInchesHgLabel;
     }
 }
 
@@ -102,12 +95,15 @@ void SetColumnShown(Settings& settings, ReportColumnSwitch column, bool shown) {
     settings.columnHidden[static_cast<std::size_t>(column)] = !shown;
 }
 
+bool IsProxyPort(std::string_view port) {
+    std::optional<std::int32_t> number = ParseInteger(port);
+    return number && *number >= 0 && *number <= kHighestPort;
+}
+
 ProxySetting EffectiveProxy(const Settings& settings) {
     std::string_view host = TrimText(settings.proxyHost);
-    if (host.empty()) return {};
-    std::optional<std::int32_t> port = ParseInteger(settings.proxyPort);
-    if (!port || *port < 0 || *port > kHighestPort) return {};
-    return {std::string(host), *port};
+    if (host.empty() || !IsProxyPort(settings.proxyPort)) return {};
+    return {std::string(host), *ParseInteger(settings.proxyPort)};
 }
 
 std::string UserName(const Settings& settings, std::string_view ownerName) {

@@ -61,6 +61,12 @@ enum MeasurementMode : int {
 
 // The unit label shown beside a flying-field value before any measurement mode has been applied.
 inline constexpr std::string_view kUnsetUnitLabel = "<units>";
+inline constexpr std::string_view kFeetLabel = "ft";
+inline constexpr std::string_view kMetresLabel = "m";
+inline constexpr std::string_view kFahrenheitLabel = "\u00B0F";
+inline constexpr std::string_view kCelsiusLabel = "\u00B0C";
+inline constexpr std::string_view kInchesHgLabel = "inHg";
+inline constexpr std::string_view kKilopascalsLabel = "kPa";
 
 // The options dialog's unit labels: the unit each flying-field text is written in. A text is converted
 // only when its label shows the other unit, so these travel with the texts.
@@ -140,7 +146,10 @@ struct ProxySetting {
     bool operator==(const ProxySetting&) const = default;
 };
 
-// The proxy is used only with a host and a port that is a whole number from 0 to 65535.
+// A whole number from 0 to 65535, blanks around it allowed.
+bool IsProxyPort(std::string_view port);
+
+// The proxy is used only with a host and a port that IsProxyPort accepts.
 ProxySetting EffectiveProxy(const Settings& settings);
 
 // The stored user name, or else the account owner's name (see OwnerName) without surrounding blanks.
