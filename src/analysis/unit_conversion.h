@@ -22,3 +22,26 @@ void ConvertEditWithOffset(std::string& editText, double offset, double resoluti
                            const NumberLocale& locale, MessageSink& sink);
 
 } // namespace ampvane
+
+namespace ampvane {
+
+// The display-unit factors of the program, each named once. Metric display values become internal
+// (imperial) units by these; the reverse factors serve the workbench's unit switch.
+inline constexpr double kOuncesPerGram = 0.03534;
+inline constexpr double kGramsPerOunce = 28.3;
+inline constexpr double kInchesPerCentimetre = 0.3937;
+inline constexpr double kCentimetresPerInch = 2.54;
+inline constexpr double kSquareInchesPerSquareDecimetre = 15.5;
+inline constexpr double kSquareDecimetresPerSquareInch = 0.06452;
+inline constexpr double kOuncesPerNewton = 3.60201;
+inline constexpr double kNewtonsPerOunce = 0.27762;
+inline constexpr double kMphPerMetrePerSecond = 2.237;
+inline constexpr double kMetresPerSecondPerMph = 0.447;
+
+inline double OuncesFromGrams(double grams) { return grams * kOuncesPerGram; }
+inline double InchesFromCentimetres(double centimetres) { return centimetres * kInchesPerCentimetre; }
+inline double SquareInchesFromSquareDecimetres(double dm2) { return dm2 * kSquareInchesPerSquareDecimetre; }
+inline double OuncesFromNewtons(double newtons) { return newtons * kOuncesPerNewton; }
+inline double MphFromMetresPerSecond(double metresPerSecond) { return metresPerSecond * kMphPerMetrePerSecond; }
+
+} // namespace ampvane

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "analysis/numeric_text.h"
+#include "analysis/plane_desc.h"
+#include "analysis/workbench_fields.h"
+#include "common/messages.h"
+
+// Gathering the analysis input: every workbench field is read in a fixed order, validated, and
+// gathered into one PlaneDesc (in display units) with the AnalysisOptions snapshot. The first field
+// that fails stops everything with its message.
+
+namespace ampvane {
+
+// What gathering reads from the options dialog: the unit choice, the switches and the flying-field
+// texts as shown (in the units of the measurement mode).
+struct AnalysisOptionsInput {
+    int measurementMode = 0; // 0 all imperial, 1 metric temperature and pressure, 2 metric, 3 all metric
+    bool newtons = false;
+    bool printColours = false;
+    bool accountForHeating = true;
+    bool extraPrecision = false; // at least 3 digits in report columns
+    std::string elevation;       // m or ft; empty: 0
+    std::string pressure;        // kPa or inHg; empty: the standard day
+    std::string temperature;     // °C or °F; empty: the standard day at the elevation
+    std::string gearboxEfficiency; // %; the default of an empty gearbox efficiency field (95 when empty)
+};
+
+// The options snapshot. A flying-field text that is no number reads as 0 after the lenient-read
+// warning. Returns nullopt (after an error message) only when the conditions give no air density at
+// all (an elevation far beyond any flying field, or a temperature at or below absolute zero).
+std::optional<AnalysisOptions> SnapshotAnalysisOptions(const AnalysisOptionsInput& input, const NumberLocale& locale,
+                                                       MessageSink& messages);
+
+// The default gearbox efficiency in %: the options' text when it is a number from 50 to 100, else 95.
+double TypicalGearboxEfficiency(const AnalysisOptionsInput& input, const NumberLocale& locale);
+
+// Empty when the parallel motors can be shared out evenly among the speed controls; else the
+// message listing the counts that would be accepted.
+std::string CheckSpeedControlCount(std::int32_t parallelMotors, std::int32_t speedControls);
+
+// The messages of the count rules and the brushless questions, kept here for tests and callers.
+inline constexpr const char* kMotorsPerPropellerMessage =
+    "There must be a whole number of motors per propeller, or a whole number of propellers per motor.";
+inline constexpr const char* kBrushlessControlBrushedMotorQuestion =
+    "You have selected a brushless speed control, which will not work with the brushed motor you've selected. "
+    "Proceed anyway?";
+inline constexpr const char* kBrushedControlBrushlessMotorQuestion =
+    "You have selected a brushed-motor speed control, which will not work with the brushless motor you've "
+    "selected. Proceed anyway?";
+inline constexpr const char* kNoAirDensityMessage =
+    "The flying conditions set in the options (elevation, pressure and temperature) give no air density. "
+    "Please correct them in the options.";
+// Help topic of the speed control's brushless check box, offered with the brushless questions.
+inline constexpr int kSpeedControlBrushlessHelpTopic = 605;
+
+struct AnalysisInput {
+    PlaneDesc plane;
+    AnalysisOptions options;
+};
+
+// Reads the options first, then every field in the documented order. Messages go to `messages`,
+// the brushless questions to `prompter` (anything but OK stops). nullopt when any step failed.
+std::optional<AnalysisInput> GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& options,
+                                                 const NumberLocale& locale, MessageSink& messages,
+                                                 Prompter& prompter);
+
+// The same with out records; true only when every step passed (on false the records are partly
+// filled and must not be used).
+bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, PlaneDesc& plane,
+                         AnalysisOptions& options, const NumberLocale& locale, MessageSink& messages,
+                         Prompter& prompter);
+
+// Converts a gathered record from the display units to the model's internal units (oz, in, sq.in,
+// mph). Done once per report copy; the aspect ratio and airfoil coefficients derived at gathering
+// stay as they were.
+void ConvertToInternalUnits(PlaneDesc& plane, const AnalysisOptions& options);
+
+} // namespace ampvane
