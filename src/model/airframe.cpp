@@ -1,5 +1,7 @@
 #include "model/airframe.h"
 
+#include "model/model_numbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -18,20 +20,11 @@ constexpr double kDefaultAngleOfAttack = 0.017453; // 1°
 constexpr int kFirstScanHalfDegree = -10;          // −5°
 constexpr int kLastScanHalfDegree = 50;            // 25°
 
-// Half-to-even rounding of a value already held to a small range, independent of the rounding mode.
-long RoundHalfEven(double value) {
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    double rounded = lower;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0)) rounded = lower + 1;
-    return static_cast<long>(rounded);
-}
-
 // The digit group a field is written into: rounded, then held to [low, high]. NaN takes low.
 long DigitsOf(double value, long low, long high) {
     if (!(value >= low)) return low;
     if (!(value <= high)) return high;
-    return std::clamp(RoundHalfEven(value), low, high);
+    return std::clamp(static_cast<long>(model_detail::RoundHalfEven(value)), low, high);
 }
 
 double SafeAspectRatio(double aspectRatio) {

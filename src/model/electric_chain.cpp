@@ -1,5 +1,6 @@
 #include "model/electric_chain.h"
 
+#include "model/drive_heating.h"
 #include "model/model_numbers.h"
 
 #include <cmath>
@@ -8,22 +9,15 @@
 namespace ampvane {
 
 using model_detail::FiniteOr;
+using model_detail::kHeatingPasses;
+using model_detail::kResistanceSettled;
+using model_detail::kStopTemperature;
+using model_detail::RoundHalfEven;
 
 namespace {
 
 constexpr double kWeightExponent = 0.66667;
 constexpr double kCopperCoefficient = 1.0039; // resistance factor per °C
-constexpr double kStopTemperature = 1000;     // °C: beyond this the heating estimate is meaningless
-constexpr int kHotResistanceRounds = 10;
-
-// Half-to-even rounding that does not depend on the floating-point rounding mode.
-double RoundHalfEven(double value) {
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    if (fraction < 0.5) return lower;
-    if (fraction > 0.5) return lower + 1;
-    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
-}
 
 } // namespace
 
@@ -93,13 +87,13 @@ double ResistanceAt(double Rm, double T) {
 double HotResistance(double Ta, double V, double I, double Wm, double Rm, double Io, double Kv, double K) {
     double R = ResistanceAt(Rm, Ta);
     double previous = R;
-    for (int round = 0; round < kHotResistanceRounds; ++round) {
+    for (int round = 0; round < kHeatingPasses; ++round) {
         const double T = MotorTemperature(Ta, V, I, Wm, R, Io, Kv, K);
         if (T > kStopTemperature) break;
         previous = R;
         R = ResistanceAt(Rm, T);
         // A zero resistance cannot change any more.
-        if (previous == 0 || std::fabs(R - previous) / previous < 0.01) break;
+        if (previous == 0 || std::fabs(R - previous) / previous < kResistanceSettled) break;
     }
     return R;
 }

@@ -1,5 +1,6 @@
 #include "model/fan.h"
 
+#include "model/drive_heating.h"
 #include "model/electric_chain.h"
 #include "model/model_numbers.h"
 
@@ -8,7 +9,6 @@
 
 namespace ampvane {
 
-using model_detail::AllFinite;
 using model_detail::FiniteOr;
 
 namespace {
@@ -21,8 +21,6 @@ constexpr double kStartRpm = 0.5;
 constexpr int kDoublings = 64;
 constexpr int kFalsePositionRounds = 200;
 constexpr double kRpmTolerance = 0.01;
-constexpr int kHeatingPasses = 10;
-constexpr double kStopTemperature = 1000; // °C
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The two powers with NaN wherever a formula has no value, so the solver can tell a fault from a
@@ -71,14 +69,14 @@ FanRpmSolution SolveFanRpm(int Ne, int Sm, int Pm, double Re, double Rc, double 
 
     double lowN = kStartRpm;
     double lowSurplus = surplus(lowN);
-    if (std::isnan(lowSurplus)) return failed;
+    if (!std::isfinite(lowSurplus)) return failed;
     double highN = 0, highSurplus = 0;
     bool bracketed = false;
     double N = kStartRpm;
     for (int doubling = 0; doubling < kDoublings; ++doubling) {
         N *= 2;
         const double d = surplus(N);
-        if (std::isnan(d)) return failed;
+        if (!std::isfinite(d)) return failed;
         if (d >= 0) {
             lowN = N;
             lowSurplus = d;
@@ -98,7 +96,7 @@ FanRpmSolution SolveFanRpm(int Ne, int Sm, int Pm, double Re, double Rc, double 
         if (denominator == 0) return failed;
         const double estimate = lowN + (highN - lowN) * lowSurplus / denominator;
         const double d = surplus(estimate);
-        if (!std::isfinite(estimate) || std::isnan(d)) return failed;
+        if (!std::isfinite(estimate) || !std::isfinite(d)) return failed;
         if (d > 0) {
             lowN = estimate;
             lowSurplus = d;
@@ -115,6 +113,9 @@ FanRpmSolution SolveFanRpm(int Ne, int Sm, int Pm, double Re, double Rc, double 
     }
     if (!converged) return failed;
 
+    // A battery too weak to turn the motor leaves only the root at rest, which the false position
+    // may approach from below: a fan that does not turn forwards is no drive.
+    if (!(N > 0)) return failed;
     // Driven by the air faster than its own pitch speed, the fan is no drive.
     const double margin = Pf - Va / (N * kPitchSpeedFactor);
     if (!std::isfinite(margin) || margin < 0) return failed;
@@ -134,41 +135,25 @@ double FanMotorVoltage(int Sc, int Pc, int Ne, int Pm, int Sm, double N, double 
 FanDriveSolution SolveFanDrive(int Sc, int Pc, int Ne, bool heating, double Ta, double K, double sigma,
                                double Cp, int Pm, int Sm, double Va, double Pf, double Dh, double Df,
                                double Re, double Rc, double V, double Wm, double Rm, double Io, double Kv) {
-    FanDriveSolution failed;
-    failed.Failed = true;
-
-    const double Rth = MotorThermalResistance(K, Wm);
-    double R = heating ? ResistanceAt(Rm, Ta) : Rm;
-    int passes = heating ? kHeatingPasses : 1;
-
-    double N = 0, I = 0, Vm = 0, Pshaft = 0, T = Ta;
-    for (;;) {
-        const FanRpmSolution rpm =
-            SolveFanRpm(Ne, Sm, Pm, Re, Rc, V, Pc, Sc, R, Io, Kv, sigma, Cp, Va, Pf, Dh, Df);
-        if (rpm.Failed) return failed;
-        N = rpm.Rpm;
-        I = FanMotorCurrent(Sc, Pc, Ne, Pm, Sm, N, Re, Rc, V, R, Kv);
-        Vm = FanMotorVoltage(Sc, Pc, Ne, Pm, Sm, N, Re, Rc, V, R, Kv);
-        Pshaft = MotorOutputPower(Vm, I, R, Io);
-        T = Ta + (I * Vm - Pshaft) * Rth;
-
-        const double previous = R;
-        if (T <= kStopTemperature) R = ResistanceAt(Rm, T);
-        --passes;
-        if (passes == 0 || !(T <= kStopTemperature) || previous == 0 ||
-            std::fabs(R - previous) / previous < 0.01)
-            break;
-    }
+    const auto totals = model_detail::SolveWithHeating(
+        heating, Ta, K, Wm, Rm, Io, Pm, Sm, 1, [&](double R) -> std::optional<model_detail::DrivePass> {
+            const FanRpmSolution rpm =
+                SolveFanRpm(Ne, Sm, Pm, Re, Rc, V, Pc, Sc, R, Io, Kv, sigma, Cp, Va, Pf, Dh, Df);
+            if (rpm.Failed) return std::nullopt;
+            return model_detail::DrivePass{rpm.Rpm, FanMotorCurrent(Sc, Pc, Ne, Pm, Sm, rpm.Rpm, Re, Rc, V, R, Kv),
+                                           FanMotorVoltage(Sc, Pc, Ne, Pm, Sm, rpm.Rpm, Re, Rc, V, R, Kv)};
+        });
 
     FanDriveSolution solution;
-    solution.MotorTemperature = T;
-    solution.OutputPower = Pm * Sm * Pshaft;
-    solution.MotorVoltage = Sm * Vm;
-    solution.MotorCurrent = Pm * I;
-    solution.Rpm = N;
-    if (!(solution.MotorCurrent >= 0)) return failed;
-    if (!AllFinite({solution.MotorTemperature, solution.OutputPower, solution.MotorVoltage, solution.Rpm}))
-        return failed;
+    if (!totals) {
+        solution.Failed = true;
+        return solution;
+    }
+    solution.MotorTemperature = totals->MotorTemperature;
+    solution.OutputPower = totals->OutputPower;
+    solution.MotorVoltage = totals->MotorVoltage;
+    solution.MotorCurrent = totals->MotorCurrent;
+    solution.Rpm = totals->Rpm;
     return solution;
 }
 

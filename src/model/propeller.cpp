@@ -1,5 +1,6 @@
 #include "model/propeller.h"
 
+#include "model/drive_heating.h"
 #include "model/electric_chain.h"
 #include "model/model_numbers.h"
 
@@ -9,7 +10,6 @@
 
 namespace ampvane {
 
-using model_detail::AllFinite;
 using model_detail::FiniteOr;
 
 namespace {
@@ -22,8 +22,8 @@ constexpr double kStaticAirspeed = 0.001;         // mph used for a static thrus
 constexpr double kSmallestSizeFactorDiameter = 8; // in
 constexpr int kLoadFactorRounds = 200;
 constexpr double kLoadFactorTolerance = 1e-4;
-constexpr int kHeatingPasses = 10;
-constexpr double kStopTemperature = 1000; // °C
+constexpr int kBisectionRounds = 60;
+constexpr double kBisectionTolerance = 1e-12; // relative to the load factor
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The parts of the load factor that depend only on the pitch to diameter ratio r; a solve computes
@@ -60,6 +60,26 @@ double LoadFactorOf(const LoadShape& shape, double Va, double N, double P) {
         if (j < 0) j = 0;
     }
     return std::isfinite(j) ? j : kNaN;
+}
+
+// Near its pitch speed a propeller's load factor changes so steeply with its speed that the relaxation
+// can circle a fixed point without reaching it; the last round of the circle is an arbitrary point
+// on it. The load factor never exceeds max(h, 1) and is never negative, so the fixed point g =
+// j(N(g)) lies in (0, max(h, 1)], where bisection finds it. rpmAt(g) is the speed at constant Kp × g.
+template <class RpmAt>
+void SettleLoadFactor(const LoadShape& shape, double Kp, double Va, double P, RpmAt rpmAt,
+                      PropRpmSolution& solution) {
+    double low = 0, high = std::max(shape.h, 1.0);
+    const auto excess = [&](double g) { return LoadFactorOf(shape, Va, rpmAt(g), P) - g; };
+    if (!(excess(high) <= 0)) return;
+    for (int round = 0; round < kBisectionRounds && high - low > kBisectionTolerance * high; ++round) {
+        const double middle = 0.5 * (low + high);
+        const double e = excess(middle);
+        if (std::isnan(e)) return;
+        (e > 0 ? low : high) = middle;
+    }
+    solution.EffectiveConstant = Kp * high;
+    solution.Rpm = rpmAt(high);
 }
 
 } // namespace
@@ -103,16 +123,20 @@ PropRpmSolution SolvePropRpm(int Sc, int Pc, int Ne, double sigma, double Kp, in
                              double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
                              double V, double R, double Io, double Kv, double Va) {
     const LoadShape shape = ShapeOf(P, D);
+    const auto rpmAt = [&](double g) {
+        return PropDriveRpm(Sc, Pc, Ne, sigma, Kp * g, Nbl, Np, Pm, Sm, P, D, gearboxEfficiency, G, Re, Rc, V, R,
+                            Io, Kv);
+    };
     PropRpmSolution solution;
     double g = 1.0;
+    bool settled = false;
     for (int round = 0; round < kLoadFactorRounds; ++round) {
         if (!(g > 0)) {
             solution.Failed = true;
             break;
         }
         solution.EffectiveConstant = Kp * g;
-        solution.Rpm = PropDriveRpm(Sc, Pc, Ne, sigma, solution.EffectiveConstant, Nbl, Np, Pm, Sm, P, D,
-                                    gearboxEfficiency, G, Re, Rc, V, R, Io, Kv);
+        solution.Rpm = rpmAt(g);
         const double previous = g;
         const double j = LoadFactorOf(shape, Va, solution.Rpm, P);
         if (std::isnan(j)) {
@@ -120,8 +144,12 @@ PropRpmSolution SolvePropRpm(int Sc, int Pc, int Ne, double sigma, double Kp, in
             break;
         }
         g = (j + 9 * previous) * 0.1;
-        if (std::fabs(g - previous) < kLoadFactorTolerance) break;
+        if (std::fabs(g - previous) < kLoadFactorTolerance) {
+            settled = true;
+            break;
+        }
     }
+    if (!solution.Failed && !settled) SettleLoadFactor(shape, Kp, Va, P, rpmAt, solution);
     if (!std::isfinite(solution.EffectiveConstant)) {
         solution.EffectiveConstant = 0;
         solution.Failed = true;
@@ -133,46 +161,30 @@ PropDriveSolution SolvePropDrive(int Sc, int Pc, int Ne, bool heating, double Ta
                                  double /*Tc*/, double Kp, int Nbl, int Np, int Pm, int Sm, double Va,
                                  double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
                                  double V, double Wm, double Rm, double Io, double Kv) {
-    PropDriveSolution failed;
-    failed.Failed = true;
-
-    const double Rth = MotorThermalResistance(K, Wm);
-    double R = heating ? ResistanceAt(Rm, Ta) : Rm;
-    int passes = heating ? kHeatingPasses : 1;
-
-    double N = 0, I = 0, Vm = 0, Pout1 = 0, T = Ta, KpG = 0;
-    for (;;) {
-        const PropRpmSolution rpm = SolvePropRpm(Sc, Pc, Ne, sigma, Kp, Nbl, Np, Pm, Sm, P, D,
-                                                 gearboxEfficiency, G, Re, Rc, V, R, Io, Kv, Va);
-        if (rpm.Failed) return failed;
-        N = rpm.Rpm;
-        KpG = rpm.EffectiveConstant;
-        I = MotorCurrentInCircuit(Sc, Pc, Ne, Pm, Sm, G, N, Re, Rc, V, R, Kv, gearboxEfficiency);
-        Vm = MotorVoltageInCircuit(Sc, Pc, Ne, Pm, Sm, G, N, Re, Rc, V, R, Kv, gearboxEfficiency);
-        const double Pshaft = MotorOutputPower(Vm, I, R, Io);
-        Pout1 = Pshaft * gearboxEfficiency;
-        T = Ta + (I * Vm - Pshaft) * Rth;
-
-        const double previous = R;
-        if (T <= kStopTemperature) R = ResistanceAt(Rm, T);
-        --passes;
-        if (passes == 0 || !(T <= kStopTemperature) || previous == 0 ||
-            std::fabs(R - previous) / previous < 0.01)
-            break;
-    }
+    double KpG = 0;
+    const auto totals = model_detail::SolveWithHeating(
+        heating, Ta, K, Wm, Rm, Io, Pm, Sm, gearboxEfficiency,
+        [&](double R) -> std::optional<model_detail::DrivePass> {
+            const PropRpmSolution rpm = SolvePropRpm(Sc, Pc, Ne, sigma, Kp, Nbl, Np, Pm, Sm, P, D,
+                                                     gearboxEfficiency, G, Re, Rc, V, R, Io, Kv, Va);
+            if (rpm.Failed) return std::nullopt;
+            KpG = rpm.EffectiveConstant;
+            return model_detail::DrivePass{
+                rpm.Rpm, MotorCurrentInCircuit(Sc, Pc, Ne, Pm, Sm, G, rpm.Rpm, Re, Rc, V, R, Kv, gearboxEfficiency),
+                MotorVoltageInCircuit(Sc, Pc, Ne, Pm, Sm, G, rpm.Rpm, Re, Rc, V, R, Kv, gearboxEfficiency)};
+        });
 
     PropDriveSolution solution;
-    solution.MotorTemperature = T;
+    if (!totals) {
+        solution.Failed = true;
+        return solution;
+    }
+    solution.MotorTemperature = totals->MotorTemperature;
     solution.EffectiveConstant = KpG;
-    solution.OutputPower = Pm * Sm * Pout1;
-    solution.MotorVoltage = Sm * Vm;
-    solution.MotorCurrent = Pm * I;
-    solution.Rpm = N;
-    // A motor pushed back by more than its supply at the 0.1 rpm floor would report a negative
-    // current: that is no operating point, so the combination fails like any other that cannot run.
-    if (!(solution.MotorCurrent >= 0)) return failed;
-    if (!AllFinite({solution.MotorTemperature, solution.OutputPower, solution.MotorVoltage, solution.Rpm}))
-        return failed;
+    solution.OutputPower = totals->OutputPower;
+    solution.MotorVoltage = totals->MotorVoltage;
+    solution.MotorCurrent = totals->MotorCurrent;
+    solution.Rpm = totals->Rpm;
     return solution;
 }
 
