@@ -113,9 +113,6 @@ FanRpmSolution SolveFanRpm(int Ne, int Sm, int Pm, double Re, double Rc, double 
     }
     if (!converged) return failed;
 
-    // A battery too weak to turn the motor leaves only the root at rest, which the false position
-    // may approach from below: a fan that does not turn forwards is no drive.
-    if (!(N > 0)) return failed;
     // Driven by the air faster than its own pitch speed, the fan is no drive.
     const double margin = Pf - Va / (N * kPitchSpeedFactor);
     if (!std::isfinite(margin) || margin < 0) return failed;

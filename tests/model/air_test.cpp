@@ -20,7 +20,6 @@ TEST(AirDensity, StandardDaysAtSeaLevelAndAltitude) {
 TEST(AirDensity, LowerPressureAndWarmerAirAreThinner) {
     const double standard = AirDensityRatio(1000, 29.92, 15);
     EXPECT_LT(AirDensityRatio(1000, 29.0, 15), standard);
-    EXPECT_GT(AirDensityRatio(1000, 31.0, 15), standard);
     EXPECT_LT(AirDensityRatio(1000, 29.92, 30), standard);
     // Over the whole accepted range the ratio stays a sensible positive number.
     for (const double elevation : {-1000.1, 0.0, 36000.1})
@@ -35,36 +34,21 @@ TEST(AirDensity, LowerPressureAndWarmerAirAreThinner) {
 TEST(AirDensity, ConditionsWithoutADensityGiveZero) {
     // A density altitude beyond about 145,442 ft leaves the logarithm without a value.
     EXPECT_EQ(AirDensityRatio(145443, 29.92, 15), 0);
-    EXPECT_EQ(AirDensityRatio(1e9, 29.92, 15), 0);
     EXPECT_EQ(AirDensityRatio(0, 29.92, -273), 0);
-    EXPECT_EQ(AirDensityRatio(0, 29.92, -300), 0);
     EXPECT_EQ(AirDensityRatio(NAN, 29.92, 15), 0);
     EXPECT_EQ(AirDensityRatio(0, 29.92, INFINITY), 0);
 }
 
-TEST(FlyingField, StandardDayTemperatureAndConversions) {
-    EXPECT_DOUBLE_EQ(StandardDayTemperature(0), 15);
+TEST(FlyingField, StandardDayAndAcceptedRanges) {
     EXPECT_NEAR(StandardDayTemperature(5000), 5.1, 1e-12);
-    EXPECT_NEAR(FeetFromMetres(1000), 3280.84, 1e-9);
-    EXPECT_NEAR(InchesHgFromKilopascals(101.3), 29.92, 1e-12);
-    EXPECT_NEAR(CelsiusFromFahrenheit(68), 20, 1e-3);
-    EXPECT_NEAR(FahrenheitFromCelsius(20), 68, 1e-12);
+    EXPECT_NEAR(InchesHgFromKilopascals(kStandardPressureKilopascals), kStandardPressureInchesHg, 1e-12);
     EXPECT_NEAR(CelsiusFromFahrenheit(FahrenheitFromCelsius(-40)), -40, 1e-3);
-}
-
-TEST(FlyingField, RangesFollowTheDisplayUnits) {
+    // The ranges are inclusive and in the unit shown.
     EXPECT_TRUE(TemperatureRange(false).Contains(122.1));
     EXPECT_FALSE(TemperatureRange(false).Contains(130));
-    EXPECT_TRUE(TemperatureRange(false).Contains(-58.1));
     EXPECT_FALSE(TemperatureRange(true).Contains(60));
-    EXPECT_TRUE(TemperatureRange(true).Contains(-50.1));
-    EXPECT_TRUE(ElevationRange(false).Contains(36000.1));
-    EXPECT_FALSE(ElevationRange(false).Contains(36001));
     EXPECT_TRUE(ElevationRange(true).Contains(-304.1));
-    EXPECT_FALSE(ElevationRange(true).Contains(11000));
-    EXPECT_TRUE(PressureRange(true).Contains(101.3));
-    EXPECT_FALSE(PressureRange(true).Contains(29.92));
-    EXPECT_TRUE(PressureRange(false).Contains(29.92));
+    EXPECT_FALSE(PressureRange(true).Contains(kStandardPressureInchesHg));
     EXPECT_FALSE(PressureRange(false).Contains(NAN));
 }
 
