@@ -110,14 +110,21 @@ std::string ReportCsv(const ReportGrid& grid, const ReportExportSettings& settin
         header += CsvQuote(HeaderText(grid.Columns[columns[i]]), true, 0);
     }
     out += header + '\n';
-    for (int r = 0; r < grid.RowCount(); ++r) {
-        std::string line;
+    out.reserve(out.size() + grid.Rows.size() * columns.size() * 9);
+    for (const ReportRow& row : grid.Rows) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i > 0) line += ',';
+            if (i > 0) out += ',';
             // Quoted, so that a decimal comma never splits a value into two fields.
-            line += CsvQuote(Trim(grid.Cell(r + 2, columns[i])), true, 0);
+            const std::string_view cell = TrimmedView(row.Cells[columns[i]]);
+            if (cell.find('"') == std::string_view::npos) {
+                out += '"';
+                out += cell;
+                out += '"';
+            } else {
+                out += CsvQuote(cell, true, 0);
+            }
         }
-        out += line + '\n';
+        out += '\n';
     }
     out += '\n';
     out += CsvQuote("Note: " + grid.Note.Text(), true, wide) + '\n';

@@ -1,5 +1,7 @@
 #include "analysis/report_layout.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "analysis/filter.h"
@@ -44,11 +46,34 @@ bool RangeHasSteps(double from, double to, double by) {
 }
 
 // A cell read back as the number it shows.
-double CellNumber(const std::string& cell, const NumberLocale& locale) {
+double ShownNumber(const std::string& cell, const NumberLocale& locale) {
     return ReportSortKey(cell, locale.timeSeparator);
 }
 
 } // namespace
+
+// FormatNumber for the common report cell, several times faster: the sweep formats twenty-odd cells
+// per row. Only values the fixed-point rule covers take this path (at least one decimal place to
+// spare below the width's significant digits, no minimum digits); anything else goes to
+// FormatNumber itself, so the text is always the same.
+std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale) {
+    constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
+    const int significant = std::min(width, 15);
+    const int spare = significant - 1 - decimals; // integer digits the fixed-point rule leaves whole
+    const bool fast = minDigits == 0 && width > 0 && decimals >= 0 && spare >= 0 && std::isfinite(value) &&
+                      (std::fabs(value) < kPowers[spare] - 1 || (value == 0));
+    if (!fast) return FormatNumber(width, decimals, minDigits, value, locale);
+    char buffer[64];
+    char* begin = buffer + 24; // room for the padding in front
+    const auto result = std::to_chars(begin, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    char* end = result.ptr;
+    if (*begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
+    if (locale.decimal != '.')
+        for (char* c = begin; c != end; ++c)
+            if (*c == '.') *c = locale.decimal;
+    while (end - begin < width && begin > buffer) *--begin = ' ';
+    return std::string(begin, end);
+}
 
 double DuctTaperAngle(double fanDiameter, double ductDiameter, double ductLength) {
     if (ductLength == 0) return ductDiameter < fanDiameter ? 90 : 0;
@@ -140,7 +165,8 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
         row.Cells[column] = std::move(text);
     };
     const auto number = [&](ReportColumn quantity, double value, int width, int decimals) {
-        put(quantity, value, FormatNumber(width, decimals, minDigits, value, locale));
+        if (grid.Position(quantity) < 0) return;
+        put(quantity, value, ReportCellNumber(width, decimals, minDigits, value, locale));
     };
     const auto force = [&](ReportColumn quantity, double ounces) {
         if (!metric)
@@ -164,7 +190,7 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
     const double speedScale = metric ? kMpsPerMph : 1;
     using C = ReportColumn;
 
-    put(C::Airspeed, v.Airspeed * speedScale, FormatNumber(6, 1, 0, v.Airspeed * speedScale, locale));
+    put(C::Airspeed, v.Airspeed * speedScale, ReportCellNumber(6, 1, 0, v.Airspeed * speedScale, locale));
     force(C::Drag, v.Drag);
     weight(C::Lift, v.Lift);
     {
@@ -203,7 +229,7 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
     const bool propeller = plane.Drive.Kind == PropellerDrive;
     if (report.InFlight()) {
         const int airspeedColumn = grid.Position(C::Airspeed);
-        const double shown = airspeedColumn >= 0 ? CellNumber(row.Cells[airspeedColumn], locale) : 0;
+        const double shown = airspeedColumn >= 0 ? ShownNumber(row.Cells[airspeedColumn], locale) : 0;
         // Imperial rows step by 1 mph, metric ones by 0.5 m/s: compare in those steps.
         const auto steps = [&](double mph) {
             return metric ? std::nearbyint(mph * kMpsPerMph * 2) : std::nearbyint(mph);
@@ -216,7 +242,7 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
             row.Background = RowBackground::LevelFlight;
         if (propeller) {
             const int rpmColumn = grid.Position(C::DriveRpm);
-            const double rpm = rpmColumn >= 0 ? CellNumber(row.Cells[rpmColumn], locale) : v.DriveRpm;
+            const double rpm = rpmColumn >= 0 ? ShownNumber(row.Cells[rpmColumn], locale) : v.DriveRpm;
             const double mph = metric ? shown / kMpsPerMph : shown;
             const double advance = mph / (rpm * kPitchSpeedPerRpmInch);
             const double diameter = std::min(plane.Drive.DiameterFrom(), plane.Drive.DiameterTo());
@@ -225,8 +251,8 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
         }
     } else if (propeller) {
         const int d = grid.Position(C::Diameter), p = grid.Position(C::Pitch);
-        const double diameter = d >= 0 ? CellNumber(row.Cells[d], locale) : v.Diameter;
-        const double pitch = p >= 0 ? CellNumber(row.Cells[p], locale) : v.Pitch;
+        const double diameter = d >= 0 ? ShownNumber(row.Cells[d], locale) : v.Diameter;
+        const double pitch = p >= 0 ? ShownNumber(row.Cells[p], locale) : v.Pitch;
         row.PropStalled = diameter < 1.5 * pitch;
     }
     return row;

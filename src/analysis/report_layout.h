@@ -27,6 +27,9 @@ void DescribeReport(const Report& report, ReportGrid& grid);
 // Moves empty lines 5 to 8 up.
 void CompactDescriptionLines(std::array<std::string, 8>& lines);
 
+// FormatNumber(width, decimals, min digits, value), the same text, faster for the usual cell.
+std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale);
+
 // Duct taper angle in degrees.
 double DuctTaperAngle(double fanDiameter, double ductDiameter, double ductLength);
 

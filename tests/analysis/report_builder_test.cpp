@@ -467,3 +467,35 @@ TEST(ReportWeights, DriveWeightCountsTheFewerOfMotorsAndPropellers) {
 
 } // namespace
 } // namespace ampvane
+
+namespace ampvane {
+namespace {
+
+TEST(ReportCells, FastCellTextEqualsFormatNumber) {
+    // Every width and decimals the report uses, over values from tiny to far too wide, with
+    // both separators: the fast path must never change a single character.
+    const std::pair<int, int> formats[] = {{4, 1}, {5, 0}, {5, 1}, {5, 2}, {6, 0}, {6, 1}, {6, 2}};
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&] {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        return state;
+    };
+    for (const NumberLocale locale : {NumberLocale{'.', ':'}, NumberLocale{',', ':'}}) {
+        for (int i = 0; i < 200000; ++i) {
+            const double magnitude = std::pow(10.0, static_cast<double>(next() % 1400) / 100 - 4);
+            double value = magnitude * static_cast<double>(next() % 1000000) / 1e6;
+            if (next() % 4 == 0) value = -value;
+            if (i % 1000 == 0) value = std::nearbyint(value) + 0.05; // near a rounding tie
+            for (const auto& [width, decimals] : formats)
+                ASSERT_EQ(ReportCellNumber(width, decimals, 0, value, locale),
+                          FormatNumber(width, decimals, 0, value, locale))
+                    << value << " " << width << "/" << decimals;
+        }
+    }
+    for (const double special : {0.0, -0.0, -0.04, 9999.96, 99999.6, 1e300, -1e300})
+        EXPECT_EQ(ReportCellNumber(5, 1, 0, special, {}), FormatNumber(5, 1, 0, special, {})) << special;
+    EXPECT_EQ(ReportCellNumber(5, 1, 3, 5.0, {}), " 5.00");
+}
+
+} // namespace
+} // namespace ampvane

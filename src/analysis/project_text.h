@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "analysis/analysis_input.h"
+#include "analysis/numeric_text.h"
+#include "analysis/workbench_fields.h"
+#include "common/messages.h"
+
+// The project text: the plain-text form of a whole workbench (every field in the fixed control
+// order) with the flying conditions and units it was typed in, as Copy Project and Paste Project
+// exchange it through the clipboard and as ampvane-cli reads it from a file.
+
+namespace ampvane {
+
+inline constexpr std::string_view kProjectTextBegin = "Begin Ampvane Project";
+inline constexpr std::string_view kProjectTextEnd = "End Ampvane Project";
+
+// The block for these fields and options; numbers use the locale's decimal separator.
+std::string WriteProjectText(const WorkbenchFields& fields, const AnalysisOptionsInput& options,
+                             const NumberLocale& locale = {});
+
+// Reads the first block of the text into the fields and options (which the caller has reset, as
+// New Project does). Values are taken as written, in the units of the block's "MetricMode=" line,
+// which is left in `options`. Unknown keys are ignored; a count that is no number reads as 0 after
+// a warning; flying conditions outside their range leave the old value. Returns false, changing
+// nothing, when the text holds no "Begin Ampvane Project" line followed by another line.
+bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOptionsInput& options,
+                     const NumberLocale& locale, MessageSink& messages);
+
+// Fields as New Project leaves them: every text empty, every box clear, the propeller page.
+WorkbenchFields EmptyWorkbenchFields();
+
+} // namespace ampvane

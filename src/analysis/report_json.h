@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analysis/report_grid.h"
+
+// A report as JSON for scripts: the header rows, every visible column, every row with each value as a
+// number at full precision beside the text the report shows, the level-flight markers, the stall
+// speed and the messages the build gave.
+
+namespace ampvane {
+
+std::string ReportJson(const ReportGrid& grid, const std::vector<std::string>& messages = {});
+
+// A JSON string literal; invalid UTF-8 becomes U+FFFD so the output always parses.
+std::string JsonString(std::string_view text);
+
+} // namespace ampvane
