@@ -220,9 +220,10 @@ int Run(const Arguments& args) {
     if (!input) return kRejected; // the field's message has been given
 
     Report report;
+    ReportRequest request;
+    request.ConvertUnits = true;
     const ReportOutcome outcome =
-        BuildReport(report, ReportRequest{.ConvertUnits = true}, input->options, input->plane, messages, messages,
-                    &ConvertToInternalUnits);
+        BuildReport(report, request, input->options, input->plane, messages, messages, &ConvertToInternalUnits);
     if (outcome == ReportOutcome::Closed) return kRejected;
     if (args.command == "report") return WriteOutput(args, report.Grid, messages);
 
