@@ -17,7 +17,9 @@ using model_detail::RoundHalfEven;
 namespace {
 
 constexpr double kWeightExponent = 0.66667;
-constexpr double kCopperCoefficient = 1.0039; // resistance factor per °C
+// Copper gains 0.39 % of resistance per °C, compounded: Rm × 1.0039^(T − 20). Written as an
+// exponential because the drive solves evaluate it on every heating pass.
+const double kLogCopperCoefficient = std::log(1.0039);
 
 } // namespace
 
@@ -81,7 +83,7 @@ double MotorTemperature(double Ta, double V, double I, double Wm, double R, doub
 }
 
 double ResistanceAt(double Rm, double T) {
-    return FiniteOr(Rm * std::pow(kCopperCoefficient, T - 20), Rm);
+    return FiniteOr(Rm * std::exp(kLogCopperCoefficient * (T - 20)), Rm);
 }
 
 double HotResistance(double Ta, double V, double I, double Wm, double Rm, double Io, double Kv, double K) {

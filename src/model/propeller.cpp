@@ -62,6 +62,39 @@ double LoadFactorOf(const LoadShape& shape, double Va, double N, double P) {
     return std::isfinite(j) ? j : kNaN;
 }
 
+// The balance of delivered and absorbed power, A × N² + B × N − C = 0, with everything that does not
+// depend on the effective constant computed once: the load-factor relaxation solves it many times
+// at one winding resistance. RpmAt evaluates A in the same order as the whole formula, so every
+// caller gets the same bits.
+class DriveBalance {
+public:
+    DriveBalance(int Sc, int Pc, int Ne, double sigma, int Nbl, int Np, int Pm, int Sm, double P, double D,
+                 double gearboxEfficiency, double G, double Re, double Rc, double V, double R, double Io, double Kv)
+        : Rt_(Pc * R * Ne * Sm + Pm * Rc * Sc * Ne + Pm * Re * Pc),
+          loadPrefix_(kPowerConstant * (D * D * D * D) * EffectivePitch(P, Nbl) * Nbl * sigma),
+          Np_(Np),
+          Kv2_(Kv * Kv),
+          B_(G * G * gearboxEfficiency * Sm * Sm * Pm * Pc * Ne),
+          C_(Kv * G * gearboxEfficiency * Sm * Pm * (V * Sc * Pc * Ne - Io * Rt_)) {}
+
+    // Never below kFloorRpm, which also stands for "no solution".
+    double RpmAt(double KpG) const {
+        const double A = loadPrefix_ * KpG * Np_ * Kv2_ * Rt_ / 2;
+        const double discriminant = B_ * B_ + 4 * A * C_;
+        if (A == 0 || !(discriminant >= 0)) return kFloorRpm;
+        // The positive root, written so that it keeps its precision when 4AC is small beside B²
+        // (the textbook form loses the digits of N there).
+        const double denominator = B_ + std::sqrt(discriminant);
+        if (denominator == 0) return kFloorRpm;
+        const double N = 2 * C_ / denominator;
+        if (!std::isfinite(N) || N < kFloorRpm) return kFloorRpm;
+        return N;
+    }
+
+private:
+    double Rt_, loadPrefix_, Np_, Kv2_, B_, C_;
+};
+
 // Near its pitch speed a propeller's load factor changes so steeply with its speed that the relaxation
 // can circle a fixed point without reaching it; the last round of the circle is an arbitrary point
 // on it. The load factor never exceeds max(h, 1) and is never negative, so the fixed point g =
@@ -99,20 +132,8 @@ double PropPower(double sigma, double Kp, double N, double P, double D) {
 double PropDriveRpm(int Sc, int Pc, int Ne, double sigma, double KpG, int Nbl, int Np, int Pm, int Sm,
                     double P, double D, double gearboxEfficiency, double G, double Re, double Rc, double V,
                     double R, double Io, double Kv) {
-    const double Rt = Pc * R * Ne * Sm + Pm * Rc * Sc * Ne + Pm * Re * Pc;
-    const double A = kPowerConstant * (D * D * D * D) * EffectivePitch(P, Nbl) * Nbl * sigma * KpG * Np *
-                     (Kv * Kv) * Rt / 2;
-    const double B = G * G * gearboxEfficiency * Sm * Sm * Pm * Pc * Ne;
-    const double C = Kv * G * gearboxEfficiency * Sm * Pm * (V * Sc * Pc * Ne - Io * Rt);
-    const double discriminant = B * B + 4 * A * C;
-    if (A == 0 || !(discriminant >= 0)) return kFloorRpm;
-    // The positive root of A N² + B N − C = 0, written so that it keeps its precision when 4AC is
-    // small beside B² (the textbook form loses the digits of N there).
-    const double denominator = B + std::sqrt(discriminant);
-    if (denominator == 0) return kFloorRpm;
-    const double N = 2 * C / denominator;
-    if (!std::isfinite(N) || N < kFloorRpm) return kFloorRpm;
-    return N;
+    return DriveBalance(Sc, Pc, Ne, sigma, Nbl, Np, Pm, Sm, P, D, gearboxEfficiency, G, Re, Rc, V, R, Io, Kv)
+        .RpmAt(KpG);
 }
 
 double PropLoadFactor(double Va, double N, double P, double D) {
@@ -123,10 +144,9 @@ PropRpmSolution SolvePropRpm(int Sc, int Pc, int Ne, double sigma, double Kp, in
                              double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
                              double V, double R, double Io, double Kv, double Va) {
     const LoadShape shape = ShapeOf(P, D);
-    const auto rpmAt = [&](double g) {
-        return PropDriveRpm(Sc, Pc, Ne, sigma, Kp * g, Nbl, Np, Pm, Sm, P, D, gearboxEfficiency, G, Re, Rc, V, R,
-                            Io, Kv);
-    };
+    const DriveBalance balance(Sc, Pc, Ne, sigma, Nbl, Np, Pm, Sm, P, D, gearboxEfficiency, G, Re, Rc, V, R, Io,
+                               Kv);
+    const auto rpmAt = [&](double g) { return balance.RpmAt(Kp * g); };
     PropRpmSolution solution;
     double g = 1.0;
     bool settled = false;
