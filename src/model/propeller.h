@@ -34,7 +34,10 @@ struct PropRpmSolution {
     bool Failed = false;
 };
 
-// The propeller speed with the load factor relaxed to its fixed point (at most 200 rounds).
+// The propeller speed with the load factor relaxed to its fixed point (at most 200 rounds, until the
+// factor moves by less than 1e-4). Where the relaxation circles the fixed point without settling (a
+// propeller near its pitch speed, whose load factor is steep), the fixed point is found by bisection
+// instead of answering with an arbitrary point of the circle. Fails when the factor has no value.
 PropRpmSolution SolvePropRpm(int Sc, int Pc, int Ne, double sigma, double Kp, int Nbl, int Np, int Pm, int Sm,
                              double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
                              double V, double R, double Io, double Kv, double Va);
