@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/project_name.h"
+
 // The workbench's fields as a value object: every named control's text or check state in the
 // workbench's fixed control order (the order the project text is written in), the current project
 // name and the change marks. The workbench window binds its widgets to one of these; gathering the
@@ -129,9 +131,6 @@ std::optional<WorkbenchControl> FindWorkbenchControl(std::string_view name);
 // The drive pages; the active page is the drive kind.
 inline constexpr int kPropellerPage = 0;
 inline constexpr int kDuctedFanPage = 1;
-
-// The name of a project never saved.
-inline constexpr std::string_view kUntitledProject = "Untitled";
 
 // Whether a change counts as the user's (sets marks) or only brings the fields in line (a unit
 // switch keeps every mark as it was).

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "analysis/numeric_text.h"
+#include "analysis/project_name.h"
 #include "common/messages.h"
 
 namespace ampvane {
@@ -86,7 +87,6 @@ struct GraphAxes {
 };
 
 inline constexpr std::size_t kRecentProjectCount = 9;
-inline constexpr std::string_view kUntitledProject = "Untitled";
 
 // Every setting that outlives a run, with its default. Numbers the user types (flying field, gearbox
 // efficiency, proxy port) are kept as the texts shown in the options dialog; they are validated there.
