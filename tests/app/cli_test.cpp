@@ -1,0 +1,208 @@
+// ampvane-cli as a user runs it: exit status, standard output and standard error.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/file_write.h"
+#include "support/test_paths.h"
+
+namespace ampvane {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+CliRun Cli(const std::vector<std::string>& args, const std::string& stdoutTarget = "") {
+    testing::TempDir dir;
+    std::string command = Quote(AMPVANE_CLI);
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    const std::string out = stdoutTarget.empty() ? dir.file("out") : stdoutTarget;
+    command += " > " + Quote(out) + " 2> " + Quote(dir.file("err")) + " < /dev/null";
+    const int raw = std::system(command.c_str());
+    CliRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    if (stdoutTarget.empty()) ReadWholeFile(out, run.out);
+    ReadWholeFile(dir.file("err"), run.err);
+    return run;
+}
+
+std::string ProjectFile(const std::string& name) {
+    return (testing::TestDataDir() / "project" / name).string();
+}
+
+int CountLines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(CliUsage, HelpAndVersionSucceed) {
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: ampvane-cli COMMAND"), std::string::npos);
+    EXPECT_NE(help.out.find("inflight PROJECT_FILE --row N"), std::string::npos);
+    EXPECT_EQ(Cli({"report", "--help"}).status, 0);
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "ampvane-cli 8.09\n");
+}
+
+TEST(CliUsage, UsageErrorsExitWithTwoAndSayWhy) {
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{}, "Usage:"},
+        {{"frobnicate"}, "unknown command \"frobnicate\""},
+        {{"report", "--format", "xml"}, "unknown format \"xml\""},
+        {{"report", "--format"}, "--format needs a value"},
+        {{"report", "--bogus"}, "unknown option \"--bogus\""},
+        {{"report", "a.avp", "b.avp"}, "unexpected argument \"b.avp\""},
+        {{"report", "--row", "2"}, "unknown option \"--row\""},
+        {{"inflight", ProjectFile("imperial.avp")}, "inflight needs --row N"},
+        {{"inflight", "--row", "2"}, "inflight needs a project file"},
+        {{"inflight", ProjectFile("imperial.avp"), "--row", "0"}, "--row needs a whole number"},
+        {{"inflight", ProjectFile("imperial.avp"), "--row", "x"}, "--row needs a whole number"},
+        {{"inflight", ProjectFile("imperial.avp"), "--row", "2", "--throttle", "150"}, "--throttle needs a whole"},
+        {{"inflight", ProjectFile("imperial.avp"), "--row", "2", "--throttle", "-5"}, "--throttle needs a whole"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Cli(c.args);
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(CliReport, BuiltInSampleProject) {
+    const CliRun run = Cli({"report"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("Static Analysis - Untitled\nSea Level, 29.92inHg, 59\xC2\xB0" "F\n", 0), 0u);
+    EXPECT_NE(run.out.find("Motor: Astro Cobalt 05 7T#20 #605;"), std::string::npos);
+    EXPECT_NE(run.out.find("Speed Control: Astro 210;"), std::string::npos);
+    EXPECT_NE(run.out.find("Airframe: Great Planes Spectra;"), std::string::npos);
+    // Title, conditions, blank, five descriptions, blank, two headers, blank, 18 rows, blank, note, footer.
+    EXPECT_EQ(CountLines(run.out), 2 + 1 + 5 + 1 + 2 + 1 + 18 + 1 + 2);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(CliReport, FormatsByOptionAndByOutputExtension) {
+    const CliRun json = Cli({"report", ProjectFile("imperial.avp"), "--format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\n  \"mode\": \"static\",", 0), 0u);
+    EXPECT_NE(json.out.find("\"motor_current\": {\"value\": "), std::string::npos);
+
+    testing::TempDir dir;
+    const CliRun csv = Cli({"report", ProjectFile("imperial.avp"), "-o", dir.file("report.CSV")});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out, "");
+    std::string contents;
+    ASSERT_TRUE(ReadWholeFile(dir.file("report.CSV"), contents));
+    EXPECT_EQ(contents.rfind("\"Static Analysis - Imperial Spectra\",\"\"", 0), 0u);
+
+    const CliRun html = Cli({"report", "-o", dir.file("report.htm")});
+    ASSERT_EQ(html.status, 0);
+    ASSERT_TRUE(ReadWholeFile(dir.file("report.htm"), contents));
+    EXPECT_EQ(contents.rfind("<html><head>", 0), 0u);
+    EXPECT_EQ(Cli({"report", "--format", "csv", "-o", "/dev/null"}).status, 0);
+}
+
+TEST(CliReport, RejectedInputExitsWithOneAndTheExactMessage) {
+    testing::TempDir dir;
+    std::string sample;
+    ASSERT_TRUE(ReadWholeFile(ProjectFile("imperial.avp"), sample));
+    const auto withLine = [&](const std::string& from, const std::string& to) {
+        std::string text = sample;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const struct {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {withLine("MotorConstantEdit=2350", "MotorConstantEdit=abc"),
+         "The value in the Motor Constant field is invalid."},
+        {withLine("CellVoltageEdit=1.2", "CellVoltageEdit=9"),
+         "The value in the Cell Voltage field is too large. It must be at most 4.2."},
+        {withLine("PropellerDiameterFromEdit=10", "PropellerDiameterFromEdit="),
+         "The value in the Minimum Propeller Diameter field is invalid."},
+        {"no project in here\n", "no project found"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.file("project.avp");
+        ASSERT_EQ(WriteFileAtomically(path, c.text), "");
+        const CliRun run = Cli({"report", path});
+        EXPECT_EQ(run.status, 1) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    const CliRun missing = Cli({"report", dir.file("missing.avp")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("cannot read the project file"), std::string::npos);
+
+    const CliRun unwritable = Cli({"report", "-o", dir.file("no folder/report.txt")});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("could not be opened for writing"), std::string::npos);
+
+    const CliRun full = Cli({"report"}, "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("cannot write the report"), std::string::npos);
+}
+
+TEST(CliReport, ImperialAndMetricProjectsReportTheSameRows) {
+    const CliRun imperial = Cli({"report", ProjectFile("imperial.avp"), "--format", "csv"});
+    const CliRun metric = Cli({"report", ProjectFile("metric.avp"), "--format", "csv"});
+    ASSERT_EQ(imperial.status, 0) << imperial.err;
+    ASSERT_EQ(metric.status, 0) << metric.err;
+    EXPECT_EQ(CountLines(imperial.out), CountLines(metric.out));
+    EXPECT_NE(metric.out.find("\"Weight (g)\""), std::string::npos);
+    // Current does not depend on the display units.
+    const auto firstRowCurrent = [](const std::string& csv) {
+        const auto header = csv.find("\"Cells\"");
+        const auto row = csv.find('\n', header) + 1;
+        std::vector<std::string> fields;
+        std::string field;
+        for (auto i = row; csv[i] != '\n'; ++i) {
+            if (csv[i] == ',') {
+                fields.push_back(field);
+                field.clear();
+            } else {
+                field += csv[i];
+            }
+        }
+        return fields.at(6); // Cells, Gear, Diam, Pitch, Weight, Batt, Motor Amps
+    };
+    EXPECT_EQ(firstRowCurrent(imperial.out), firstRowCurrent(metric.out));
+}
+
+TEST(CliInFlight, RowAndThrottle) {
+    const CliRun run = Cli({"inflight", ProjectFile("imperial.avp"), "--row", "5", "--throttle", "50"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("In-flight Analysis - Imperial Spectra at 50% Throttle\n", 0), 0u);
+    EXPECT_NE(run.out.find("11x7 (Pconst="), std::string::npos);
+    EXPECT_NE(run.out.find("AirSpd"), std::string::npos);
+
+    const CliRun json = Cli({"inflight", ProjectFile("metric.avp"), "--row", "1", "--format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"mode\": \"inflight\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"stall_speed_mph\": 1"), std::string::npos);
+
+    const CliRun beyond = Cli({"inflight", ProjectFile("imperial.avp"), "--row", "19"});
+    EXPECT_EQ(beyond.status, 1);
+    EXPECT_NE(beyond.err.find("there is no row 19: the report has 18 rows"), std::string::npos);
+}
+
+} // namespace
+} // namespace ampvane
