@@ -74,141 +74,150 @@ void ForEachCombination(const PlaneDesc& plane, Visit visit) {
     }
 }
 
-// The quantities every evaluation derives the same way from the drive's operating point.
-void DeriveRowValues(const Report& report, ReportRowValues& v, double cellVoltage) {
+// The report's records bound to the model's argument lists, so that every solve of a propeller or
+// fan drive is written once.
+class DriveModel {
+public:
+    explicit DriveModel(const Report& report)
+        : plane_(report.Plane), options_(report.Options), d_(report.Plane.Drive), m_(report.Plane.Motor),
+          a_(report.Plane.Airframe), heating_(report.Options.AccountForHeating != 0) {}
+
+    struct Point {
+        bool Failed = true;
+        double Rpm = 0, MotorCurrent = 0, MotorVoltage = 0, OutputPower = 0, MotorTemperature = 0;
+        double Thrust = 0, Efficiency = 0; // efficiency: the propeller's, or a fan's thrust coefficient
+    };
+
+    // The operating point at airspeed Va with cell voltage V (already throttled).
+    Point At(int Sc, int Pc, double Va, double P, double D, double G, double V) const {
+        Point point;
+        const double sigma = options_.DensityRatio;
+        if (d_.Kind == PropellerDrive) {
+            const PropDriveSolution drive =
+                SolvePropDrive(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
+                               d_.ThrustConstant(), d_.PropConstant(), d_.Blades, plane_.NumberOfProps,
+                               plane_.ParallelMotors, plane_.SeriesMotors, Va, P, D, d_.GearboxEfficiency(), G,
+                               plane_.ESC.Resistance, plane_.Cell.Resistance, V, m_.Weight, m_.ArmatureResistance,
+                               m_.IdleCurrent, m_.MotorConstant);
+            Take(point, drive);
+            if (!drive.Failed) {
+                const PropThrustResult thrust =
+                    PropThrust(d_.ThrustConstant(), d_.PropConstant(), drive.OutputPower, Va, sigma, drive.Rpm, P, D);
+                point.Thrust = thrust.Thrust;
+                point.Efficiency = thrust.Efficiency;
+            }
+        } else {
+            const FanDriveSolution drive =
+                SolveFanDrive(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
+                              d_.FanPowerCoeff(), plane_.ParallelMotors, plane_.SeriesMotors, Va, d_.FanPitch(),
+                              d_.HubDiameter(), d_.FanDiameter(), plane_.ESC.Resistance, plane_.Cell.Resistance, V,
+                              m_.Weight, m_.ArmatureResistance, m_.IdleCurrent, m_.MotorConstant);
+            Take(point, drive);
+            if (!drive.Failed) {
+                const FanThrustResult thrust =
+                    FanThrust(d_.FanThrustCoeff(), Va, sigma, drive.Rpm, plane_.ParallelMotors, plane_.SeriesMotors,
+                              d_.FanPitch(), d_.IntakeLength(), d_.IntakeDiameter(), d_.ExhaustLength(),
+                              d_.ExhaustDiameter(), d_.FanDiameter());
+                point.Thrust = thrust.Thrust;
+                point.Efficiency = thrust.Efficiency;
+            }
+        }
+        return point;
+    }
+
+    // Rate of climb at best lift-to-drag with weight W and cell voltage V.
+    ClimbResult Climb(int Sc, int Pc, double P, double D, double G, double V, double W) const {
+        const double sigma = options_.DensityRatio;
+        if (d_.Kind == PropellerDrive)
+            return SolveClimb(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
+                              d_.ThrustConstant(), d_.PropConstant(), d_.Blades, plane_.NumberOfProps,
+                              plane_.ParallelMotors, plane_.SeriesMotors, P, D, d_.GearboxEfficiency(), G,
+                              plane_.ESC.Resistance, plane_.Cell.Resistance, V, m_.Weight, m_.ArmatureResistance,
+                              m_.IdleCurrent, m_.MotorConstant, a_.WingArea, W, a_.ClOpt, a_.MaxLiftToDrag);
+        return SolveFanClimb(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
+                             d_.FanPowerCoeff(), plane_.ParallelMotors, plane_.SeriesMotors, d_.FanPitch(),
+                             d_.HubDiameter(), d_.FanDiameter(), plane_.ESC.Resistance, plane_.Cell.Resistance, V,
+                             m_.Weight, m_.ArmatureResistance, m_.IdleCurrent, m_.MotorConstant, d_.FanThrustCoeff(),
+                             d_.IntakeLength(), d_.IntakeDiameter(), d_.ExhaustLength(), d_.ExhaustDiameter(),
+                             a_.WingArea, W, a_.ClOpt, a_.MaxLiftToDrag);
+    }
+
+private:
+    template <class Solution>
+    static void Take(Point& point, const Solution& drive) {
+        point.Failed = drive.Failed;
+        point.Rpm = drive.Rpm;
+        point.MotorCurrent = drive.MotorCurrent;
+        point.MotorVoltage = drive.MotorVoltage;
+        point.OutputPower = drive.OutputPower;
+        point.MotorTemperature = drive.MotorTemperature;
+    }
+
+    const PlaneDesc& plane_;
+    const AnalysisOptions& options_;
+    const DriveSystemDesc& d_;
+    const MotorDesc8& m_;
+    const AirframeDesc& a_;
+    bool heating_;
+};
+
+// One combination at airspeed Va; not Ok when it cannot fly there.
+Evaluation Evaluate(const Report& report, const Combination& c, double Va) {
     const PlaneDesc& plane = report.Plane;
+    const ReportFlags& flags = report.Flags;
+    const AirframeDesc& a = plane.Airframe;
+    const double sigma = report.Options.DensityRatio;
+    const bool propeller = plane.Drive.Kind == PropellerDrive;
+    const DriveModel model(report);
+
+    Evaluation e;
+    const DriveModel::Point point = model.At(c.Sc, c.Pc, Va, c.P, c.D, c.G, plane.Cell.Voltage * report.Throttle);
+    if (point.Failed) return e;
+    const double drag = flags.HasDrag ? DragForce(sigma, Va, a.WingArea, a.Cd) : 0;
+    if (!(point.Thrust > 0) || point.Thrust < drag) return e;
+
+    ReportRowValues& v = e.Values;
+    v.SeriesCells = c.Sc;
+    v.ParallelCells = c.Pc;
+    if (propeller) {
+        v.GearRatio = c.G;
+        v.Diameter = c.D;
+        v.Pitch = c.P;
+    }
+    v.Airspeed = Va;
+    v.DriveRpm = point.Rpm;
+    v.MotorRpm = point.Rpm * (propeller ? c.G : 1);
+    v.MotorCurrent = point.MotorCurrent;
+    // For a fan as for a propeller, the solve's own (heated) motor voltage: input power, loss and
+    // efficiency then describe the same operating point as the current and output power.
+    v.MotorVoltage = point.MotorVoltage;
+    v.OutputPower = point.OutputPower;
+    v.Thrust = point.Thrust;
+    v.Drag = drag;
+    v.MotorTemperature = point.MotorTemperature;
     v.BatteryCurrent = BatteryCurrent(v.MotorCurrent, report.Throttle, plane.ESC.HighRate != 0);
     v.InputPower = v.MotorCurrent * v.MotorVoltage;
     v.Loss = v.InputPower - v.OutputPower;
     v.MotorGearboxEfficiency = Finite(v.OutputPower / v.InputPower * 100);
-    v.ShaftEfficiency = Finite(v.OutputPower / (v.SeriesCells * cellVoltage * v.BatteryCurrent) * 100);
+    v.ShaftEfficiency = Finite(v.OutputPower / (v.SeriesCells * plane.Cell.Voltage * v.BatteryCurrent) * 100);
+    v.TotalEfficiency = v.ShaftEfficiency * point.Efficiency;
+    if (v.TotalEfficiency < 0.01) v.TotalEfficiency = 0;
+    v.PropEfficiency = point.Efficiency * 100;
+    if (v.PropEfficiency < (propeller ? 0.1 : 0.01)) v.PropEfficiency = 0;
+    v.PitchSpeed = propeller ? PitchSpeed(c.P, point.Rpm) - Va
+                             : FanEfflux(Va, point.Rpm, plane.Drive.FanPitch(), plane.Drive.ExhaustDiameter(),
+                                         plane.Drive.HubDiameter(), plane.Drive.FanDiameter());
     v.RunTime = RunTimeSeconds(v.ParallelCells, plane.Cell.Capacity, v.BatteryCurrent);
-    const ReportFlags& flags = report.Flags;
-    const AirframeDesc& a = plane.Airframe;
-    const double sigma = report.Options.DensityRatio;
-    v.Lift = flags.HasCl ? LiftForce(sigma, v.Airspeed, a.WingArea, a.Cl) : 0;
+    v.Lift = flags.HasCl ? LiftForce(sigma, Va, a.WingArea, a.Cl) : 0;
     if (flags.HasWeight) v.TotalWeight = TotalWeight(plane, v.SeriesCells, v.ParallelCells);
-}
-
-// A propeller combination at airspeed Va; nullopt when it cannot fly there.
-Evaluation EvaluatePropeller(const Report& report, const Combination& c, double Va) {
-    const PlaneDesc& plane = report.Plane;
-    const AnalysisOptions& options = report.Options;
-    const DriveSystemDesc& d = plane.Drive;
-    const MotorDesc8& m = plane.Motor;
-    const ReportFlags& flags = report.Flags;
-    const AirframeDesc& a = plane.Airframe;
-    const double sigma = options.DensityRatio;
-    const double V = plane.Cell.Voltage * report.Throttle;
-    const bool heating = options.AccountForHeating != 0;
-
-    Evaluation e;
-    const PropDriveSolution drive =
-        SolvePropDrive(c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
-                       d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps, plane.ParallelMotors,
-                       plane.SeriesMotors, Va, c.P, c.D, d.GearboxEfficiency(), c.G, plane.ESC.Resistance,
-                       plane.Cell.Resistance, V, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant);
-    if (drive.Failed) return e;
-    const PropThrustResult thrust =
-        PropThrust(d.ThrustConstant(), d.PropConstant(), drive.OutputPower, Va, sigma, drive.Rpm, c.P, c.D);
-    const double drag = flags.HasDrag ? DragForce(sigma, Va, a.WingArea, a.Cd) : 0;
-    if (!(thrust.Thrust > 0) || thrust.Thrust < drag) return e;
-
-    ReportRowValues& v = e.Values;
-    v.SeriesCells = c.Sc;
-    v.ParallelCells = c.Pc;
-    v.GearRatio = c.G;
-    v.Diameter = c.D;
-    v.Pitch = c.P;
-    v.Airspeed = Va;
-    v.DriveRpm = drive.Rpm;
-    v.MotorRpm = drive.Rpm * c.G;
-    v.MotorCurrent = drive.MotorCurrent;
-    v.MotorVoltage = drive.MotorVoltage;
-    v.OutputPower = drive.OutputPower;
-    v.Thrust = thrust.Thrust;
-    v.Drag = drag;
-    v.MotorTemperature = drive.MotorTemperature;
-    DeriveRowValues(report, v, plane.Cell.Voltage);
-    v.PropEfficiency = thrust.Efficiency * 100;
-    v.TotalEfficiency = v.ShaftEfficiency * thrust.Efficiency;
-    if (v.PropEfficiency < 0.1) v.PropEfficiency = 0;
-    if (v.TotalEfficiency < 0.01) v.TotalEfficiency = 0;
-    v.PitchSpeed = PitchSpeed(c.P, drive.Rpm) - Va;
     if (flags.HasWeight && flags.HasWing && !report.InFlight()) {
-        const ClimbResult climb = SolveClimb(
-            c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
-            d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps, plane.ParallelMotors,
-            plane.SeriesMotors, c.P, c.D, d.GearboxEfficiency(), c.G, plane.ESC.Resistance, plane.Cell.Resistance,
-            plane.Cell.Voltage, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant, a.WingArea,
-            v.TotalWeight, a.ClOpt, a.MaxLiftToDrag);
+        // At full cell voltage whatever the throttle.
+        const ClimbResult climb = model.Climb(c.Sc, c.Pc, c.P, c.D, c.G, plane.Cell.Voltage, v.TotalWeight);
         v.RateOfClimb = climb.RateOfClimb;
         v.ClimbAngle = climb.ClimbAngle;
     }
     e.Ok = true;
     return e;
-}
-
-Evaluation EvaluateFan(const Report& report, const Combination& c, double Va) {
-    const PlaneDesc& plane = report.Plane;
-    const AnalysisOptions& options = report.Options;
-    const DriveSystemDesc& d = plane.Drive;
-    const MotorDesc8& m = plane.Motor;
-    const ReportFlags& flags = report.Flags;
-    const AirframeDesc& a = plane.Airframe;
-    const double sigma = options.DensityRatio;
-    const double V = plane.Cell.Voltage * report.Throttle;
-    const bool heating = options.AccountForHeating != 0;
-
-    Evaluation e;
-    const FanDriveSolution drive =
-        SolveFanDrive(c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
-                      d.FanPowerCoeff(), plane.ParallelMotors, plane.SeriesMotors, Va, d.FanPitch(), d.HubDiameter(),
-                      d.FanDiameter(), plane.ESC.Resistance, plane.Cell.Resistance, V, m.Weight,
-                      m.ArmatureResistance, m.IdleCurrent, m.MotorConstant);
-    if (drive.Failed) return e;
-    const FanThrustResult thrust =
-        FanThrust(d.FanThrustCoeff(), Va, sigma, drive.Rpm, plane.ParallelMotors, plane.SeriesMotors, d.FanPitch(),
-                  d.IntakeLength(), d.IntakeDiameter(), d.ExhaustLength(), d.ExhaustDiameter(), d.FanDiameter());
-    const double drag = flags.HasDrag ? DragForce(sigma, Va, a.WingArea, a.Cd) : 0;
-    if (!(thrust.Thrust > 0) || thrust.Thrust < drag) return e;
-
-    ReportRowValues& v = e.Values;
-    v.SeriesCells = c.Sc;
-    v.ParallelCells = c.Pc;
-    v.Airspeed = Va;
-    v.DriveRpm = drive.Rpm;
-    v.MotorRpm = drive.Rpm;
-    v.MotorCurrent = drive.MotorCurrent;
-    // The solve's own (heated) motor voltage, so that input power, loss and efficiency describe the
-    // same operating point as the current and output power.
-    v.MotorVoltage = drive.MotorVoltage;
-    v.OutputPower = drive.OutputPower;
-    v.Thrust = thrust.Thrust;
-    v.Drag = drag;
-    v.MotorTemperature = drive.MotorTemperature;
-    DeriveRowValues(report, v, plane.Cell.Voltage);
-    v.TotalEfficiency = v.ShaftEfficiency * thrust.Efficiency;
-    if (v.TotalEfficiency < 0.01) v.TotalEfficiency = 0;
-    v.PropEfficiency = thrust.Efficiency * 100;
-    if (v.PropEfficiency < 0.01) v.PropEfficiency = 0;
-    v.PitchSpeed = FanEfflux(Va, drive.Rpm, d.FanPitch(), d.ExhaustDiameter(), d.HubDiameter(), d.FanDiameter());
-    if (flags.HasWeight && flags.HasWing && !report.InFlight()) {
-        const ClimbResult climb = SolveFanClimb(
-            c.Sc, c.Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma, d.FanPowerCoeff(),
-            plane.ParallelMotors, plane.SeriesMotors, d.FanPitch(), d.HubDiameter(), d.FanDiameter(),
-            plane.ESC.Resistance, plane.Cell.Resistance, plane.Cell.Voltage, m.Weight, m.ArmatureResistance,
-            m.IdleCurrent, m.MotorConstant, d.FanThrustCoeff(), d.IntakeLength(), d.IntakeDiameter(),
-            d.ExhaustLength(), d.ExhaustDiameter(), a.WingArea, v.TotalWeight, a.ClOpt, a.MaxLiftToDrag);
-        v.RateOfClimb = climb.RateOfClimb;
-        v.ClimbAngle = climb.ClimbAngle;
-    }
-    e.Ok = true;
-    return e;
-}
-
-Evaluation Evaluate(const Report& report, const Combination& c, double Va) {
-    return report.Plane.Drive.Kind == PropellerDrive ? EvaluatePropeller(report, c, Va) : EvaluateFan(report, c, Va);
 }
 
 bool FilterApplies(const Report& report, double Va) {
@@ -288,6 +297,9 @@ void StaticSweep(Report& report) {
         }
         block.clear();
     };
+    std::size_t combinations = 0;
+    ForEachCombination(report.Plane, [&](const Combination&) { return ++combinations, true; });
+    report.Grid.Rows.reserve(combinations);
     ForEachCombination(report.Plane, [&](const Combination& c) {
         block.push_back(c);
         if (block.size() >= kSweepBlock) flush();
@@ -391,26 +403,9 @@ std::string StatsLine(Report& report, double lightWeight) {
                                             : FormatNumber(0, 0, 0, climb.RateOfClimb, locale) + "ft/min";
             return rate + " @ " + upTo(climb.ClimbAngle, 1) + kDegree;
         };
-        const MotorDesc8& m = plane.Motor;
         const double sigma = options.DensityRatio;
-        const bool heating = options.AccountForHeating != 0;
-        const double V = plane.Cell.Voltage * report.Throttle;
-        ClimbResult climb;
-        if (d.Kind == PropellerDrive) {
-            climb = SolveClimb(Sc, Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
-                               d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps,
-                               plane.ParallelMotors, plane.SeriesMotors, d.PitchFrom(), d.DiameterFrom(),
-                               d.GearboxEfficiency(), d.GearRatioFrom(), plane.ESC.Resistance, plane.Cell.Resistance,
-                               V, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant, a.WingArea,
-                               lightWeight, a.ClOpt, a.MaxLiftToDrag);
-        } else {
-            climb = SolveFanClimb(Sc, Pc, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
-                                  d.FanPowerCoeff(), plane.ParallelMotors, plane.SeriesMotors, d.FanPitch(),
-                                  d.HubDiameter(), d.FanDiameter(), plane.ESC.Resistance, plane.Cell.Resistance, V,
-                                  m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant, d.FanThrustCoeff(),
-                                  d.IntakeLength(), d.IntakeDiameter(), d.ExhaustLength(), d.ExhaustDiameter(),
-                                  a.WingArea, lightWeight, a.ClOpt, a.MaxLiftToDrag);
-        }
+        const ClimbResult climb = DriveModel(report).Climb(Sc, Pc, d.PitchFrom(), d.DiameterFrom(), d.GearRatioFrom(),
+                                                           plane.Cell.Voltage * report.Throttle, lightWeight);
         parts += "; " + climbText(climb);
         parts += "; " + climbText(GlideSinkRate(sigma, a.WingArea, lightWeight, a.ClOpt, a.MaxLiftToDrag));
     }
@@ -506,50 +501,22 @@ double TotalWeight(const PlaneDesc& plane, int Sc, int Pc) {
 void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, LevelFlightMarker& marker, double Cd,
                       double Cl, double weight, double pitch, double diameter, double gearRatio) {
     const PlaneDesc& plane = report.Plane;
-    const AnalysisOptions& options = report.Options;
-    const DriveSystemDesc& d = plane.Drive;
-    const MotorDesc8& m = plane.Motor;
     const AirframeDesc& a = plane.Airframe;
-    const double sigma = options.DensityRatio;
-    const bool heating = options.AccountForHeating != 0;
+    const double sigma = report.Options.DensityRatio;
 
     marker.Speed = LevelFlightSpeed(sigma, Cl, a.WingArea, weight);
     const double required = DragForce(sigma, marker.Speed, a.WingArea, Cd);
     marker.Throttle = 1.0;
     double sustainingCurrent = 0;
     double thrust = 0;
+    const DriveModel model(report);
     do {
-        const double V = plane.Cell.Voltage * marker.Throttle;
-        thrust = 0;
-        if (d.Kind == PropellerDrive) {
-            const PropDriveSolution drive = SolvePropDrive(
-                seriesCells, parallelCells, plane.NumberOfESCs, heating, options.TemperatureC, m.HeatingFactor, sigma,
-                d.ThrustConstant(), d.PropConstant(), d.Blades, plane.NumberOfProps, plane.ParallelMotors,
-                plane.SeriesMotors, marker.Speed, pitch, diameter, d.GearboxEfficiency(), gearRatio,
-                plane.ESC.Resistance, plane.Cell.Resistance, V, m.Weight, m.ArmatureResistance, m.IdleCurrent,
-                m.MotorConstant);
-            marker.MotorCurrent = drive.MotorCurrent;
-            marker.MotorVoltage = drive.MotorVoltage;
-            marker.MotorTemperature = drive.MotorTemperature;
-            if (!drive.Failed)
-                thrust = PropThrust(d.ThrustConstant(), d.PropConstant(), drive.OutputPower, marker.Speed, sigma,
-                                    drive.Rpm, pitch, diameter)
-                             .Thrust;
-        } else {
-            const FanDriveSolution drive =
-                SolveFanDrive(seriesCells, parallelCells, plane.NumberOfESCs, heating, options.TemperatureC,
-                              m.HeatingFactor, sigma, d.FanPowerCoeff(), plane.ParallelMotors, plane.SeriesMotors,
-                              marker.Speed, d.FanPitch(), d.HubDiameter(), d.FanDiameter(), plane.ESC.Resistance,
-                              plane.Cell.Resistance, V, m.Weight, m.ArmatureResistance, m.IdleCurrent, m.MotorConstant);
-            marker.MotorCurrent = drive.MotorCurrent;
-            marker.MotorVoltage = drive.MotorVoltage;
-            marker.MotorTemperature = drive.MotorTemperature;
-            if (!drive.Failed)
-                thrust = FanThrust(d.FanThrustCoeff(), marker.Speed, sigma, drive.Rpm, plane.ParallelMotors,
-                                   plane.SeriesMotors, d.FanPitch(), d.IntakeLength(), d.IntakeDiameter(),
-                                   d.ExhaustLength(), d.ExhaustDiameter(), d.FanDiameter())
-                             .Thrust;
-        }
+        const DriveModel::Point point = model.At(seriesCells, parallelCells, marker.Speed, pitch, diameter, gearRatio,
+                                                 plane.Cell.Voltage * marker.Throttle);
+        marker.MotorCurrent = point.MotorCurrent;
+        marker.MotorVoltage = point.MotorVoltage;
+        marker.MotorTemperature = point.MotorTemperature;
+        thrust = point.Failed ? 0 : point.Thrust;
         if (thrust >= required) {
             sustainingCurrent = marker.MotorCurrent;
             marker.Throttle -= 0.01;
