@@ -12,6 +12,8 @@ namespace ampvane {
 inline constexpr std::string_view kConfigurationFileName = "Ampvane.ini";
 // The folder of the previous major version, beside this version's working folder.
 inline constexpr std::string_view kPreviousVersionFolder = "Ampvane7";
+// The version this program writes into the file; a stored major version below 8 means a first start.
+inline constexpr std::string_view kConfigurationVersion = "8.09";
 // The version reported when no file (or no version line) was found.
 inline constexpr std::string_view kNoStoredVersion = "0.0";
 

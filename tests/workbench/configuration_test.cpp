@@ -72,7 +72,7 @@ TEST(ConfigurationRoundTrip, EverySettingSurvivesWriteAndRead) {
     const ConfigurationFiles files = ConfigurationFilesFor(dir.path(), dir.path() / "Ampvane");
     const Settings written = EverySettingChanged();
     RecordingMessages messages;
-    ASSERT_TRUE(WriteConfiguration(files.current, written, "8.09", messages));
+    ASSERT_TRUE(WriteConfiguration(files.current, written, kConfigurationVersion, messages));
 
     Settings read;
     read.lastTip = 99; // reading starts from the defaults, not from what was in memory
