@@ -1,4 +1,4 @@
-#include "workbench/report_settings.h"
+#include "workbench/analysis_settings.h"
 
 namespace ampvane {
 
@@ -24,6 +24,20 @@ ReportColumnsShown ReportColumnsShownFrom(const Settings& settings) {
     for (const ReportColumnSwitchInfo& info : ReportColumnSwitches())
         shown[static_cast<std::size_t>(ReportQuantityOf(info.column))] = ColumnShown(settings, info.column);
     return shown;
+}
+
+AnalysisOptionsInput AnalysisOptionsInputFrom(const Settings& settings) {
+    AnalysisOptionsInput input;
+    input.measurementMode = settings.measurementMode;
+    input.newtons = settings.forceInNewtons;
+    input.printColours = settings.printInColour;
+    input.accountForHeating = settings.useHeating;
+    input.extraPrecision = settings.extraPrecision;
+    input.elevation = settings.elevation;
+    input.pressure = settings.pressure;
+    input.temperature = settings.temperature;
+    input.gearboxEfficiency = settings.gearboxEfficiency;
+    return input;
 }
 
 } // namespace ampvane

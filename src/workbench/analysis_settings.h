@@ -1,9 +1,10 @@
 #pragma once
 
+#include "analysis/analysis_input.h"
 #include "analysis/report_grid.h"
 #include "workbench/settings.h"
 
-// What the settings tell the report builder.
+// What the settings tell the analysis and the report builder.
 
 namespace ampvane {
 
@@ -11,5 +12,8 @@ namespace ampvane {
 ReportColumn ReportQuantityOf(ReportColumnSwitch column);
 
 ReportColumnsShown ReportColumnsShownFrom(const Settings& settings);
+
+// The options that gathering reads: units, switches and the flying-field texts as shown.
+AnalysisOptionsInput AnalysisOptionsInputFrom(const Settings& settings);
 
 } // namespace ampvane
