@@ -89,7 +89,7 @@ inline OpinionInput OverloadedMotor() {
     OpinionInput in = SportModel();
     PlaneDesc& p = in.Plane;
     p.ProjectName = "Hotliner <Mk2> & Co";
-    p.Motor = {"Speed 480 <race>", 2200, 1.5, 0.08, 3, 2.0, 1, 0};
+    p.Motor = {"Speed 480 <race>", 2200, 1.5, 0.08, 15, 2.0, 1, 0};
     p.Cell.CellName = "NiMH 3000 & more";
     p.Cell.Capacity = 3000;
     p.Cell.Voltage = 1.2;
@@ -103,13 +103,14 @@ inline OpinionInput OverloadedMotor() {
     p.ESC = {"Jeti 40", 0.004, 40, 1, 0, 1};
     p.Airframe.WingArea = 250;
     in.Options.AccountForHeating = 1;
+    in.Options.TemperatureC = 25;
     in.StallSpeed = 20;
     in.MaxLevelSpeed = 60;
     in.TotalWeight = 36;
 
     auto& zero = in.Markers[kZeroAirspeedMarker];
-    zero.RowMotorCurrent = 75;
-    zero.RowMotorVoltage = 9.5;
+    zero.RowMotorCurrent = 58;
+    zero.RowMotorVoltage = 8.2;
     zero.RowThrust = 40;
     zero.RowPitchSpeed = 90;
     auto& best = in.Markers[kBestLiftToDragMarker];
@@ -119,8 +120,8 @@ inline OpinionInput OverloadedMotor() {
     best.MotorVoltage = 7;
     best.BatteryCurrent = 45;
     best.MotorTemperature = 160;
-    best.RowMotorCurrent = 70;
-    best.RowMotorVoltage = 9.8;
+    best.RowMotorCurrent = 55;
+    best.RowMotorVoltage = 8.4;
     best.RowThrust = 30;
     best.RowDrag = 10;
     auto& handsOff = in.Markers[kHandsOffMarker];
@@ -134,7 +135,7 @@ inline OpinionInput OverloadedMotor() {
                       "Speed Control: Jeti 40; 0.004 Ohms; Low rate.",
                       "Drive System: 8x8 (Pconst=1.31; Tconst=1) direct drive.",
                       "Airframe: 250sq.in; 36oz RTF; 20.7oz/sq.ft; Cd=0.04; Cl=0.3; Clopt=0.5; Clmax=1.1.",
-                      "Stats: 232 W/lb in; 160 W/lb out; 20mph stall; 40mph opt @ 70% (3:34, 320°F).",
+                      "Stats: 212 W/lb in; 98 W/lb out; 20mph stall; 40mph opt @ 70% (3:34, 320°F).",
                       "", ""};
     return in;
 }
