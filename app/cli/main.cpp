@@ -15,6 +15,7 @@
 #include "analysis/report_json.h"
 #include "common/file_write.h"
 #include "common/messages.h"
+#include "opinion_command.h"
 
 namespace ampvane {
 // The built-in sample project (the components of the start-up sample), compiled in from
@@ -40,6 +41,7 @@ const char* const kUsageText =
     "  inflight PROJECT_FILE --row N [--throttle PERCENT] [--format ...] [-o FILE]\n"
     "               the in-flight report of row N (1-based, in the report's default\n"
     "               order) at a throttle of 0 to 100 percent (default 100)\n"
+    AMPVANE_OPINION_USAGE
     "  --help       show this text\n"
     "  --version    show the program version\n"
     "\n"
@@ -256,6 +258,7 @@ int main(int argc, char** argv) {
         std::printf("ampvane-cli %s\n", AMPVANE_VERSION);
         return kSuccess;
     }
+    if (command == "opinion") return RunOpinionCommand(argc, argv);
     if (command != "report" && command != "inflight") return UsageError("unknown command \"" + std::string(command) + "\"");
     Arguments args;
     args.command = std::string(command);

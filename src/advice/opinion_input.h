@@ -5,6 +5,7 @@
 
 #include "analysis/numeric_text.h"
 #include "analysis/plane_desc.h"
+#include "analysis/report_builder.h"
 #include "analysis/report_grid.h"
 
 // What the opinion rules read from one in-flight report: the one configuration, the option snapshot,
@@ -38,5 +39,9 @@ struct OpinionInput {
 inline constexpr int kZeroAirspeedMarker = 0;
 inline constexpr int kBestLiftToDragMarker = 1;
 inline constexpr int kHandsOffMarker = 2;
+
+// What an in-flight report holds for the opinion. A static report has no level-flight points: its
+// opinion is asked of the in-flight report of the chosen row.
+OpinionInput OpinionInputFromReport(const Report& inFlightReport);
 
 } // namespace ampvane

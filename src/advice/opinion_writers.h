@@ -43,14 +43,9 @@ std::string OpinionRtf(const OpinionDocument& document);
 
 std::string OpinionContents(const OpinionDocument& document, OpinionFileFormat format, std::string_view generatedAt);
 
-// Writes under a temporary name and renames over the target. On failure an error message is given,
-// an existing file stays as it was, and false is returned.
+// Writes under a temporary name and renames over the target. On failure the report's could-not-write
+// message is given, an existing file stays as it was, and false is returned.
 bool SaveOpinion(const OpinionDocument& document, const std::string& fileName, OpinionFileFormat format,
                  std::string_view generatedAt, MessageSink& sink);
-
-std::string OpinionCouldNotWriteMessage(const std::string& fileName);
-
-// The current local date and time as the footer shows it.
-std::string OpinionFooterDateTime();
 
 } // namespace ampvane

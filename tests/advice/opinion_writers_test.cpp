@@ -6,6 +6,7 @@
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
+#include "analysis/report_export.h"
 #include "common/file_write.h"
 
 namespace ampvane {
@@ -211,7 +212,7 @@ TEST(OpinionSave, FailedWriteIsReportedAndKeepsTheOldFile) {
     const std::string path = dir.file("opinion.txt");
     ASSERT_EQ(WriteFileAtomically(path, "old"), "");
     testing::RecordingMessages messages;
-    messages.Expect(OpinionCouldNotWriteMessage(path));
+    messages.Expect(CouldNotWriteMessage(path));
     {
         testing::FileSizeLimit full(16);
         EXPECT_FALSE(SaveOpinion(FormatOpinionText(kSample), path, OpinionFileFormat::Html, "now", messages));
@@ -226,7 +227,7 @@ TEST(OpinionSave, MissingFolderIsReported) {
     testing::TempDir dir;
     const std::string path = dir.file("no/such/folder/opinion.rtf");
     testing::RecordingMessages messages;
-    messages.Expect(OpinionCouldNotWriteMessage(path));
+    messages.Expect(CouldNotWriteMessage(path));
     EXPECT_FALSE(SaveOpinion(FormatOpinionText(kSample), path, OpinionFileFormat::Rtf, "now", messages));
 }
 

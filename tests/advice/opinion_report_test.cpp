@@ -1,0 +1,67 @@
+#include "advice/opinion.h"
+
+#include <gtest/gtest.h>
+
+#include "analysis/report_fixtures.h"
+#include "support/recording_messages.h"
+
+// The opinion read from real reports: a static report's row opened in flight, then explained.
+
+namespace ampvane {
+namespace {
+
+using testing::RecordingMessages;
+
+Report InFlightOfFirstRow(const PlaneDesc& plane, const AnalysisOptions& options) {
+    RecordingMessages messages;
+    Report report;
+    const ReportOutcome outcome = BuildReport(report, ReportRequest{}, options, plane, messages, messages);
+    EXPECT_NE(outcome, ReportOutcome::Closed);
+    std::optional<Report> inFlight = OpenInFlightReport(report, 0, true, messages, messages);
+    EXPECT_TRUE(inFlight.has_value());
+    return inFlight ? *inFlight : Report{};
+}
+
+TEST(OpinionFromReport, ReadsTheInFlightReportsPointsAndTexts) {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    testing::AddGlider(plane);
+    const Report inFlight = InFlightOfFirstRow(plane, testing::SeaLevelOptions(true));
+    ASSERT_TRUE(inFlight.InFlight());
+    const OpinionInput in = OpinionInputFromReport(inFlight);
+
+    EXPECT_EQ(in.Plane.Cell.SeriesCellsFrom, inFlight.Plane.Cell.SeriesCellsFrom);
+    EXPECT_TRUE(in.HasWing && in.HasDrag && in.HasWeight && in.HasStall);
+    EXPECT_GT(in.StallSpeed, 0);
+    EXPECT_GT(in.MaxLevelSpeed, 0);
+    EXPECT_DOUBLE_EQ(in.TotalWeight, inFlight.Grid.MaxTotalWeight);
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_EQ(in.Markers[m].Enabled, inFlight.Grid.Markers[m].Enabled);
+        EXPECT_DOUBLE_EQ(in.Markers[m].RowMotorCurrent, inFlight.Grid.Markers[m].RowMotorCurrent);
+    }
+    EXPECT_GT(in.Markers[kZeroAirspeedMarker].RowPitchSpeed, 0); // the static pitch speed
+    EXPECT_EQ(in.ConditionLine, inFlight.Grid.ConditionLine);
+
+    const OpinionDocument document = ExplainReport(inFlight);
+    EXPECT_EQ(document.Title, "AmpvaneOpinion - Untitled");
+    ASSERT_GT(document.Paragraphs.size(), 4u);
+    EXPECT_EQ(document.Paragraphs[1].Text(), inFlight.Grid.ConditionLine);
+    EXPECT_EQ(document.Paragraphs[3].Style, ParagraphStyle::Labelled);
+    EXPECT_EQ(document.Paragraphs[3].Runs[0].Text, "Motor:");
+    EXPECT_EQ(document.Paragraphs.back().Runs[0].Text.rfind("These calculations are based", 0), 0u);
+}
+
+TEST(OpinionFromReport, FanReportWithoutWingSkipsTheWingRules) {
+    const Report inFlight = InFlightOfFirstRow(testing::DuctedFanPlane(), testing::SeaLevelOptions());
+    const OpinionInput in = OpinionInputFromReport(inFlight);
+    EXPECT_FALSE(in.HasWing || in.HasStall);
+    const OpinionFindings findings = EvaluateOpinion(in);
+    EXPECT_EQ(findings.Fallback, CruiseFallback::ZeroAirspeedFull);
+    const std::string text = BuildOpinionText(in);
+    EXPECT_EQ(text.find("stall speed"), std::string::npos);
+    EXPECT_EQ(text.find("wing loading"), std::string::npos);
+    EXPECT_EQ(text.find("to pitch"), std::string::npos);
+    EXPECT_NE(text.find("General Notes:"), std::string::npos);
+}
+
+} // namespace
+} // namespace ampvane
