@@ -83,6 +83,19 @@ WorkingValues Working(const OpinionInput& input, CruiseFallback& fallback) {
     return w;
 }
 
+// One band of a graded description: values below the limit (or up to it) get the text.
+struct Band {
+    double Limit;
+    const char* Text;
+};
+
+template <std::size_t N>
+std::string BandText(const Band (&bands)[N], double value, bool limitIncluded, const char* above) {
+    for (const Band& band : bands)
+        if (limitIncluded ? value <= band.Limit : value < band.Limit) return band.Text;
+    return above;
+}
+
 class PowerSystemRules {
 public:
     PowerSystemRules(const OpinionInput& input, const WorkingValues& w, OpinionFindings& out)
@@ -430,79 +443,68 @@ private:
             Note("Due to some of the potential problems listed above, this model may require an experienced pilot.");
             return;
         }
-        std::string character;
-        if (c <= 7)
-            character = "very sedate flying characteristics. It will be suitable for relaxed flying, in calm or "
-                        "very light wind conditions.";
-        else if (c <= 10)
-            character = "trainer-like flying characteristics. It would make an ideal trainer, for use in calm to "
-                        "light wind conditions.";
-        else if (c <= 13)
-            character = "flying characteristics suited to the intermediate pilot, for use in calm to moderate wind "
-                        "conditions.";
-        else if (c <= 16)
-            character = "flying characteristics suited to an experienced pilot. The plane will fly fast, and be "
-                        "readily able to handle fairly strong winds.";
-        else
-            character = "a very high flying speed, requiring the undivided attention of an expert pilot. The high "
-                        "weight will provide good penetration, even in strong winds.";
+        // Each band holds up to and including its limit.
+        static constexpr Band kCubeLoading[] = {
+            {7, "very sedate flying characteristics. It will be suitable for relaxed flying, in calm or very light "
+                "wind conditions."},
+            {10, "trainer-like flying characteristics. It would make an ideal trainer, for use in calm to light wind "
+                 "conditions."},
+            {13, "flying characteristics suited to the intermediate pilot, for use in calm to moderate wind "
+                 "conditions."},
+            {16, "flying characteristics suited to an experienced pilot. The plane will fly fast, and be readily able "
+                 "to handle fairly strong winds."},
+        };
         Note("With a wing loading of " + units_.WingLoading(Weight(), area) + units_.WingLoadingUnit() +
-             ", a model of this size will have " + character);
+             ", a model of this size will have " +
+             BandText(kCubeLoading, c, true,
+                      "a very high flying speed, requiring the undivided attention of an expert pilot. The high "
+                      "weight will provide good penetration, even in strong winds."));
     }
 
     void StaticThrust() {
         if (!(MaxSpeed() > 1.4 * Stall())) return;
         const double r = PerWeight(w_.StaticThrust);
-        std::string result;
-        if (r < 0.25)
-            result = "very long take-off runs, and difficulty in taking off from grass surfaces. Firm hand "
-                     "launching is recommended.";
-        else if (r < 0.333)
-            result = "long take-off runs, especially on grass surfaces. Hand launching is recommended if the "
-                     "surface is not smooth.";
-        else if (r < 0.5)
-            result = "medium length take-off runs, and no difficulty taking off from grass surfaces (assuming "
-                     "sufficiently large wheels).";
-        else if (r < 0.7)
-            result = "short take-off runs, and no difficulty taking off from grass surfaces (assuming sufficiently "
-                     "large wheels).";
-        else if (r < 1.05)
-            result = "very short take-off runs, no difficulty taking off from grass surfaces (assuming "
-                     "sufficiently large wheels), and steep climb-outs.";
-        else
-            result = "extremely short take-off runs, no difficulty taking off from grass surfaces (assuming "
-                     "sufficiently large wheels), and vertical climb-outs. This model will probably be able to "
-                     "perform a hover or torque roll.";
+        // Each band holds up to, not including, its limit.
+        static constexpr Band kThrustToWeight[] = {
+            {0.25, "very long take-off runs, and difficulty in taking off from grass surfaces. Firm hand launching "
+                   "is recommended."},
+            {0.333, "long take-off runs, especially on grass surfaces. Hand launching is recommended if the surface "
+                    "is not smooth."},
+            {0.5, "medium length take-off runs, and no difficulty taking off from grass surfaces (assuming "
+                  "sufficiently large wheels)."},
+            {0.7, "short take-off runs, and no difficulty taking off from grass surfaces (assuming sufficiently large "
+                  "wheels)."},
+            {1.05, "very short take-off runs, no difficulty taking off from grass surfaces (assuming sufficiently "
+                   "large wheels), and steep climb-outs."},
+        };
         Note("The static thrust (" + F(w_.StaticThrust) + ") to weight (" + F(Weight()) + ") ratio is " +
-             units_.Ratio(r) + ":1, which will result in " + result);
+             units_.Ratio(r) + ":1, which will result in " +
+             BandText(kThrustToWeight, r, false,
+                      "extremely short take-off runs, no difficulty taking off from grass surfaces (assuming "
+                      "sufficiently large wheels), and vertical climb-outs. This model will probably be able to "
+                      "perform a hover or torque roll."));
     }
 
     void ExcessThrust() {
         const auto& best = in_.Markers[kBestLiftToDragMarker];
         const double excess = Finite(best.RowThrust) - Finite(best.RowDrag);
         const double x = PerWeight(excess);
-        std::string result;
-        if (x < 0.01)
-            result = "no climb ability and no acceleration. It will likely be impossible to maintain altitude.";
-        else if (x < 0.1)
-            result = "very slow climbs and poor acceleration. Careful piloting will be required to maintain "
-                     "altitude.";
-        else if (x < 0.15)
-            result = "slow climbs and low acceleration. Some piloting experience would be beneficial.";
-        else if (x < 0.25)
-            result = "good climbs and acceleration. This is a good in-flight thrust to weight ratio for a basic "
-                     "trainer.";
-        else if (x < 0.4)
-            result = "strong climbs and rapid acceleration. This model will most likely readily loop from level "
-                     "flight, and have sufficient in-flight thrust for many aerobatic maneuvers.";
-        else if (x < 0.7)
-            result = "steep climbs and excellent acceleration. This model should be able to do consecutive loops, "
-                     "and has sufficient in-flight thrust for almost any aerobatic maneuver.";
-        else
-            result = "very steep climbs and incredible acceleration. This model can easily do consecutive loops, "
-                     "and has sufficient in-flight thrust for any aerobatic maneuver.";
+        static constexpr Band kExcessToWeight[] = {
+            {0.01, "no climb ability and no acceleration. It will likely be impossible to maintain altitude."},
+            {0.1, "very slow climbs and poor acceleration. Careful piloting will be required to maintain altitude."},
+            {0.15, "slow climbs and low acceleration. Some piloting experience would be beneficial."},
+            {0.25, "good climbs and acceleration. This is a good in-flight thrust to weight ratio for a basic "
+                   "trainer."},
+            {0.4, "strong climbs and rapid acceleration. This model will most likely readily loop from level flight, "
+                  "and have sufficient in-flight thrust for many aerobatic maneuvers."},
+            {0.7, "steep climbs and excellent acceleration. This model should be able to do consecutive loops, and "
+                  "has sufficient in-flight thrust for almost any aerobatic maneuver."},
+        };
         Note("At the best lift-to-drag ratio airspeed, the excess-thrust (" + F(excess) + ") to weight (" +
-             F(Weight()) + ") ratio is " + units_.Ratio(x) + ":1, which will give " + result);
+             F(Weight()) + ") ratio is " + units_.Ratio(x) + ":1, which will give " +
+             BandText(kExcessToWeight, x, false,
+                      "very steep climbs and incredible acceleration. This model can easily do consecutive loops, "
+                      "and has sufficient in-flight thrust for any aerobatic maneuver."));
     }
 
     const OpinionInput& in_;

@@ -1,15 +1,12 @@
 #include "advice/opinion_units.h"
 
+#include "analysis/unit_conversion.h"
+
 namespace ampvane {
 
 namespace {
 
-constexpr double kMpsPerMph = 0.447;
-constexpr double kCmPerInch = 2.54;
-constexpr double kGramsPerOunce = 28.3;
-constexpr double kNewtonsPerOunce = 0.27762;
 constexpr double kSquareInchesPerSquareFoot = 144;
-constexpr double kSquareDecimetresPerSquareInch = 0.06452;
 
 // A trimmed format: "up to n decimals".
 constexpr int UpTo(int decimals) { return -decimals; }
@@ -40,12 +37,12 @@ std::string OpinionUnits::Temperature(double celsius) const {
 }
 
 std::string OpinionUnits::Speed(double mph) const {
-    return options_.Metric ? Fixed(UpTo(1), mph * kMpsPerMph) : Fixed(0, mph);
+    return options_.Metric ? Fixed(UpTo(1), mph * kMetresPerSecondPerMph) : Fixed(0, mph);
 }
 std::string OpinionUnits::SpeedUnit() const { return options_.Metric ? "m/s" : "mph"; }
 
 double OpinionUnits::DisplayPropSize(double inches) const {
-    return options_.MetricPropSizes ? inches * kCmPerInch : inches;
+    return options_.MetricPropSizes ? inches * kCentimetresPerInch : inches;
 }
 std::string OpinionUnits::PropSize(double inches) const { return Fixed(1, DisplayPropSize(inches)); }
 std::string OpinionUnits::PropSizeUnit() const { return options_.MetricPropSizes ? "cm" : "in"; }
