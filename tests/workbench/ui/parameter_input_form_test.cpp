@@ -1,0 +1,363 @@
+#include "workbench/ui/parameter_input_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "analysis/report_builder.h"
+#include "analysis/ui/report_form.h"
+#include "support/recording_messages.h"
+#include "support/test_paths.h"
+#include "workbench/compute_input.h"
+
+namespace ampvane {
+namespace {
+
+using C = WorkbenchControl;
+using testing::RecordingMessages;
+using testing::TempDir;
+
+// The sample power system: a geared cobalt motor on six or seven NiCd cells in a glider.
+void FillSample(WorkbenchFields& f) {
+    const std::pair<C, const char*> texts[] = {
+        {C::MotorNameEdit, "Astro Cobalt 05 7T#20 #605"},
+        {C::MotorConstantEdit, "2350"},
+        {C::IdleCurrentEdit, "2.7"},
+        {C::ArmatureResistanceEdit, "0.048"},
+        {C::MotorWeightEdit, "9.2"},
+        {C::CellNameEdit, "Sanyo 1700SCR"},
+        {C::CellCapacityEdit, "1700"},
+        {C::CellVoltageEdit, "1.2"},
+        {C::CellResistanceEdit, "0.0045"},
+        {C::CellWeightEdit, "1.94"},
+        {C::NumberOfCellsFromEdit, "6"},
+        {C::NumberOfCellsToEdit, "7"},
+        {C::DriveSystemNameEdit, "Astro 035-15 2.38:1 Gearbox"},
+        {C::GearRatioFromEdit, "2.38"},
+        {C::GearRatioToEdit, "2.38"},
+        {C::PropellerDiameterFromEdit, "10"},
+        {C::PropellerDiameterToEdit, "12"},
+        {C::PropellerDiameterByEdit, "1"},
+        {C::PropellerPitchFromEdit, "6"},
+        {C::PropellerPitchToEdit, "8"},
+        {C::PropellerPitchByEdit, "1"},
+        {C::PropConstantEdit, "1.31"},
+        {C::ThrustConstantEdit, "0.95"},
+        {C::GearboxEfficiencyEdit, "95"},
+        {C::GearboxWeightEdit, "1.2"},
+        {C::ESCNameEdit, "Astro 210"},
+        {C::ESCResistanceEdit, "0.006"},
+        {C::ESCWeightEdit, "1.1"},
+        {C::ESCMaxCurrentEdit, "35"},
+        {C::AirframeNameEdit, "Great Planes Spectra"},
+        {C::WingSpanEdit, "100"},
+        {C::WingAreaEdit, "660"},
+        {C::EmptyWeightEdit, "36"},
+        {C::AirfoilInfoEdit, "0"},
+        {C::DragInfoEdit, "1111"},
+    };
+    for (const auto& [id, text] : texts) f.SetText(id, text, Marking::Keep);
+    f.SetText(C::CellTypeComboBox, "NiCd", Marking::Keep);
+    f.SetChecked(C::ESCHighRateCheckBox, true, Marking::Keep);
+    f.SetDrivePage(kPropellerPage, Marking::Keep);
+}
+
+class WorkbenchWindow : public ::testing::Test {
+protected:
+    WorkbenchWindow() {
+        std::ofstream(folder.file("PropConst.lst")) << "APC Sport|1.31\nRev Up|0\n";
+        std::ofstream(folder.file("GearboxEff.lst")) << "Spur gears|95.5\n";
+        settings.useHeating = false;
+        WorkbenchEnvironment env;
+        env.settings = &settings;
+        env.dataFolder = folder.path();
+        env.messages = &messages;
+        env.prompter = &messages;
+        form = std::make_unique<TParameterInputForm>(env);
+    }
+
+    template <class W>
+    W* Find(const char* name) {
+        W* widget = form->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit* Edit(C id) { return qobject_cast<QLineEdit*>(form->Control(id)); }
+    QString Label(const char* name) { return Find<QLabel>(name)->text(); }
+
+    void LoadSample() {
+        WorkbenchFields fields;
+        FillSample(fields);
+        form->SetFields(fields);
+    }
+
+    TempDir folder;
+    Settings settings;
+    RecordingMessages messages;
+    std::unique_ptr<TParameterInputForm> form;
+};
+
+TEST_F(WorkbenchWindow, EveryControlIsNamedAndCarriesItsFieldNumber) {
+    for (const WorkbenchControlInfo& info : WorkbenchControls()) {
+        const QString name = QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size()));
+        QWidget* widget = form->findChild<QWidget*>(name);
+        ASSERT_NE(widget, nullptr) << info.name;
+        EXPECT_EQ(widget, form->Control(info.id));
+        if (info.kind == ControlKind::Edit || info.kind == ControlKind::ComboBox) {
+            EXPECT_EQ(widget->property("fieldNumber").toInt(), info.fieldNumber) << info.name;
+            if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && info.maxLength > 0) {
+                EXPECT_EQ(edit->maxLength(), info.maxLength) << info.name;
+            }
+        }
+        if (info.hidden) {
+            EXPECT_FALSE(widget->isVisibleTo(form.get())) << info.name;
+        }
+    }
+    for (const char* name : {"ComputeButton", "CancelButton", "HelpButton", "LoadMotorButton", "SaveDriveButton",
+                             "ClearAirframeButton", "PropConstButton", "FanCoeffButton", "PitchButton", "CLButton",
+                             "TestDataInputButton", "CatalogDataButton", "BuildMotorButton"})
+        Find<QPushButton>(name);
+    for (int i = 0; i < kCountButtonCount; ++i)
+        Find<QToolButton>(std::string(CountButtonName(static_cast<CountButton>(i))).c_str());
+    EXPECT_EQ(Find<QPushButton>("ComputeButton")->text(), QStringLiteral(" Comp&ute Report..."));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Ampvane 8.09 Workbench - Untitled"));
+    EXPECT_EQ(Edit(C::GearRatioFromEdit)->text(), QStringLiteral("2.38"));
+    // Features not built yet are present and disabled.
+    EXPECT_FALSE(Find<QPushButton>("LoadMotorButton")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("OptionsToolButton")->isEnabled());
+    EXPECT_TRUE(Find<QAction>("ComputeToolButton")->isEnabled());
+    EXPECT_EQ(Find<QAction>("SelectPropellerToolButton")->toolTip(), QStringLiteral("Select Propeller Drive Sytems"));
+}
+
+TEST_F(WorkbenchWindow, TypingStoresTheFieldAndSetsItsMarks) {
+    QTest::keyClicks(Edit(C::MotorConstantEdit), "1200");
+    EXPECT_EQ(form->Fields().Text(C::MotorConstantEdit), "1200");
+    EXPECT_TRUE(form->Fields().ProjectModified());
+    EXPECT_TRUE(form->Fields().GroupModified(ComponentGroup::Motor));
+    EXPECT_FALSE(form->Fields().GroupModified(ComponentGroup::Cell));
+
+    // A restriction ticks "Use It" and the menu item with it.
+    QTest::keyClicks(Edit(C::MaxCurrentEdit), "30");
+    EXPECT_TRUE(Find<QCheckBox>("UseFilterCheckBox")->isChecked());
+    EXPECT_TRUE(Find<QAction>("UseFilterItem")->isChecked());
+    Find<QAction>("UseFilterItem")->trigger();
+    EXPECT_FALSE(form->Fields().Checked(C::UseFilterCheckBox));
+    EXPECT_FALSE(Find<QCheckBox>("UseFilterCheckBox")->isChecked());
+}
+
+TEST_F(WorkbenchWindow, InvalidFieldShowsItsMessageAndOpensNoReport) {
+    LoadSample();
+    Edit(C::MotorConstantEdit)->clear();
+    QTest::keyClicks(Edit(C::MotorConstantEdit), "12x");
+    messages.Expect("The value in the Motor Constant field is invalid.");
+    QTest::mouseClick(Find<QPushButton>("ComputeButton"), Qt::LeftButton);
+    EXPECT_TRUE(form->Reports().empty());
+    EXPECT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].kind, MessageKind::Error);
+
+    Edit(C::MotorConstantEdit)->clear();
+    QTest::keyClicks(Edit(C::MotorConstantEdit), "2350");
+    Edit(C::NumberOfCellsToEdit)->clear();
+    QTest::keyClicks(Edit(C::NumberOfCellsToEdit), "5");
+    messages.Expect("The value in the Maximum Number of Series Cells field is too small. It must be at least 6.");
+    form->ComputeButtonClick();
+    EXPECT_TRUE(form->Reports().empty());
+}
+
+TEST_F(WorkbenchWindow, ComputeOpensAReportWhoseCellsAreTheCoresGrid) {
+    LoadSample();
+    QTest::mouseClick(Find<QPushButton>("ComputeButton"), Qt::LeftButton);
+    ASSERT_EQ(form->Reports().size(), 1u);
+    const TReportForm* report = form->Reports().front();
+    EXPECT_FALSE(report->isHidden());
+
+    // The same input through the core alone.
+    RecordingMessages quiet;
+    PlaneDesc plane;
+    AnalysisOptions options;
+    ASSERT_TRUE(GatherAnalysisInput(form->Fields(), AnalysisOptionsInputFrom(settings), plane, options, NumberLocale{},
+                                    quiet, quiet));
+    Report expected;
+    expected.Settings = ReportSettingsFrom(settings, NumberLocale{});
+    ReportRequest request;
+    request.ConvertUnits = true;
+    ASSERT_EQ(BuildReport(expected, request, options, plane, quiet, quiet, ConvertToInternalUnits),
+              ReportOutcome::Shown);
+
+    const ReportGrid& shown = report->Grid();
+    ASSERT_EQ(shown.RowCount(), expected.Grid.RowCount());
+    ASSERT_EQ(shown.Columns.size(), expected.Grid.Columns.size());
+    EXPECT_GT(shown.RowCount(), 1);
+    for (int r = 0; r < shown.RowCount() + 2; ++r)
+        for (int c = 0; c < static_cast<int>(shown.Columns.size()); ++c)
+            EXPECT_EQ(shown.Cell(r, c), expected.Grid.Cell(r, c)) << r << "," << c;
+    EXPECT_EQ(report->windowTitle().toStdString(), expected.Grid.Caption);
+    // Gathering left the workbench as it was.
+    EXPECT_EQ(form->Fields().Text(C::MotorConstantEdit), "2350");
+}
+
+TEST_F(WorkbenchWindow, UnitLabelsFollowTheOptionsAndFieldsConvert) {
+    EXPECT_EQ(Label("OzLabel1"), QStringLiteral("oz"));
+    EXPECT_EQ(Label("SqInLabel1"), QStringLiteral("sq.in"));
+    EXPECT_EQ(Label("MPHLabel2"), QStringLiteral("mph"));
+    EXPECT_EQ(Label("InLabel1"), QStringLiteral("in"));
+
+    QTest::keyClicks(Edit(C::MotorWeightEdit), "10");
+    form->EditFields().ClearMarks();
+    const WorkbenchUnits before = form->Units();
+    settings.measurementMode = AllMetric;
+    settings.forceInNewtons = true;
+    form->UnitsChanged(before);
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(Label(QStringLiteral("OzLabel%1").arg(i).toLatin1().constData()), QStringLiteral("g")) << i;
+    EXPECT_EQ(Label("SqInLabel1"), QString::fromUtf8("dm \xC2\xB2"));
+    EXPECT_EQ(Label("ThrustLabel"), QStringLiteral("N"));
+    EXPECT_EQ(Label("MPHLabel1"), QStringLiteral("m/s"));
+    EXPECT_EQ(Label("InLabel2"), QStringLiteral("cm"));
+    EXPECT_EQ(Label("WingSpanEditUnit"), QStringLiteral("cm"));
+    EXPECT_EQ(Edit(C::MotorWeightEdit)->text(), QStringLiteral("283"));
+    EXPECT_FALSE(form->Fields().ProjectModified());
+
+    const WorkbenchUnits metric = form->Units();
+    settings.measurementMode = MetricInchProps;
+    form->UnitsChanged(metric);
+    EXPECT_EQ(Label("InLabel1"), QStringLiteral("in"));
+    EXPECT_EQ(Label("OzLabel3"), QStringLiteral("g"));
+    EXPECT_EQ(Label("ThrustLabel"), QStringLiteral("N"));
+}
+
+TEST_F(WorkbenchWindow, CountButtonsAndKeysStepTheCellCounts) {
+    QTest::mouseClick(Find<QToolButton>("NumCellsFromPlusButton"), Qt::LeftButton);
+    EXPECT_EQ(Edit(C::NumberOfCellsFromEdit)->text(), QStringLiteral("1"));
+    EXPECT_EQ(Edit(C::NumberOfCellsToEdit)->text(), QStringLiteral("1"));
+    QTest::mouseClick(Find<QToolButton>("NumCellsToPlusButton"), Qt::LeftButton);
+    EXPECT_EQ(Edit(C::NumberOfCellsToEdit)->text(), QStringLiteral("2"));
+
+    QLineEdit* parallelTo = Edit(C::ParallelCellsToEdit);
+    parallelTo->setFocus();
+    QTest::keyClicks(parallelTo, "+=+");
+    EXPECT_EQ(parallelTo->text(), QStringLiteral("3")); // the keys are buttons, not typed
+    EXPECT_EQ(Edit(C::ParallelCellsFromEdit)->text(), QStringLiteral("1")); // filled once, when empty
+    QTest::keyClicks(Edit(C::ParallelCellsFromEdit), "_");
+    EXPECT_EQ(Edit(C::ParallelCellsFromEdit)->text(), QStringLiteral("1"));
+    QTest::keyClicks(Edit(C::ParallelCellsFromEdit), "+");
+    EXPECT_EQ(Edit(C::ParallelCellsFromEdit)->text(), QStringLiteral("2"));
+    QTest::mouseClick(Find<QToolButton>("ParallelCellsToMinusButton"), Qt::LeftButton);
+    QTest::mouseClick(Find<QToolButton>("ParallelCellsToMinusButton"), Qt::LeftButton);
+    EXPECT_EQ(parallelTo->text(), QStringLiteral("1"));
+    EXPECT_EQ(Edit(C::ParallelCellsFromEdit)->text(), QStringLiteral("1"));
+    // Other keys are typed as usual.
+    QTest::keyClicks(Edit(C::MotorConstantEdit), "-5");
+    EXPECT_EQ(Edit(C::MotorConstantEdit)->text(), QStringLiteral("-5"));
+}
+
+TEST_F(WorkbenchWindow, ChemistryAndBrushlessRulesShowInTheWindow) {
+    auto* chemistry = Find<QComboBox>("CellTypeComboBox");
+    chemistry->setCurrentIndex(chemistry->findText(QStringLiteral("LiPo")));
+    emit chemistry->textActivated(QStringLiteral("LiPo"));
+    EXPECT_EQ(Edit(C::CellVoltageEdit)->text(), QStringLiteral("3.7"));
+    EXPECT_TRUE(Edit(C::CellVoltageEdit)->isReadOnly());
+    chemistry->setCurrentIndex(0);
+    emit chemistry->textActivated(QString());
+    EXPECT_FALSE(Edit(C::CellVoltageEdit)->isReadOnly());
+    EXPECT_EQ(Edit(C::CellVoltageEdit)->text(), QStringLiteral("3.7"));
+
+    auto* outRunner = Find<QCheckBox>("MotorOutRunnerCheckBox");
+    EXPECT_FALSE(outRunner->isEnabled());
+    QTest::mouseClick(Find<QCheckBox>("MotorBrushlessCheckBox"), Qt::LeftButton);
+    EXPECT_TRUE(outRunner->isEnabled());
+    QTest::mouseClick(outRunner, Qt::LeftButton);
+    EXPECT_TRUE(outRunner->isChecked());
+    QTest::mouseClick(Find<QCheckBox>("MotorBrushlessCheckBox"), Qt::LeftButton);
+    EXPECT_FALSE(outRunner->isChecked());
+    EXPECT_FALSE(outRunner->isEnabled());
+
+    QTest::mouseClick(Find<QCheckBox>("ESCBrushlessCheckBox"), Qt::LeftButton);
+    EXPECT_TRUE(Find<QCheckBox>("ESCHighRateCheckBox")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>("ESCHighRateCheckBox")->isEnabled());
+}
+
+TEST_F(WorkbenchWindow, DrivePageSwitchesPitchButtonAndPitchRatio) {
+    auto* pages = Find<QTabWidget>("DriveSystemPages");
+    form->EditFields().ClearMarks();
+    pages->setCurrentIndex(kDuctedFanPage);
+    EXPECT_EQ(form->Fields().DrivePage(), kDuctedFanPage);
+    EXPECT_TRUE(form->Fields().ProjectModified());
+    EXPECT_FALSE(Find<QPushButton>("PitchButton")->isHidden());
+    EXPECT_FALSE(Edit(C::MaxPitchRatioEdit)->isEnabled());
+    EXPECT_TRUE(Find<QAction>("DuctedFanItem")->isChecked());
+    EXPECT_FALSE(Find<QAction>("ConstantEstimatorItem")->isVisible());
+    Find<QAction>("PropellerItem")->trigger();
+    EXPECT_EQ(pages->currentIndex(), kPropellerPage);
+    EXPECT_TRUE(Find<QPushButton>("PitchButton")->isHidden());
+    EXPECT_TRUE(Edit(C::MaxPitchRatioEdit)->isEnabled());
+}
+
+TEST_F(WorkbenchWindow, ValueListItemsReplaceTheirLabelsByValues) {
+    auto* constant = Find<QComboBox>("PropConstantEdit");
+    constant->showPopup();
+    constant->hidePopup();
+    ASSERT_EQ(constant->count(), 2);
+    EXPECT_EQ(constant->itemText(0), QStringLiteral("APC Sport"));
+    constant->setCurrentIndex(0);
+    emit constant->activated(0);
+    EXPECT_EQ(constant->currentText(), QStringLiteral("1.31"));
+    EXPECT_EQ(form->Fields().Text(C::PropConstantEdit), "1.31");
+    EXPECT_TRUE(form->Fields().GroupModified(ComponentGroup::Drive));
+
+    // The Rev Up item needs a pitch.
+    messages.Expect(std::string(kRevUpNeedsPitchMessage));
+    constant->setCurrentIndex(1);
+    emit constant->activated(1);
+    EXPECT_EQ(constant->currentText(), QString());
+
+    // The gearbox efficiency keeps its label until the field is left.
+    auto* efficiency = Find<QComboBox>("GearboxEfficiencyEdit");
+    efficiency->showPopup();
+    efficiency->hidePopup();
+    efficiency->setCurrentIndex(0);
+    emit efficiency->activated(0);
+    EXPECT_EQ(form->Fields().Text(C::GearboxEfficiencyEdit), "Spur gears");
+    emit efficiency->lineEdit()->editingFinished();
+    EXPECT_EQ(form->Fields().Text(C::GearboxEfficiencyEdit), "95.5");
+    EXPECT_EQ(efficiency->currentText(), QStringLiteral("95.5"));
+}
+
+TEST_F(WorkbenchWindow, EnteringARestrictionScrollsItsBox) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    auto* box = Find<QScrollArea>("RestrictionScrollBox");
+    Edit(C::MaxPitchRatioEdit)->setFocus();
+    QApplication::processEvents();
+    const int sixRows = box->verticalScrollBar()->value();
+    EXPECT_GT(sixRows, 0);
+    Edit(C::MaxCurrentEdit)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(box->verticalScrollBar()->value(), 0);
+    Edit(C::MaxRPMEdit)->setFocus(); // field number 305: one row
+    QApplication::processEvents();
+    EXPECT_GT(box->verticalScrollBar()->value(), 0);
+    EXPECT_LT(box->verticalScrollBar()->value(), sixRows);
+}
+
+TEST_F(WorkbenchWindow, CloseAnnouncesItselfForTheConfiguration) {
+    int closings = 0;
+    QObject::connect(form.get(), &TParameterInputForm::Closing, [&closings] { ++closings; });
+    form->show();
+    Find<QAction>("ExitItem")->trigger();
+    EXPECT_EQ(closings, 1);
+    EXPECT_FALSE(form->isVisible());
+}
+
+} // namespace
+} // namespace ampvane
