@@ -107,6 +107,16 @@ TEST(ValueListFiles, FixtureWithCrLfBlankDuplicateAndMalformedLines) {
     }
 }
 
+TEST(ValueListFiles, ShippedListsReadWithoutWarnings) {
+    const fs::path shipped = fs::path(AMPVANE_SOURCE_DIR) / "data" / "initial" / "lists";
+    for (std::string_view list :
+         {kPropConstList, kThrustConstList, kGearboxEffList, kManufacturerList, kWizardCellsList, kAirfoilList}) {
+        RecordingMessages messages; // any warning fails the test
+        const auto entries = ValueListEntries(shipped, list, NumberLocale{','}, messages);
+        EXPECT_FALSE(entries.empty()) << list;
+    }
+}
+
 TEST(ValueListFiles, LineEndsOfEveryKindGiveTheSameEntries) {
     TempDir dir;
     for (std::string_view text : {"A|1\r\nB|2|3\r\n", "A|1\nB|2|3\n", "A|1\rB|2|3\r", "A|1\r\n\r\n\nB|2|3"}) {
