@@ -2,70 +2,70 @@
 // weight, so that every row also solves its rate of climb; and the CSV of the same report.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
+
+#include "analysis/analysis_input.h"
+#include "analysis/project_text.h"
 #include "analysis/report_builder.h"
 #include "analysis/report_export.h"
-#include "model/air.h"
-#include "model/airframe.h"
+#include "common/file_write.h"
 
 namespace {
 
 using namespace ampvane;
 
-// 10 series × 3 parallel cell counts, 20 gear ratios, 17 diameters, 10 pitches: 102,000 rows.
-PlaneDesc BenchPlane() {
-    PlaneDesc plane;
-    plane.ProjectName = "Bench";
-    plane.Motor = {"Cobalt", 2350, 2.7, 0.048, 9.2, 3.8, 0, 0};
-    plane.Cell = {"Cell", 1700, 1.2, 0, 0.0045, 1.94, NiCd, 6, 15};
-    plane.ParallelCellsFrom = 1;
-    plane.ParallelCellsTo = 3;
-    DriveSystemDesc& d = plane.Drive;
-    d.Kind = PropellerDrive;
-    d.Weight = 1.2;
-    d.GearRatioFrom() = 1.5;
-    d.GearRatioTo() = 3.4;
-    d.GearRatioBy() = 0.1;
-    d.DiameterFrom() = 8;
-    d.DiameterTo() = 16;
-    d.DiameterBy() = 0.5;
-    d.PitchFrom() = 5;
-    d.PitchTo() = 9.5;
-    d.PitchBy() = 0.5;
-    d.PropConstant() = 1;
-    d.ThrustConstant() = 0.95;
-    d.GearboxEfficiency() = 0.95;
-    d.Blades = 2;
-    plane.SeriesMotors = plane.ParallelMotors = plane.NumberOfProps = plane.NumberOfESCs = 1;
-    plane.ESC = {"ESC", 0.006, 35, 1.1, 1, 0};
-    AirframeDesc& a = plane.Airframe;
-    a.WingSpan = 100;
-    a.WingArea = 660;
-    a.EmptyWeight = 36;
-    a.DragInfo = 1111;
-    DeriveAirframe(a, false);
-    return plane;
+// 10 series × 3 parallel cell counts, 20 gear ratios, 17 diameters, 10 pitches: 102,000 rows, as the
+// project text that ampvane-cli reads.
+WorkbenchFields BenchFields() {
+    WorkbenchFields fields = EmptyWorkbenchFields();
+    fields.SetProjectName("Bench");
+    const std::pair<WorkbenchControl, const char*> texts[] = {
+        {WorkbenchControl::MotorConstantEdit, "2350"},      {WorkbenchControl::IdleCurrentEdit, "2.7"},
+        {WorkbenchControl::ArmatureResistanceEdit, "0.048"}, {WorkbenchControl::MotorWeightEdit, "9.2"},
+        {WorkbenchControl::CellCapacityEdit, "1700"},       {WorkbenchControl::CellVoltageEdit, "1.2"},
+        {WorkbenchControl::CellResistanceEdit, "0.0045"},   {WorkbenchControl::CellWeightEdit, "1.94"},
+        {WorkbenchControl::CellTypeComboBox, "NiCd"},       {WorkbenchControl::NumberOfCellsFromEdit, "6"},
+        {WorkbenchControl::NumberOfCellsToEdit, "15"},      {WorkbenchControl::ParallelCellsToEdit, "3"},
+        {WorkbenchControl::GearRatioFromEdit, "1.5"},       {WorkbenchControl::GearRatioToEdit, "3.4"},
+        {WorkbenchControl::GearRatioByEdit, "0.1"},         {WorkbenchControl::GearboxEfficiencyEdit, "95"},
+        {WorkbenchControl::GearboxWeightEdit, "1.2"},       {WorkbenchControl::PropellerDiameterFromEdit, "8"},
+        {WorkbenchControl::PropellerDiameterToEdit, "16"},  {WorkbenchControl::PropellerDiameterByEdit, "0.5"},
+        {WorkbenchControl::PropellerPitchFromEdit, "5"},    {WorkbenchControl::PropellerPitchToEdit, "9.5"},
+        {WorkbenchControl::PropellerPitchByEdit, "0.5"},    {WorkbenchControl::ESCResistanceEdit, "0.006"},
+        {WorkbenchControl::ESCWeightEdit, "1.1"},           {WorkbenchControl::WingAreaEdit, "660"},
+        {WorkbenchControl::WingSpanEdit, "100"},            {WorkbenchControl::EmptyWeightEdit, "36"},
+        {WorkbenchControl::DragInfoEdit, "1111"},
+    };
+    for (const auto& [control, text] : texts) fields.SetText(control, text);
+    fields.SetChecked(WorkbenchControl::ESCHighRateCheckBox, true);
+    return fields;
 }
 
-AnalysisOptions BenchOptions() {
-    AnalysisOptions options;
-    options.Pressure = 29.92;
-    options.Temperature = 59;
-    options.TemperatureC = 15;
-    options.DensityRatio = AirDensityRatio(0, 29.92, 15);
-    options.AccountForHeating = 1;
+AnalysisOptionsInput BenchOptionsInput() {
+    AnalysisOptionsInput options;
+    options.accountForHeating = true;
     return options;
 }
 
+AnalysisInput BenchInput() {
+    NullMessageSink sink;
+    DefaultPrompter prompter;
+    auto input = GatherAnalysisInput(BenchFields(), BenchOptionsInput(), {}, sink, prompter);
+    if (!input) std::abort();
+    ConvertToInternalUnits(input->plane, input->options);
+    return *input;
+}
+
 void Sweep(benchmark::State& state) {
-    const PlaneDesc plane = BenchPlane();
-    const AnalysisOptions options = BenchOptions();
+    const AnalysisInput input = BenchInput();
     NullMessageSink sink;
     DefaultPrompter prompter;
     std::int64_t rows = 0;
     for (auto _ : state) {
         Report report;
         report.Settings.Parallel = state.range(0) != 0;
-        BuildReport(report, ReportRequest{}, options, plane, sink, prompter);
+        BuildReport(report, ReportRequest{}, input.options, input.plane, sink, prompter);
         rows += report.Grid.RowCount();
         benchmark::DoNotOptimize(report.Grid.Rows.data());
     }
@@ -77,7 +77,8 @@ void Csv(benchmark::State& state) {
     Report report;
     NullMessageSink sink;
     DefaultPrompter prompter;
-    BuildReport(report, ReportRequest{}, BenchOptions(), BenchPlane(), sink, prompter);
+    const AnalysisInput input = BenchInput();
+    BuildReport(report, ReportRequest{}, input.options, input.plane, sink, prompter);
     ReportExportSettings settings;
     settings.GeneratedAt = "now";
     std::int64_t rows = 0;
@@ -93,16 +94,23 @@ BENCHMARK(Csv)->Unit(benchmark::kMillisecond);
 } // namespace
 
 
+#ifdef AMPVANE_CLI
 namespace {
-void FormatCells(benchmark::State& state) {
-    double v = 1.2345;
-    for (auto _ : state) {
-        std::string s = ampvane::FormatNumber(6, 1, 0, v);
-        benchmark::DoNotOptimize(s.data());
-        v += 0.37;
-        if (v > 30000) v = 1.2345;
-    }
+// The whole road a script takes: start the program, read and check the project text, sweep, write
+// the CSV.
+void CliCsv(benchmark::State& state) {
+    const std::string project = (std::filesystem::temp_directory_path() / "ampvane_bench_project.avp").string();
+    if (!WriteFileAtomically(project, WriteProjectText(BenchFields(), BenchOptionsInput())).empty()) std::abort();
+    const std::string command =
+        std::string("'") + AMPVANE_CLI + "' report '" + project + "' --format csv -o /dev/null";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0) state.SkipWithError("ampvane-cli failed");
+    state.counters["rows/s"] =
+        benchmark::Counter(static_cast<double>(102000 * state.iterations()), benchmark::Counter::kIsRate);
+    std::filesystem::remove(project);
 }
-BENCHMARK(FormatCells);
-}
+BENCHMARK(CliCsv)->Unit(benchmark::kMillisecond)->UseRealTime();
+} // namespace
+#endif
+
 BENCHMARK_MAIN();

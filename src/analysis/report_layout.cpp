@@ -56,23 +56,55 @@ double ShownNumber(const std::string& cell, const NumberLocale& locale) {
 // per row. Only values the fixed-point rule covers take this path (at least one decimal place to
 // spare below the width's significant digits, no minimum digits); anything else goes to
 // FormatNumber itself, so the text is always the same.
-std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale) {
+void ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale,
+                      std::string& out) {
     constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
     const int significant = std::min(width, 15);
     const int spare = significant - 1 - decimals; // integer digits the fixed-point rule leaves whole
-    const bool fast = minDigits == 0 && width > 0 && decimals >= 0 && spare >= 0 && std::isfinite(value) &&
-                      (std::fabs(value) < kPowers[spare] - 1 || (value == 0));
-    if (!fast) return FormatNumber(width, decimals, minDigits, value, locale);
+    const bool fast = minDigits == 0 && width > 0 && width <= 24 && decimals >= 0 && spare >= 0 &&
+                      std::isfinite(value) && (std::fabs(value) < kPowers[spare] - 1 || value == 0);
+    if (!fast) {
+        out = FormatNumber(width, decimals, minDigits, value, locale);
+        return;
+    }
     char buffer[64];
-    char* begin = buffer + 24; // room for the padding in front
-    const auto result = std::to_chars(begin, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    char* end = result.ptr;
-    if (*begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
-    if (locale.decimal != '.')
-        for (char* c = begin; c != end; ++c)
-            if (*c == '.') *c = locale.decimal;
-    while (end - begin < width && begin > buffer) *--begin = ' ';
-    return std::string(begin, end);
+    char* const end = buffer + sizeof buffer;
+    char* begin = end;
+    // The value in units of its last decimal. Away from a rounding tie the product's own rounding
+    // error cannot move it across one, so rounding it gives the correctly rounded digits; at (or
+    // next to) a tie only the exact conversion can tell, so that case takes it.
+    const double scaled = std::fabs(value) * kPowers[decimals];
+    const double fraction = scaled - std::floor(scaled);
+    if (std::fabs(fraction - 0.5) > 1e-6) {
+        auto units = static_cast<std::uint64_t>(std::nearbyint(scaled));
+        const bool negative = value < 0 && units != 0;
+        for (int i = 0; i < decimals; ++i, units /= 10) *--begin = static_cast<char>('0' + units % 10);
+        if (decimals > 0) *--begin = locale.decimal;
+        do {
+            *--begin = static_cast<char>('0' + units % 10);
+            units /= 10;
+        } while (units != 0);
+        if (negative) *--begin = '-';
+    } else {
+        char digits[48];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+        const char* first = digits;
+        if (*first == '-' && std::all_of(first + 1, static_cast<const char*>(result.ptr),
+                                         [](char c) { return c == '0' || c == '.'; }))
+            ++first;
+        for (const char* c = result.ptr; c != first;) {
+            --c;
+            *--begin = *c == '.' ? locale.decimal : *c;
+        }
+    }
+    while (end - begin < width) *--begin = ' ';
+    out.assign(begin, end);
+}
+
+std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale) {
+    std::string out;
+    ReportCellNumber(width, decimals, minDigits, value, locale, out);
+    return out;
 }
 
 double DuctTaperAngle(double fanDiameter, double ductDiameter, double ductLength) {
@@ -165,8 +197,10 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
         row.Cells[column] = std::move(text);
     };
     const auto number = [&](ReportColumn quantity, double value, int width, int decimals) {
-        if (grid.Position(quantity) < 0) return;
-        put(quantity, value, ReportCellNumber(width, decimals, minDigits, value, locale));
+        const int column = grid.Position(quantity);
+        if (column < 0) return;
+        row.Values[column] = std::isfinite(value) ? value : 0;
+        ReportCellNumber(width, decimals, minDigits, value, locale, row.Cells[column]);
     };
     const auto force = [&](ReportColumn quantity, double ounces) {
         if (!metric)
@@ -190,7 +224,8 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
     const double speedScale = metric ? kMpsPerMph : 1;
     using C = ReportColumn;
 
-    put(C::Airspeed, v.Airspeed * speedScale, ReportCellNumber(6, 1, 0, v.Airspeed * speedScale, locale));
+    if (grid.Position(C::Airspeed) >= 0)
+        put(C::Airspeed, v.Airspeed * speedScale, ReportCellNumber(6, 1, 0, v.Airspeed * speedScale, locale));
     force(C::Drag, v.Drag);
     weight(C::Lift, v.Lift);
     {

@@ -29,6 +29,8 @@ void CompactDescriptionLines(std::array<std::string, 8>& lines);
 
 // FormatNumber(width, decimals, min digits, value), the same text, faster for the usual cell.
 std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale);
+void ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale,
+                      std::string& out);
 
 // Duct taper angle in degrees.
 double DuctTaperAngle(double fanDiameter, double ductDiameter, double ductLength);
