@@ -363,25 +363,30 @@ std::string_view DbfTable::StoredName(std::uint32_t record) const {
 }
 
 void DbfTable::UseNameIndex() {
-    RebuildNameIndex();
     order_ = &nameOrder_;
     nameIndexActive_ = true;
     First();
 }
 
 void DbfTable::RebuildNameIndex() {
-    std::vector<std::uint32_t> live;
-    live.reserve(count_);
+    // Keys trimmed once, so that sorting compares bytes only; ties keep file order (unique: first wins).
+    struct Key {
+        std::string_view name;
+        std::uint32_t record;
+    };
+    std::vector<Key> keys;
+    keys.reserve(count_);
     for (std::uint32_t r = 0; r < count_; ++r)
-        if (data_[std::size_t{r} * recordLength_] != kDeletedMark) live.push_back(r);
-    std::stable_sort(live.begin(), live.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return CompareStoredNames(StoredName(a), StoredName(b)) < 0;
-    });
-    auto last = std::unique(live.begin(), live.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return CompareStoredNames(StoredName(a), StoredName(b)) == 0;
-    });
-    live.erase(last, live.end());
-    nameOrder_ = std::move(live);
+        if (data_[std::size_t{r} * recordLength_] != kDeletedMark) keys.push_back({TrimTrailing(StoredName(r)), r});
+    auto less = [](const Key& a, const Key& b) {
+        if (int c = CompareStoredNames(a.name, b.name); c != 0) return c < 0;
+        return a.record < b.record;
+    };
+    std::sort(keys.begin(), keys.end(), less);
+    nameOrder_.clear();
+    nameOrder_.reserve(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (i == 0 || keys[i].name != keys[i - 1].name) nameOrder_.push_back(keys[i].record);
 }
 
 void DbfTable::UseOrder(std::vector<std::uint32_t> records) {

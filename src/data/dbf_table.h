@@ -75,9 +75,9 @@ public:
 
     // --- Orders ---
     // Makes the unique name index the active order: one entry per distinct name (the first record in
-    // file order that carries it), ascending by the stored bytes with trailing blanks ignored.
+    // file order that carries it), ascending by the stored bytes with trailing blanks ignored. The index
+    // is built when the table is opened and kept up to date by every change.
     void UseNameIndex();
-    // Rebuilds the name index from the records (done on open; changes keep it up to date).
     void RebuildNameIndex();
     bool nameIndexActive() const { return nameIndexActive_; }
     // Makes the given records (physical numbers, not deleted) the active order, e.g. a browser sort.
