@@ -1,15 +1,14 @@
 #pragma once
 
-#include "analysis/analysis_input.h"
 #include "analysis/report_builder.h"
+#include "workbench/analysis_settings.h"
 #include "workbench/settings.h"
 
-// What Compute Report takes from the options: the gathering's options input and the report's
-// display settings.
+// What Compute Report takes from the options besides the gathering's input: the report's display
+// settings.
 
 namespace ampvane {
 
-AnalysisOptionsInput AnalysisOptionsInputFrom(const Settings& settings);
 ReportSettings ReportSettingsFrom(const Settings& settings, const NumberLocale& locale);
 
 } // namespace ampvane
