@@ -17,6 +17,10 @@ namespace ampvane {
 // whose header counts only complete records. Text is stored as Windows-1252 and handed out as UTF-8.
 // The first column is the record's name; the table keeps a unique, case-sensitive, byte-ordered
 // index on it in memory (rebuilt on open, kept up to date on every change).
+//
+// Shared use: several instances may hold a table; writes are serialised by a lock on the file, and an
+// append first takes in the records other instances appended. Their edits and deletions are seen at
+// the next open. Exclusive use (for Pack) is refused while anyone else holds the table.
 
 enum class DbfType : char { Character = 'C', Numeric = 'N', Logical = 'L', Date = 'D', Other = '?' };
 
