@@ -79,6 +79,9 @@ TReportForm::TReportForm(ReportEnvironment environment, QWidget* owner)
 TReportForm::~TReportForm() {
     // The grid goes with this object, before the widgets that show it.
     model_->Reset(nullptr);
+    // Opinion windows owned by this one go after this destructor; they must not call back.
+    for (const auto& opinion : opinions_)
+        if (opinion) opinion->disconnect(this);
     if (parentReport_) parentReport_->ChildClosed(this);
 }
 
@@ -182,8 +185,8 @@ void TReportForm::BuildWindow() {
     saveButton_ = button(" &Save...", "SaveButton", true);
     printButton_ = button(" &Print...", "PrintButton", true);
     inFlightButton_ = button("&In-flight...", "InFlightButton", true);
-    // The opinion, graph and comparison windows come with their own features.
-    opinionButton_ = button("&Opinion...", "OpinionButton", false);
+    // The graph and comparison windows come with their own features.
+    opinionButton_ = button("&Opinion...", "OpinionButton", OpinionsOffered());
     button("&Graph...", "GraphButton", false);
     button("Co&mpare...", "CompareButton", false);
     QPushButton* closeButton = button("&Close", "CloseButton", true);
@@ -193,11 +196,12 @@ void TReportForm::BuildWindow() {
     connect(saveButton_, &QPushButton::clicked, this, &TReportForm::SaveButtonClick);
     connect(printButton_, &QPushButton::clicked, this, &TReportForm::PrintButtonClick);
     connect(inFlightButton_, &QPushButton::clicked, this, &TReportForm::InFlightButtonClick);
+    connect(opinionButton_, &QPushButton::clicked, this, &TReportForm::ExplainButtonClick);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     connect(throttleSlider_, &QSlider::valueChanged, this, [this](int value) {
         throttleLabel_->setText(QStringLiteral("Throttle %1%").arg(value));
-        opinionButton_->setEnabled(false); // the opinion window is not there yet; at 100 % only, when it is
+        opinionButton_->setEnabled(OpinionsOffered() && value == 100);
         if (!throttleSlider_->isSliderDown()) SetThrottle(value);
     });
     connect(throttleSlider_, &QSlider::sliderReleased, this, [this] { SetThrottle(throttleSlider_->value()); });
@@ -228,6 +232,7 @@ void TReportForm::ShowOutcome(ReportOutcome outcome) {
     show();
     raise();
     activateWindow();
+    if (outcome == ReportOutcome::OpenOpinion && InFlight()) ExplainButtonClick();
 }
 
 void TReportForm::ShowGrid(bool firstBuild) {
@@ -354,7 +359,8 @@ void TReportForm::ShowRowMenu(const QPoint& position) {
     if (!InFlight()) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Perform In-flight Analysis..."), this, &TReportForm::InFlightButtonClick);
-        menu.addAction(QStringLiteral("AmpvaneOpinion..."))->setEnabled(false);
+        menu.addAction(QStringLiteral("AmpvaneOpinion..."), this, &TReportForm::ExplainButtonClick)
+            ->setEnabled(OpinionsOffered());
         menu.addAction(QStringLiteral("Compare..."))->setEnabled(false);
     }
     menu.exec(view_->viewport()->mapToGlobal(position));
@@ -377,13 +383,30 @@ void TReportForm::InFlightButtonClick() {
     if (row >= 0) OpenInFlight(row);
 }
 
-TReportForm* TReportForm::OpenInFlight(int dataRow) {
+void TReportForm::ExplainButtonClick() {
+    if (!OpinionsOffered()) return;
+    if (!InFlight()) {
+        const int row = SelectedDataRow();
+        if (row >= 0) OpenInFlight(row, true);
+        return;
+    }
+    if (std::lround(report_.Throttle * 100) != 100) return; // opinions are of full throttle only
+    QWidget* opinion = env_.openOpinion(*this);
+    if (!opinion) return;
+    opinions_.emplace_back(opinion);
+    connect(opinion, &QObject::destroyed, this, &TReportForm::OpinionClosed);
+}
+
+bool TReportForm::OpinionsOffered() const { return static_cast<bool>(env_.openOpinion); }
+
+TReportForm* TReportForm::OpenInFlight(int dataRow, bool openOpinion) {
     if (InFlight()) return nullptr;
     ReportOutcome outcome = ReportOutcome::Closed;
     std::optional<Report> built;
     {
         BusyWindow busy(this);
-        built = OpenInFlightReport(report_, dataRow, report_.OpenOpinion, Messages(), Questions(), &outcome);
+        built = OpenInFlightReport(report_, dataRow, report_.OpenOpinion || openOpinion, Messages(), Questions(),
+                                   &outcome);
     }
     if (!built || outcome == ReportOutcome::Closed) return nullptr;
     auto* child = new TReportForm(env_, parentWidget());
@@ -417,15 +440,31 @@ std::vector<TReportForm*> TReportForm::Children() const {
     return open;
 }
 
+std::vector<QWidget*> TReportForm::OpinionWindows() const {
+    std::vector<QWidget*> open;
+    for (const auto& opinion : opinions_)
+        if (opinion) open.push_back(opinion.data());
+    return open;
+}
+
 void TReportForm::ChildClosed(TReportForm* child) {
     children_.erase(std::remove_if(children_.begin(), children_.end(),
                                    [child](const QPointer<TReportForm>& c) { return !c || c.data() == child; }),
                     children_.end());
-    if (children_.empty() && !isVisible()) close();
+    if (children_.empty() && OpinionWindows().empty() && !isVisible()) close();
+}
+
+void TReportForm::OpinionClosed() {
+    // The sender is being destroyed: its pointer has been cleared or goes now.
+    const QObject* gone = sender();
+    opinions_.erase(std::remove_if(opinions_.begin(), opinions_.end(),
+                                   [gone](const QPointer<QWidget>& w) { return !w || w.data() == gone; }),
+                    opinions_.end());
+    if (children_.empty() && opinions_.empty() && !isVisible()) close();
 }
 
 void TReportForm::closeEvent(QCloseEvent* event) {
-    if (!Children().empty()) {
+    if (!Children().empty() || !OpinionWindows().empty()) {
         hide();
         event->ignore();
         return;

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "analysis/plane_desc.h"
@@ -20,6 +21,8 @@ namespace ampvane {
 
 class ReportGridModel;
 
+class TReportForm;
+
 struct ReportEnvironment {
     ReportSettings settings;
     // Where messages and questions go; null: message boxes over the report.
@@ -27,6 +30,9 @@ struct ReportEnvironment {
     Prompter* prompter = nullptr;
     bool moreThan256Colours = true;
     bool printColours = false;
+    // Opens an opinion window of an in-flight report, owned by it; empty: no opinions offered. The
+    // opinion windows live above this layer, so the program passes the command in.
+    std::function<QWidget*(TReportForm& inFlightReport)> openOpinion;
 };
 
 // A report window: the ReportGrid of a static or in-flight report with its caption, condition line,
@@ -49,6 +55,7 @@ public:
     bool InFlight() const { return report_.InFlight(); }
     TReportForm* ParentReport() const { return parentReport_; }
     std::vector<TReportForm*> Children() const;
+    std::vector<QWidget*> OpinionWindows() const;
     QTableView* GridView() const { return view_; }
 
     int SelectedDataRow() const;
@@ -56,7 +63,7 @@ public:
 
     // The in-flight report of a data row; null when none opened (an in-flight window, no such row,
     // or nothing could be computed).
-    TReportForm* OpenInFlight(int dataRow);
+    TReportForm* OpenInFlight(int dataRow, bool openOpinion = false);
     // Saves under a name without the dialog; the format by the name first, then the filter (1 text,
     // 2 HTML, 3 CSV).
     bool SaveReportAs(const QString& fileName, int filterIndex);
@@ -69,6 +76,9 @@ public slots:
     void SaveButtonClick();
     void PrintButtonClick();
     void InFlightButtonClick();
+    // "&Opinion...": an opinion window of an in-flight report; in a static report, the in-flight
+    // report of the selected row, which then opens its opinion itself.
+    void ExplainButtonClick();
     void CopyRowToClipboard();
     void CopyDescriptionAndRow();
 
@@ -86,6 +96,8 @@ private:
     void HeaderClicked(int column, bool rightButton);
     void ShowRowMenu(const QPoint& position);
     void ChildClosed(TReportForm* child);
+    void OpinionClosed();
+    bool OpinionsOffered() const;
     void FitWidth();
     MessageSink& Messages();
     Prompter& Questions();
@@ -96,6 +108,7 @@ private:
     ReportColours colours_;
     QPointer<TReportForm> parentReport_;
     std::vector<QPointer<TReportForm>> children_;
+    std::vector<QPointer<QWidget>> opinions_;
     bool built_ = false;
 
     QTableView* view_ = nullptr;

@@ -31,6 +31,7 @@
 
 #include <algorithm>
 
+#include "advice/ui/explanation_form.h"
 #include "analysis/report_export.h"
 #include "analysis/ui/report_form.h"
 #include "data/value_lists.h"
@@ -1142,6 +1143,7 @@ void TParameterInputForm::ComputeButtonClick() {
     reportEnv.messages = env_.messages;
     reportEnv.prompter = env_.prompter;
     reportEnv.moreThan256Colours = env_.moreThan256Colours;
+    reportEnv.openOpinion = &OpenOpinionWindow;
     auto* report = new TReportForm(reportEnv, this);
     reports_.emplace_back(report);
     emit ReportOpened(report);
