@@ -9,6 +9,7 @@
 
 #include "common/file_write.h"
 #include "data/table_catalogue.h"
+#include "data/windows1252.h"
 #include "support/test_paths.h"
 #include "table_test_support.h"
 
@@ -104,6 +105,15 @@ TEST(DbfValues, TextIsCutToItsWidthAndForeignLettersBecomeQuestionMarks) {
     EXPECT_EQ(table->SetText(0, "\xe2\x98\x83 snowman"), ""); // U+2603 has no Windows-1252 byte
     ASSERT_EQ(table->Post(), "");
     EXPECT_EQ(table->Name(), "? snow");
+}
+
+TEST(DbfValues, MalformedUtf8NeverSmugglesBytesIntoATable) {
+    EXPECT_EQ(Windows1252FromUtf8("\xc0\xaf"), "??");      // overlong '/'
+    EXPECT_EQ(Windows1252FromUtf8("\xe0\x80\xaf"), "???"); // overlong, three bytes
+    EXPECT_EQ(Windows1252FromUtf8("A\xc3"), "A?");          // cut off
+    EXPECT_EQ(Windows1252FromUtf8("\xed\x9f\xbf\xf0\x9f\x98\x80"), "??");
+    EXPECT_EQ(Windows1252FromUtf8("\xc5\x93\xe2\x84\xa2"), "\x9c\x99"); // oe ligature, trade mark
+    EXPECT_EQ(Utf8FromWindows1252("\x81\x9c"), "?\xc5\x93");             // 0x81 is undefined
 }
 
 TEST(DbfColumnChecks, RefusedValuesGiveTheColumnMessageAndAreNotPosted) {
