@@ -114,6 +114,8 @@ std::string WriteProjectText(const WorkbenchFields& fields, const AnalysisOption
 
 bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOptionsInput& options,
                      const NumberLocale& locale, MessageSink& messages) {
+    // A file saved by an editor may start with a byte-order mark.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     const std::vector<std::string_view> lines = SplitLines(text);
     std::size_t begin = 0;
     while (begin < lines.size() && TrimText(lines[begin]) != kProjectTextBegin) ++begin;

@@ -109,6 +109,7 @@ TEST(ProjectText, ReadingRules) {
 
 TEST(ProjectText, TextWithoutABeginLineChangesNothing) {
     RecordingMessages messages;
+    EXPECT_TRUE(Paste("\xEF\xBB\xBF" "Begin Ampvane Project\nName\n", messages).read);
     for (const std::string_view text : {std::string_view(""), std::string_view("MotorNameEdit=x\n"),
                                         std::string_view("Begin Ampvane Project"),
                                         std::string_view("Begin Ampvane Projects\nName\n")}) {
