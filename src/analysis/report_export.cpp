@@ -138,6 +138,8 @@ std::string ReportHtml(const ReportGrid& grid, const ReportExportSettings& setti
     std::string out;
     out += "<html><head>\n";
     out += "<title>" + caption + "</title>\n";
+    // The text is UTF-8 (degree signs, names); say so, or a browser may guess another code page.
+    out += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n";
     out += std::string("<meta name=\"GENERATOR\" content=\"Ampvane ") + kVersionText + "\">\n";
     out += "</head><body>\n";
     out += "<h2>" + caption + "<br><font size=+1>" + HtmlEscape(grid.ConditionLine) + "</font></h2>\n";
