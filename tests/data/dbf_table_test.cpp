@@ -435,5 +435,30 @@ TEST(DbfForeignFiles, TablesInOtherWritersFormsAreRead) {
     EXPECT_EQ(second->Text("WEIGHT"), "2.5");
 }
 
+// Written by GDAL's ogr2ogr from the CSV beside it: its own number padding, a null number as
+// asterisks, a boolean as a one-digit number, a code-page byte of 0 with the encoding in a .cpg file.
+TEST(DbfForeignFiles, TableWrittenByOgr2ogrIsRead) {
+    TempDir dir;
+    auto opened = DbfTable::Open(CopyFixture(dir, "ogr2ogr_motors.dbf"));
+    ASSERT_TRUE(opened.table) << opened.error;
+    DbfTable& table = *opened.table;
+    ASSERT_EQ(table.size(), 3u);
+    table.First();
+    EXPECT_EQ(table.Name(), "Caf\xc3\xa9 Outrunner 2208");
+    EXPECT_EQ(table.Number("KV"), 1100.5);
+    EXPECT_EQ(table.Number("WEIGHT"), 42.25);
+    EXPECT_EQ(table.Number("BRUSHLESS"), 1);
+    EXPECT_EQ(table.Text("BUILT"), "20240315");
+    table.Next();
+    EXPECT_EQ(table.Name(), "Alpha 05");
+    EXPECT_EQ(table.Number("KV"), -3.5);
+    EXPECT_EQ(table.Number("BRUSHLESS"), 0);
+    table.Next();
+    EXPECT_EQ(table.Name(), "Zeta \xc3\x9c");
+    EXPECT_EQ(table.Number("KV"), 0); // the null written as asterisks
+    EXPECT_EQ(table.Number("WEIGHT"), 7);
+    EXPECT_EQ(table.Text("BUILT"), "19991231");
+}
+
 } // namespace
 } // namespace ampvane
