@@ -19,6 +19,7 @@
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 #include "workbench/compute_input.h"
+#include "workbench/ui/sample_fields.h"
 
 namespace ampvane {
 namespace {
@@ -26,51 +27,6 @@ namespace {
 using C = WorkbenchControl;
 using testing::RecordingMessages;
 using testing::TempDir;
-
-// The sample power system: a geared cobalt motor on six or seven NiCd cells in a glider.
-void FillSample(WorkbenchFields& f) {
-    const std::pair<C, const char*> texts[] = {
-        {C::MotorNameEdit, "Astro Cobalt 05 7T#20 #605"},
-        {C::MotorConstantEdit, "2350"},
-        {C::IdleCurrentEdit, "2.7"},
-        {C::ArmatureResistanceEdit, "0.048"},
-        {C::MotorWeightEdit, "9.2"},
-        {C::CellNameEdit, "Sanyo 1700SCR"},
-        {C::CellCapacityEdit, "1700"},
-        {C::CellVoltageEdit, "1.2"},
-        {C::CellResistanceEdit, "0.0045"},
-        {C::CellWeightEdit, "1.94"},
-        {C::NumberOfCellsFromEdit, "6"},
-        {C::NumberOfCellsToEdit, "7"},
-        {C::DriveSystemNameEdit, "Astro 035-15 2.38:1 Gearbox"},
-        {C::GearRatioFromEdit, "2.38"},
-        {C::GearRatioToEdit, "2.38"},
-        {C::PropellerDiameterFromEdit, "10"},
-        {C::PropellerDiameterToEdit, "12"},
-        {C::PropellerDiameterByEdit, "1"},
-        {C::PropellerPitchFromEdit, "6"},
-        {C::PropellerPitchToEdit, "8"},
-        {C::PropellerPitchByEdit, "1"},
-        {C::PropConstantEdit, "1.31"},
-        {C::ThrustConstantEdit, "0.95"},
-        {C::GearboxEfficiencyEdit, "95"},
-        {C::GearboxWeightEdit, "1.2"},
-        {C::ESCNameEdit, "Astro 210"},
-        {C::ESCResistanceEdit, "0.006"},
-        {C::ESCWeightEdit, "1.1"},
-        {C::ESCMaxCurrentEdit, "35"},
-        {C::AirframeNameEdit, "Great Planes Spectra"},
-        {C::WingSpanEdit, "100"},
-        {C::WingAreaEdit, "660"},
-        {C::EmptyWeightEdit, "36"},
-        {C::AirfoilInfoEdit, "0"},
-        {C::DragInfoEdit, "1111"},
-    };
-    for (const auto& [id, text] : texts) f.SetText(id, text, Marking::Keep);
-    f.SetText(C::CellTypeComboBox, "NiCd", Marking::Keep);
-    f.SetChecked(C::ESCHighRateCheckBox, true, Marking::Keep);
-    f.SetDrivePage(kPropellerPage, Marking::Keep);
-}
 
 class WorkbenchWindow : public ::testing::Test {
 protected:
@@ -97,7 +53,7 @@ protected:
 
     void LoadSample() {
         WorkbenchFields fields;
-        FillSample(fields);
+        testing::FillSample(fields);
         form->SetFields(fields);
     }
 

@@ -1,0 +1,93 @@
+// The desktop program: opens the component tables (copying the shipped files on a first start), reads
+// the configuration, shows the workbench with the sample project and writes the configuration when
+// the workbench closes.
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLocale>
+#include <QStandardPaths>
+
+#include <filesystem>
+
+#include "analysis/project_text.h"
+#include "analysis/ui/qt_messages.h"
+#include "data/comp_data_module.h"
+#include "data/data_folder.h"
+#include "workbench/component_fill.h"
+#include "workbench/configuration.h"
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+// The built-in sample project, compiled in from app/cli/sample_project.txt.
+extern const char* const kSampleProjectText;
+} // namespace ampvane
+
+namespace {
+
+using namespace ampvane;
+
+NumberLocale UserNumberLocale() {
+    NumberLocale locale;
+    const QString decimal = QLocale().decimalPoint();
+    if (decimal.size() == 1 && decimal.at(0).unicode() < 128) locale.decimal = static_cast<char>(decimal.at(0).unicode());
+    return locale;
+}
+
+// The folder "Ampvane" in the user's documents folder; the previous version's settings sit beside it.
+std::filesystem::path WorkingFolder() {
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty()) documents = QDir::homePath();
+    return std::filesystem::path(documents.toStdString()) / "Ampvane";
+}
+
+// The sample project's fields in the user's display units, its components taken from the tables.
+WorkbenchFields StartupFields(TCompDataModule& tables, const WorkbenchUnits& units, const NumberLocale& locale,
+                              MessageSink& messages) {
+    WorkbenchFields sample = EmptyWorkbenchFields();
+    AnalysisOptionsInput sampleOptions;
+    ReadProjectText(kSampleProjectText, sample, sampleOptions, locale, messages);
+    ConvertWorkbenchUnits(sample, WorkbenchUnitsForMode(sampleOptions.measurementMode, sampleOptions.newtons), units,
+                          locale, messages);
+    WorkbenchFields fields;
+    LoadSampleProject(fields, sample, tables, units, locale, messages);
+    return fields;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ampvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Ampvane"));
+    QApplication::setApplicationVersion(QStringLiteral(AMPVANE_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ampvane.svg")));
+    QApplication::setDesktopFileName(QStringLiteral("ampvane"));
+
+    const NumberLocale locale = UserNumberLocale();
+    QtMessages boxes;
+    const std::string dataFolder = DataFolder();
+    TCompDataModule tables({dataFolder, InitialFolder()}, boxes);
+    tables.OpenComponentTables();
+
+    Settings settings;
+    const ConfigurationFiles files = ConfigurationFilesFor(dataFolder, WorkingFolder());
+    ReadConfiguration(files, settings, locale, boxes);
+
+    WorkbenchEnvironment env;
+    env.settings = &settings;
+    env.dataFolder = dataFolder;
+    env.locale = locale;
+    TParameterInputForm workbench(env);
+    boxes.SetParent(&workbench);
+    workbench.SetFields(StartupFields(tables, workbench.Units(), locale, boxes));
+
+    QObject::connect(&workbench, &TParameterInputForm::Closing, [&] {
+        settings.defaultProject = workbench.Fields().ProjectName();
+        WriteConfiguration(files.current, settings, kConfigurationVersion, boxes);
+        // Closing the workbench ends the program; its report windows go with it.
+        QCoreApplication::quit();
+    });
+    workbench.show();
+    return QApplication::exec();
+}
