@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -421,14 +422,20 @@ TReportForm* TReportForm::OpenInFlight(int dataRow, bool openOpinion) {
 void TReportForm::SetThrottle(int percent) {
     if (!InFlight() || !built_) return;
     if (std::lround(report_.Throttle * 100) == percent) return;
+    Report previous = report_;
     ReportOutcome outcome;
     {
         BusyWindow busy(this);
         outcome = SetInFlightThrottle(report_, percent, Messages(), Questions());
     }
     if (outcome == ReportOutcome::Closed) {
-        // Nothing can be computed at this throttle; the window keeps its last report.
-        return;
+        // Nothing can be computed at this throttle (the message has been given): rather than losing
+        // the window, it keeps the report it had and the slider goes back to that throttle.
+        report_ = std::move(previous);
+        const QSignalBlocker quiet(throttleSlider_);
+        const int kept = static_cast<int>(std::lround(report_.Throttle * 100));
+        throttleSlider_->setValue(kept);
+        throttleLabel_->setText(QStringLiteral("Throttle %1%").arg(kept));
     }
     ShowGrid(false);
 }

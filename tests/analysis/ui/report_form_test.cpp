@@ -199,6 +199,17 @@ TEST_F(ReportWindow, ThrottleRebuildsTheInFlightReport) {
     EXPECT_NE(child->Grid().Cell(2, child->Grid().Position(ReportColumn::MotorCurrent)), fullCurrent);
     slider->setValue(100);
     EXPECT_EQ(child->Grid().Caption.find(" Throttle"), std::string::npos);
+
+    // No thrust at all at 0 %: the message, and the window keeps its full-throttle report.
+    const int rows = child->Grid().RowCount();
+    messages.Expect(kUnableToComputeMessage);
+    slider->setValue(0);
+    FlushDeletes();
+    ASSERT_EQ(report->Children().size(), 1u);
+    EXPECT_EQ(child->Grid().RowCount(), rows);
+    EXPECT_EQ(child->GridView()->model()->rowCount(), rows);
+    EXPECT_EQ(slider->value(), 100);
+    EXPECT_EQ(child->findChild<QLabel*>(QStringLiteral("ThrottleLabel"))->text(), QStringLiteral("Throttle 100%"));
 }
 
 TEST_F(ReportWindow, LevelFlightRowsAndTheSelectionTakeTheirColours) {

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -304,6 +305,37 @@ TEST_F(WorkbenchWindow, EnteringARestrictionScrollsItsBox) {
     QApplication::processEvents();
     EXPECT_GT(box->verticalScrollBar()->value(), 0);
     EXPECT_LT(box->verticalScrollBar()->value(), sixRows);
+}
+
+TEST_F(WorkbenchWindow, WheelScrollsOnlyTheBoxOfTheFocusedGroup) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    auto* restrictions = Find<QScrollArea>("RestrictionScrollBox")->verticalScrollBar();
+    auto* coefficients = Find<QScrollArea>("CoeffScrollBox")->verticalScrollBar();
+    const auto wheelDown = [this](QWidget* over) {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, over->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+    };
+    Edit(C::MaxCurrentEdit)->setFocus();
+    QApplication::processEvents();
+    restrictions->setValue(0);
+    wheelDown(Edit(C::MotorNameEdit));
+    EXPECT_EQ(restrictions->value(), std::min(12, restrictions->maximum()));
+    EXPECT_EQ(coefficients->value(), 0);
+
+    Edit(C::WingSpanEdit)->setFocus();
+    QApplication::processEvents();
+    wheelDown(Edit(C::MaxCurrentEdit));
+    EXPECT_EQ(coefficients->value(), std::min(8, coefficients->maximum()));
+
+    Edit(C::MotorNameEdit)->setFocus(); // field 100: nothing scrolls
+    QApplication::processEvents();
+    const int before = coefficients->value();
+    wheelDown(Find<QComboBox>("PropConstantEdit"));
+    EXPECT_EQ(coefficients->value(), before);
+    EXPECT_EQ(Find<QComboBox>("PropConstantEdit")->currentText(), QString());
 }
 
 TEST_F(WorkbenchWindow, CloseAnnouncesItselfForTheConfiguration) {
