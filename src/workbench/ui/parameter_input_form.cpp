@@ -245,20 +245,38 @@ QWidget* TParameterInputForm::ComponentButtons(const QString& open, const QStrin
 
 // ---- groups -----------------------------------------------------------------------------------
 
-QWidget* TParameterInputForm::BuildMotorGroup() {
-    auto* group = new QGroupBox(QStringLiteral(" Motor "), this);
-    group->setObjectName(QStringLiteral("MotorGroup"));
-    controls_[static_cast<std::size_t>(C::MotorGroup)] = group;
+QGroupBox* TParameterInputForm::MakeGroup(WorkbenchControl id, const QString& title) {
+    auto* group = new QGroupBox(title, this);
+    group->setObjectName(Q(ControlInfo(id).name));
+    controls_[static_cast<std::size_t>(id)] = group;
+    return group;
+}
+
+QLabel* TParameterInputForm::FieldRow(QGridLayout* grid, int row, const char* label, WorkbenchControl id,
+                                      QLabel* unit) {
+    auto* edit = MakeEdit(id);
+    auto* caption = MakeLabel(QString::fromUtf8(label), edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    if (unit) grid->addWidget(unit, row, 2);
+    return caption;
+}
+
+QGridLayout* TParameterInputForm::NameRowGrid(QGroupBox* group, WorkbenchControl nameId, const char* label,
+                                               QLabel** caption, int nameSpan) {
     auto* g = new QGridLayout(group);
-    auto* name = MakeEdit(C::MotorNameEdit);
-    g->addWidget(MakeLabel(QStringLiteral("Name:"), name), 0, 0);
-    g->addWidget(name, 0, 1, 1, 3);
-    const auto row = [&](int r, const char* label, C id, QLabel* unit) {
-        auto* edit = MakeEdit(id);
-        g->addWidget(MakeLabel(QString::fromUtf8(label), edit), r, 0);
-        g->addWidget(edit, r, 1);
-        g->addWidget(unit, r, 2);
-    };
+    auto* name = MakeEdit(nameId);
+    QLabel* nameLabel = MakeLabel(QString::fromUtf8(label), name);
+    if (caption) *caption = nameLabel;
+    g->addWidget(nameLabel, 0, 0);
+    g->addWidget(name, 0, 1, 1, nameSpan);
+    return g;
+}
+
+QWidget* TParameterInputForm::BuildMotorGroup() {
+    QGroupBox* group = MakeGroup(C::MotorGroup, QStringLiteral(" Motor "));
+    QGridLayout* g = NameRowGrid(group, C::MotorNameEdit, "Name:");
+    const auto row = [&](int r, const char* label, C id, QLabel* unit) { FieldRow(g, r, label, id, unit); };
     row(1, "Motor &Constant:", C::MotorConstantEdit, MakeUnitLabel(QStringLiteral("rpm/V")));
     row(2, "No-load Current:", C::IdleCurrentEdit, MakeUnitLabel(QStringLiteral("A")));
     row(3, "&Resistance:", C::ArmatureResistanceEdit, MakeUnitLabel(QString::fromUtf8(texts::kOhm)));
@@ -286,13 +304,8 @@ QWidget* TParameterInputForm::BuildMotorGroup() {
 }
 
 QWidget* TParameterInputForm::BuildBatteryGroup() {
-    auto* group = new QGroupBox(QStringLiteral(" Battery "), this);
-    group->setObjectName(QStringLiteral("BatteryGroup"));
-    controls_[static_cast<std::size_t>(C::BatteryGroup)] = group;
-    auto* g = new QGridLayout(group);
-    auto* name = MakeEdit(C::CellNameEdit);
-    g->addWidget(MakeLabel(QStringLiteral("Cell:"), name), 0, 0);
-    g->addWidget(name, 0, 1, 1, 6);
+    QGroupBox* group = MakeGroup(C::BatteryGroup, QStringLiteral(" Battery "));
+    QGridLayout* g = NameRowGrid(group, C::CellNameEdit, "Cell:", nullptr, 6);
 
     const auto countRow = [&](int r, const char* label, C from, C to, CountButton fromPlus, CountButton fromMinus,
                               CountButton toPlus, CountButton toMinus) {
@@ -365,9 +378,7 @@ QWidget* TParameterInputForm::BuildBatteryGroup() {
 }
 
 QWidget* TParameterInputForm::BuildFilterGroup() {
-    auto* group = new QGroupBox(QStringLiteral(" Filter "), this);
-    group->setObjectName(QStringLiteral("FilterGroup"));
-    controls_[static_cast<std::size_t>(C::FilterGroup)] = group;
+    QGroupBox* group = MakeGroup(C::FilterGroup, QStringLiteral(" Filter "));
     auto* v = new QVBoxLayout(group);
     auto* top = new QGridLayout;
     auto* name = MakeEdit(C::FilterNameEdit);
@@ -435,9 +446,7 @@ QWidget* TParameterInputForm::BuildFilterGroup() {
 }
 
 QWidget* TParameterInputForm::BuildDriveGroup() {
-    auto* group = new QGroupBox(QStringLiteral(" Drive System "), this);
-    group->setObjectName(QStringLiteral("Drive_SystemGroup"));
-    controls_[static_cast<std::size_t>(C::Drive_SystemGroup)] = group;
+    QGroupBox* group = MakeGroup(C::Drive_SystemGroup, QStringLiteral(" Drive System "));
     auto* v = new QVBoxLayout(group);
     auto* nameRow = new QHBoxLayout;
     auto* name = MakeEdit(C::DriveSystemNameEdit);
@@ -561,19 +570,9 @@ QWidget* TParameterInputForm::BuildDriveGroup() {
 }
 
 QWidget* TParameterInputForm::BuildSpeedControlGroup() {
-    auto* group = new QGroupBox(QStringLiteral(" Speed Control "), this);
-    group->setObjectName(QStringLiteral("Speed_ControlGroup"));
-    controls_[static_cast<std::size_t>(C::Speed_ControlGroup)] = group;
-    auto* g = new QGridLayout(group);
-    auto* name = MakeEdit(C::ESCNameEdit);
-    g->addWidget(MakeLabel(QStringLiteral("Name:"), name), 0, 0);
-    g->addWidget(name, 0, 1, 1, 3);
-    const auto row = [&](int r, const char* label, C id, QLabel* unit) {
-        auto* edit = MakeEdit(id);
-        g->addWidget(MakeLabel(QString::fromUtf8(label), edit), r, 0);
-        g->addWidget(edit, r, 1);
-        if (unit) g->addWidget(unit, r, 2);
-    };
+    QGroupBox* group = MakeGroup(C::Speed_ControlGroup, QStringLiteral(" Speed Control "));
+    QGridLayout* g = NameRowGrid(group, C::ESCNameEdit, "Name:");
+    const auto row = [&](int r, const char* label, C id, QLabel* unit) { FieldRow(g, r, label, id, unit); };
     row(1, "Resistance:", C::ESCResistanceEdit, MakeUnitLabel(QString::fromUtf8(texts::kOhm)));
     row(2, "Ma&ximum Current:", C::ESCMaxCurrentEdit, MakeUnitLabel(QStringLiteral("A")));
     auto* oz = MakeUnitLabel(QStringLiteral("oz"), QStringLiteral("OzLabel5"));
@@ -595,22 +594,12 @@ QWidget* TParameterInputForm::BuildSpeedControlGroup() {
 }
 
 QWidget* TParameterInputForm::BuildAirframeGroup() {
-    auto* group = new QGroupBox(QStringLiteral(" Airframe "), this);
-    group->setObjectName(QStringLiteral("AirframeGroup"));
-    controls_[static_cast<std::size_t>(C::AirframeGroup)] = group;
-    auto* g = new QGridLayout(group);
-    auto* name = MakeEdit(C::AirframeNameEdit);
-    auto* nameLabel = MakeLabel(QStringLiteral("Name:"), name);
+    QGroupBox* group = MakeGroup(C::AirframeGroup, QStringLiteral(" Airframe "));
+    QLabel* nameLabel = nullptr;
+    QGridLayout* g = NameRowGrid(group, C::AirframeNameEdit, "Name:", &nameLabel);
     airframeLabels_.push_back(nameLabel);
-    g->addWidget(nameLabel, 0, 0);
-    g->addWidget(name, 0, 1, 1, 3);
     const auto row = [&](int r, const char* label, C id, QLabel* unit) {
-        auto* edit = MakeEdit(id);
-        auto* l = MakeLabel(QString::fromUtf8(label), edit);
-        airframeLabels_.push_back(l);
-        g->addWidget(l, r, 0);
-        g->addWidget(edit, r, 1);
-        g->addWidget(unit, r, 2);
+        airframeLabels_.push_back(FieldRow(g, r, label, id, unit));
     };
     auto* spanUnit = MakeUnitLabel(QStringLiteral("in"), QStringLiteral("WingSpanEditUnit"));
     lengthLabels_.push_back(spanUnit);

@@ -20,6 +20,8 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -97,6 +99,12 @@ private:
     QWidget* BuildAirframeGroup();
     QWidget* BuildHiddenFields();
 
+    QGroupBox* MakeGroup(WorkbenchControl id, const QString& title);
+    // A group's grid with its name field on the first row.
+    QGridLayout* NameRowGrid(QGroupBox* group, WorkbenchControl nameId, const char* label, QLabel** caption = nullptr,
+                             int nameSpan = 3);
+    // Label, edit and unit on one row of a grid; returns the label.
+    QLabel* FieldRow(QGridLayout* grid, int row, const char* label, WorkbenchControl id, QLabel* unit);
     QLineEdit* MakeEdit(WorkbenchControl id);
     QComboBox* MakeValueListCombo(WorkbenchControl id, std::string_view listFile);
     QCheckBox* MakeCheckBox(WorkbenchControl id, const QString& caption);
