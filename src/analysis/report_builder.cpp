@@ -26,6 +26,9 @@ constexpr int kMaxAirspeedPasses = 5000;
 // Static combinations are evaluated in blocks so that a huge sweep does not hold every
 // intermediate result at once.
 constexpr std::size_t kSweepBlock = 16384;
+// Ranges that multiply out beyond this would take hours and more memory than a desktop has; they
+// are refused with a message instead.
+constexpr std::size_t kMaxCombinations = 1000000;
 // Help topic of the workbench's "Use It" box; topics are numbered by the help subsystem.
 constexpr int kUseFilterHelpTopic = 0;
 constexpr int kComputeHelpTopic = 0;
@@ -254,7 +257,7 @@ void AppendRow(Report& report, ReportRow row) {
 // The static sweep: rows are independent, so blocks of combinations are evaluated and formatted on
 // every core, then markers, filter and row numbers are applied in sweep order, exactly as one
 // thread would.
-void StaticSweep(Report& report) {
+bool StaticSweep(Report& report) {
     struct Result {
         Evaluation e;
         bool passes = true;
@@ -298,7 +301,8 @@ void StaticSweep(Report& report) {
         block.clear();
     };
     std::size_t combinations = 0;
-    ForEachCombination(report.Plane, [&](const Combination&) { return ++combinations, true; });
+    ForEachCombination(report.Plane, [&](const Combination&) { return ++combinations <= kMaxCombinations; });
+    if (combinations > kMaxCombinations) return false;
     report.Grid.Rows.reserve(combinations);
     ForEachCombination(report.Plane, [&](const Combination& c) {
         block.push_back(c);
@@ -306,6 +310,7 @@ void StaticSweep(Report& report) {
         return true;
     });
     flush();
+    return true;
 }
 
 // The in-flight sweep: one pass per airspeed until a pass writes no row.
@@ -448,10 +453,12 @@ ReportOutcome BuildFromRecords(Report& report, const ReportRequest& request, Mes
         CompactDescriptionLines(grid.Description);
         LayOutReportColumns(report, grid);
 
-        if (report.InFlight())
+        if (report.InFlight()) {
             InFlightSweep(report);
-        else
-            StaticSweep(report);
+        } else if (!StaticSweep(report)) {
+            sink.Report(Message{MessageKind::Error, kTooManyCombinationsMessage, OkButton, 0});
+            return ReportOutcome::Closed;
+        }
 
         if (grid.RowCount() > 0) {
             grid.TopRow = request.TopRow == 0 ? 2 : request.TopRow;

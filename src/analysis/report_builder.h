@@ -96,6 +96,9 @@ void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, 
 
 inline constexpr const char* kNoCombinationMessage =
     "No combination of components satisfies the specified restrictions. Do you wish to turn off the filter?";
+inline constexpr const char* kTooManyCombinationsMessage =
+    "The ranges of cells, gear ratios, diameters and pitches give more than 1,000,000 combinations. "
+    "Please narrow the ranges or enlarge their increments.";
 inline constexpr const char* kUnableToComputeMessage =
     "Ampvane was unable to compute any results. This is usually caused by grossly incorrect input "
     "parameters. Please check that all your input parameters are correct (for example, resistance in "

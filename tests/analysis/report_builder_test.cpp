@@ -106,6 +106,18 @@ TEST(StaticSweep, EqualBoundsOrNoStepEvaluateExactlyOneValue) {
     EXPECT_EQ(built.outcome, ReportOutcome::Shown);
 }
 
+TEST(StaticSweep, RangesBeyondAMillionCombinationsAreRefusedAtOnce) {
+    RecordingMessages messages;
+    messages.Expect(kTooManyCombinationsMessage);
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Cell.SeriesCellsFrom = 1;
+    plane.Cell.SeriesCellsTo = 99;
+    plane.Drive.GearRatioFrom() = 0.01;
+    plane.Drive.GearRatioTo() = 100;
+    plane.Drive.GearRatioBy() = 0.01; // 10^4 × 99 × ... : counting stops at the limit
+    EXPECT_EQ(Build(plane, testing::SeaLevelOptions(), messages).outcome, ReportOutcome::Closed);
+}
+
 TEST(StaticSweep, SingleRowOpensTheInFlightReportDirectly) {
     RecordingMessages messages;
     const Built built = Build(NarrowPlane(), testing::SeaLevelOptions(), messages);
@@ -255,6 +267,13 @@ TEST(ReportColumns, DuctedFanHasNoPropellerColumns) {
     EXPECT_EQ(grid.Columns[grid.Position(ReportColumn::PitchSpeed)].Header0, "Efflx");
     EXPECT_NE(grid.Position(ReportColumn::RateOfClimb), -1);
     EXPECT_FALSE(grid.ShowPropStalledKey);
+
+    // With a weight but no wing there is no climb to show, and none is computed.
+    plane.Airframe.WingArea = 0;
+    const Built wingless = Build(plane, testing::SeaLevelOptions(), messages);
+    EXPECT_EQ(wingless.report.Grid.Position(ReportColumn::RateOfClimb), -1);
+    EXPECT_NE(wingless.report.Grid.Position(ReportColumn::Weight), -1);
+    EXPECT_EQ(wingless.report.Grid.Rows[0].Data.RateOfClimb, 0);
 }
 
 TEST(ReportColumns, UncheckedOptionsHideColumnsButKeepPositions) {
