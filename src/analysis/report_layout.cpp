@@ -470,7 +470,11 @@ std::string AirframeLine(const Report& report, double lightWeight, const NumberL
         const auto loading = [&](double w) {
             return metric ? w * kGramsPerOunce / (a.WingArea * kDmSquaredPerSqIn) : w / (a.WingArea / 144);
         };
-        parts += "; " + range(loading(lightWeight), loading(heavyWeight), 1, metric ? "g/dm\xC2\xB2" : "oz/sq.ft");
+        // A wing area just above zero is accepted as typed, but its loading overflows; no figure is
+        // better than an infinite one.
+        const double light = loading(lightWeight), heavy = loading(heavyWeight);
+        if (std::isfinite(light) && std::isfinite(heavy))
+            parts += "; " + range(light, heavy, 1, metric ? "g/dm\xC2\xB2" : "oz/sq.ft");
     }
     if (a.ClOpt > 0 && flags.HasWing) {
         parts += "; Cd=" + UpTo(a.Cd, 3, locale) + "; Cl=" + UpTo(a.Cl, 2, locale) + "; Clopt=" +

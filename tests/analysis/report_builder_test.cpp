@@ -468,6 +468,31 @@ TEST(InFlight, HalfThrottleHalvesTheCellVoltage) {
     EXPECT_EQ(inFlight->Plane.Cell.Voltage, 1.2);
 }
 
+std::string AirframeDescription(const ReportGrid& grid) {
+    for (const std::string& line : grid.Description)
+        if (line.rfind("Airframe: ", 0) == 0) return line;
+    return {};
+}
+
+TEST(ReportDescription, WingLoadingThatOverflowsIsLeftOut) {
+    RecordingMessages messages;
+    const Built normal = Build(PoweredGlider(), testing::SeaLevelOptions(), messages);
+    EXPECT_NE(AirframeDescription(normal.report.Grid).find("oz/sq.ft"), std::string::npos);
+
+    // Positive, so a wing, but weight / (area / 144) is beyond any double.
+    PlaneDesc tiny = PoweredGlider();
+    testing::AddGlider(tiny, 1e-306);
+    for (const bool metric : {false, true}) {
+        AnalysisOptions options = testing::SeaLevelOptions();
+        options.Metric = metric;
+        const Built built = Build(tiny, options, messages);
+        const std::string line = AirframeDescription(built.report.Grid);
+        EXPECT_NE(line.find("Great Planes Spectra"), std::string::npos) << line;
+        EXPECT_EQ(line.find("INF"), std::string::npos) << line;
+        EXPECT_EQ(line.find(metric ? "g/dm" : "oz/sq.ft"), std::string::npos) << line;
+    }
+}
+
 TEST(ReportWeights, DriveWeightCountsTheFewerOfMotorsAndPropellers) {
     PlaneDesc plane = testing::GearedPropellerPlane();
     plane.Airframe.EmptyWeight = 30;
