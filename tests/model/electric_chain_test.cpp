@@ -38,6 +38,8 @@ TEST(MotorCharacteristics, EfficiencyAndPowerPoints) {
     EXPECT_EQ(MotorEfficiency(0, 0, 0.1, 2), 0);
     EXPECT_EQ(MaxEfficiencyCurrent(10, 0, 2), 0);
     EXPECT_EQ(MaxPowerCurrent(10, 0, 2), 0);
+    // 20 A through 0.1 Ohm leaves 8 V of back EMF at 1000 rpm/V.
+    EXPECT_DOUBLE_EQ(MotorRpm(10, 20, 0.1, 1000), 8000);
 }
 
 TEST(MotorHeating, TemperatureFromLossAndWeight) {
@@ -47,6 +49,8 @@ TEST(MotorHeating, TemperatureFromLossAndWeight) {
     EXPECT_EQ(MotorTemperature(25, 10, 20, 0, 0.1, 2, 1000, 3.8), 25);
     EXPECT_EQ(MotorTemperature(25, 10, 20, -3, 0.1, 2, 1000, 3.8), 25);
     EXPECT_EQ(PackTemperature(20, 0, 0.05, 10), 20);
+    // 10 A through a 0.05 Ohm string of 8 oz: 5 W at 58 / 8^(2/3) °C per W.
+    EXPECT_NEAR(PackTemperature(20, 8, 0.05, 10), 92.5, 0.01);
 }
 
 TEST(MotorHeating, HotResistanceSettlesOrStopsAt1000Degrees) {

@@ -27,6 +27,8 @@ TEST(FanThrust, EffluxIsThePitchSpeedMarginScaledByArea) {
 
 TEST(FanPower, AbsorbedPowerFallsToZeroAtThePitchSpeed) {
     const double rest = FanAbsorbedPower(1, 0.82, 0, 3, 1, 2.5, 30000);
+    // A 2.5 in fan of 3 in pitch on a 1 in hub at 30000 rpm takes about 156 W at rest.
+    EXPECT_NEAR(rest, 155.8, 0.01);
     EXPECT_NEAR(FanAbsorbedPower(1, 0.82, 3 * 30000 * 9.47e-4, 3, 1, 2.5, 30000), 0, 1e-9 * rest);
     EXPECT_LT(FanAbsorbedPower(1, 0.82, 100, 3, 1, 2.5, 30000), 0);
     EXPECT_EQ(FanAbsorbedPower(1, 0.82, 10, 3, 1, 2.5, 0), 0);
