@@ -38,7 +38,9 @@ void TCompDataModule::OpenComponentTables() {
     const std::string projectFile(TableInfoOf(ComponentTableKind::Project).file);
     if (!fs::is_directory(folders_.data, error) || !fs::exists(DataFilePath(projectFile), error)) {
         fs::create_directories(folders_.data, error);
-        if (!fs::is_directory(folders_.data)) {
+        // The error-code form: a folder name the system refuses (too long, a link loop) must give the
+        // message, not an exception.
+        if (!fs::is_directory(folders_.data, error)) {
             Message message = ErrorMessage("The directory \"" + folders_.data + "\" could not be created.");
             message.buttons = OkButton | HelpButton;
             messages_.Report(message);

@@ -554,8 +554,8 @@ std::string DbfTable::Edit() {
     if (readOnly_) return WriteFailure();
     if (state_ != State::Browse) return {};
     if (empty()) return "The table " + Quoted(path_) + " has no current record to edit.";
-    const char* record = CurrentRecord();
-    buffer_.assign(record, recordLength_);
+    editRecord_ = (*order_)[cursor_];
+    buffer_.assign(CurrentRecord(), recordLength_);
     state_ = State::Edit;
     return {};
 }
@@ -750,7 +750,7 @@ std::string DbfTable::Post() {
         return {};
     }
 
-    const std::uint32_t record = (*order_)[cursor_];
+    const std::uint32_t record = editRecord_;
     if (!WriteAll(fd_, buffer_.data(), buffer_.size(), headerLength_ + off_t{record} * recordLength_))
         return WriteError("written");
     if (WriteAll(fd_, stamp.data(), 3, 1)) std::memcpy(&header_[1], stamp.data(), 3);

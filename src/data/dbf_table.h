@@ -127,7 +127,8 @@ public:
     State state() const { return state_; }
     // Starts a new blank record (not yet in the table).
     std::string Insert();
-    // Starts editing the current record in place.
+    // Starts editing the current record in place; Post writes that record even when the table was moved
+    // or reordered in between.
     std::string Edit();
     // Writes a column of the edit buffer from text; numbers use `decimal` as separator. Returns the
     // column's error message (the buffer is then unchanged), empty on success.
@@ -193,6 +194,7 @@ private:
 
     State state_ = State::Browse;
     std::string buffer_; // edit buffer while editing or inserting
+    std::uint32_t editRecord_ = 0; // the record Edit started on; Post writes there whatever the cursor did since
 };
 
 // Compares two stored names (Windows-1252 bytes) as the name index does.

@@ -133,6 +133,19 @@ TEST(FirstStart, FolderThatCannotBeCreatedIsReported) {
     EXPECT_EQ(messages.messages().at(0).buttons, OkButton | HelpButton);
 }
 
+TEST(FirstStart, FolderNameTheSystemRefusesIsReported) {
+    TempDir dir;
+    const std::string initial = MakeInitialFolder(dir);
+    fs::create_directory_symlink("loop", dir.file("loop"));
+    for (const std::string& data : {dir.file(std::string(300, 'x')) + "/Ampvane 8", dir.file("loop") + "/Ampvane 8"}) {
+        RecordingMessages messages;
+        messages.Expect("The directory \"" + data + "\" could not be created.");
+        TCompDataModule module({data, initial}, messages);
+        module.OpenComponentTables();
+        EXPECT_EQ(module.MotorTable(), nullptr);
+    }
+}
+
 TEST(ClosingTables, PacksDeletedRecordsUnlessAnotherInstanceHoldsTheTable) {
     TempDir dir;
     const std::string data = dir.file("Ampvane 8");

@@ -233,6 +233,32 @@ TEST(DbfEditing, EditInPlaceKeepsTheRecordAndReordersOnRename) {
     EXPECT_EQ(reopened->RecordNumber(), 1u);
 }
 
+// Moving or reordering the table while a record is being edited must not send the edit to another record.
+TEST(DbfEditing, PostWritesTheRecordTheEditStartedOn) {
+    TempDir dir;
+    std::string path = dir.file("m.dbf");
+    MakeNamedTable(path, ComponentTableKind::Motor, {"Alpha", "Bravo", "Charlie"});
+    auto table = OpenIndexed(path);
+    ASSERT_EQ(table->Edit(), ""); // Alpha
+    ASSERT_EQ(table->SetText("WEIGHT", "3.25"), "");
+    table->Next();
+    table->Next();
+    ASSERT_EQ(table->Post(), "");
+    EXPECT_EQ(table->Name(), "Alpha");
+    EXPECT_EQ(table->Text("WEIGHT"), "3.25");
+
+    ASSERT_EQ(table->Edit(), "");
+    ASSERT_EQ(table->SetText("WEIGHT", "4.5"), "");
+    table->UseOrder({2, 1, 0});
+    ASSERT_EQ(table->Post(), "");
+    table->UseNameIndex();
+    table.reset();
+    auto reopened = OpenIndexed(path);
+    EXPECT_EQ(NamesInOrder(*reopened), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
+    for (reopened->First(); !reopened->Eof(); reopened->Next())
+        EXPECT_EQ(reopened->Text("WEIGHT"), reopened->Name() == "Alpha" ? "4.5" : "") << reopened->Name();
+}
+
 TEST(DbfDeletion, DeletedRecordsAreInvisibleAndGoneAfterPack) {
     TempDir dir;
     std::string path = dir.file("m.dbf");
