@@ -1,6 +1,9 @@
 #include "data/table_catalogue.h"
 
 #include <array>
+#include <cmath>
+
+#include "analysis/unit_conversion.h"
 
 namespace ampvane {
 
@@ -224,6 +227,48 @@ const TableColumnInfo* FindColumnInfo(ComponentTableKind kind, std::string_view 
     for (const TableColumnInfo& c : TableInfoOf(kind).columns)
         if (c.name == column) return &c;
     return nullptr;
+}
+
+namespace {
+// Half-to-even, like every rounding of the program.
+double RoundToMultiple(double value, double step) { return std::nearbyint(value / step) * step; }
+} // namespace
+
+DisplayedValue DisplayStoredValue(DisplayUnitKind unit, double stored, int measurementMode, bool forceInNewtons) {
+    const bool metric = measurementMode == 2 || measurementMode == 3;
+    const bool metricPropellers = measurementMode == 3;
+    auto shown = [](double value, int decimals) { return DisplayedValue{value, decimals, true}; };
+    switch (unit) {
+    case U::Weight:
+        if (metric) return shown(stored * kGramsPerOunce, 0);
+        break;
+    case U::PropellerSize:
+        if (metricPropellers) return shown(RoundToMultiple(stored * kCentimetresPerInch, 0.25), 2);
+        break;
+    case U::Length:
+        if (metric) return shown(RoundToMultiple(stored * kCentimetresPerInch, 0.25), 2);
+        break;
+    case U::Thrust:
+        if (metric) return forceInNewtons ? shown(stored * kNewtonsPerOunce, 2) : shown(stored * kGramsPerOunce, 0);
+        break;
+    case U::Speed:
+        if (metric) return shown(RoundToMultiple(stored * kMetresPerSecondPerMph, 0.5), 1);
+        break;
+    case U::Temperature:
+        if (measurementMode == 0) return shown(stored * 1.8 + 32, 0);
+        break;
+    case U::Area:
+        if (metric) return shown(stored * kSquareDecimetresPerSquareInch, 1);
+        break;
+    case U::SmallDiameter:
+        if (metric) return shown(RoundToMultiple(stored * kCentimetresPerInch, 0.025), 3);
+        break;
+    case U::SmallWeight:
+        if (metric) return shown(stored * kGramsPerOunce, 1);
+        break;
+    case U::None: break;
+    }
+    return {stored, 0, false};
 }
 
 void ApplyColumnInfo(ComponentTableKind kind, DbfTable& table) {

@@ -91,4 +91,16 @@ void ApplyColumnInfo(ComponentTableKind kind, DbfTable& table);
 
 const TableColumnInfo* FindColumnInfo(ComponentTableKind kind, std::string_view column);
 
+// A stored (imperial) value as the browser, exports and print show it.
+struct DisplayedValue {
+    double value = 0;
+    int decimals = 0;       // meaningful only when converted
+    bool converted = false; // false: the stored value, shown with the column's own format
+};
+
+// Converts a stored value of a column with this unit kind for the measurement mode (0 all imperial,
+// 1 imperial with metric temperature and pressure, 2 metric with propeller sizes in inches, 3 all
+// metric); thrust goes to newtons instead of grams when force in newtons is chosen.
+DisplayedValue DisplayStoredValue(DisplayUnitKind unit, double stored, int measurementMode, bool forceInNewtons);
+
 } // namespace ampvane

@@ -210,5 +210,36 @@ TEST(TableCatalogue, KindsNamesAndKeys) {
     EXPECT_EQ(SimilarityWeights(4), "");
 }
 
+TEST(TableCatalogue, StoredValuesConvertForDisplayOnlyInTheModesThatAskForIt) {
+    using U = DisplayUnitKind;
+    auto expectShown = [](DisplayedValue shown, double value, int decimals) {
+        EXPECT_TRUE(shown.converted);
+        EXPECT_NEAR(shown.value, value, 1e-9);
+        EXPECT_EQ(shown.decimals, decimals);
+    };
+    const U cellWeight = FindColumnInfo(ComponentTableKind::Cell, "WEIGHT")->unitKind;
+    expectShown(DisplayStoredValue(cellWeight, 1.9, 2, false), 53.77, 1);
+    expectShown(DisplayStoredValue(U::Weight, 2, 3, false), 56.6, 0);
+    EXPECT_FALSE(DisplayStoredValue(U::Weight, 2, 1, false).converted);
+    EXPECT_DOUBLE_EQ(DisplayStoredValue(U::Weight, 2, 1, false).value, 2);
+
+    // Propeller sizes turn metric only in the all-metric mode, to the nearest quarter centimetre.
+    EXPECT_FALSE(DisplayStoredValue(U::PropellerSize, 10, 2, false).converted);
+    expectShown(DisplayStoredValue(U::PropellerSize, 10, 3, false), 25.5, 2);
+    expectShown(DisplayStoredValue(U::Length, 40, 2, false), 101.5, 2);
+    expectShown(DisplayStoredValue(U::SmallDiameter, 2.17, 2, false), 5.5, 3);
+    expectShown(DisplayStoredValue(U::Area, 1000, 3, false), 64.52, 1);
+    expectShown(DisplayStoredValue(U::Speed, 30, 2, false), 13.5, 1);
+
+    expectShown(DisplayStoredValue(U::Thrust, 10, 3, true), 2.7762, 2);
+    expectShown(DisplayStoredValue(U::Thrust, 10, 3, false), 283, 0);
+    EXPECT_FALSE(DisplayStoredValue(U::Thrust, 10, 1, true).converted);
+
+    // Temperatures are stored in degrees Celsius and shown in Fahrenheit only in the all-imperial mode.
+    expectShown(DisplayStoredValue(U::Temperature, 20, 0, false), 68, 0);
+    EXPECT_FALSE(DisplayStoredValue(U::Temperature, 20, 1, false).converted);
+    EXPECT_FALSE(DisplayStoredValue(U::None, 5, 3, true).converted);
+}
+
 } // namespace
 } // namespace ampvane
