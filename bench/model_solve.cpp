@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "model/fan.h"
 #include "model/propeller.h"
 
@@ -36,8 +38,40 @@ void BM_SolveFanDrive_Static_HeatingOn(benchmark::State& state) {
     }
 }
 
+// 1,000 heated in-flight solves over a range of pitches and diameters, the climb solves of a report:
+// one after the other, and interleaved.
+std::vector<PropDriveProblem> InFlightProblems() {
+    std::vector<PropDriveProblem> problems;
+    for (int i = 0; i < 1000; ++i)
+        problems.push_back(PropDriveProblem{3, 1, 1, true, 20, 3.8, 0.948, 0.95, 1, 2, 1, 1, 1, 30, 5 + (i % 10) * 0.5,
+                                            8 + (i / 10 % 10) * 0.5, 0.95, 2.5, 0.006, 0.008, 3.7, 4, 0.08, 1.2, 2800});
+    return problems;
+}
+
+void BM_SolvePropDrive_OneByOne(benchmark::State& state) {
+    const std::vector<PropDriveProblem> problems = InFlightProblems();
+    std::vector<PropDriveSolution> solutions(problems.size());
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < problems.size(); ++i) solutions[i] = SolvePropDrive(problems[i]);
+        benchmark::DoNotOptimize(solutions.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(problems.size()));
+}
+
+void BM_SolvePropDrives_Interleaved(benchmark::State& state) {
+    const std::vector<PropDriveProblem> problems = InFlightProblems();
+    std::vector<PropDriveSolution> solutions(problems.size());
+    for (auto _ : state) {
+        SolvePropDrives(problems, solutions);
+        benchmark::DoNotOptimize(solutions.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(problems.size()));
+}
+
 } // namespace
 
+BENCHMARK(BM_SolvePropDrive_OneByOne)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SolvePropDrives_Interleaved)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SolvePropDrive_Static_HeatingOn);
 BENCHMARK(BM_SolvePropDrive_Static_HeatingOff);
 BENCHMARK(BM_SolvePropDrive_30mph_HeatingOn);

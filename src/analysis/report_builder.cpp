@@ -1,9 +1,12 @@
 #include "analysis/report_builder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <thread>
+#include <vector>
 
 #include "analysis/filter.h"
 #include "analysis/report_layout.h"
@@ -26,6 +29,9 @@ constexpr int kMaxAirspeedPasses = 5000;
 // Static combinations are evaluated in blocks so that a huge sweep does not hold every
 // intermediate result at once.
 constexpr std::size_t kSweepBlock = 16384;
+// The share of a block one thread takes at a time: small enough that both cores finish a block
+// together, large enough for the interleaved solves.
+constexpr std::size_t kSweepChunk = 256;
 // Ranges that multiply out beyond this would take hours and more memory than a desktop has; they
 // are refused with a message instead.
 constexpr std::size_t kMaxCombinations = 1000000;
@@ -91,24 +97,56 @@ public:
         double Thrust = 0, Efficiency = 0; // efficiency: the propeller's, or a fan's thrust coefficient
     };
 
+    // The propeller drive's arguments at airspeed Va with cell voltage V (already throttled).
+    PropDriveProblem PropProblem(int Sc, int Pc, double Va, double P, double D, double G, double V) const {
+        return PropDriveProblem{Sc,
+                                Pc,
+                                plane_.NumberOfESCs,
+                                heating_,
+                                options_.TemperatureC,
+                                m_.HeatingFactor,
+                                options_.DensityRatio,
+                                d_.ThrustConstant(),
+                                d_.PropConstant(),
+                                d_.Blades,
+                                plane_.NumberOfProps,
+                                plane_.ParallelMotors,
+                                plane_.SeriesMotors,
+                                Va,
+                                P,
+                                D,
+                                d_.GearboxEfficiency(),
+                                G,
+                                plane_.ESC.Resistance,
+                                plane_.Cell.Resistance,
+                                V,
+                                m_.Weight,
+                                m_.ArmatureResistance,
+                                m_.IdleCurrent,
+                                m_.MotorConstant};
+    }
+
+    // The operating point of a propeller drive solved for `problem`.
+    Point PropPoint(const PropDriveProblem& problem, const PropDriveSolution& drive) const {
+        Point point;
+        Take(point, drive);
+        if (!drive.Failed) {
+            const PropThrustResult thrust = PropThrust(d_.ThrustConstant(), d_.PropConstant(), drive.OutputPower,
+                                                       problem.Va, options_.DensityRatio, drive.Rpm, problem.P,
+                                                       problem.D);
+            point.Thrust = thrust.Thrust;
+            point.Efficiency = thrust.Efficiency;
+        }
+        return point;
+    }
+
     // The operating point at airspeed Va with cell voltage V (already throttled).
     Point At(int Sc, int Pc, double Va, double P, double D, double G, double V) const {
         Point point;
         const double sigma = options_.DensityRatio;
         if (d_.Kind == PropellerDrive) {
-            const PropDriveSolution drive =
-                SolvePropDrive(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
-                               d_.ThrustConstant(), d_.PropConstant(), d_.Blades, plane_.NumberOfProps,
-                               plane_.ParallelMotors, plane_.SeriesMotors, Va, P, D, d_.GearboxEfficiency(), G,
-                               plane_.ESC.Resistance, plane_.Cell.Resistance, V, m_.Weight, m_.ArmatureResistance,
-                               m_.IdleCurrent, m_.MotorConstant);
-            Take(point, drive);
-            if (!drive.Failed) {
-                const PropThrustResult thrust =
-                    PropThrust(d_.ThrustConstant(), d_.PropConstant(), drive.OutputPower, Va, sigma, drive.Rpm, P, D);
-                point.Thrust = thrust.Thrust;
-                point.Efficiency = thrust.Efficiency;
-            }
+            const PropDriveProblem problem = PropProblem(Sc, Pc, Va, P, D, G, V);
+            point = PropPoint(problem, SolvePropDrive(problem));
         } else {
             const FanDriveSolution drive =
                 SolveFanDrive(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
@@ -130,19 +168,23 @@ public:
 
     // Rate of climb at best lift-to-drag with weight W and cell voltage V.
     ClimbResult Climb(int Sc, int Pc, double P, double D, double G, double V, double W) const {
-        const double sigma = options_.DensityRatio;
-        if (d_.Kind == PropellerDrive)
-            return SolveClimb(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
-                              d_.ThrustConstant(), d_.PropConstant(), d_.Blades, plane_.NumberOfProps,
-                              plane_.ParallelMotors, plane_.SeriesMotors, P, D, d_.GearboxEfficiency(), G,
-                              plane_.ESC.Resistance, plane_.Cell.Resistance, V, m_.Weight, m_.ArmatureResistance,
-                              m_.IdleCurrent, m_.MotorConstant, a_.WingArea, W, a_.ClOpt, a_.MaxLiftToDrag);
-        return SolveFanClimb(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor, sigma,
-                             d_.FanPowerCoeff(), plane_.ParallelMotors, plane_.SeriesMotors, d_.FanPitch(),
-                             d_.HubDiameter(), d_.FanDiameter(), plane_.ESC.Resistance, plane_.Cell.Resistance, V,
-                             m_.Weight, m_.ArmatureResistance, m_.IdleCurrent, m_.MotorConstant, d_.FanThrustCoeff(),
-                             d_.IntakeLength(), d_.IntakeDiameter(), d_.ExhaustLength(), d_.ExhaustDiameter(),
-                             a_.WingArea, W, a_.ClOpt, a_.MaxLiftToDrag);
+        if (d_.Kind == PropellerDrive) {
+            const PropDriveProblem p = PropProblem(Sc, Pc, 0, P, D, G, V);
+            return SolveClimb(p.Sc, p.Pc, p.Ne, p.heating, p.Ta, p.K, p.sigma, p.Tc, p.Kp, p.Nbl, p.Np, p.Pm, p.Sm,
+                              p.P, p.D, p.gearboxEfficiency, p.G, p.Re, p.Rc, p.V, p.Wm, p.Rm, p.Io, p.Kv,
+                              a_.WingArea, W, a_.ClOpt, a_.MaxLiftToDrag);
+        }
+        return SolveFanClimb(Sc, Pc, plane_.NumberOfESCs, heating_, options_.TemperatureC, m_.HeatingFactor,
+                             options_.DensityRatio, d_.FanPowerCoeff(), plane_.ParallelMotors, plane_.SeriesMotors,
+                             d_.FanPitch(), d_.HubDiameter(), d_.FanDiameter(), plane_.ESC.Resistance,
+                             plane_.Cell.Resistance, V, m_.Weight, m_.ArmatureResistance, m_.IdleCurrent,
+                             m_.MotorConstant, d_.FanThrustCoeff(), d_.IntakeLength(), d_.IntakeDiameter(),
+                             d_.ExhaustLength(), d_.ExhaustDiameter(), a_.WingArea, W, a_.ClOpt, a_.MaxLiftToDrag);
+    }
+
+    // The climb problem of a propeller drive, for solving many at once.
+    ClimbProblem PropClimbProblem(int Sc, int Pc, double P, double D, double G, double V, double W) const {
+        return ClimbProblem{PropProblem(Sc, Pc, 0, P, D, G, V), a_.WingArea, W, a_.ClOpt, a_.MaxLiftToDrag};
     }
 
 private:
@@ -164,17 +206,21 @@ private:
     bool heating_;
 };
 
-// One combination at airspeed Va; not Ok when it cannot fly there.
-Evaluation Evaluate(const Report& report, const Combination& c, double Va) {
+// Whether each row of this report carries a rate of climb.
+bool RowsClimb(const Report& report) {
+    return report.Flags.HasWeight && report.Flags.HasWing && !report.InFlight();
+}
+
+// The row of combination c from its operating point at airspeed Va, all but its rate of climb; not
+// Ok when it cannot fly there.
+Evaluation RowFromPoint(const Report& report, const Combination& c, double Va, const DriveModel::Point& point) {
     const PlaneDesc& plane = report.Plane;
     const ReportFlags& flags = report.Flags;
     const AirframeDesc& a = plane.Airframe;
     const double sigma = report.Options.DensityRatio;
     const bool propeller = plane.Drive.Kind == PropellerDrive;
-    const DriveModel model(report);
 
     Evaluation e;
-    const DriveModel::Point point = model.At(c.Sc, c.Pc, Va, c.P, c.D, c.G, plane.Cell.Voltage * report.Throttle);
     if (point.Failed) return e;
     const double drag = flags.HasDrag ? DragForce(sigma, Va, a.WingArea, a.Cd) : 0;
     if (!(point.Thrust > 0) || point.Thrust < drag) return e;
@@ -213,13 +259,24 @@ Evaluation Evaluate(const Report& report, const Combination& c, double Va) {
     v.RunTime = RunTimeSeconds(v.ParallelCells, plane.Cell.Capacity, v.BatteryCurrent);
     v.Lift = flags.HasCl ? LiftForce(sigma, Va, a.WingArea, a.Cl) : 0;
     if (flags.HasWeight) v.TotalWeight = TotalWeight(plane, v.SeriesCells, v.ParallelCells);
-    if (flags.HasWeight && flags.HasWing && !report.InFlight()) {
-        // At full cell voltage whatever the throttle.
-        const ClimbResult climb = model.Climb(c.Sc, c.Pc, c.P, c.D, c.G, plane.Cell.Voltage, v.TotalWeight);
-        v.RateOfClimb = climb.RateOfClimb;
-        v.ClimbAngle = climb.ClimbAngle;
-    }
     e.Ok = true;
+    return e;
+}
+
+void TakeClimb(ReportRowValues& v, const ClimbResult& climb) {
+    v.RateOfClimb = climb.RateOfClimb;
+    v.ClimbAngle = climb.ClimbAngle;
+}
+
+// One combination at airspeed Va; not Ok when it cannot fly there.
+Evaluation Evaluate(const Report& report, const Combination& c, double Va) {
+    const DriveModel model(report);
+    const PlaneDesc& plane = report.Plane;
+    Evaluation e =
+        RowFromPoint(report, c, Va, model.At(c.Sc, c.Pc, Va, c.P, c.D, c.G, plane.Cell.Voltage * report.Throttle));
+    // At full cell voltage whatever the throttle.
+    if (e.Ok && RowsClimb(report))
+        TakeClimb(e.Values, model.Climb(c.Sc, c.Pc, c.P, c.D, c.G, plane.Cell.Voltage, e.Values.TotalWeight));
     return e;
 }
 
@@ -234,6 +291,51 @@ bool RowPassesFilter(const Report& report, const ReportRowValues& v) {
     return PassesFilter(report.Plane, v.ParallelCells, propeller ? v.Diameter : 0, propeller ? v.Pitch : 0,
                         v.RunTime, v.PitchSpeed, v.Thrust, v.MotorRpm, v.MotorGearboxEfficiency, v.MotorTemperature,
                         v.Loss, v.MotorCurrent);
+}
+
+// The static rows of many combinations, with the filter's verdict on each; the same as Evaluate
+// and RowPassesFilter one by one, but a propeller's drive and climb solves are interleaved. A row
+// the filter drops gets no rate of climb: it is never shown.
+void EvaluateStatic(const Report& report, std::span<const Combination> combinations, std::span<Evaluation> rows,
+                    std::span<char> passes) {
+    const PlaneDesc& plane = report.Plane;
+    const DriveModel model(report);
+    const bool filter = FilterApplies(report, 0);
+    const double V = plane.Cell.Voltage * report.Throttle;
+    const auto judge = [&](std::size_t i) {
+        passes[i] = rows[i].Ok && (!filter || RowPassesFilter(report, rows[i].Values));
+    };
+    if (plane.Drive.Kind != PropellerDrive) {
+        for (std::size_t i = 0; i < combinations.size(); ++i) {
+            const Combination& c = combinations[i];
+            rows[i] = RowFromPoint(report, c, 0, model.At(c.Sc, c.Pc, 0, c.P, c.D, c.G, V));
+            judge(i);
+            if (passes[i] && RowsClimb(report))
+                TakeClimb(rows[i].Values,
+                          model.Climb(c.Sc, c.Pc, c.P, c.D, c.G, plane.Cell.Voltage, rows[i].Values.TotalWeight));
+        }
+        return;
+    }
+    std::vector<PropDriveProblem> drives(combinations.size());
+    for (std::size_t i = 0; i < combinations.size(); ++i) {
+        const Combination& c = combinations[i];
+        drives[i] = model.PropProblem(c.Sc, c.Pc, 0, c.P, c.D, c.G, V);
+    }
+    std::vector<PropDriveSolution> solutions(drives.size());
+    SolvePropDrives(drives, solutions);
+    std::vector<ClimbProblem> climbs;
+    std::vector<std::size_t> climbing;
+    for (std::size_t i = 0; i < combinations.size(); ++i) {
+        const Combination& c = combinations[i];
+        rows[i] = RowFromPoint(report, c, 0, model.PropPoint(drives[i], solutions[i]));
+        judge(i);
+        if (!passes[i] || !RowsClimb(report)) continue;
+        climbs.push_back(model.PropClimbProblem(c.Sc, c.Pc, c.P, c.D, c.G, plane.Cell.Voltage, rows[i].Values.TotalWeight));
+        climbing.push_back(i);
+    }
+    std::vector<ClimbResult> climbed(climbs.size());
+    SolveClimbs(climbs, climbed);
+    for (std::size_t k = 0; k < climbing.size(); ++k) TakeClimb(rows[climbing[k]].Values, climbed[k]);
 }
 
 void CaptureMarkers(ReportGrid& grid, const ReportRowValues& v) {
@@ -255,48 +357,40 @@ void AppendRow(Report& report, ReportRow row) {
 }
 
 // The static sweep: rows are independent, so blocks of combinations are evaluated and formatted on
-// every core, then markers, filter and row numbers are applied in sweep order, exactly as one
-// thread would.
+// every core, a chunk at a time in sweep order; then markers, filter and row numbers are applied in
+// sweep order, exactly as one thread would.
 bool StaticSweep(Report& report) {
-    struct Result {
-        Evaluation e;
-        bool passes = true;
-        ReportRow row;
-    };
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     std::vector<Combination> block;
-    std::vector<Result> results;
+    std::vector<Evaluation> rows;
+    std::vector<char> passes;
+    std::vector<ReportRow> formatted;
     const auto flush = [&] {
-        results.assign(block.size(), Result{});
-        const bool filter = FilterApplies(report, 0);
-        const auto work = [&](std::size_t begin, std::size_t end) {
-            for (std::size_t i = begin; i < end; ++i) {
-                Result& r = results[i];
-                r.e = Evaluate(report, block[i], 0);
-                if (!r.e.Ok) continue;
-                r.passes = !filter || RowPassesFilter(report, r.e.Values);
-                if (r.passes) r.row = FormatReportRow(report, r.e.Values);
+        const std::size_t count = block.size();
+        rows.assign(count, Evaluation{});
+        passes.assign(count, 0);
+        formatted.assign(count, ReportRow{});
+        const std::size_t chunks = (count + kSweepChunk - 1) / kSweepChunk;
+        std::atomic<std::size_t> nextChunk{0};
+        const auto work = [&] {
+            for (std::size_t chunk = nextChunk++; chunk < chunks; chunk = nextChunk++) {
+                const std::size_t begin = chunk * kSweepChunk;
+                const std::size_t size = std::min(kSweepChunk, count - begin);
+                EvaluateStatic(report, std::span(block).subspan(begin, size), std::span(rows).subspan(begin, size),
+                               std::span(passes).subspan(begin, size));
+                for (std::size_t i = begin; i < begin + size; ++i)
+                    if (passes[i]) formatted[i] = FormatReportRow(report, rows[i].Values);
             }
         };
-        const unsigned threads =
-            report.Settings.Parallel ? std::min<unsigned>(cores, static_cast<unsigned>(block.size() / 64 + 1)) : 1;
-        if (threads <= 1) {
-            work(0, block.size());
-        } else {
-            std::vector<std::thread> helpers;
-            const std::size_t slice = (block.size() + threads - 1) / threads;
-            for (unsigned t = 1; t < threads; ++t) {
-                const std::size_t begin = std::min(block.size(), t * slice);
-                const std::size_t end = std::min(block.size(), begin + slice);
-                helpers.emplace_back(work, begin, end);
-            }
-            work(0, std::min(block.size(), slice));
-            for (std::thread& helper : helpers) helper.join();
-        }
-        for (Result& r : results) {
-            if (!r.e.Ok) continue;
-            CaptureMarkers(report.Grid, r.e.Values);
-            if (r.passes) AppendRow(report, std::move(r.row));
+        const unsigned threads = report.Settings.Parallel ? std::min<unsigned>(cores, static_cast<unsigned>(chunks)) : 1;
+        std::vector<std::thread> helpers;
+        for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work);
+        work();
+        for (std::thread& helper : helpers) helper.join();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!rows[i].Ok) continue;
+            CaptureMarkers(report.Grid, rows[i].Values);
+            if (passes[i]) AppendRow(report, std::move(formatted[i]));
         }
         block.clear();
     };

@@ -32,47 +32,69 @@ struct DriveTotals {
     double Rpm = 0;              // load speed
 };
 
-// solvePass(R) gives std::optional<DrivePass>, empty when the load has no solution. With heating
-// off the resistance stays Rm and one pass runs; with it on the resistance starts at the air
-// temperature and at most kHeatingPasses run. A temperature above kStopTemperature keeps the last
-// resistance. Empty when a pass fails, when a value has no finite result, or when the point is no
-// operating point at all (a motor driven backwards by its load reports a negative current).
+// The heating correction as a loop that is fed one load solve at a time, so that several drive
+// solves can be advanced together. With heating off the resistance stays Rm and one pass runs; with
+// it on the resistance starts at the air temperature and at most kHeatingPasses run. A temperature
+// above kStopTemperature keeps the last resistance.
+class HeatingLoop {
+public:
+    HeatingLoop(bool heating, double Ta, double K, double Wm, double Rm, double Io)
+        : Ta_(Ta), Rm_(Rm), Io_(Io), Rth_(MotorThermalResistance(K, Wm)), R_(heating ? ResistanceAt(Rm, Ta) : Rm),
+          T_(Ta), passes_(heating ? kHeatingPasses : 1) {}
+
+    // The winding resistance the next load solve is to use.
+    double Resistance() const { return R_; }
+
+    // Takes the load solve at Resistance(); true when the correction has ended.
+    bool Take(const DrivePass& pass) {
+        pass_ = pass;
+        Pshaft_ = MotorOutputPower(pass.Voltage, pass.Current, R_, Io_);
+        T_ = Ta_ + (pass.Current * pass.Voltage - Pshaft_) * Rth_;
+
+        const double previous = R_;
+        if (T_ <= kStopTemperature) R_ = ResistanceAt(Rm_, T_);
+        --passes_;
+        // A zero resistance has no relative change; it cannot change any more either.
+        return passes_ == 0 || !(T_ <= kStopTemperature) || previous == 0 ||
+               std::fabs(R_ - previous) / previous < kResistanceSettled;
+    }
+
+    // The totals of the last pass; empty when a value has no finite result, or when the point is no
+    // operating point at all (a motor driven backwards by its load reports a negative current).
+    std::optional<DriveTotals> Totals(int Pm, int Sm, double gearboxEfficiency) const {
+        if (!(pass_.Current >= 0)) return std::nullopt;
+        DriveTotals totals;
+        totals.MotorTemperature = T_;
+        totals.OutputPower = Pm * Sm * (Pshaft_ * gearboxEfficiency);
+        totals.MotorVoltage = Sm * pass_.Voltage;
+        totals.MotorCurrent = Pm * pass_.Current;
+        totals.Rpm = pass_.Rpm;
+        if (!std::isfinite(totals.MotorTemperature) || !std::isfinite(totals.OutputPower) ||
+            !std::isfinite(totals.MotorVoltage) || !std::isfinite(totals.MotorCurrent) || !std::isfinite(totals.Rpm))
+            return std::nullopt;
+        return totals;
+    }
+
+private:
+    double Ta_, Rm_, Io_, Rth_;
+    double R_;
+    DrivePass pass_;
+    double Pshaft_ = 0, T_;
+    int passes_;
+};
+
+// solvePass(R) gives std::optional<DrivePass>, empty when the load has no solution; then the whole
+// solve is empty as well.
 template <class SolvePass>
 std::optional<DriveTotals> SolveWithHeating(bool heating, double Ta, double K, double Wm, double Rm, double Io,
                                             int Pm, int Sm, double gearboxEfficiency, SolvePass solvePass) {
-    const double Rth = MotorThermalResistance(K, Wm);
-    double R = heating ? ResistanceAt(Rm, Ta) : Rm;
-    int passes = heating ? kHeatingPasses : 1;
-
-    DrivePass pass;
-    double Pshaft = 0, T = Ta;
+    HeatingLoop loop(heating, Ta, K, Wm, Rm, Io);
     for (;;) {
-        const std::optional<DrivePass> solved = solvePass(R);
+        const std::optional<DrivePass> solved = solvePass(loop.Resistance());
         if (!solved) return std::nullopt;
-        pass = *solved;
-        Pshaft = MotorOutputPower(pass.Voltage, pass.Current, R, Io);
-        T = Ta + (pass.Current * pass.Voltage - Pshaft) * Rth;
-
-        const double previous = R;
-        if (T <= kStopTemperature) R = ResistanceAt(Rm, T);
-        --passes;
-        // A zero resistance has no relative change; it cannot change any more either.
-        if (passes == 0 || !(T <= kStopTemperature) || previous == 0 ||
-            std::fabs(R - previous) / previous < kResistanceSettled)
-            break;
+        if (loop.Take(*solved)) break;
     }
-
-    if (!(pass.Current >= 0)) return std::nullopt;
-    DriveTotals totals;
-    totals.MotorTemperature = T;
-    totals.OutputPower = Pm * Sm * (Pshaft * gearboxEfficiency);
-    totals.MotorVoltage = Sm * pass.Voltage;
-    totals.MotorCurrent = Pm * pass.Current;
-    totals.Rpm = pass.Rpm;
-    if (!std::isfinite(totals.MotorTemperature) || !std::isfinite(totals.OutputPower) ||
-        !std::isfinite(totals.MotorVoltage) || !std::isfinite(totals.MotorCurrent) || !std::isfinite(totals.Rpm))
-        return std::nullopt;
-    return totals;
+    return loop.Totals(Pm, Sm, gearboxEfficiency);
 }
 
 } // namespace ampvane::model_detail

@@ -4,6 +4,10 @@
 // climb solver and the power-off glide. Weights and forces in oz, areas in sq.in, speeds in mph, σ
 // the air density ratio.
 
+#include <span>
+
+#include "model/propeller.h"
+
 namespace ampvane {
 
 // Force (oz) on S sq.in at V mph with coefficient Cd or Cl.
@@ -30,6 +34,16 @@ ClimbResult SolveClimb(int Sc, int Pc, int Ne, bool heating, double Ta, double K
                        double Kp, int Nbl, int Np, int Pm, int Sm, double P, double D,
                        double gearboxEfficiency, double G, double Re, double Rc, double V, double Wm,
                        double Rm, double Io, double Kv, double S, double W, double Cl, double LiftToDrag);
+
+// The arguments of SolveClimb as one record: the drive (its airspeed is not used) and the airframe.
+struct ClimbProblem {
+    PropDriveProblem Drive;
+    double S = 0, W = 0, Cl = 0, LiftToDrag = 0;
+};
+
+// Independent climbs, their drive solves interleaved as by SolvePropDrives: every result is the one
+// SolveClimb gives for its problem. results must be as long as problems.
+void SolveClimbs(std::span<const ClimbProblem> problems, std::span<ClimbResult> results);
 
 // Power-off sink rate (negative ft/min) and glide angle (negative degrees) at Cl and L/D.
 ClimbResult GlideSinkRate(double sigma, double S, double W, double Cl, double LiftToDrag);

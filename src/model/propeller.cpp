@@ -115,6 +115,125 @@ void SettleLoadFactor(const LoadShape& shape, double Kp, double Va, double P, Rp
     solution.Rpm = rpmAt(high);
 }
 
+// The load-factor relaxation at one winding resistance, advanced one round at a time so that
+// several independent solves can be interleaved. g starts at 1 and moves a tenth of the way to the
+// factor at the speed it gives, at most kLoadFactorRounds times, until it moves by less than
+// kLoadFactorTolerance; a relaxation that circles instead is settled by bisection.
+class LoadFactorRelaxation {
+public:
+    LoadFactorRelaxation(const LoadShape& shape, double Kp, double Va, double P, const DriveBalance& balance)
+        : shape_(shape), balance_(balance), Kp_(Kp), Va_(Va), P_(P) {}
+
+    // A new relaxation from g = 1 with another balance (the next heating pass).
+    void Restart(const DriveBalance& balance) {
+        balance_ = balance;
+        g_ = 1.0;
+        round_ = 0;
+        solution_ = PropRpmSolution{};
+    }
+
+    // One round; true when the relaxation has ended.
+    bool Step() {
+        if (!(g_ > 0)) return Fail();
+        solution_.EffectiveConstant = Kp_ * g_;
+        solution_.Rpm = balance_.RpmAt(Kp_ * g_);
+        const double previous = g_;
+        const double j = LoadFactorOf(shape_, Va_, solution_.Rpm, P_);
+        if (std::isnan(j)) return Fail();
+        g_ = (j + 9 * previous) * 0.1;
+        if (std::fabs(g_ - previous) < kLoadFactorTolerance) return true;
+        if (++round_ < kLoadFactorRounds) return false;
+        const DriveBalance& balance = balance_;
+        const double Kp = Kp_;
+        SettleLoadFactor(shape_, Kp, Va_, P_, [&](double g) { return balance.RpmAt(Kp * g); }, solution_);
+        return true;
+    }
+
+    PropRpmSolution Solution() const {
+        PropRpmSolution solution = solution_;
+        if (!std::isfinite(solution.EffectiveConstant)) {
+            solution.EffectiveConstant = 0;
+            solution.Failed = true;
+        }
+        return solution;
+    }
+
+private:
+    bool Fail() {
+        solution_.Failed = true;
+        return true;
+    }
+
+    LoadShape shape_;
+    DriveBalance balance_;
+    double Kp_, Va_, P_;
+    double g_ = 1.0;
+    int round_ = 0;
+    PropRpmSolution solution_;
+};
+
+DriveBalance BalanceOf(const PropDriveProblem& p, double R) {
+    return DriveBalance(p.Sc, p.Pc, p.Ne, p.sigma, p.Nbl, p.Np, p.Pm, p.Sm, p.P, p.D, p.gearboxEfficiency, p.G, p.Re,
+                        p.Rc, p.V, R, p.Io, p.Kv);
+}
+
+// A propeller drive solve: a load-factor relaxation at each resistance of the heating loop.
+class PropDriveSolve {
+public:
+    explicit PropDriveSolve(const PropDriveProblem& p)
+        : p_(p), heating_(p.heating, p.Ta, p.K, p.Wm, p.Rm, p.Io),
+          relaxation_(ShapeOf(p.P, p.D), p.Kp, p.Va, p.P, BalanceOf(p, heating_.Resistance())) {}
+
+    // One relaxation round; true when the whole solve has ended.
+    bool Step() {
+        if (!relaxation_.Step()) return false;
+        const PropRpmSolution rpm = relaxation_.Solution();
+        if (rpm.Failed) {
+            failed_ = true;
+            return true;
+        }
+        KpG_ = rpm.EffectiveConstant;
+        const double R = heating_.Resistance();
+        const PropDriveProblem& p = p_;
+        const model_detail::DrivePass pass{
+            rpm.Rpm,
+            MotorCurrentInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, rpm.Rpm, p.Re, p.Rc, p.V, R, p.Kv,
+                                  p.gearboxEfficiency),
+            MotorVoltageInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, rpm.Rpm, p.Re, p.Rc, p.V, R, p.Kv,
+                                  p.gearboxEfficiency)};
+        if (heating_.Take(pass)) return true;
+        relaxation_.Restart(BalanceOf(p, heating_.Resistance()));
+        return false;
+    }
+
+    PropDriveSolution Solution() const {
+        PropDriveSolution solution;
+        const std::optional<model_detail::DriveTotals> totals =
+            failed_ ? std::nullopt : heating_.Totals(p_.Pm, p_.Sm, p_.gearboxEfficiency);
+        if (!totals) {
+            solution.Failed = true;
+            return solution;
+        }
+        solution.MotorTemperature = totals->MotorTemperature;
+        solution.EffectiveConstant = KpG_;
+        solution.OutputPower = totals->OutputPower;
+        solution.MotorVoltage = totals->MotorVoltage;
+        solution.MotorCurrent = totals->MotorCurrent;
+        solution.Rpm = totals->Rpm;
+        return solution;
+    }
+
+private:
+    PropDriveProblem p_;
+    model_detail::HeatingLoop heating_;
+    LoadFactorRelaxation relaxation_;
+    double KpG_ = 0;
+    bool failed_ = false;
+};
+
+// Solves in flight at once; enough to fill the processor's reordering window with independent work.
+constexpr std::size_t kInterleavedSolves = 4;
+
 } // namespace
 
 double EffectivePitch(double P, int Nbl) {
@@ -143,69 +262,50 @@ double PropLoadFactor(double Va, double N, double P, double D) {
 PropRpmSolution SolvePropRpm(int Sc, int Pc, int Ne, double sigma, double Kp, int Nbl, int Np, int Pm, int Sm,
                              double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
                              double V, double R, double Io, double Kv, double Va) {
-    const LoadShape shape = ShapeOf(P, D);
-    const DriveBalance balance(Sc, Pc, Ne, sigma, Nbl, Np, Pm, Sm, P, D, gearboxEfficiency, G, Re, Rc, V, R, Io,
-                               Kv);
-    const auto rpmAt = [&](double g) { return balance.RpmAt(Kp * g); };
-    PropRpmSolution solution;
-    double g = 1.0;
-    bool settled = false;
-    for (int round = 0; round < kLoadFactorRounds; ++round) {
-        if (!(g > 0)) {
-            solution.Failed = true;
-            break;
-        }
-        solution.EffectiveConstant = Kp * g;
-        solution.Rpm = rpmAt(g);
-        const double previous = g;
-        const double j = LoadFactorOf(shape, Va, solution.Rpm, P);
-        if (std::isnan(j)) {
-            solution.Failed = true;
-            break;
-        }
-        g = (j + 9 * previous) * 0.1;
-        if (std::fabs(g - previous) < kLoadFactorTolerance) {
-            settled = true;
-            break;
-        }
+    LoadFactorRelaxation relaxation(
+        ShapeOf(P, D), Kp, Va, P,
+        DriveBalance(Sc, Pc, Ne, sigma, Nbl, Np, Pm, Sm, P, D, gearboxEfficiency, G, Re, Rc, V, R, Io, Kv));
+    while (!relaxation.Step()) {
     }
-    if (!solution.Failed && !settled) SettleLoadFactor(shape, Kp, Va, P, rpmAt, solution);
-    if (!std::isfinite(solution.EffectiveConstant)) {
-        solution.EffectiveConstant = 0;
-        solution.Failed = true;
-    }
-    return solution;
+    return relaxation.Solution();
 }
 
 PropDriveSolution SolvePropDrive(int Sc, int Pc, int Ne, bool heating, double Ta, double K, double sigma,
-                                 double /*Tc*/, double Kp, int Nbl, int Np, int Pm, int Sm, double Va,
-                                 double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
-                                 double V, double Wm, double Rm, double Io, double Kv) {
-    double KpG = 0;
-    const auto totals = model_detail::SolveWithHeating(
-        heating, Ta, K, Wm, Rm, Io, Pm, Sm, gearboxEfficiency,
-        [&](double R) -> std::optional<model_detail::DrivePass> {
-            const PropRpmSolution rpm = SolvePropRpm(Sc, Pc, Ne, sigma, Kp, Nbl, Np, Pm, Sm, P, D,
-                                                     gearboxEfficiency, G, Re, Rc, V, R, Io, Kv, Va);
-            if (rpm.Failed) return std::nullopt;
-            KpG = rpm.EffectiveConstant;
-            return model_detail::DrivePass{
-                rpm.Rpm, MotorCurrentInCircuit(Sc, Pc, Ne, Pm, Sm, G, rpm.Rpm, Re, Rc, V, R, Kv, gearboxEfficiency),
-                MotorVoltageInCircuit(Sc, Pc, Ne, Pm, Sm, G, rpm.Rpm, Re, Rc, V, R, Kv, gearboxEfficiency)};
-        });
+                                 double Tc, double Kp, int Nbl, int Np, int Pm, int Sm, double Va, double P,
+                                 double D, double gearboxEfficiency, double G, double Re, double Rc, double V,
+                                 double Wm, double Rm, double Io, double Kv) {
+    return SolvePropDrive(PropDriveProblem{Sc, Pc, Ne, heating, Ta, K, sigma, Tc, Kp, Nbl, Np, Pm, Sm, Va, P, D,
+                                           gearboxEfficiency, G, Re, Rc, V, Wm, Rm, Io, Kv});
+}
 
-    PropDriveSolution solution;
-    if (!totals) {
-        solution.Failed = true;
-        return solution;
+PropDriveSolution SolvePropDrive(const PropDriveProblem& problem) {
+    PropDriveSolve solve(problem);
+    while (!solve.Step()) {
     }
-    solution.MotorTemperature = totals->MotorTemperature;
-    solution.EffectiveConstant = KpG;
-    solution.OutputPower = totals->OutputPower;
-    solution.MotorVoltage = totals->MotorVoltage;
-    solution.MotorCurrent = totals->MotorCurrent;
-    solution.Rpm = totals->Rpm;
-    return solution;
+    return solve.Solution();
+}
+
+void SolvePropDrives(std::span<const PropDriveProblem> problems, std::span<PropDriveSolution> solutions) {
+    std::optional<PropDriveSolve> lanes[kInterleavedSolves];
+    std::size_t owner[kInterleavedSolves] = {};
+    std::size_t next = 0, active = 0;
+    for (std::size_t lane = 0; lane < kInterleavedSolves && next < problems.size(); ++lane, ++next, ++active) {
+        lanes[lane].emplace(problems[next]);
+        owner[lane] = next;
+    }
+    while (active > 0) {
+        for (std::size_t lane = 0; lane < kInterleavedSolves; ++lane) {
+            if (!lanes[lane] || !lanes[lane]->Step()) continue;
+            solutions[owner[lane]] = lanes[lane]->Solution();
+            if (next < problems.size()) {
+                lanes[lane].emplace(problems[next]);
+                owner[lane] = next++;
+            } else {
+                lanes[lane].reset();
+                --active;
+            }
+        }
+    }
 }
 
 double PropShapeEfficiency(double s, double P, double D) {

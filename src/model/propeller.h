@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 
 // The propeller drive: the battery, speed controls, motors and gearbox of electric_chain.h driving
 // Np identical propellers of diameter D and pitch P (in), Nbl blades, at airspeed Va (mph) in air of
@@ -60,6 +62,23 @@ PropDriveSolution SolvePropDrive(int Sc, int Pc, int Ne, bool heating, double Ta
                                  double Tc, double Kp, int Nbl, int Np, int Pm, int Sm, double Va, double P,
                                  double D, double gearboxEfficiency, double G, double Re, double Rc, double V,
                                  double Wm, double Rm, double Io, double Kv);
+
+// The arguments of SolvePropDrive as one record, for solving many drives at once.
+struct PropDriveProblem {
+    int Sc = 0, Pc = 0, Ne = 0;
+    bool heating = false;
+    double Ta = 0, K = 0, sigma = 0, Tc = 0, Kp = 0;
+    int Nbl = 0, Np = 0, Pm = 0, Sm = 0;
+    double Va = 0, P = 0, D = 0, gearboxEfficiency = 0, G = 0, Re = 0, Rc = 0, V = 0, Wm = 0, Rm = 0, Io = 0,
+           Kv = 0;
+};
+
+PropDriveSolution SolvePropDrive(const PropDriveProblem& problem);
+
+// Independent drive solves advanced in turn, a relaxation round each: every solution is the one
+// SolvePropDrive gives for its problem, but the processor overlaps the long serial chains of
+// arithmetic of several solves. solutions must be as long as problems.
+void SolvePropDrives(std::span<const PropDriveProblem> problems, std::span<PropDriveSolution> solutions);
 
 // Efficiency factor of the propeller's shape at advance s (0 where it has no value).
 double PropShapeEfficiency(double s, double P, double D);

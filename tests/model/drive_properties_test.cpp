@@ -2,10 +2,13 @@
 
 #include "model/electric_chain.h"
 #include "model/fan.h"
+#include "model/flight.h"
 #include "model/propeller.h"
 
 #include <cmath>
+#include <cstring>
 #include <random>
+#include <vector>
 
 // Properties that must hold for every power system, checked over generated ones (fixed seeds, so a
 // failure reproduces).
@@ -57,6 +60,26 @@ PropDriveSolution Solve(const PropSystem& s, bool heating) {
                           s.Va, s.P, s.D, s.eta, s.G, s.Re, s.Rc, s.V, s.Wm, s.Rm, s.Io, s.Kv);
 }
 
+PropDriveProblem ProblemOf(const PropSystem& s, bool heating) {
+    return PropDriveProblem{s.Sc, s.Pc, s.Ne, heating, s.Ta, s.K, s.sigma, s.Tc, s.Kp, s.Nbl, s.Np, s.Pm, s.Sm,
+                            s.Va, s.P, s.D, s.eta, s.G, s.Re, s.Rc, s.V, s.Wm, s.Rm, s.Io, s.Kv};
+}
+
+// Bit for bit: a report sweep must not change with the way its solves are scheduled.
+bool Same(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void ExpectSameSolution(const PropDriveSolution& solo, const PropDriveSolution& together) {
+    EXPECT_EQ(solo.Failed, together.Failed);
+    EXPECT_TRUE(Same(solo.MotorTemperature, together.MotorTemperature));
+    EXPECT_TRUE(Same(solo.EffectiveConstant, together.EffectiveConstant));
+    EXPECT_TRUE(Same(solo.OutputPower, together.OutputPower));
+    EXPECT_TRUE(Same(solo.MotorVoltage, together.MotorVoltage));
+    EXPECT_TRUE(Same(solo.MotorCurrent, together.MotorCurrent));
+    EXPECT_TRUE(Same(solo.Rpm, together.Rpm));
+}
+
 // Power all propellers absorb at N with the effective constant KpG.
 double AbsorbedByPropellers(const PropSystem& s, double KpG, double N) {
     return s.Np * 5.33e-15 * KpG * s.sigma * std::pow(s.D, 4) * EffectivePitch(s.P, s.Nbl) * (s.Nbl / 2.0) *
@@ -101,6 +124,70 @@ TEST(PropDriveProperties, MoreSeriesCellsNeverLowerThePropellerSpeedWithoutHeati
         ++compared;
     }
     EXPECT_GT(compared, 2000);
+}
+
+TEST(PropDriveProperties, InterleavedSolvesGiveTheSoloSolvesBitForBit) {
+    std::mt19937 random(99);
+    std::vector<PropDriveProblem> problems;
+    for (int i = 0; i < 3000; ++i) {
+        PropSystem s = RandomPropSystem(random);
+        // Some close to the pitch speed, where the relaxation circles and bisection settles it.
+        if (i % 7 == 0) s.Va = s.P * 2000 * 9.47e-4 * std::uniform_real_distribution<>(0.5, 1.1)(random);
+        // And some that fail: no pitch at all, or an airspeed that drives the motor backwards.
+        if (i % 23 == 0) s.P = 0;
+        if (i % 29 == 0) s.Va = 1000;
+        problems.push_back(ProblemOf(s, i % 3 != 0));
+    }
+    // Batches shorter than, equal to and longer than the number of solves in flight.
+    for (const std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{4}, problems.size()}) {
+        const std::span<const PropDriveProblem> batch(problems.data(), count);
+        std::vector<PropDriveSolution> together(count);
+        SolvePropDrives(batch, together);
+        int failed = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            SCOPED_TRACE(testing::Message() << "problem " << i << " of " << count);
+            const PropDriveSolution solo = SolvePropDrive(batch[i]);
+            ExpectSameSolution(solo, together[i]);
+            failed += solo.Failed;
+        }
+        if (count == problems.size()) {
+            EXPECT_GT(failed, 100);
+            EXPECT_LT(failed, 1000);
+        }
+    }
+}
+
+TEST(PropDriveProperties, ClimbsSolvedTogetherGiveTheSoloClimbsBitForBit) {
+    std::mt19937 random(5);
+    const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<>(low, high)(random); };
+    std::vector<ClimbProblem> problems;
+    for (int i = 0; i < 1500; ++i) {
+        const PropSystem s = RandomPropSystem(random);
+        ClimbProblem p{ProblemOf(s, i % 2 == 0), uniform(100, 1200), uniform(10, 200), uniform(0.2, 1.2),
+                       uniform(4, 20)};
+        // No wing, no weight, no lift-to-drag ratio or no voltage: no climb, or no thrust.
+        if (i % 11 == 0) p.S = 0;
+        if (i % 13 == 0) p.W = 0;
+        if (i % 17 == 0) p.LiftToDrag = 0;
+        if (i % 19 == 0) p.Drive.V = 0;
+        problems.push_back(p);
+    }
+    std::vector<ClimbResult> together(problems.size());
+    SolveClimbs(problems, together);
+    int valid = 0;
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "problem " << i);
+        const ClimbProblem& p = problems[i];
+        const PropDriveProblem& d = p.Drive;
+        const ClimbResult solo = SolveClimb(d.Sc, d.Pc, d.Ne, d.heating, d.Ta, d.K, d.sigma, d.Tc, d.Kp, d.Nbl, d.Np,
+                                            d.Pm, d.Sm, d.P, d.D, d.gearboxEfficiency, d.G, d.Re, d.Rc, d.V, d.Wm, d.Rm,
+                                            d.Io, d.Kv, p.S, p.W, p.Cl, p.LiftToDrag);
+        EXPECT_EQ(solo.Valid, together[i].Valid);
+        EXPECT_TRUE(Same(solo.RateOfClimb, together[i].RateOfClimb));
+        EXPECT_TRUE(Same(solo.ClimbAngle, together[i].ClimbAngle));
+        valid += solo.Valid;
+    }
+    EXPECT_GT(valid, 1000);
 }
 
 TEST(FanDriveProperties, BalanceAndReportedCurrentComeFromTheSameCircuit) {
