@@ -454,7 +454,10 @@ private:
             {16, "flying characteristics suited to an experienced pilot. The plane will fly fast, and be readily able "
                  "to handle fairly strong winds."},
         };
-        Note("With a wing loading of " + units_.WingLoading(Weight(), area) + units_.WingLoadingUnit() +
+        // A wing area just above zero gives a loading beyond any number: no figure, so no sentence.
+        const auto loading = units_.WingLoading(Weight(), area);
+        if (!loading) return;
+        Note("With a wing loading of " + *loading + units_.WingLoadingUnit() +
              ", a model of this size will have " +
              BandText(kCubeLoading, c, true,
                       "a very high flying speed, requiring the undivided attention of an expert pilot. The high "
@@ -464,6 +467,7 @@ private:
     void StaticThrust() {
         if (!(MaxSpeed() > 1.4 * Stall())) return;
         const double r = PerWeight(w_.StaticThrust);
+        if (!std::isfinite(r)) return; // a weight just above zero: no ratio to write
         // Each band holds up to, not including, its limit.
         static constexpr Band kThrustToWeight[] = {
             {0.25, "very long take-off runs, and difficulty in taking off from grass surfaces. Firm hand launching "
@@ -489,6 +493,7 @@ private:
         const auto& best = in_.Markers[kBestLiftToDragMarker];
         const double excess = Finite(best.RowThrust) - Finite(best.RowDrag);
         const double x = PerWeight(excess);
+        if (!std::isfinite(x)) return;
         static constexpr Band kExcessToWeight[] = {
             {0.01, "no climb ability and no acceleration. It will likely be impossible to maintain altitude."},
             {0.1, "very slow climbs and poor acceleration. Careful piloting will be required to maintain altitude."},

@@ -1,5 +1,7 @@
 #include "advice/opinion_units.h"
 
+#include <cmath>
+
 #include "analysis/unit_conversion.h"
 
 namespace ampvane {
@@ -57,11 +59,12 @@ std::string OpinionUnits::ForceUnit() const {
     return options_.Newtons ? "N" : "g";
 }
 
-std::string OpinionUnits::WingLoading(double weightOz, double areaSqIn) const {
-    if (areaSqIn <= 0) return Fixed(UpTo(1), 0);
+std::optional<std::string> OpinionUnits::WingLoading(double weightOz, double areaSqIn) const {
+    if (!(areaSqIn > 0)) return std::nullopt;
     const double loading = options_.Metric
                                ? weightOz * kGramsPerOunce / (areaSqIn * kSquareDecimetresPerSquareInch)
                                : weightOz / (areaSqIn / kSquareInchesPerSquareFoot);
+    if (!std::isfinite(loading)) return std::nullopt;
     return Fixed(UpTo(1), loading);
 }
 std::string OpinionUnits::WingLoadingUnit() const { return options_.Metric ? "g/dm²" : "oz/sq.ft"; }

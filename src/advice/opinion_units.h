@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "analysis/numeric_text.h"
@@ -32,7 +33,9 @@ public:
     double DisplayPropSize(double inches) const;
     std::string Force(double ounces) const; // thrust and weight
     std::string ForceUnit() const;
-    std::string WingLoading(double weightOz, double areaSqIn) const;
+    // None when there is no area or the loading is beyond any number (a positive wing area just
+    // above zero): such a figure is left out rather than written as infinite.
+    std::optional<std::string> WingLoading(double weightOz, double areaSqIn) const;
     std::string WingLoadingUnit() const;
 
     // "2.5" or "1.5" with the locale's separator, as the sentences quote fixed factors.

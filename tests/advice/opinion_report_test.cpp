@@ -63,5 +63,18 @@ TEST(OpinionFromReport, FanReportWithoutWingSkipsTheWingRules) {
     EXPECT_NE(text.find("General Notes:"), std::string::npos);
 }
 
+TEST(OpinionFromReport, WingAreaJustAboveZeroWritesNoInfiniteLoading) {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    testing::AddGlider(plane, 1e-306);
+    for (const bool metric : {false, true}) {
+        AnalysisOptions options = testing::SeaLevelOptions();
+        options.Metric = metric;
+        const std::string text = BuildOpinionText(OpinionInputFromReport(InFlightOfFirstRow(plane, options)));
+        EXPECT_NE(text.find("General Notes:"), std::string::npos);
+        EXPECT_EQ(text.find("wing loading"), std::string::npos) << text;
+        for (const char* bad : {"nan", "NAN", "inf", "INF"}) EXPECT_EQ(text.find(bad), std::string::npos) << text;
+    }
+}
+
 } // namespace
 } // namespace ampvane

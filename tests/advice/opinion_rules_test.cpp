@@ -609,6 +609,20 @@ TEST(OpinionWingLoading, MetricUnitsAndMissingInputs) {
     EXPECT_FALSE(Has(EvaluateOpinion(in).AeroNotes, "wing loading"));
 }
 
+TEST(OpinionWingLoading, AreaJustAboveZeroLeavesTheNoteOutRatherThanAnInfiniteFigure) {
+    for (const bool metric : {false, true}) {
+        OpinionInput in = SportModel();
+        in.Options.Metric = metric;
+        in.Plane.Airframe.WingArea = 1e-306; // a wing, but weight / area is beyond any double
+        const OpinionFindings f = EvaluateOpinion(in);
+        EXPECT_FALSE(Has(f.AeroNotes, "wing loading")) << metric;
+        EXPECT_FALSE(Has(f.AeroNotes, "Due to some")) << metric;
+        EXPECT_TRUE(Has(f.AeroNotes, "The static thrust")) << metric; // the other notes stay
+        const std::string text = BuildOpinionText(in);
+        for (const char* bad : {"INF", "inf", "NAN", "nan"}) EXPECT_EQ(text.find(bad), std::string::npos) << bad;
+    }
+}
+
 TEST(OpinionStaticThrust, ThrustToWeightBands) {
     OpinionInput in = SportModel();
     const auto note = [&](double thrust) {
@@ -796,6 +810,16 @@ TEST(OpinionText, DamagedNumbersNeverReachTheText) {
     in.StallSpeed = nan;
     in.Plane.ParallelMotors = 0;
     in.Plane.SeriesMotors = 0;
+    const std::string text = BuildOpinionText(in);
+    for (const char* bad : {"nan", "NAN", "inf", "INF"}) EXPECT_EQ(text.find(bad), std::string::npos) << bad;
+}
+
+TEST(OpinionText, RatiosToAWeightJustAboveZeroAreLeftOut) {
+    OpinionInput in = SportModel();
+    in.TotalWeight = 1e-310; // thrust / weight overflows
+    const OpinionFindings f = EvaluateOpinion(in);
+    EXPECT_FALSE(Has(f.AeroNotes, "The static thrust"));
+    EXPECT_FALSE(Has(f.AeroNotes, "excess-thrust"));
     const std::string text = BuildOpinionText(in);
     for (const char* bad : {"nan", "NAN", "inf", "INF"}) EXPECT_EQ(text.find(bad), std::string::npos) << bad;
 }
