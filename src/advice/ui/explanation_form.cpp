@@ -1,5 +1,6 @@
 #include "advice/ui/explanation_form.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -17,6 +18,8 @@
 #include <QTextEdit>
 #include <QTextList>
 #include <QVBoxLayout>
+
+#include <memory>
 
 #include "advice/opinion.h"
 #include "advice/opinion_writers.h"
@@ -159,7 +162,13 @@ void TExplanationForm::PrintOn(QPagedPaintDevice& device) {
     device.setPageOrientation(QPageLayout::Portrait);
     device.setPageMargins(QMarginsF(0.6875, 0.5, 0.6875, 0.6875), QPageLayout::Inch);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    view_->document()->print(&device);
+    // An unpaginated document prints inside 2 cm margins of its own on top of the page's; a copy laid
+    // out on the device, paginated to its printable area, keeps to the page margins alone.
+    const std::unique_ptr<QTextDocument> copy(view_->document()->clone());
+    copy->documentLayout()->setPaintDevice(&device);
+    copy->setDocumentMargin(0);
+    copy->setPageSize(device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
+    copy->print(&device);
     QApplication::restoreOverrideCursor();
 }
 

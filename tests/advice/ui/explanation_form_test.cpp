@@ -1,5 +1,8 @@
 #include "advice/ui/explanation_form.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -184,6 +187,27 @@ TEST_F(OpinionWindow, PrintsToPdf) {
     ASSERT_TRUE(ReadWholeFile(path, pdf));
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
     EXPECT_GT(pdf.size(), 1000u);
+
+    // Where the ink starts on the page: the page margins, not 2 cm more.
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm is not installed";
+    const std::string stem = dir.file("page");
+    ASSERT_EQ(std::system(("pdftoppm -r 72 -gray -f 1 -l 1 -singlefile '" + path + "' '" + stem + "'").c_str()), 0);
+    std::string pgm;
+    ASSERT_TRUE(ReadWholeFile(stem + ".pgm", pgm));
+    int width = 0, height = 0, maxValue = 0, consumed = 0;
+    ASSERT_EQ(std::sscanf(pgm.c_str(), "P5 %d %d %d%n", &width, &height, &maxValue, &consumed), 3);
+    const std::string_view pixels = std::string_view(pgm).substr(static_cast<std::size_t>(consumed) + 1);
+    ASSERT_GE(pixels.size(), static_cast<std::size_t>(width) * height);
+    int left = width, top = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (static_cast<unsigned char>(pixels[static_cast<std::size_t>(y) * width + x]) < 128) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+    EXPECT_NEAR(left / 72.0, 0.6875, 0.1);
+    EXPECT_GE(top / 72.0, 0.5);
+    EXPECT_LT(top / 72.0, 0.8); // the title's ascent, no more
 }
 
 // ----- Opened from the report windows.
