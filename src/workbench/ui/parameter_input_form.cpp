@@ -1023,7 +1023,10 @@ void TParameterInputForm::RestrictionFieldEntered(WorkbenchControl id) {
 }
 
 void TParameterInputForm::EditCommand(int command) {
-    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QWidget* focus = QApplication::focusWidget();
+    auto* edit = qobject_cast<QLineEdit*>(focus);
+    // The drop-down fields are edits too; the focus rests on the box, not on its line.
+    if (auto* combo = qobject_cast<QComboBox*>(focus); combo && combo->isEditable()) edit = combo->lineEdit();
     if (!edit) return;
     if (command == 0) edit->cut();
     if (command == 1) edit->copy();

@@ -1,6 +1,7 @@
 #include "workbench/ui/parameter_input_form.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +111,30 @@ TEST_F(WorkbenchWindow, TypingStoresTheFieldAndSetsItsMarks) {
     Find<QAction>("UseFilterItem")->trigger();
     EXPECT_FALSE(form->Fields().Checked(C::UseFilterCheckBox));
     EXPECT_FALSE(Find<QCheckBox>("UseFilterCheckBox")->isChecked());
+}
+
+TEST_F(WorkbenchWindow, EditMenuActsOnTheFocusedFieldDropDownsIncluded) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QApplication::clipboard()->setText(QStringLiteral("1.25"));
+
+    auto* constant = Find<QComboBox>("PropConstantEdit");
+    constant->setFocus();
+    QApplication::processEvents();
+    Find<QAction>("PasteItem")->trigger();
+    EXPECT_EQ(constant->currentText(), QStringLiteral("1.25"));
+    EXPECT_EQ(form->Fields().Text(C::PropConstantEdit), "1.25");
+    EXPECT_TRUE(form->Fields().GroupModified(ComponentGroup::Drive));
+
+    // Cut takes the selection out of the field and the stored text alike.
+    QLineEdit* weight = Edit(C::MotorWeightEdit);
+    weight->setFocus();
+    QApplication::processEvents();
+    Find<QAction>("PasteItem")->trigger();
+    weight->selectAll();
+    Find<QAction>("CutItem")->trigger();
+    EXPECT_EQ(form->Fields().Text(C::MotorWeightEdit), "");
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1.25"));
 }
 
 TEST_F(WorkbenchWindow, InvalidFieldShowsItsMessageAndOpensNoReport) {
