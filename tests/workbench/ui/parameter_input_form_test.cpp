@@ -5,11 +5,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
+#include <QUrl>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/report_builder.h"
+#include "analysis/report_export.h"
 #include "analysis/ui/report_form.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -95,6 +99,59 @@ TEST_F(WorkbenchWindow, EveryControlIsNamedAndCarriesItsFieldNumber) {
     EXPECT_FALSE(Find<QAction>("OptionsToolButton")->isEnabled());
     EXPECT_TRUE(Find<QAction>("ComputeToolButton")->isEnabled());
     EXPECT_EQ(Find<QAction>("SelectPropellerToolButton")->toolTip(), QStringLiteral("Select Propeller Drive Sytems"));
+}
+
+TEST_F(WorkbenchWindow, MenusAndToolBarCarryTheirCaptionsShortcutsAndHints) {
+    // Caption and shortcut of every item, menu by menu; the recent projects are hidden until kept.
+    const auto itemsOf = [this](const char* menuName) {
+        QStringList items;
+        for (QAction* action : Find<QMenu>(menuName)->actions()) {
+            if (action->isSeparator() || action->objectName().startsWith(QStringLiteral("Recent"))) continue;
+            const QString keys = action->shortcut().toString();
+            items << (keys.isEmpty() ? action->text() : action->text() + QLatin1Char('|') + keys);
+        }
+        return items.join(QLatin1Char(';'));
+    };
+    EXPECT_EQ(itemsOf("ProjectMenu"),
+              QStringLiteral("&New...|Ctrl+N;&Open...|Ctrl+O;&Save|Ctrl+S;Save &As...;C&opy Project|Ctrl+Alt+C;"
+                             "P&aste Project|Ctrl+Alt+V;&AmpvaneWizard...|Ctrl+W;&Wiring Wizard...|Ctrl+Alt+W;E&xit"));
+    EXPECT_EQ(itemsOf("EditMenu"), QStringLiteral("Cu&t|Ctrl+X;&Copy|Ctrl+C;&Paste|Ctrl+V"));
+    EXPECT_EQ(itemsOf("MotorMenu"), QStringLiteral("&New;&Open...;&Save;Motor &Designer...;Enter &Test Data...;"
+                                                   "Enter &Catalog Data..."));
+    EXPECT_EQ(itemsOf("BatteryMenu"), QStringLiteral("&New;&Open...;&Save"));
+    EXPECT_EQ(itemsOf("FilterMenu"), QStringLiteral("&New;&Open...;&Save;&Use Filter"));
+    EXPECT_EQ(itemsOf("DriveSystemMenu"), QStringLiteral("&New;&Open...;&Save;&Propeller;&Ducted Fan;"
+                                                         "Pitch &Calculator...;Co&efficient Estimator...;"
+                                                         "Constant &Estimator..."));
+    EXPECT_EQ(itemsOf("SpeedControlMenu"), QStringLiteral("&New;&Open...;&Save"));
+    EXPECT_EQ(itemsOf("AirframeMenu"), QStringLiteral("&New;&Open...;&Save;&Coefficient Calculator..."));
+    EXPECT_EQ(Find<QAction>("OptionsItem")->text(), QStringLiteral("&Options"));
+    EXPECT_EQ(itemsOf("UpdateMenu"),
+              QStringLiteral("Update &All...;&Projects...;&Motors...;&Cells...;&Filters...;Propeller &Drive Systems...;"
+                             "Fan D&rive Systems...;&Speed Controls...;&Airframes...;C&ontribute Your Data...;"
+                             "&Get Contributed Data..."));
+    QString help = itemsOf("HelpMenu");
+    help.replace(Find<QAction>("VisitOurWebSite1")->text(), QStringLiteral("<site>"));
+    EXPECT_EQ(help, QStringLiteral("&Help Topics...;&Introduction...;&Quick Tutorial...;What's &New?...;"
+                                   "The Ampvane&Wizard...;Tips and Tric&ks...;&Frequently Asked Questions...;"
+                                   "In-Depth &Tutorial (web)...;<site>;Tip of the &Day...;"
+                                   "&E-mail Technical Support...;&About Ampvane..."));
+
+    QStringList hints;
+    for (QAction* action : Find<QToolBar>("ToolBar")->actions())
+        if (!action->isSeparator()) hints << action->toolTip();
+    ASSERT_EQ(hints.size(), 24);
+    EXPECT_TRUE(hints[17].contains(QUrl(QString::fromUtf8(kVendorSite)).host())) << hints[17].toStdString();
+    hints[17] = QStringLiteral("<update all>");
+    EXPECT_EQ(hints.join(QLatin1Char(';')),
+              QStringLiteral("New Project;Open Project;Save Project;Save Project As;AmpvaneWizard;Wiring Wizard;"
+                             "Select Motor;Motor Designer;Enter Test Data;Enter Catalog Data;Select Cell Type;"
+                             "Select Filter;Select Propeller Drive Sytems;Select Fan Drive System;"
+                             "Select Speed Control;Select Airframe;Options;<update all>;Contribute Your Data;"
+                             "Get User Contributed Data;Help;Tips And Tricks;Frequently Asked Questions;"
+                             "Compute Report"));
+    EXPECT_EQ(Find<QToolBar>("ToolBar")->actions().indexOf(Find<QAction>("UpdateAllToolButton")),
+              Find<QToolBar>("ToolBar")->actions().indexOf(Find<QAction>("OptionsToolButton")) + 2);
 }
 
 TEST_F(WorkbenchWindow, TypingStoresTheFieldAndSetsItsMarks) {
