@@ -1127,6 +1127,9 @@ Prompter& TParameterInputForm::Questions() { return env_.prompter ? *env_.prompt
 // ---- compute -----------------------------------------------------------------------------------
 
 void TParameterInputForm::ComputeButtonClick() {
+    // The tool button leaves the focus where it is: a chosen efficiency still showing its label
+    // takes its value now, as it would on leaving the field.
+    GearboxEfficiencyLeft();
     const Settings defaults;
     const Settings& settings = env_.settings ? *env_.settings : defaults;
     PlaneDesc plane;

@@ -370,6 +370,17 @@ TEST_F(WorkbenchWindow, ValueListItemsReplaceTheirLabelsByValues) {
     emit efficiency->lineEdit()->editingFinished();
     EXPECT_EQ(form->Fields().Text(C::GearboxEfficiencyEdit), "95.5");
     EXPECT_EQ(efficiency->currentText(), QStringLiteral("95.5"));
+
+    // Compute from the tool bar, which keeps the focus in the field, takes the value, not the label.
+    LoadSample();
+    efficiency->showPopup();
+    efficiency->hidePopup();
+    efficiency->setCurrentIndex(0);
+    emit efficiency->activated(0);
+    EXPECT_EQ(form->Fields().Text(C::GearboxEfficiencyEdit), "Spur gears");
+    Find<QAction>("ComputeToolButton")->trigger();
+    EXPECT_EQ(form->Fields().Text(C::GearboxEfficiencyEdit), "95.5");
+    EXPECT_EQ(form->Reports().size(), 1u);
 }
 
 TEST_F(WorkbenchWindow, EnteringARestrictionScrollsItsBox) {
