@@ -133,6 +133,44 @@ TEST(ReportFiles, CsvHasOneHeaderLineNoHiddenColumnAndQuotedCells) {
     EXPECT_NE(csv.find("\"Motor:\",\"\",\" Astro Cobalt"), std::string::npos);
 }
 
+TEST(ReportFiles, LargeCsvKeepsEveryRowInOrderWhateverItsCells) {
+    // Large enough to be written on several threads; every row numbered, some cells padded with
+    // blanks, tabs and line ends or holding quotes, so that a row lost, doubled, reordered or
+    // trimmed differently at a seam shows.
+    RecordingMessages messages;
+    Report report;
+    BuildReport(report, ReportRequest{}, testing::SeaLevelOptions(), testing::GearedPropellerPlane(), messages,
+                messages);
+    ReportGrid& grid = report.Grid;
+    ASSERT_GT(grid.RowCount(), 0);
+    const std::vector<ReportRow> sample = grid.Rows;
+    std::vector<int> visible;
+    for (int c = 0; c < static_cast<int>(grid.Columns.size()); ++c)
+        if (grid.Columns[c].Visible()) visible.push_back(c);
+    grid.Rows.clear();
+    const char* pads[] = {"", " ", " \t", "\r\n ", "  "};
+    for (int i = 0; i < 23457; ++i) {
+        ReportRow row = sample[i % sample.size()];
+        row.Cells[visible.front()] = pads[i % 5] + std::to_string(i) + (i % 3 == 0 ? "\"q\"" : "") + pads[(i / 5) % 5];
+        grid.Rows.push_back(std::move(row));
+    }
+    const std::string csv = ReportCsv(grid, FixedSettings());
+
+    std::string expected;
+    for (const ReportRow& row : grid.Rows) {
+        for (std::size_t i = 0; i < visible.size(); ++i) {
+            if (i > 0) expected += ',';
+            expected += CsvQuote(TrimmedView(row.Cells[visible[i]]), true, 0);
+        }
+        expected += '\n';
+    }
+    const std::size_t header = csv.find("\n\"Cells\",");
+    ASSERT_NE(header, std::string::npos);
+    const std::size_t start = csv.find('\n', header + 1);
+    EXPECT_EQ(csv.substr(start + 1, expected.size()), expected);
+    EXPECT_EQ(csv.substr(start + 1 + expected.size(), 8), "\n\"Note: ");
+}
+
 TEST(ReportFiles, HtmlEscapesEveryText) {
     RecordingMessages messages;
     const Report report = StaticGliderReport(messages);
