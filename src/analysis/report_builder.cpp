@@ -282,8 +282,10 @@ Evaluation Evaluate(const Report& report, const Combination& c, double Va) {
 
 bool FilterApplies(const Report& report, double Va) {
     // Only static points at full throttle are filtered, for a fan as for a propeller: a filtered
-    // row at rest would end a part-throttle in-flight sweep before it started.
-    return Va == 0 && report.Throttle >= 1;
+    // row at rest would end a part-throttle in-flight sweep before it started. In-flight rows are
+    // never filtered: their first row re-reads the static row's rounded cells and may fall just
+    // outside a limit the static row met.
+    return !report.InFlight() && Va == 0 && report.Throttle >= 1;
 }
 
 bool RowPassesFilter(const Report& report, const ReportRowValues& v) {

@@ -441,6 +441,24 @@ TEST(InFlight, LevelFlightAtEveryThrottleEndsAtTheSmallestStep) {
     EXPECT_GT(marker.RunTime, 0);
 }
 
+TEST(InFlight, RowsAreNeverFiltered) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.UseFilter = 1;
+    plane.Filter.MinThrust = 0.001;
+    Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    ASSERT_GT(built.report.Grid.RowCount(), 1);
+    // A limit the in-flight rows break at rest, with the filter still on in the report's records.
+    built.report.Plane.Filter.MinThrust = 1e9;
+    ReportOutcome outcome{};
+    const auto inFlight = OpenInFlightReport(built.report, 0, false, messages, messages, &outcome);
+    ASSERT_TRUE(inFlight);
+    EXPECT_EQ(outcome, ReportOutcome::Shown);
+    EXPECT_GT(inFlight->Grid.RowCount(), 1);
+    EXPECT_EQ(inFlight->Plane.UseFilter, 1);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
 TEST(InFlight, HalfThrottleHalvesTheCellVoltage) {
     RecordingMessages messages;
     PlaneDesc plane = NarrowPlane();
