@@ -214,7 +214,7 @@ std::string ReportHtml(const ReportGrid& grid, const ReportExportSettings& setti
         out += ">";
         const bool stalled = row && row->PropStalled;
         for (const int c : columns) {
-            const bool bold = !header && c == grid.SortColumn;
+            const bool bold = c == grid.SortColumn;
             out += "<td><tt>";
             if (bold) out += "<b>";
             if (stalled) out += "<font color=" + ColorToHtml(colours.PropStalledText) + ">";

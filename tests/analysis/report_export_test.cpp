@@ -183,6 +183,19 @@ TEST(ReportFiles, HtmlEscapesEveryText) {
     EXPECT_NE(html.find(">Ampvane 8.09</font></a>, 2026-01-01 12:00.</font>"), std::string::npos);
 }
 
+TEST(ReportFiles, HtmlBoldsTheSortColumnInEveryRow) {
+    RecordingMessages messages;
+    Report report = StaticGliderReport(messages);
+    const int thrust = report.Grid.Position(ReportColumn::Thrust);
+    SortReportRows(report.Grid, thrust, false);
+    const std::string html = ReportHtml(report.Grid, FixedSettings());
+    EXPECT_NE(html.find("<td><tt><b>Thrust&nbsp;</b></tt><br></td>"), std::string::npos);
+    EXPECT_NE(html.find("<td><tt><b>(oz)&nbsp;</b></tt><br></td>"), std::string::npos);
+    const std::string top = "<td><tt><b>" + std::string(TrimmedView(report.Grid.Cell(2, thrust))) + "&nbsp;";
+    EXPECT_NE(html.find(top), std::string::npos);
+    EXPECT_EQ(html.find("<td><tt><b>Cells&nbsp;"), std::string::npos);
+}
+
 TEST(ReportFiles, SaveWritesWholeFileAndReportsFailures) {
     RecordingMessages messages;
     const Report report = StaticGliderReport(messages);
