@@ -33,8 +33,9 @@ std::vector<int> VisibleColumns(const ReportGrid& grid) {
     return columns;
 }
 
+// Each header row trimmed, then joined by one space; a blank second row leaves the space ("Cells ").
 std::string HeaderText(const ReportGridColumn& column) {
-    return Trim(Trim(column.Header0) + " " + Trim(column.Header1));
+    return Trim(column.Header0) + " " + Trim(column.Header1);
 }
 
 std::string Footer(const ReportExportSettings& settings) {

