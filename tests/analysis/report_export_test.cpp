@@ -164,7 +164,7 @@ TEST(ReportFiles, LargeCsvKeepsEveryRowInOrderWhateverItsCells) {
         }
         expected += '\n';
     }
-    const std::size_t header = csv.find("\n\"Cells\",");
+    const std::size_t header = csv.find("\n\"Cells \",");
     ASSERT_NE(header, std::string::npos);
     const std::size_t start = csv.find('\n', header + 1);
     EXPECT_EQ(csv.substr(start + 1, expected.size()), expected);
