@@ -486,5 +486,30 @@ TEST(DbfForeignFiles, TableWrittenByOgr2ogrIsRead) {
     EXPECT_EQ(table.Text("BUILT"), "19991231");
 }
 
+// Written by LibreOffice Calc's dBase export from the CSV beside it: column widths fitted to the
+// data, numbers without padding to a fixed width, an empty number written as "0.0", a blank date.
+TEST(DbfForeignFiles, TableWrittenByLibreOfficeCalcIsRead) {
+    TempDir dir;
+    auto opened = DbfTable::Open(CopyFixture(dir, "libreoffice_motors.dbf"));
+    ASSERT_TRUE(opened.table) << opened.error;
+    DbfTable& table = *opened.table;
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(table.columns()[0].width, 17);
+    table.First();
+    EXPECT_EQ(table.Name(), "Caf\xc3\xa9 Inrunner 480");
+    EXPECT_EQ(table.Number("KV"), 2350.5);
+    EXPECT_EQ(table.Number("WEIGHT"), 42.25);
+    EXPECT_EQ(table.Text("BUILT"), "20240315");
+    table.Next();
+    EXPECT_EQ(table.Name(), "Alpha 05");
+    EXPECT_EQ(table.Number("KV"), -3.5);
+    EXPECT_EQ(table.Text("BUILT"), "");
+    table.Next();
+    EXPECT_EQ(table.Name(), "Zeta \xc3\x9c");
+    EXPECT_EQ(table.Number("KV"), 0);
+    EXPECT_EQ(table.Number("WEIGHT"), 7);
+    EXPECT_EQ(table.Text("BUILT"), "19991231");
+}
+
 } // namespace
 } // namespace ampvane
