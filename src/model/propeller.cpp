@@ -27,12 +27,20 @@ constexpr double kBisectionTolerance = 1e-12; // relative to the load factor
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The parts of the load factor that depend only on the pitch to diameter ratio r; a solve computes
-// them once instead of in every round.
+// them once instead of in every round. The derived terms are the subexpressions of LoadFactorOf,
+// computed in the same order, so the factor has the same bits either way.
 struct LoadShape {
     double h = 0;     // peak factor, reached at advance gPeak
     double gPeak = 0; // advance of the peak
     double f = 0;     // factor at advance l
     double l = 0;
+    double rise = 0;         // h - 1
+    double twoG = 0;         // 2 g
+    double fallFH = 0;       // f - h
+    double fallHF = 0;       // h - f
+    double peakTerm = 0;     // h l (l - 2 g)
+    double floorTerm = 0;    // f g g
+    double spanSquared = 0;  // (g - l)²
 };
 
 LoadShape ShapeOf(double P, double D) {
@@ -42,21 +50,29 @@ LoadShape ShapeOf(double P, double D) {
     shape.gPeak = r / 2;
     shape.f = 1 - 0.15 * std::sqrt(std::sqrt(r));
     shape.l = r / 1.1;
+    const double h = shape.h, g = shape.gPeak, f = shape.f, l = shape.l;
+    shape.rise = h - 1;
+    shape.twoG = 2 * g;
+    shape.fallFH = f - h;
+    shape.fallHF = h - f;
+    shape.peakTerm = h * l * (l - 2 * g);
+    shape.floorTerm = f * g * g;
+    shape.spanSquared = (g - l) * (g - l);
     return shape;
 }
 
 // NaN where the advance or the curve has no value.
 double LoadFactorOf(const LoadShape& shape, double Va, double N, double P) {
     const double s = Va / (P * N * kPitchSpeedFactor);
-    const double h = shape.h, g = shape.gPeak, f = shape.f, l = shape.l;
+    const double g = shape.gPeak, f = shape.f, l = shape.l;
     double j = 0;
     if (s < g) {
         const double x = s / g;
-        j = 1 + (h - 1) * (3 * x * x - 2 * x * x * x);
+        j = 1 + shape.rise * (3 * x * x - 2 * x * x * x);
     } else if (s < l) {
-        j = ((s * s - 2 * g * s) * (f - h) + h * l * (l - 2 * g) + f * g * g) / ((g - l) * (g - l));
+        j = ((s * s - shape.twoG * s) * shape.fallFH + shape.peakTerm + shape.floorTerm) / shape.spanSquared;
     } else {
-        j = f + (s - l) * 2 * (h - f) * (g - s) / ((g - l) * (g - l));
+        j = f + (s - l) * 2 * shape.fallHF * (g - s) / shape.spanSquared;
         if (j < 0) j = 0;
     }
     return std::isfinite(j) ? j : kNaN;
@@ -75,12 +91,12 @@ public:
           Np_(Np),
           Kv2_(Kv * Kv),
           B_(G * G * gearboxEfficiency * Sm * Sm * Pm * Pc * Ne),
-          C_(Kv * G * gearboxEfficiency * Sm * Pm * (V * Sc * Pc * Ne - Io * Rt_)) {}
+          C_(Kv * G * gearboxEfficiency * Sm * Pm * (V * Sc * Pc * Ne - Io * Rt_)), B2_(B_ * B_) {}
 
     // Never below kFloorRpm, which also stands for "no solution".
     double RpmAt(double KpG) const {
         const double A = loadPrefix_ * KpG * Np_ * Kv2_ * Rt_ / 2;
-        const double discriminant = B_ * B_ + 4 * A * C_;
+        const double discriminant = B2_ + 4 * A * C_;
         if (A == 0 || !(discriminant >= 0)) return kFloorRpm;
         // The positive root, written so that it keeps its precision when 4AC is small beside B²
         // (the textbook form loses the digits of N there).
@@ -92,7 +108,7 @@ public:
     }
 
 private:
-    double Rt_, loadPrefix_, Np_, Kv2_, B_, C_;
+    double Rt_, loadPrefix_, Np_, Kv2_, B_, C_, B2_;
 };
 
 // Near its pitch speed a propeller's load factor changes so steeply with its speed that the relaxation
