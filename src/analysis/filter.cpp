@@ -1,4 +1,5 @@
 #include "analysis/filter.h"
+#include "analysis/unit_conversion.h"
 
 namespace ampvane {
 
@@ -40,9 +41,9 @@ std::string DescribeFilter(const PlaneDesc& plane, const AnalysisOptions& option
         if (!options.Metric)
             parts += number(f.MinThrust, -1) + "oz min thrust; ";
         else if (options.Newtons)
-            parts += number(f.MinThrust * 0.27762, -2) + "N min thrust; ";
+            parts += number(f.MinThrust * kNewtonsPerOunce, -2) + "N min thrust; ";
         else
-            parts += number(f.MinThrust * 28.3, 0) + "g min thrust; ";
+            parts += number(f.MinThrust * kGramsPerOunce, 0) + "g min thrust; ";
     }
     if (f.MinSpeed > 0 || f.MaxSpeed > 0) {
         const double scale = options.Metric ? 0.447 : 1;

@@ -1,4 +1,5 @@
 #include "analysis/report_layout.h"
+#include "analysis/unit_conversion.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,14 +11,9 @@ namespace ampvane {
 namespace {
 
 // Display conversions of the report (internal unit -> metric display unit).
-constexpr double kMpsPerMph = 0.447;
-constexpr double kGramsPerOunce = 28.3;
-constexpr double kNewtonsPerOunce = 0.27762;
-constexpr double kCmPerInch = 2.54;
 constexpr double kMpsPerFpm = 0.00508;
 constexpr double kWattsPerLbPerOz = 16;   // W/oz -> W/lb
 constexpr double kWattsPerKgPerOz = 35.3; // W/oz -> W/kg
-constexpr double kDmSquaredPerSqIn = 0.06452;
 constexpr double kPitchSpeedPerRpmInch = 9.47e-4;
 constexpr char kDegree[] = "\xC2\xB0";
 
@@ -220,8 +216,8 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
         const double perOunce = v.TotalWeight > 0 ? watts / v.TotalWeight : 0;
         number(quantity, perOunce * (metric ? kWattsPerKgPerOz : kWattsPerLbPerOz), 6, 1);
     };
-    const double lengthScale = options.MetricPropSizes ? kCmPerInch : 1;
-    const double speedScale = metric ? kMpsPerMph : 1;
+    const double lengthScale = options.MetricPropSizes ? kCentimetresPerInch : 1;
+    const double speedScale = metric ? kMetresPerSecondPerMph : 1;
     using C = ReportColumn;
 
     if (grid.Position(C::Airspeed) >= 0)
@@ -267,7 +263,7 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
         const double shown = airspeedColumn >= 0 ? ShownNumber(row.Cells[airspeedColumn], locale) : 0;
         // Imperial rows step by 1 mph, metric ones by 0.5 m/s: compare in those steps.
         const auto steps = [&](double mph) {
-            return metric ? std::nearbyint(mph * kMpsPerMph * 2) : std::nearbyint(mph);
+            return metric ? std::nearbyint(mph * kMetresPerSecondPerMph * 2) : std::nearbyint(mph);
         };
         const double rowSteps = metric ? std::nearbyint(shown * 2) : std::nearbyint(shown);
         if (report.Flags.HasStall && rowSteps <= steps(grid.StallSpeed)) row.Background = RowBackground::BelowStall;
@@ -278,7 +274,7 @@ ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
         if (propeller) {
             const int rpmColumn = grid.Position(C::DriveRpm);
             const double rpm = rpmColumn >= 0 ? ShownNumber(row.Cells[rpmColumn], locale) : v.DriveRpm;
-            const double mph = metric ? shown / kMpsPerMph : shown;
+            const double mph = metric ? shown / kMetresPerSecondPerMph : shown;
             const double advance = mph / (rpm * kPitchSpeedPerRpmInch);
             const double diameter = std::min(plane.Drive.DiameterFrom(), plane.Drive.DiameterTo());
             const double pitch = std::min(plane.Drive.PitchFrom(), plane.Drive.PitchTo());
@@ -413,7 +409,7 @@ std::string DriveLine(const PlaneDesc& plane, const AnalysisOptions& options, co
         }
     } else {
         const bool metric = options.Metric;
-        const double scale = metric ? kCmPerInch : 1;
+        const double scale = metric ? kCentimetresPerInch : 1;
         const int decimals = metric ? 1 : 2;
         line += UpTo(d.FanDiameter() * scale, decimals, locale) + "x" + UpTo(d.FanPitch() * scale, decimals, locale) +
                 " (" + UpTo(d.HubDiameter() * scale, decimals, locale) + (metric ? "cm hub); " : "in hub); ");
@@ -429,7 +425,7 @@ std::string DuctingLine(const PlaneDesc& plane, const AnalysisOptions& options, 
     red = false;
     if (d.Kind != FanDrive || !(d.IntakeLength() > 0 || d.ExhaustLength() > 0)) return {};
     const bool metric = options.Metric;
-    const double scale = metric ? kCmPerInch : 1;
+    const double scale = metric ? kCentimetresPerInch : 1;
     const int decimals = metric ? 1 : 2;
     const char* unit = metric ? "cm" : "in";
     const auto part = [&](double diameter, double length, const char* end) {
@@ -454,7 +450,7 @@ std::string AirframeLine(const Report& report, double lightWeight, const NumberL
     std::string parts;
     if (!a.AirframeName.empty()) parts += "; " + a.AirframeName;
     if (flags.HasWing) {
-        parts += metric ? "; " + UpTo(a.WingArea * kDmSquaredPerSqIn, 1, locale) + "dm\xC2\xB2"
+        parts += metric ? "; " + UpTo(a.WingArea * kSquareDecimetresPerSquareInch, 1, locale) + "dm\xC2\xB2"
                         : "; " + Fixed(a.WingArea, 0, locale) + "sq.in";
     }
     const auto range = [&](double light, double heavy, int decimals, const char* unit) {
@@ -468,7 +464,7 @@ std::string AirframeLine(const Report& report, double lightWeight, const NumberL
     }
     if (flags.HasWingLoading) {
         const auto loading = [&](double w) {
-            return metric ? w * kGramsPerOunce / (a.WingArea * kDmSquaredPerSqIn) : w / (a.WingArea / 144);
+            return metric ? w * kGramsPerOunce / (a.WingArea * kSquareDecimetresPerSquareInch) : w / (a.WingArea / 144);
         };
         // A wing area just above zero is accepted as typed, but its loading overflows; no figure is
         // better than an infinite one.

@@ -49,7 +49,7 @@ void FillMotor(Filler& f, const WorkbenchUnits& units) {
     f.Box(C::MotorBrushlessCheckBox, "BRUSHLESS");
     f.Box(C::MotorOutRunnerCheckBox, "OUTRUNNER");
     SetMotorBrushless(f.fields, f.fields.Checked(C::MotorBrushlessCheckBox), Marking::Keep);
-    if (units.metric) f.Convert(C::MotorWeightEdit, 28.3, 1);
+    if (units.metric) f.Convert(C::MotorWeightEdit, kGramsPerOunce, 1);
 }
 
 void FillCell(Filler& f, const WorkbenchUnits& units) {
@@ -70,7 +70,7 @@ void FillCell(Filler& f, const WorkbenchUnits& units) {
     ApplyCellChemistry(f.fields, f.locale, Marking::Keep);
     f.Number(C::CellResistanceEdit, "INTERTANCE");
     f.Number(C::CellWeightEdit, "WEIGHT");
-    if (units.metric) f.Convert(C::CellWeightEdit, 28.3, 0.1);
+    if (units.metric) f.Convert(C::CellWeightEdit, kGramsPerOunce, 0.1);
 }
 
 void FillPropellerDrive(Filler& f, const WorkbenchUnits& units) {
@@ -107,7 +107,7 @@ void FillPropellerDrive(Filler& f, const WorkbenchUnits& units) {
     f.Number(C::PropellerBladesEdit, "PROPELADES");
     f.EmptyWhen(C::PropellerBladesEdit, f.Shown(C::PropellerBladesEdit) == "2");
     f.Number(C::GearboxWeightEdit, "WEIGHT");
-    if (units.metric) f.Convert(C::GearboxWeightEdit, 28.3, 1);
+    if (units.metric) f.Convert(C::GearboxWeightEdit, kGramsPerOunce, 1);
     if (units.metricPropSizes)
         for (C id : {C::PropellerDiameterFromEdit, C::PropellerDiameterToEdit, C::PropellerDiameterByEdit,
                      C::PropellerPitchFromEdit, C::PropellerPitchToEdit, C::PropellerPitchByEdit})
@@ -125,7 +125,7 @@ void FillFanDrive(Filler& f, const WorkbenchUnits& units) {
     f.Number(C::FanWeightEdit, "WEIGHT");
     if (units.metric) {
         for (C id : {C::FanDiameterEdit, C::FanPitchEdit, C::HubDiameterEdit}) f.Convert(id, 2.54, 0.025);
-        f.Convert(C::FanWeightEdit, 28.3, 1);
+        f.Convert(C::FanWeightEdit, kGramsPerOunce, 1);
     }
     f.fields.SetDrivePage(kDuctedFanPage, Marking::Keep);
 }
@@ -138,7 +138,7 @@ void FillSpeedControl(Filler& f, const WorkbenchUnits& units) {
     f.Box(C::ESCHighRateCheckBox, "HIGHRATE");
     f.Box(C::ESCBrushlessCheckBox, "BRUSHLESS");
     SetSpeedControlBrushless(f.fields, f.fields.Checked(C::ESCBrushlessCheckBox), Marking::Keep);
-    if (units.metric) f.Convert(C::ESCWeightEdit, 28.3, 0.1);
+    if (units.metric) f.Convert(C::ESCWeightEdit, kGramsPerOunce, 0.1);
 }
 
 void FillAirframe(Filler& f, const WorkbenchUnits& units) {
@@ -159,8 +159,8 @@ void FillAirframe(Filler& f, const WorkbenchUnits& units) {
     f.Number(C::ExhaustLengthEdit, "OUTLENGTH");
     if (units.metric) {
         f.Convert(C::WingSpanEdit, 2.54, 0.25);
-        f.Convert(C::WingAreaEdit, 0.06452, 0.1);
-        f.Convert(C::EmptyWeightEdit, 28.3, 1);
+        f.Convert(C::WingAreaEdit, kSquareDecimetresPerSquareInch, 0.1);
+        f.Convert(C::EmptyWeightEdit, kGramsPerOunce, 1);
         for (C id : {C::IntakeDiameterEdit, C::ExhaustDiameterEdit}) f.Convert(id, 2.54, 0.025);
         for (C id : {C::IntakeLengthEdit, C::ExhaustLengthEdit}) f.Convert(id, 2.54, 0.25);
     }
@@ -179,9 +179,9 @@ void FillFilter(Filler& f, const WorkbenchUnits& units) {
     f.Number(C::MaxRPMEdit, "MAXRPM");
     if (units.metric) {
         if (units.newtons)
-            f.Convert(C::MinThrustEdit, 0.27762, 0.01);
+            f.Convert(C::MinThrustEdit, kNewtonsPerOunce, 0.01);
         else
-            f.Convert(C::MinThrustEdit, 28.3, 1);
+            f.Convert(C::MinThrustEdit, kGramsPerOunce, 1);
         for (C id : {C::MinSpeedEdit, C::MaxSpeedEdit}) f.Convert(id, 0.447, 0.5);
     }
 }

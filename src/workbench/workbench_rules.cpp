@@ -37,8 +37,8 @@ struct ThrustUnit {
 };
 ThrustUnit ThrustUnitOf(const WorkbenchUnits& units) {
     if (!units.metric) return {1.0, 1.0, 0.1};
-    if (units.newtons) return {3.60201, 0.27762, 0.01};
-    return {0.03534, 28.3, 1.0};
+    if (units.newtons) return {kOuncesPerNewton, kNewtonsPerOunce, 0.01};
+    return {kOuncesPerGram, kGramsPerOunce, 1.0};
 }
 
 } // namespace
@@ -224,14 +224,14 @@ void ConvertWorkbenchUnits(WorkbenchFields& fields, const WorkbenchUnits& from, 
                 ConvertField(fields, id, imperialFactor, imperialStep, locale, messages);
         };
         for (C id : {C::MotorWeightEdit, C::EmptyWeightEdit, C::GearboxWeightEdit, C::FanWeightEdit})
-            convert(id, 28.3, 1, 0.03534, 0.1);
-        for (C id : {C::CellWeightEdit, C::ESCWeightEdit}) convert(id, 28.3, 0.1, 0.03534, 0.01);
-        for (C id : {C::WingSpanEdit, C::IntakeLengthEdit, C::ExhaustLengthEdit}) convert(id, 2.54, 0.25, 0.3937, 0.1);
-        convert(C::WingAreaEdit, 0.06452, 0.1, 15.5, 1);
-        for (C id : {C::MinSpeedEdit, C::MaxSpeedEdit}) convert(id, 0.447, 0.5, 2.237, 1);
+            convert(id, kGramsPerOunce, 1, kOuncesPerGram, 0.1);
+        for (C id : {C::CellWeightEdit, C::ESCWeightEdit}) convert(id, kGramsPerOunce, 0.1, kOuncesPerGram, 0.01);
+        for (C id : {C::WingSpanEdit, C::IntakeLengthEdit, C::ExhaustLengthEdit}) convert(id, kCentimetresPerInch, 0.25, kInchesPerCentimetre, 0.1);
+        convert(C::WingAreaEdit, kSquareDecimetresPerSquareInch, 0.1, kSquareInchesPerSquareDecimetre, 1);
+        for (C id : {C::MinSpeedEdit, C::MaxSpeedEdit}) convert(id, kMetresPerSecondPerMph, 0.5, kMphPerMetrePerSecond, 1);
         for (C id : {C::IntakeDiameterEdit, C::ExhaustDiameterEdit, C::FanDiameterEdit, C::HubDiameterEdit,
                      C::FanPitchEdit})
-            convert(id, 2.54, 0.025, 0.3937, 0.01);
+            convert(id, kCentimetresPerInch, 0.025, kInchesPerCentimetre, 0.01);
     }
     if (from.metricPropSizes != to.metricPropSizes) {
         for (C id : {C::PropellerDiameterFromEdit, C::PropellerDiameterToEdit, C::PropellerDiameterByEdit,
