@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/plane_desc.h"
 #include "analysis/report_builder.h"
 #include "analysis/report_grid.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "analysis/unit_conversion.h"
+#include "common/unit_conversion.h"
 
 namespace ampvane {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/plane_desc.h"
 
 // Numbers as the opinion writes them: the report's fixed-point format with its minimum digits, in the

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "analysis/report_export.h"
-#include "analysis/text_escape.h"
-#include "analysis/text_helpers.h"
+#include "common/text_escape.h"
+#include "common/text_helpers.h"
 #include "common/file_write.h"
 
 namespace ampvane {

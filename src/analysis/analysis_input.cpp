@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/field_validation.h"
-#include "analysis/text_helpers.h"
-#include "analysis/unit_conversion.h"
+#include "common/field_validation.h"
+#include "common/text_helpers.h"
+#include "common/unit_conversion.h"
 #include "model/air.h"
 #include "model/airframe.h"
 

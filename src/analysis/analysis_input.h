@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/plane_desc.h"
 #include "analysis/workbench_fields.h"
 #include "common/messages.h"

@@ -1,5 +1,5 @@
 #include "analysis/filter.h"
-#include "analysis/unit_conversion.h"
+#include "common/unit_conversion.h"
 
 namespace ampvane {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/plane_desc.h"
 
 // The filter restrictions of a static sweep: the limits of the plane's FilterDesc plus the speed

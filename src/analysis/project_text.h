@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "analysis/analysis_input.h"
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/workbench_fields.h"
 #include "common/messages.h"
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/plane_desc.h"
 #include "analysis/report_grid.h"
 #include "common/messages.h"

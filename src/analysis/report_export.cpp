@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/text_escape.h"
+#include "common/text_escape.h"
 #include "common/file_write.h"
 
 namespace ampvane {

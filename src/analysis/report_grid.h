@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/text_escape.h"
+#include "common/text_escape.h"
 
 // The report as data: everything a report window shows (caption, condition line, description lines,
 // the grid with its two header rows, the colour key) plus what other windows read from it (column

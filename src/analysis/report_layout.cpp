@@ -1,5 +1,5 @@
 #include "analysis/report_layout.h"
-#include "analysis/unit_conversion.h"
+#include "common/unit_conversion.h"
 
 #include <algorithm>
 #include <charconv>

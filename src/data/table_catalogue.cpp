@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "analysis/unit_conversion.h"
+#include "common/unit_conversion.h"
 
 namespace ampvane {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "common/messages.h"
 
 namespace ampvane {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/workbench_fields.h"
 #include "common/messages.h"
 #include "data/comp_data_module.h"

@@ -6,7 +6,7 @@
 
 #include "common/file_write.h"
 #include "common/text_lines.h"
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 
 namespace ampvane {
 

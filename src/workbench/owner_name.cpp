@@ -4,7 +4,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 
 namespace ampvane {
 

@@ -1,6 +1,6 @@
 #include "workbench/settings.h"
 
-#include "analysis/unit_conversion.h"
+#include "common/unit_conversion.h"
 
 namespace ampvane {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/unit_conversion.h"
+#include "common/unit_conversion.h"
 #include "model/airframe.h"
 
 namespace ampvane {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/workbench_fields.h"
 #include "common/messages.h"
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "analysis/ui/qt_messages.h"
 #include "analysis/workbench_fields.h"
 #include "workbench/settings.h"

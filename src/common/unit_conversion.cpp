@@ -1,4 +1,4 @@
-#include "analysis/unit_conversion.h"
+#include "common/unit_conversion.h"
 
 #include <cmath>
 

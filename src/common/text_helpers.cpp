@@ -1,4 +1,4 @@
-#include "analysis/text_helpers.h"
+#include "common/text_helpers.h"
 
 #include <vector>
 

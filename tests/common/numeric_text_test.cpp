@@ -1,4 +1,4 @@
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 
 #include <gtest/gtest.h>
 

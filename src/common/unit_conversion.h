@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/numeric_text.h"
+#include "common/numeric_text.h"
 #include "common/messages.h"
 
 namespace ampvane {

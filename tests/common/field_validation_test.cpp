@@ -1,4 +1,4 @@
-#include "analysis/field_validation.h"
+#include "common/field_validation.h"
 
 #include <gtest/gtest.h>
 

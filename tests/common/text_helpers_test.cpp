@@ -1,6 +1,6 @@
-#include "analysis/text_escape.h"
-#include "analysis/text_helpers.h"
-#include "analysis/unit_conversion.h"
+#include "common/text_escape.h"
+#include "common/text_helpers.h"
+#include "common/unit_conversion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "analysis/text_escape.h"
+#include "common/text_escape.h"
 
-#include "analysis/text_helpers.h"
+#include "common/text_helpers.h"
 
 namespace ampvane {
 
