@@ -1,0 +1,218 @@
+#include "cli_command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "analysis/analysis_input.h"
+#include "analysis/project_text.h"
+#include "analysis/report_export.h"
+#include "common/file_write.h"
+
+namespace ampvane {
+// The built-in sample project, compiled in from sample_project.txt.
+extern const char* const kSampleProjectText;
+} // namespace ampvane
+
+namespace ampvane::cli {
+
+namespace {
+
+const char* const kUsageHead = "Usage: ampvane-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
+const char* const kUsageTail =
+    "  --help       show this text\n"
+    "  --version    show the program version\n"
+    "\n"
+    "Without --format the format follows the extension of -o (.txt, .htm, .html, .csv,\n"
+    ".json), else text. Messages go to standard error. Exit status: 0 success, 1 input\n"
+    "rejected, 2 usage error.\n";
+
+bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+// CLI11 says "--format: 1 required TEXT missing"; we say which option lacks its value.
+std::string MissingValueText(const std::string& what) {
+    const auto colon = what.find(':');
+    if (colon == std::string::npos || colon == 0) return what;
+    return what.substr(0, colon) + " needs a value";
+}
+
+} // namespace
+
+CLI::App& CliRegistry::Add(const std::string& name, const std::string& usage, std::function<int()> run) {
+    CLI::App* app = root_.add_subcommand(name);
+    app->set_help_flag(); // help is ours: the usage text written for people
+    app->allow_extras();  // unknown options and surplus arguments get our own messages
+    commands_.push_back(Command{app, usage, std::move(run)});
+    return *app;
+}
+
+std::string CliRegistry::UsageText() const {
+    std::string text = kUsageHead;
+    for (const Command& command : commands_) text += command.usage;
+    return text + kUsageTail;
+}
+
+int CliRegistry::UsageError(const std::string& text, const Command* command) const {
+    std::fprintf(stderr, "ampvane-cli: %s\n", text.c_str());
+    if (command) {
+        std::fprintf(stderr, "Usage:\n%s", command->usage.c_str());
+    } else {
+        std::fputs(UsageText().c_str(), stderr);
+    }
+    return kUsage;
+}
+
+int CliRegistry::Main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs(UsageText().c_str(), stderr);
+        return kUsage;
+    }
+    const std::string_view first = argv[1];
+    if (IsHelp(first) || first == "help") {
+        std::fputs(UsageText().c_str(), stdout);
+        return kSuccess;
+    }
+    if (first == "--version") {
+        std::printf("ampvane-cli %s\n", AMPVANE_VERSION);
+        return kSuccess;
+    }
+    const Command* command = nullptr;
+    for (const Command& c : commands_)
+        if (c.app->get_name() == first) command = &c;
+    if (!command) return UsageError("unknown command \"" + std::string(first) + "\"", nullptr);
+    for (int i = 2; i < argc; ++i) {
+        if (IsHelp(argv[i])) {
+            std::fputs(UsageText().c_str(), stdout);
+            return kSuccess;
+        }
+    }
+
+    root_.set_help_flag();
+    root_.require_subcommand(1);
+    try {
+        root_.parse(argc, argv);
+    } catch (const CLI::ArgumentMismatch& e) {
+        return UsageError(MissingValueText(e.what()), command);
+    } catch (const CLI::ParseError& e) {
+        return UsageError(e.what(), command);
+    }
+    for (const std::string& extra : command->app->remaining()) {
+        if (extra == "--") continue;
+        if (extra.size() > 1 && extra[0] == '-') return UsageError("unknown option \"" + extra + "\"", command);
+        return UsageError("unexpected argument \"" + extra + "\"", command);
+    }
+    try {
+        return command->run();
+    } catch (const UsageFailure& failure) {
+        return UsageError(failure.Text(), command);
+    }
+}
+
+void CliMessages::Report(const Message& message) {
+    std::fprintf(stderr, "ampvane-cli: %s: %s\n", std::string(MessageKindName(message.kind)).c_str(),
+                 message.text.c_str());
+    texts.push_back(message.text);
+}
+
+Button CliMessages::Ask(const Message& message) {
+    const Button answer = DefaultPrompter::DefaultAnswer(message.buttons);
+    std::fprintf(stderr, "ampvane-cli: question: %s [answered %s]\n", message.text.c_str(),
+                 answer == OkButton ? "OK" : answer == YesButton ? "Yes" : "No");
+    texts.push_back(message.text);
+    return answer;
+}
+
+int Rejected(const std::string& text) {
+    std::fprintf(stderr, "ampvane-cli: %s\n", text.c_str());
+    return kRejected;
+}
+
+std::optional<int> ParseWhole(std::string_view text, int minimum, int maximum) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < minimum || value > maximum) return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> ReadProjectSource(const std::optional<std::string>& file) {
+    if (!file) return std::string(kSampleProjectText);
+    std::string contents;
+    if (*file == "-") {
+        char buffer[65536];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) contents.append(buffer, n);
+        if (std::ferror(stdin)) return std::nullopt;
+        return contents;
+    }
+    if (!ReadWholeFile(*file, contents)) return std::nullopt;
+    return contents;
+}
+
+std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
+                                           int& status) {
+    status = kRejected;
+    const NumberLocale locale;
+    const auto source = ReadProjectSource(file);
+    if (!source) {
+        Rejected("cannot read the project file \"" + file.value_or("-") + "\"");
+        return std::nullopt;
+    }
+    WorkbenchFields fields = EmptyWorkbenchFields();
+    AnalysisOptionsInput options;
+    if (!ReadProjectText(*source, fields, options, locale, messages)) {
+        Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
+        return std::nullopt;
+    }
+    const auto input = GatherAnalysisInput(fields, options, locale, messages, messages);
+    if (!input) return std::nullopt; // the field's message has been given
+
+    Report report;
+    report.Settings.Locale = locale;
+    ReportRequest request;
+    request.ConvertUnits = true;
+    if (BuildReport(report, request, input->options, input->plane, messages, messages, &ConvertToInternalUnits) ==
+        ReportOutcome::Closed)
+        return std::nullopt;
+    status = kSuccess;
+    return report;
+}
+
+std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpinion, CliMessages& messages,
+                                            int& status) {
+    status = kRejected;
+    if (row > report.Grid.RowCount()) {
+        Rejected("there is no row " + std::to_string(row) + ": the report has " +
+                 std::to_string(report.Grid.RowCount()) + (report.Grid.RowCount() == 1 ? " row" : " rows"));
+        return std::nullopt;
+    }
+    ReportOutcome outcome = ReportOutcome::Closed;
+    auto inFlight = OpenInFlightReport(report, row - 1, forOpinion, messages, messages, &outcome);
+    if (!inFlight || outcome == ReportOutcome::Closed) return std::nullopt;
+    status = kSuccess;
+    return inFlight;
+}
+
+int WriteContents(const std::optional<std::string>& output, const std::string& contents, std::string_view what,
+                  CliMessages& messages) {
+    if (output) {
+        if (!WriteFileAtomically(*output, contents).empty()) {
+            messages.Report(ErrorMessage(CouldNotWriteMessage(*output)));
+            return kRejected;
+        }
+        return kSuccess;
+    }
+    const bool written = std::fwrite(contents.data(), 1, contents.size(), stdout) == contents.size();
+    if (!written || std::fflush(stdout) != 0)
+        return Rejected("cannot write the " + std::string(what) + ": " + std::string(std::strerror(errno)));
+    return kSuccess;
+}
+
+int WriteJson(const std::optional<std::string>& output, const nlohmann::ordered_json& value, CliMessages& messages) {
+    return WriteContents(output, value.dump(2) + "\n", "JSON output", messages);
+}
+
+} // namespace ampvane::cli

@@ -1,0 +1,100 @@
+#pragma once
+
+// The frame every ampvane-cli command plugs into: CLI11 parses, each command group registers its
+// subcommands with a usage text and a run function, and the shared pieces below keep exit codes,
+// messages and output the same for every command.
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/report_builder.h"
+#include "common/messages.h"
+
+namespace ampvane::cli {
+
+constexpr int kSuccess = 0;
+constexpr int kRejected = 1; // the input was refused or a file could not be read or written
+constexpr int kUsage = 2;    // the command line itself is wrong
+
+// A usage error: the text, then the command's usage (or the whole usage text).
+class UsageFailure {
+public:
+    explicit UsageFailure(std::string text) : text_(std::move(text)) {}
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+class CliRegistry {
+public:
+    explicit CliRegistry(CLI::App& root) : root_(root) {}
+
+    // Adds a subcommand. `usage` holds its lines of the usage text ("  name ARGS\n" then
+    // explanation lines indented by 15). `run` is called after parsing; it checks the values
+    // (throwing UsageFailure for a usage error) and returns the exit status.
+    CLI::App& Add(const std::string& name, const std::string& usage, std::function<int()> run);
+
+    // Parses and runs; returns the exit status.
+    int Main(int argc, char** argv);
+
+private:
+    struct Command {
+        CLI::App* app = nullptr;
+        std::string usage;
+        std::function<int()> run;
+    };
+    std::string UsageText() const;
+    int UsageError(const std::string& text, const Command* command) const;
+
+    CLI::App& root_;
+    std::vector<Command> commands_;
+};
+
+// Every command group registers itself here; main.cpp lists them in usage-text order.
+void RegisterReportCommands(CliRegistry& registry);
+void RegisterOpinionCommand(CliRegistry& registry);
+
+// Prints every message on stderr and keeps its text (the JSON outputs list them). Questions take
+// their default answer (OK, else Yes) and say so.
+class CliMessages final : public MessageSink, public Prompter {
+public:
+    void Report(const Message& message) override;
+    Button Ask(const Message& message) override;
+    std::vector<std::string> texts;
+};
+
+// Prints "ampvane-cli: text" on stderr and returns kRejected.
+int Rejected(const std::string& text);
+
+// A whole number in [minimum, maximum] written with digits only, else nothing.
+std::optional<int> ParseWhole(std::string_view text, int minimum, int maximum);
+
+// The text of a project file, of standard input for "-", or the built-in sample when no file is
+// given; nothing when it cannot be read.
+std::optional<std::string> ReadProjectSource(const std::optional<std::string>& file);
+
+// Reads a project (file, "-" or the sample), gathers it as Compute Report does and builds the
+// static report. Gives the message and returns nothing when the input is refused.
+std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
+                                           int& status);
+
+// The in-flight report of a 1-based row of a static report, or nothing with `status` set.
+std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpinion, CliMessages& messages,
+                                                   int& status);
+
+// Writes `contents` to the file `output` (whole or not at all) or to standard output; `what`
+// names the contents in the message for a failed write to standard output.
+int WriteContents(const std::optional<std::string>& output, const std::string& contents, std::string_view what,
+                  CliMessages& messages);
+
+// JSON for the commands' own outputs: two-space indent, a final line feed.
+int WriteJson(const std::optional<std::string>& output, const nlohmann::ordered_json& value, CliMessages& messages);
+
+} // namespace ampvane::cli

@@ -1,0 +1,130 @@
+// report and inflight: the static report of a project and the in-flight report of one of its rows.
+#include <cctype>
+
+#include "analysis/report_export.h"
+#include "analysis/report_json.h"
+#include "cli_command.h"
+
+namespace ampvane::cli {
+
+namespace {
+
+enum class OutputFormat { Text, Html, Csv, Json };
+
+struct ReportArguments {
+    std::optional<std::string> projectFile;
+    std::optional<std::string> format;
+    std::optional<std::string> output;
+    std::optional<std::string> row;
+    std::optional<std::string> throttle;
+};
+
+std::optional<OutputFormat> ParseFormat(std::string_view name) {
+    if (name == "text") return OutputFormat::Text;
+    if (name == "html") return OutputFormat::Html;
+    if (name == "csv") return OutputFormat::Csv;
+    if (name == "json") return OutputFormat::Json;
+    return std::nullopt;
+}
+
+OutputFormat FormatFor(const ReportArguments& args) {
+    if (args.format) {
+        const auto format = ParseFormat(*args.format);
+        if (!format) throw UsageFailure("unknown format \"" + *args.format + "\" (text, html, csv or json)");
+        return *format;
+    }
+    if (!args.output) return OutputFormat::Text;
+    const std::string& name = *args.output;
+    if (name.size() >= 5) {
+        std::string ending = name.substr(name.size() - 5);
+        for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ending == ".json") return OutputFormat::Json;
+    }
+    switch (ChooseReportFormat(name)) {
+    case ReportFileFormat::Html: return OutputFormat::Html;
+    case ReportFileFormat::Csv: return OutputFormat::Csv;
+    case ReportFileFormat::Text: break;
+    }
+    return OutputFormat::Text;
+}
+
+void AddOutputOptions(CLI::App& app, ReportArguments& args) {
+    app.add_option("project", args.projectFile);
+    app.add_option("--format", args.format);
+    app.add_option("-o,--output", args.output);
+}
+
+int WriteReport(const ReportArguments& args, OutputFormat format, const ReportGrid& grid, CliMessages& messages) {
+    std::string contents;
+    ReportExportSettings settings;
+    settings.GeneratedAt = FooterDateTime();
+    switch (format) {
+    case OutputFormat::Json: contents = ReportJson(grid, messages.texts); break;
+    case OutputFormat::Html: contents = ReportHtml(grid, settings); break;
+    case OutputFormat::Csv: contents = ReportCsv(grid, settings); break;
+    case OutputFormat::Text: contents = ReportText(grid, settings); break;
+    }
+    return WriteContents(args.output, contents, "report", messages);
+}
+
+void CheckOutputName(const ReportArguments& args) {
+    if (args.output && args.output->empty()) throw UsageFailure("-o needs a file name");
+}
+
+} // namespace
+
+void RegisterReportCommands(CliRegistry& registry) {
+    static ReportArguments report;
+    CLI::App& reportApp = registry.Add(
+        "report",
+        "  report [PROJECT_FILE] [--format text|html|csv|json] [-o FILE]\n"
+        "               the static report of a project text file, or of the built-in\n"
+        "               sample project when no file is given\n",
+        [] {
+            CheckOutputName(report);
+            const OutputFormat format = FormatFor(report);
+            CliMessages messages;
+            int status = kRejected;
+            const auto built = ComputeProjectReport(report.projectFile, messages, status);
+            if (!built) return status;
+            return WriteReport(report, format, built->Grid, messages);
+        });
+    AddOutputOptions(reportApp, report);
+
+    static ReportArguments inflight;
+    CLI::App& inflightApp = registry.Add(
+        "inflight",
+        "  inflight PROJECT_FILE --row N [--throttle PERCENT] [--format ...] [-o FILE]\n"
+        "               the in-flight report of row N (1-based, in the report's default\n"
+        "               order) at a throttle of 0 to 100 percent (default 100)\n",
+        [] {
+            CheckOutputName(inflight);
+            const OutputFormat format = FormatFor(inflight);
+            if (!inflight.projectFile) throw UsageFailure("inflight needs a project file");
+            if (!inflight.row) throw UsageFailure("inflight needs --row N");
+            const auto row = ParseWhole(*inflight.row, 1, 999999999);
+            if (!row) throw UsageFailure("--row needs a whole number from 1 up, not \"" + *inflight.row + "\"");
+            int throttle = 100;
+            if (inflight.throttle) {
+                const auto percent = ParseWhole(*inflight.throttle, 0, 100);
+                if (!percent)
+                    throw UsageFailure("--throttle needs a whole percentage from 0 to 100, not \"" +
+                                       *inflight.throttle + "\"");
+                throttle = *percent;
+            }
+            CliMessages messages;
+            int status = kRejected;
+            auto built = ComputeProjectReport(inflight.projectFile, messages, status);
+            if (!built) return status;
+            auto flight = ComputeInFlightReport(*built, *row, false, messages, status);
+            if (!flight) return status;
+            if (throttle != 100 && SetInFlightThrottle(*flight, throttle, messages, messages) == ReportOutcome::Closed)
+                return kRejected;
+            return WriteReport(inflight, format, flight->Grid, messages);
+        });
+    AddOutputOptions(inflightApp, inflight);
+    inflightApp.add_option("--row", inflight.row);
+    inflightApp.add_option("--throttle", inflight.throttle);
+}
+
+} // namespace ampvane::cli
