@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,15 @@ inline std::string MakeNamedTable(const std::string& path, ComponentTableKind ki
         EXPECT_EQ(opened.table->Post(), "");
     }
     return path;
+}
+
+// Creates the eight tables, empty and with the shipped layout, in `folder` (made when missing).
+inline void MakeEmptyTables(const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    for (int kind = 0; kind < kComponentTableCount; ++kind) {
+        const TableInfo& info = *TableInfoOf(kind);
+        EXPECT_EQ(DbfTable::Create(folder + "/" + std::string(info.file), ShippedColumns(info.kind)), "");
+    }
 }
 
 // Opens a table with its name index active, failing the test when it does not open cleanly.

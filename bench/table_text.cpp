@@ -1,0 +1,87 @@
+// Table text of 20,000 motors: importing it into an empty motor table, and exporting that table.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "data/comp_data_module.h"
+#include "data/data_folder.h"
+#include "data/table_text.h"
+
+namespace {
+
+using namespace ampvane;
+namespace fs = std::filesystem;
+
+constexpr int kMotors = 20000;
+
+std::string MotorText() {
+    std::mt19937 random(12);
+    std::string text = "Begin Ampvane8 Motor Table\r\nMOTORNAME\tMOTORSTANT\tIDLECRRENT\tARMATTANCE\tWEIGHT\tBRUSHLESS\t"
+                       "OUTRUNNER\r\n";
+    for (int i = 0; i < kMotors; ++i) {
+        const unsigned n = random();
+        text += "Maker " + std::to_string(n % 40) + " Series " + std::to_string(n / 40 % 500) + "-" + std::to_string(i) +
+                "\t" + std::to_string(500 + n % 3000) + "\t" + std::to_string(n % 7) + ".25\t0.0" +
+                std::to_string(n % 90 + 10) + "\t" + std::to_string(n % 30) + ".5\t" + (n % 2 ? "Yes" : "") + "\t\r\n";
+    }
+    return text + "End Ampvane8 Motor Table\r\n";
+}
+
+// A data folder of eight empty tables, opened by a module.
+struct Folder {
+    Folder() {
+        std::string pattern = (fs::temp_directory_path() / "ampvane-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) std::abort();
+        path = pattern;
+        for (ComponentTableKind kind : TableOpeningOrder())
+            if (!DbfTable::Create(DataFilePath(path, TableInfoOf(kind).file), ShippedColumns(kind)).empty()) std::abort();
+        module = std::make_unique<TCompDataModule>(TCompDataModule::Folders{path, ""}, quiet);
+        module->OpenComponentTables();
+    }
+    ~Folder() {
+        module.reset();
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    std::string path;
+    NullMessageSink quiet;
+    std::unique_ptr<TCompDataModule> module;
+};
+
+void ImportTwentyThousandMotors(benchmark::State& state) {
+    const std::string text = MotorText();
+    TableImportOptions options;
+    options.table = ComponentTableKind::Motor;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto folder = std::make_unique<Folder>();
+        state.ResumeTiming();
+        const TableImportResult result = ImportTableTextFrom(*folder->module, text, "motors.txt", options, folder->quiet);
+        if (result.blocks.empty() || result.blocks.front().added != kMotors) state.SkipWithError("not all imported");
+        state.PauseTiming();
+        folder.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(ImportTwentyThousandMotors)->Unit(benchmark::kMillisecond);
+
+void ExportTwentyThousandMotors(benchmark::State& state) {
+    Folder folder;
+    TableImportOptions options;
+    ImportTableTextFrom(*folder.module, MotorText(), "motors.txt", options, folder.quiet);
+    const std::string file = DataFilePath(folder.path, "export.txt");
+    const TableExportSettings settings{{}, "now", {}};
+    for (auto _ : state)
+        if (!ExportTable(*folder.module->MotorTable(), ComponentTableKind::Motor, file, false, false, 86, settings,
+                         folder.quiet))
+            state.SkipWithError("export failed");
+}
+BENCHMARK(ExportTwentyThousandMotors)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
