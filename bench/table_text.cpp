@@ -1,4 +1,5 @@
-// Table text of 20,000 motors: importing it into an empty motor table, and exporting that table.
+// Table text of 20,000 motors: importing it into an empty motor table, exporting that table, and
+// ordering it by likeness to one motor as the browser's Find Similar does.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
+#include "data/table_browse.h"
 #include "data/table_text.h"
 
 namespace {
@@ -81,6 +83,17 @@ void ExportTwentyThousandMotors(benchmark::State& state) {
             state.SkipWithError("export failed");
 }
 BENCHMARK(ExportTwentyThousandMotors)->Unit(benchmark::kMillisecond);
+
+// Find Similar in the browser: the whole table ordered by likeness to one motor.
+void LikenessOrderOfTwentyThousandMotors(benchmark::State& state) {
+    Folder folder;
+    TableImportOptions options;
+    ImportTableTextFrom(*folder.module, MotorText(), "motors.txt", options, folder.quiet);
+    DbfTable& motors = *folder.module->MotorTable();
+    motors.MoveTo(motors.size() / 2);
+    for (auto _ : state) benchmark::DoNotOptimize(SetLikenessOrder(motors, ComponentTableKind::Motor));
+}
+BENCHMARK(LikenessOrderOfTwentyThousandMotors)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

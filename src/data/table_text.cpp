@@ -10,6 +10,7 @@
 #include "common/file_write.h"
 #include "common/text_lines.h"
 #include "data/name_lookup.h"
+#include "data/table_browse.h"
 #include "data/value_lists.h"
 #include "data/windows1252.h"
 
@@ -76,23 +77,6 @@ std::string ColumnLabel(ComponentTableKind kind, const DbfColumn& column) {
     return info && !info->label.empty() ? std::string(info->label) : column.name;
 }
 
-// A number in a display format such as "0.000" or "00.0": the decimals after ".", at least as many
-// integer digits as the zeros before it.
-std::string FormatDisplay(std::string_view format, double value, char decimal) {
-    const auto dot = format.find('.');
-    const int decimals = dot == std::string_view::npos ? 0 : static_cast<int>(format.size() - dot - 1);
-    const std::size_t integerDigits = dot == std::string_view::npos ? format.size() : dot;
-    char buffer[400];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (ec != std::errc()) return {};
-    std::string text(buffer, end);
-    const bool negative = !text.empty() && text[0] == '-';
-    std::string digits = negative ? text.substr(1) : text;
-    const std::size_t have = std::min(digits.find('.'), digits.size());
-    if (have < integerDigits) digits.insert(0, integerDigits - have, '0');
-    return WithDecimal((negative ? "-" : "") + digits, decimal);
-}
-
 std::string HtmlValue(const DbfTable& table, ComponentTableKind kind, int column, char decimal) {
     const DbfColumn& c = table.columns()[static_cast<size_t>(column)];
     const TableColumnInfo* info = FindColumnInfo(kind, c.name);
@@ -106,7 +90,7 @@ std::string HtmlValue(const DbfTable& table, ComponentTableKind kind, int column
     } else if (text.empty()) {
         return {};
     }
-    return FormatDisplay(info->displayFormat, value, decimal);
+    return FormatDisplayNumber(info->displayFormat, value, decimal);
 }
 
 enum class Align { Left, Centre, Right };

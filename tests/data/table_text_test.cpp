@@ -73,6 +73,23 @@ void ExpectSameRecords(DbfTable& a, DbfTable& b) {
             EXPECT_EQ(a.Text(c), b.Text(c)) << a.columns()[static_cast<size_t>(c)].name << " of " << a.Name();
 }
 
+bool HaveDbfread() { return std::system("/usr/bin/python3 -c 'import dbfread' 2>/dev/null") == 0; }
+
+// Both folders' eight tables hold the same records as python3-dbfread reads them.
+void ExpectSameForAnIndependentReader(const TempDir& dir, const std::string& a, const std::string& b) {
+    if (!HaveDbfread()) return;
+    const std::string script = dir.file("compare.py");
+    std::ofstream(script) << "import sys\nfrom dbfread import DBF\n"
+                             "def rows(p): return sorted(tuple(sorted((k, str(v)) for k, v in r.items())) "
+                             "for r in DBF(p, encoding='cp1252'))\n"
+                             "for t in sys.argv[3:]:\n"
+                             "    x, y = rows(sys.argv[1] + '/' + t), rows(sys.argv[2] + '/' + t)\n"
+                             "    if x != y or not x: print(t, 'differs'); sys.exit(1)\n";
+    std::string command = "/usr/bin/python3 " + script + " '" + a + "' '" + b + "'";
+    for (ComponentTableKind kind : TableOpeningOrder()) command += " " + std::string(TableInfoOf(kind).file);
+    EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
 // Every table survives the trip through text and through HTML, in either decimal convention, and an
 // independent dBase reader sees the same records in the source and the imported table.
 TEST(TableTextRoundTrip, EveryTableThroughTextAndHtml) {
@@ -102,19 +119,63 @@ TEST(TableTextRoundTrip, EveryTableThroughTextAndHtml) {
             EXPECT_FALSE(result.errorReported);
             ExpectSameRecords(source.table(kind), target.table(kind));
         }
-        if (n == 1 && std::system("/usr/bin/python3 -c 'import dbfread' 2>/dev/null") == 0) {
-            const std::string script = dir.file("compare.py");
-            std::ofstream(script) << "import sys\nfrom dbfread import DBF\n"
-                                     "def rows(p): return sorted(tuple(sorted((k, str(v)) for k, v in r.items())) "
-                                     "for r in DBF(p, encoding='cp1252'))\n"
-                                     "for t in sys.argv[3:]:\n"
-                                     "    a, b = rows(sys.argv[1] + '/' + t), rows(sys.argv[2] + '/' + t)\n"
-                                     "    if a != b or not a: print(t, 'differs'); sys.exit(1)\n";
-            std::string command = "/usr/bin/python3 " + script + " '" + source.path + "' '" + target.path + "'";
-            for (ComponentTableKind kind : TableOpeningOrder()) command += " " + std::string(TableInfoOf(kind).file);
-            EXPECT_EQ(std::system(command.c_str()), 0);
-        }
+        ExpectSameForAnIndependentReader(dir, source.path, target.path);
     }
+}
+
+// The shipped tables, exported table by table and imported into empty ones, as text and as HTML.
+TEST(TableTextRoundTrip, ShippedTables) {
+    const fs::path initial = fs::path(AMPVANE_BINARY_DIR) / "app" / "Initial";
+    if (!fs::exists(initial / "MOTOR8.DBF")) GTEST_SKIP() << "the shipped tables are built with the program";
+    TempDir dir;
+    for (bool html : {false, true}) {
+        NullMessageSink quiet;
+        TCompDataModule shipped({initial.string(), ""}, quiet);
+        shipped.OpenComponentTables();
+        Folder target(dir, html ? "html" : "text");
+        for (ComponentTableKind kind : TableOpeningOrder()) {
+            const std::string file = dir.file("out");
+            ASSERT_TRUE(ExportTable(*shipped.Table(kind), kind, file, html, false, 86, kDot, quiet));
+            NullMessageSink messages;
+            EXPECT_FALSE(ImportTableText(target.module, file, Options(kind), messages).errorReported);
+            ExpectSameRecords(*shipped.Table(kind), target.table(kind));
+        }
+        ExpectSameForAnIndependentReader(dir, initial.string(), target.path);
+    }
+}
+
+// Where LibreOffice is installed, the CSV export opens as a sheet with every line and value in place.
+TEST(TableTextExport, CsvOpensAsASheet) {
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0 || !HaveDbfread()) GTEST_SKIP() << "no LibreOffice";
+    TempDir dir;
+    Folder folder(dir);
+    Fill(folder.table(ComponentTableKind::Cell), 6);
+    const std::string csv = dir.file("cells.csv");
+    ASSERT_TRUE(ExportTable(folder.table(ComponentTableKind::Cell), ComponentTableKind::Cell, csv, false, true, 86,
+                            kDot, folder.quiet));
+    const std::string convert = "cd '" + dir.path().string() +
+                                "' && soffice --headless --convert-to ods cells.csv >/dev/null 2>&1";
+    ASSERT_EQ(std::system(convert.c_str()), 0);
+    // Lines of the file, and cells per line: every line has as many cells as the table has columns.
+    const std::string script = dir.file("count.py");
+    std::ofstream(script) << "import sys, zipfile, re\n"
+                             "x = zipfile.ZipFile(sys.argv[1]).read('content.xml').decode()\n"
+                             "rows = re.findall(r'<table:table-row[^>]*>(.*?)</table:table-row>', x)\n"
+                             "texts = re.findall(r'<text:p>([^<]*)</text:p>', x)\n"
+                             "print(len(rows), len(texts))\n";
+    const std::string count = "/usr/bin/python3 " + script + " '" + dir.file("cells.ods") + "' > '" +
+                              dir.file("count.txt") + "'";
+    ASSERT_EQ(std::system(count.c_str()), 0);
+    std::string counted;
+    ReadWholeFile(dir.file("count.txt"), counted);
+    // Begin, titles, 6 records, End, 4 trailer lines (two empty); text cells: Begin, 7 titles, the
+    // records' non-empty values, End, the two trailer texts.
+    std::string text;
+    ReadWholeFile(csv, text);
+    std::size_t values = 0;
+    for (std::size_t at = text.find('"'); at != std::string::npos; at = text.find('"', text.find('"', at + 1) + 1))
+        values += text.find('"', at + 1) > at + 1;
+    EXPECT_EQ(counted, "13 " + std::to_string(values) + "\n");
 }
 
 TEST(TableTextExport, FormatsOfTheMotorTable) {
