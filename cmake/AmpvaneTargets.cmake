@@ -44,4 +44,4 @@ function(ampvane_ui_library subsystem)
 endfunction()
 
 # Subsystems in dependency order, with what each core library links.
-set(AMPVANE_SUBSYSTEMS common model analysis data advice wizard workbench tools online help chart)
+set(AMPVANE_SUBSYSTEMS common picture model analysis data advice wizard workbench tools online help chart)

@@ -1,0 +1,207 @@
+#include "picture/picture.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+#include <png.h>
+
+#include "common/file_write.h"
+
+namespace ampvane {
+
+RgbImage::RgbImage(int width, int height, RgbColour fill) {
+    if (width < 1 || height < 1) return;
+    width_ = width;
+    height_ = height;
+    pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    for (std::size_t i = 0; i < pixels_.size(); i += 3) {
+        pixels_[i] = fill.red;
+        pixels_[i + 1] = fill.green;
+        pixels_[i + 2] = fill.blue;
+    }
+}
+
+RgbColour RgbImage::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return {};
+    const std::uint8_t* p = Row(y) + static_cast<std::size_t>(x) * 3;
+    return RgbColour{p[0], p[1], p[2]};
+}
+
+void RgbImage::SetPixel(int x, int y, RgbColour colour) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    std::uint8_t* p = Row(y) + static_cast<std::size_t>(x) * 3;
+    p[0] = colour.red;
+    p[1] = colour.green;
+    p[2] = colour.blue;
+}
+
+namespace {
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char a, char b) {
+                          auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+                          return upper(a) == upper(b);
+                      });
+}
+
+// --- PNG -------------------------------------------------------------------------------------------
+
+struct PngOutput {
+    std::string bytes;
+};
+
+void PngWrite(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<PngOutput*>(png_get_io_ptr(png));
+    out->bytes.append(reinterpret_cast<const char*>(data), length);
+}
+void PngFlush(png_structp) {}
+void PngWarning(png_structp, png_const_charp) {}
+
+// Kept apart from any C++ object with a destructor: libpng leaves through longjmp on an error.
+bool EncodePngRows(png_structp png, png_infop info, const RgbImage& image, PngOutput* out) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_write_fn(png, out, PngWrite, PngFlush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.Width()), static_cast<png_uint_32>(image.Height()), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < image.Height(); ++y) png_write_row(png, const_cast<png_bytep>(image.Row(y)));
+    png_write_end(png, nullptr);
+    return true;
+}
+
+// --- JPEG ------------------------------------------------------------------------------------------
+
+struct JpegError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JpegErrorExit(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+}
+void JpegOutputMessage(j_common_ptr) {}
+
+bool EncodeJpegRows(jpeg_compress_struct* cinfo, const RgbImage& image, int quality, unsigned char** buffer,
+                    unsigned long* size) {
+    auto* error = reinterpret_cast<JpegError*>(cinfo->err);
+    if (setjmp(error->jump)) return false;
+    jpeg_create_compress(cinfo);
+    jpeg_mem_dest(cinfo, buffer, size);
+    cinfo->image_width = static_cast<JDIMENSION>(image.Width());
+    cinfo->image_height = static_cast<JDIMENSION>(image.Height());
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, quality, TRUE);
+    jpeg_simple_progression(cinfo);
+    jpeg_start_compress(cinfo, TRUE);
+    while (cinfo->next_scanline < cinfo->image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(image.Row(static_cast<int>(cinfo->next_scanline)));
+        jpeg_write_scanlines(cinfo, &row, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    return true;
+}
+
+void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::string WriteEncoded(const std::string& path, const std::string& bytes) {
+    if (bytes.empty()) return "The picture \"" + path + "\" could not be encoded.";
+    std::string error = WriteFileAtomically(path, bytes);
+    if (!error.empty()) return "The picture could not be saved. " + error + ".";
+    return {};
+}
+} // namespace
+
+PictureFormat PictureFormatForFileName(std::string_view fileName) {
+    if (EndsWithNoCase(fileName, ".jpeg") || EndsWithNoCase(fileName, ".jpg")) return PictureFormat::Jpeg;
+    if (EndsWithNoCase(fileName, ".png")) return PictureFormat::Png;
+    if (EndsWithNoCase(fileName, ".svg")) return PictureFormat::Svg;
+    return PictureFormat::Bmp;
+}
+
+std::string EncodePng(const RgbImage& image) {
+    if (image.Empty()) return {};
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, PngWarning);
+    if (png == nullptr) return {};
+    png_infop info = png_create_info_struct(png);
+    PngOutput out;
+    bool ok = info != nullptr && EncodePngRows(png, info, image, &out);
+    png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
+    if (!ok) return {};
+    return std::move(out.bytes);
+}
+
+std::string EncodeJpeg(const RgbImage& image, int quality) {
+    if (image.Empty()) return {};
+    jpeg_compress_struct cinfo{};
+    JpegError error{};
+    cinfo.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = JpegErrorExit;
+    error.manager.output_message = JpegOutputMessage;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    bool ok = EncodeJpegRows(&cinfo, image, std::clamp(quality, 1, 100), &buffer, &size);
+    jpeg_destroy_compress(&cinfo);
+    std::string bytes;
+    if (ok && buffer != nullptr) bytes.assign(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+std::string EncodeBmp(const RgbImage& image) {
+    if (image.Empty()) return {};
+    // Rows are stored bottom-up in blue, green, red order, each padded to four bytes.
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(image.Width()) * 3 + 3) & ~3u;
+    const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(image.Height());
+    const std::uint32_t headerBytes = 14 + 40;
+    std::string out;
+    out.reserve(headerBytes + imageBytes);
+    out += "BM";
+    PutLittleEndian(out, headerBytes + imageBytes, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, headerBytes, 4);
+    PutLittleEndian(out, 40, 4);
+    PutLittleEndian(out, static_cast<std::uint32_t>(image.Width()), 4);
+    PutLittleEndian(out, static_cast<std::uint32_t>(image.Height()), 4);
+    PutLittleEndian(out, 1, 2);  // planes
+    PutLittleEndian(out, 24, 2); // bits per pixel
+    PutLittleEndian(out, 0, 4);  // no compression
+    PutLittleEndian(out, imageBytes, 4);
+    PutLittleEndian(out, 3780, 4); // 96 dots per inch, in dots per metre
+    PutLittleEndian(out, 3780, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, 0, 4);
+    for (int y = image.Height() - 1; y >= 0; --y) {
+        const std::uint8_t* p = image.Row(y);
+        for (int x = 0; x < image.Width(); ++x, p += 3) {
+            out.push_back(static_cast<char>(p[2]));
+            out.push_back(static_cast<char>(p[1]));
+            out.push_back(static_cast<char>(p[0]));
+        }
+        out.append(rowBytes - static_cast<std::uint32_t>(image.Width()) * 3, '\0');
+    }
+    return out;
+}
+
+std::string WritePng(const std::string& path, const RgbImage& image) { return WriteEncoded(path, EncodePng(image)); }
+std::string WriteJpeg(const std::string& path, const RgbImage& image) { return WriteEncoded(path, EncodeJpeg(image)); }
+std::string WriteBmp(const std::string& path, const RgbImage& image) { return WriteEncoded(path, EncodeBmp(image)); }
+
+std::string WritePicture(const std::string& path, const RgbImage& image) {
+    switch (PictureFormatForFileName(path)) {
+    case PictureFormat::Png: return WritePng(path, image);
+    case PictureFormat::Jpeg: return WriteJpeg(path, image);
+    case PictureFormat::Bmp: return WriteBmp(path, image);
+    case PictureFormat::Svg: break;
+    }
+    return "The picture \"" + path + "\" cannot be written as SVG from pixels.";
+}
+
+} // namespace ampvane
