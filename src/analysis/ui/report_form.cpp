@@ -83,6 +83,8 @@ TReportForm::~TReportForm() {
     // Opinion windows owned by this one go after this destructor; they must not call back.
     for (const auto& opinion : opinions_)
         if (opinion) opinion->disconnect(this);
+    for (const auto& graph : graphs_)
+        if (graph) graph->disconnect(this);
     if (parentReport_) parentReport_->ChildClosed(this);
 }
 
@@ -186,10 +188,9 @@ void TReportForm::BuildWindow() {
     saveButton_ = button(" &Save...", "SaveButton", true);
     printButton_ = button(" &Print...", "PrintButton", true);
     inFlightButton_ = button("&In-flight...", "InFlightButton", true);
-    // The graph and comparison windows come with their own features.
     opinionButton_ = button("&Opinion...", "OpinionButton", OpinionsOffered());
-    button("&Graph...", "GraphButton", false);
-    button("Co&mpare...", "CompareButton", false);
+    QPushButton* graphButton = button("&Graph...", "GraphButton", static_cast<bool>(env_.openGraph));
+    QPushButton* compareButton = button("Co&mpare...", "CompareButton", static_cast<bool>(env_.compare));
     QPushButton* closeButton = button("&Close", "CloseButton", true);
     button("Help", "HelpButton", false);
     buttons->addStretch();
@@ -199,6 +200,8 @@ void TReportForm::BuildWindow() {
     connect(inFlightButton_, &QPushButton::clicked, this, &TReportForm::InFlightButtonClick);
     connect(opinionButton_, &QPushButton::clicked, this, &TReportForm::ExplainButtonClick);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(graphButton, &QPushButton::clicked, this, &TReportForm::GraphButtonClick);
+    connect(compareButton, &QPushButton::clicked, this, &TReportForm::CompareButtonClick);
 
     connect(throttleSlider_, &QSlider::valueChanged, this, [this](int value) {
         throttleLabel_->setText(QStringLiteral("Throttle %1%").arg(value));
@@ -362,7 +365,8 @@ void TReportForm::ShowRowMenu(const QPoint& position) {
         menu.addAction(QStringLiteral("Perform In-flight Analysis..."), this, &TReportForm::InFlightButtonClick);
         menu.addAction(QStringLiteral("AmpvaneOpinion..."), this, &TReportForm::ExplainButtonClick)
             ->setEnabled(OpinionsOffered());
-        menu.addAction(QStringLiteral("Compare..."))->setEnabled(false);
+        menu.addAction(QStringLiteral("Compare..."), this, &TReportForm::CompareButtonClick)
+            ->setEnabled(static_cast<bool>(env_.compare));
     }
     menu.exec(view_->viewport()->mapToGlobal(position));
 }
@@ -458,7 +462,50 @@ void TReportForm::ChildClosed(TReportForm* child) {
     children_.erase(std::remove_if(children_.begin(), children_.end(),
                                    [child](const QPointer<TReportForm>& c) { return !c || c.data() == child; }),
                     children_.end());
-    if (children_.empty() && OpinionWindows().empty() && !isVisible()) close();
+    if (!HasChildWindows() && !isVisible()) close();
+}
+
+bool TReportForm::HasChildWindows() const {
+    return !Children().empty() || !OpinionWindows().empty() || !GraphWindows().empty();
+}
+
+void TReportForm::GraphButtonClick() {
+    if (!env_.openGraph) return;
+    QWidget* graph = env_.openGraph(*this);
+    if (!graph) return;
+    graphs_.emplace_back(graph);
+    connect(graph, &QObject::destroyed, this, &TReportForm::GraphClosed);
+}
+
+void TReportForm::CompareButtonClick() {
+    if (env_.compare) env_.compare(*this);
+}
+
+std::vector<QWidget*> TReportForm::GraphWindows() const {
+    std::vector<QWidget*> open;
+    for (const auto& graph : graphs_)
+        if (graph) open.push_back(graph.data());
+    return open;
+}
+
+void TReportForm::GraphClosed() {
+    const QObject* gone = sender();
+    graphs_.erase(std::remove_if(graphs_.begin(), graphs_.end(),
+                                 [gone](const QPointer<QWidget>& w) { return !w || w.data() == gone; }),
+                  graphs_.end());
+    if (!HasChildWindows() && !isVisible()) close();
+}
+
+int TReportForm::ThrottlePosition() const { return throttleSlider_->value(); }
+
+void TReportForm::MoveThrottle(int percent) {
+    {
+        const QSignalBlocker quiet(throttleSlider_);
+        throttleSlider_->setValue(percent);
+        throttleLabel_->setText(QStringLiteral("Throttle %1%").arg(percent));
+    }
+    opinionButton_->setEnabled(OpinionsOffered() && percent == 100);
+    SetThrottle(percent);
 }
 
 void TReportForm::OpinionClosed() {
@@ -467,11 +514,11 @@ void TReportForm::OpinionClosed() {
     opinions_.erase(std::remove_if(opinions_.begin(), opinions_.end(),
                                    [gone](const QPointer<QWidget>& w) { return !w || w.data() == gone; }),
                     opinions_.end());
-    if (children_.empty() && opinions_.empty() && !isVisible()) close();
+    if (!HasChildWindows() && !isVisible()) close();
 }
 
 void TReportForm::closeEvent(QCloseEvent* event) {
-    if (!Children().empty() || !OpinionWindows().empty()) {
+    if (HasChildWindows()) {
         hide();
         event->ignore();
         return;

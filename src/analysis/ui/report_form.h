@@ -33,6 +33,11 @@ struct ReportEnvironment {
     // Opens an opinion window of an in-flight report, owned by it; empty: no opinions offered. The
     // opinion windows live above this layer, so the program passes the command in.
     std::function<QWidget*(TReportForm& inFlightReport)> openOpinion;
+    // Opens a graph window of this report, owned by it; empty: no graphs offered.
+    std::function<QWidget*(TReportForm& report)> openGraph;
+    // Adds the selected row (of this static report, or the row of this in-flight report) to the
+    // comparison; empty: no comparison offered.
+    std::function<void(TReportForm& report)> compare;
 };
 
 // A report window: the ReportGrid of a static or in-flight report with its caption, condition line,
@@ -71,6 +76,11 @@ public:
     int PrintOn(QPagedPaintDevice& device);
     // The throttle slider released at a position (in-flight windows).
     void SetThrottle(int percent);
+    // The throttle slider's position, and moving it there as if the user had released it there.
+    int ThrottlePosition() const;
+    void MoveThrottle(int percent);
+    // Graph windows owned by this report; like in-flight children they keep a closed report hidden.
+    std::vector<QWidget*> GraphWindows() const;
 
 public slots:
     void SaveButtonClick();
@@ -81,6 +91,8 @@ public slots:
     void ExplainButtonClick();
     void CopyRowToClipboard();
     void CopyDescriptionAndRow();
+    void GraphButtonClick();
+    void CompareButtonClick();
 
 signals:
     void InFlightOpened(ampvane::TReportForm* child);
@@ -97,6 +109,8 @@ private:
     void ShowRowMenu(const QPoint& position);
     void ChildClosed(TReportForm* child);
     void OpinionClosed();
+    void GraphClosed();
+    bool HasChildWindows() const;
     bool OpinionsOffered() const;
     void FitWidth();
     MessageSink& Messages();
@@ -109,6 +123,7 @@ private:
     QPointer<TReportForm> parentReport_;
     std::vector<QPointer<TReportForm>> children_;
     std::vector<QPointer<QWidget>> opinions_;
+    std::vector<QPointer<QWidget>> graphs_;
     bool built_ = false;
 
     QTableView* view_ = nullptr;

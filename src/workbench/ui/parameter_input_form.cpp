@@ -31,7 +31,9 @@
 
 #include <algorithm>
 
+#include "advice/ui/comparison_form.h"
 #include "advice/ui/explanation_form.h"
+#include "advice/ui/graph_form.h"
 #include "analysis/report_export.h"
 #include "analysis/ui/report_form.h"
 #include "data/value_lists.h"
@@ -1143,6 +1145,31 @@ void TParameterInputForm::ComputeButtonClick() {
     reportEnv.prompter = env_.prompter;
     reportEnv.moreThan256Colours = env_.moreThan256Colours;
     reportEnv.openOpinion = &OpenOpinionWindow;
+    // Graph axes are kept in the options, which the configuration file stores.
+    Settings* stored = env_.settings;
+    MessageSink* messages = env_.messages;
+    reportEnv.openGraph = [stored, messages](TReportForm& report) {
+        GraphAxesStore store;
+        if (stored) {
+            const auto axes = [stored](GraphKind kind) -> GraphAxes& {
+                return kind == GraphKind::InFlight ? stored->flightGraph : stored->staticGraph;
+            };
+            store.load = [axes](GraphKind kind) {
+                const GraphAxes& a = axes(kind);
+                return GraphAxesChoice{a.x, a.y1, a.y2, a.lines};
+            };
+            store.save = [axes](GraphKind kind, const GraphAxesChoice& choice) {
+                axes(kind) = GraphAxes{choice.x, choice.y1, choice.y2, choice.lines};
+            };
+        }
+        return OpenGraphWindow(report, store, messages);
+    };
+    // One comparison window for the program, kept (with its columns) while hidden.
+    reportEnv.compare = [this](TReportForm& report) {
+        auto* comparison = findChild<TComparisonForm*>(QStringLiteral("ComparisonForm"), Qt::FindDirectChildrenOnly);
+        if (!comparison) comparison = new TComparisonForm(this, env_.messages);
+        comparison->CompareButtonClick(report);
+    };
     auto* report = new TReportForm(reportEnv, this);
     reports_.emplace_back(report);
     emit ReportOpened(report);
