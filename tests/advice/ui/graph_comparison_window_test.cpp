@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableWidget>
@@ -86,6 +87,14 @@ protected:
     std::array<GraphAxesChoice, 2> stored;
 };
 
+// Pages of a PDF file, counted by their page objects.
+int PdfPages(const std::string& pdf) {
+    int pages = 0;
+    for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
+        pages += pdf.compare(at, 12, "/Type /Pages") != 0;
+    return pages;
+}
+
 bool Reddish(QRgb p) { return qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90; }
 bool Bluish(QRgb p) { return qBlue(p) > 200 && qRed(p) < 90 && qGreen(p) < 90; }
 
@@ -112,6 +121,12 @@ TEST_F(GraphAndComparisonWindows, StaticGraphDefaultsSavesInEveryFormatWithTheSe
               QStringLiteral("/a/typed.png"));
     EXPECT_EQ(ReadFile(dir.file("graph.gif")).substr(0, 2), "BM"); // any other name: a bitmap
     EXPECT_NE(ReadFile(dir.file("graph.svg")).find("<svg"), std::string::npos);
+
+    {
+        QPdfWriter pdf(QString::fromStdString(dir.file("graph.pdf")));
+        graph->PrintOn(pdf);
+    }
+    EXPECT_EQ(PdfPages(ReadFile(dir.file("graph.pdf"))), 1);
 
     QImage png(QString::fromStdString(dir.file("graph.png")));
     ASSERT_EQ(png.size(), QSize(640, 480));
@@ -260,6 +275,13 @@ TEST_F(GraphAndComparisonWindows, ComparisonOfThreeRowsSavedAsCsvAndHtml) {
     const std::string html = ReadFile(dir.file("compare.htm"));
     EXPECT_EQ(html.rfind("<html><head>", 0), 0u);
     EXPECT_NE(html.find("<title>Comparison - Untitled</title>"), std::string::npos);
+
+    {
+        QPdfWriter pdf(QString::fromStdString(dir.file("compare.pdf")));
+        const int pages = comparison->PrintOn(pdf);
+        EXPECT_GE(pages, 1);
+        EXPECT_LE(pages, 3);
+    }
 
     // The close box of the second column removes it.
     QTableWidget* grid = comparison->CompareGrid();
