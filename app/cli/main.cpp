@@ -8,5 +8,6 @@ int main(int argc, char** argv) {
     // In the order of the usage text.
     RegisterReportCommands(registry);
     RegisterOpinionCommand(registry);
+    RegisterCompareCommand(registry);
     return registry.Main(argc, argv);
 }
