@@ -1,0 +1,271 @@
+#include "tools/drive_estimators.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "common/field_validation.h"
+#include "common/unit_conversion.h"
+#include "model/propeller.h"
+#include "tools/tool_fields.h"
+
+namespace ampvane {
+
+namespace {
+
+using C = WorkbenchControl;
+
+constexpr double kPitchSpeedFactor = 0.000947; // mph per inch-rpm
+constexpr double kFanThrustFactor = 4.22404026e-10;
+constexpr double kFanPowerFactor = 4.96439988e-14;
+constexpr double kUserPowerConstantFactor = 1.31;
+
+bool Finite(double x) { return std::isfinite(x); }
+
+// The gear ratio of the bench test: 1 with no gearbox (empty field); a typed ratio must be one the
+// workbench would accept, so that a 0 never divides anything.
+std::optional<double> GearRatio(std::string_view text, const NumberLocale& locale, MessageSink& messages) {
+    if (TrimText(text).empty()) return 1.0;
+    double ratio = 0;
+    if (!ValidateReal(text, "Gear Ratio", ratio, 0.01, 100, kNoDefault, locale, messages)) return std::nullopt;
+    return ratio;
+}
+
+std::optional<std::string> EstimateSpeed(const MotorConstants& motor, double V, double I, double G,
+                                         const NumberLocale& locale) {
+    if (!(motor.Kv > 0) || !(I > motor.Io) || !(I * motor.Rm < V)) return std::nullopt;
+    const double N = std::nearbyint(motor.Kv * (V - I * motor.Rm) / G);
+    std::string text = ResultText(N, 0, locale);
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+bool EstimateButtonEnabled(const MotorConstants& motor, double V, double I) {
+    return I > 0 && V > 0 && motor.Rm > 0 && motor.Kv > 0;
+}
+
+// A copied length in the workbench's unit: cm to in rounded to 0.01, in to cm rounded to 0.025.
+std::string LengthForWorkbench(const std::string& text, LengthUnit from, bool workbenchCm, const NumberLocale& locale,
+                               MessageSink& messages) {
+    const bool fromCm = from == LengthUnit::Centimetre;
+    if (fromCm == workbenchCm) return text;
+    if (fromCm) return ConvertEditValue(text, 0, 0.01, kInchesPerCentimetre, locale, messages);
+    return ConvertEditValue(text, 0, 0.025, kCentimetresPerInch, locale, messages);
+}
+
+} // namespace
+
+double InchesIn(double value, LengthUnit unit) {
+    return unit == LengthUnit::Centimetre ? InchesFromCentimetres(value) : value;
+}
+double OuncesIn(double value, ForceUnit unit) {
+    switch (unit) {
+    case ForceUnit::Gram: return OuncesFromGrams(value);
+    case ForceUnit::Newton: return OuncesFromNewtons(value);
+    case ForceUnit::Ounce: break;
+    }
+    return value;
+}
+double MphIn(double value, SpeedUnit unit) {
+    return unit == SpeedUnit::MetresPerSecond ? MphFromMetresPerSecond(value) : value;
+}
+
+// ---- propeller -----------------------------------------------------------------------------------
+
+std::optional<std::string> EstimatePropRpm(const PropConstantInput& input, const NumberLocale& locale,
+                                           MessageSink& messages) {
+    const double V = LenientReal(input.terminalVoltage, locale, messages);
+    const double I = LenientReal(input.motorCurrent, locale, messages);
+    const std::optional<double> G = GearRatio(input.gearRatio, locale, messages);
+    if (!G) return std::nullopt;
+    return EstimateSpeed(input.bench.motor, V, I, *G, locale);
+}
+
+PropConstantResult PropConstantChanged(PropConstantInput& input, bool fromRpmEdit, const NumberLocale& locale,
+                                       MessageSink& messages) {
+    if (fromRpmEdit) {
+        input.rpmEstimated = false;
+    } else if (TrimText(input.rpm).empty() || input.rpmEstimated) {
+        NullMessageSink quiet; // the fields are read again below, with their messages
+        if (auto rpm = EstimatePropRpm(input, locale, quiet)) {
+            input.rpm = *rpm;
+            input.rpmEstimated = true;
+        }
+    }
+    return ComputePropConstants(input, locale, messages);
+}
+
+PropConstantResult ComputePropConstants(const PropConstantInput& input, const NumberLocale& locale,
+                                        MessageSink& messages) {
+    PropConstantResult result;
+    const MotorConstants& motor = input.bench.motor;
+    const double I = LenientReal(input.motorCurrent, locale, messages);
+    const double V = LenientReal(input.terminalVoltage, locale, messages);
+    result.estimateEnabled = EstimateButtonEnabled(motor, V, I);
+    const double D = InchesIn(LenientReal(input.diameter, locale, messages), input.diameterUnit);
+    const double P = InchesIn(LenientReal(input.pitch, locale, messages), input.pitchUnit);
+    const double N = LenientReal(input.rpm, locale, messages);
+    const double T = OuncesIn(LenientReal(input.thrust, locale, messages), input.thrustUnit);
+    const std::optional<double> G = GearRatio(input.gearRatio, locale, messages);
+    if (!G) return result;
+    double efficiency = 1;
+    if (!TrimText(input.gearRatio).empty()) {
+        efficiency = TrimText(input.gearboxEfficiency).empty()
+                         ? input.bench.defaultGearboxEfficiency
+                         : LenientReal(input.gearboxEfficiency, locale, messages);
+        efficiency /= 100;
+    }
+    if (!(motor.Io > 0 && motor.Kv > 0 && I > 0 && D > 0 && P > 0 && N > 0)) return result;
+
+    const double Pw = (I - motor.Io) * N * *G / motor.Kv * efficiency;
+    const double Pu = PropPower(input.bench.sigma, 1, N, P, D);
+    const double Kp = kUserPowerConstantFactor * Pw / Pu;
+    if (!Finite(Pw) || !Finite(Pu) || !Finite(Kp)) {
+        result.warning = kInconsistentInputText;
+        return result;
+    }
+    result.powerConstant = ResultText(Kp, -2, locale);
+    result.powerConstantValue = Kp;
+    if (Kp < 0.5 || Kp > 4) {
+        result.warning = kOutOfRangeText;
+        return result;
+    }
+    if (T > 0) {
+        const std::optional<double> Kt = ThrustConstantFromMeasurement(T, Kp, Pw, 0, input.bench.sigma, N, P, D);
+        if (!Kt || !Finite(*Kt)) {
+            result.warning = kInconsistentInputText;
+            return result;
+        }
+        result.thrustConstant = ResultText(*Kt, -3, locale);
+        result.thrustConstantValue = *Kt;
+        if (*Kt < 0.5 || *Kt > 4) result.warning = kOutOfRangeText;
+    }
+    return result;
+}
+
+void ApplyPropConstants(const PropConstantInput& input, const PropConstantResult& result,
+                        const WorkbenchUnits& workbench, WorkbenchFields& fields, const NumberLocale& locale,
+                        MessageSink& messages) {
+    if (!result.ApplyEnabled()) return;
+    fields.SetText(C::PropellerDiameterFromEdit,
+                   LengthForWorkbench(input.diameter, input.diameterUnit, workbench.metricPropSizes, locale, messages));
+    fields.SetText(C::PropellerDiameterToEdit, "");
+    fields.SetText(C::PropellerPitchFromEdit,
+                   LengthForWorkbench(input.pitch, input.pitchUnit, workbench.metricPropSizes, locale, messages));
+    fields.SetText(C::PropellerPitchToEdit, "");
+    fields.SetText(C::PropConstantEdit, result.powerConstant);
+    fields.SetText(C::ThrustConstantEdit, result.thrustConstant);
+}
+
+std::optional<PropListLines> PropListEntryLines(std::string_view name, const PropConstantResult& result,
+                                                const NumberLocale& locale, MessageSink& messages) {
+    if (!IsListSafeName(name)) {
+        messages.Report(ErrorMessage(std::string(kListNameMessage)));
+        return std::nullopt;
+    }
+    PropListLines lines;
+    lines.name = ListEntryName(name);
+    lines.powerLine = lines.name + "|" + ListValueText(result.powerConstant, locale);
+    lines.thrustLine = lines.name + "|" + ListValueText(result.thrustConstant, locale);
+    return lines;
+}
+
+// ---- fan -----------------------------------------------------------------------------------------
+
+std::optional<std::string> EstimateFanRpm(const FanCoefficientInput& input, const NumberLocale& locale,
+                                          MessageSink& messages) {
+    const double V = LenientReal(input.terminalVoltage, locale, messages);
+    const double I = LenientReal(input.motorCurrent, locale, messages);
+    return EstimateSpeed(input.bench.motor, V, I, 1, locale);
+}
+
+FanCoefficientResult FanCoefficientChanged(FanCoefficientInput& input, bool fromRpmEdit,
+                                           const NumberLocale& locale, MessageSink& messages) {
+    if (fromRpmEdit) {
+        input.rpmEstimated = false;
+    } else if (TrimText(input.rpm).empty() || input.rpmEstimated) {
+        NullMessageSink quiet;
+        if (auto rpm = EstimateFanRpm(input, locale, quiet)) {
+            input.rpm = *rpm;
+            input.rpmEstimated = true;
+        }
+    }
+    return ComputeFanCoefficients(input, locale, messages);
+}
+
+FanCoefficientResult ComputeFanCoefficients(const FanCoefficientInput& input, const NumberLocale& locale,
+                                            MessageSink& messages) {
+    FanCoefficientResult result;
+    const MotorConstants& motor = input.bench.motor;
+    const double I = LenientReal(input.motorCurrent, locale, messages);
+    const double V = LenientReal(input.terminalVoltage, locale, messages);
+    result.estimateEnabled = EstimateButtonEnabled(motor, V, I);
+    const double Df = InchesIn(LenientReal(input.fanDiameter, locale, messages), input.fanDiameterUnit);
+    const double Dh = InchesIn(LenientReal(input.hubDiameter, locale, messages), input.hubDiameterUnit);
+    const double N = LenientReal(input.rpm, locale, messages);
+    const double T = OuncesIn(LenientReal(input.thrust, locale, messages), input.thrustUnit);
+    const double Ve = MphIn(LenientReal(input.effluxVelocity, locale, messages), input.velocityUnit);
+    const double sigma = input.bench.sigma;
+    const double A = Df * Df - Dh * Dh;
+    const double Vf = Ve / kPitchSpeedFactor;
+
+    if (Ve > 0 && N > 0) {
+        double pitch = Ve / (N * kPitchSpeedFactor);
+        if (input.workbenchMetric) pitch *= kCentimetresPerInch;
+        result.fanPitch = ResultText(pitch, 2, locale);
+        if (!result.fanPitch.empty()) result.pitchValue = pitch;
+    }
+    if (Ve > 0 && A > 0) {
+        if (T > 0) {
+            const double Ct = T / (sigma * A * Vf * Vf * kFanThrustFactor);
+            if (!Finite(Ct)) return result;
+            result.thrustCoeff = ResultText(Ct, 3, locale);
+            result.thrustCoeffValue = Ct;
+        }
+        if (motor.Io > 0 && motor.Kv > 0 && I > 0 && N > 0) {
+            const double Pm = (I - motor.Io) * N / motor.Kv;
+            const double Cp = Pm / (sigma * A * Vf * Vf * Vf * kFanPowerFactor);
+            if (!Finite(Cp)) return result;
+            result.powerCoeff = ResultText(Cp, 3, locale);
+            result.powerCoeffValue = Cp;
+        }
+    }
+    return result;
+}
+
+void ApplyFanCoefficients(const FanCoefficientInput& input, const FanCoefficientResult& result,
+                          const WorkbenchUnits& workbench, WorkbenchFields& fields, const NumberLocale& locale,
+                          MessageSink& messages) {
+    if (!result.ApplyEnabled()) return;
+    fields.SetText(C::FanDiameterEdit,
+                   LengthForWorkbench(input.fanDiameter, input.fanDiameterUnit, workbench.metric, locale, messages));
+    fields.SetText(C::HubDiameterEdit,
+                   LengthForWorkbench(input.hubDiameter, input.hubDiameterUnit, workbench.metric, locale, messages));
+    fields.SetText(C::FanPitchEdit, result.fanPitch);
+    fields.SetText(C::FanPowerCoeffEdit, result.powerCoeff);
+    fields.SetText(C::FanThrustCoeffEdit, result.thrustCoeff);
+}
+
+FanPitchResult ComputeFanPitch(const FanPitchInput& input, const NumberLocale& locale, MessageSink& messages) {
+    FanPitchResult result;
+    const double D = LenientReal(input.rotorDiameter, locale, messages);
+    double theta = LenientReal(input.bladeAngle, locale, messages);
+    const double W = LenientReal(input.bladeWidth, locale, messages);
+    const double H = LenientReal(input.bladeHeight, locale, messages);
+    if (W > 0 || H > 0) {
+        result.angleEnabled = false;
+        result.sizeEnabled = true;
+        theta = (W > 0 && H > 0) ? std::atan(H / W) * 57.29577951 : 0;
+    } else if (theta > 0) {
+        result.angleEnabled = true;
+        result.sizeEnabled = false;
+    }
+    result.angleRed = theta > 89;
+    if (theta > 0 && theta < 89 && D > 0) {
+        const double pitch = std::tan(theta / 57.29577951) * std::numbers::pi * D;
+        result.pitch = ResultText(pitch, -2, locale);
+        if (!result.pitch.empty()) result.angle = theta;
+    }
+    return result;
+}
+
+} // namespace ampvane

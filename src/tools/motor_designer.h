@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "analysis/workbench_fields.h"
+#include "common/messages.h"
+#include "common/numeric_text.h"
+
+// The rewound motor: from a baseline motor and its winding (turns per pole, wire gauge), the
+// constants of the same motor with a new number of turns, and the wire gauge that fills the winding
+// as the baseline's does. Empirical exponents: Kv ∝ r^−1.126, Io ∝ r^−1.379 with r the turns ratio.
+
+namespace ampvane {
+
+inline constexpr int kMotorDesignerHelpTopic = 216;
+inline constexpr std::string_view kHighTurnsRatioText = "Warning! High Turns Ratio";
+inline constexpr std::string_view kWireGaugeCaption = "Wire Gauge:";
+
+struct MotorDesignInput {
+    std::string baselineName, motorConstant, idleCurrent, armatureResistance, motorWeight;
+    std::string windings, wireGauge;
+    std::string newWindings, newWireGauge;
+    std::string newName;
+};
+
+struct MotorDesignResult {
+    std::string newMotorConstant, newIdleCurrent, newArmatureResistance, newMotorWeight;
+    std::string gaugeLabel{"Wire Ga&uge:"};
+    bool warning = false; // "Warning! High Turns Ratio"
+    // Unrounded results, when shown.
+    std::optional<double> Kv, Io, Rm, suggestedGauge;
+    bool ApplyEnabled() const {
+        return !newMotorConstant.empty() && !newIdleCurrent.empty() && !newArmatureResistance.empty();
+    }
+};
+
+// The recomputation. When either turns field is empty or fails its check the results keep the
+// previous texts (the warning is hidden); the weight is always copied.
+MotorDesignResult ComputeMotorDesign(const MotorDesignInput& input, const MotorDesignResult& previous,
+                                     const NumberLocale& locale, MessageSink& messages);
+
+// The label of the suggested gauge: "Gauge (0000):" .. "Gauge (0):" for gauges below zero, else
+// "Gauge (" + one decimal + "):".
+std::string GaugeLabel(double gauge, const NumberLocale& locale);
+
+// Apply: the new motor's name, constants and weight into the workbench's motor fields.
+void ApplyMotorDesign(const MotorDesignInput& input, const MotorDesignResult& result, WorkbenchFields& fields);
+
+} // namespace ampvane
