@@ -15,6 +15,7 @@
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
 #include "workbench/component_fill.h"
+#include "tools/ui/tool_windows.h"
 #include "workbench/configuration.h"
 #include "workbench/ui/parameter_input_form.h"
 
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     env.locale = locale;
     TParameterInputForm workbench(env);
     boxes.SetParent(&workbench);
+    new TToolWindows(workbench); // owned by the workbench
     workbench.SetFields(StartupFields(tables, workbench.Units(), locale, boxes));
 
     QObject::connect(&workbench, &TParameterInputForm::Closing, [&] {

@@ -62,6 +62,8 @@ public:
     WorkbenchFields& EditFields() { return fields_; }
     void ShowFields();
 
+    // The program's settings, data folder and locale, for the tool windows.
+    const WorkbenchEnvironment& Environment() const { return env_; }
     // The units the fields are typed in, from the options.
     WorkbenchUnits Units() const;
     // After the options changed the units: converts the fields from the old units and renews the labels.

@@ -1,0 +1,521 @@
+#include "tools/ui/drive_tool_forms.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <set>
+
+#include "analysis/analysis_input.h"
+#include "data/value_lists.h"
+#include "workbench/analysis_settings.h"
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+
+using C = WorkbenchControl;
+
+namespace {
+
+// Two or three unit buttons side by side, one of them chosen.
+QWidget* UnitChoice(QWidget* parent, std::initializer_list<QRadioButton*> buttons) {
+    auto* holder = new QWidget(parent);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QButtonGroup(holder);
+    for (QRadioButton* b : buttons) {
+        b->setParent(holder);
+        group->addButton(b);
+        row->addWidget(b);
+    }
+    return holder;
+}
+
+Settings& OptionsOf(TParameterInputForm& workbench) {
+    static Settings none;
+    Settings* settings = workbench.Environment().settings;
+    return settings ? *settings : none;
+}
+
+} // namespace
+
+// ---- bench test ---------------------------------------------------------------------------------
+
+TBenchTestForm::TBenchTestForm(TParameterInputForm& workbench, const QString& title, QWidget* parent)
+    : TToolForm(workbench, title, parent) {}
+
+QRadioButton* TBenchTestForm::UnitButton(const QString& caption, const QString& name) {
+    auto* b = new QRadioButton(caption, this);
+    b->setObjectName(name);
+    connect(b, &QRadioButton::toggled, this, [this](bool on) {
+        if (on && !loading_) ParameterChanged();
+    });
+    return b;
+}
+
+void TBenchTestForm::BuildBenchTest(QVBoxLayout* layout) {
+    auto* motorRow = new QHBoxLayout;
+    motorRow->addWidget(new QLabel(QStringLiteral("Test Motor:"), this));
+    motorName_ = new QLineEdit(this);
+    motorName_->setObjectName(QStringLiteral("MotorNameEdit"));
+    motorName_->setReadOnly(true);
+    motorName_->setMaxLength(40);
+    motorRow->addWidget(motorName_, 1);
+    auto* select = new QPushButton(QStringLiteral("&Select..."), this);
+    select->setObjectName(QStringLiteral("LoadMotorButton"));
+    select->setEnabled(false); // choosing a motor needs the component browser
+    motorRow->addWidget(select);
+    layout->addLayout(motorRow);
+
+    auto* conditions = new QGroupBox(QStringLiteral("Assumed Test Conditions:"), this);
+    auto* cg = new QVBoxLayout(conditions);
+    const char* names[3] = {"ElevationLabel", "PressureLabel", "TemperatureLabel"};
+    for (int i = 0; i < 3; ++i) {
+        conditions_[i] = new QLabel(conditions);
+        conditions_[i]->setObjectName(QString::fromLatin1(names[i]));
+        cg->addWidget(conditions_[i]);
+    }
+    auto* note = new QHBoxLayout;
+    note->setSpacing(0);
+    for (const char* part : {"Performance calculations", " do not ", "take motor temperature into account."})
+        note->addWidget(new QLabel(QString::fromLatin1(part), conditions));
+    note->addStretch();
+    cg->addLayout(note);
+    auto* change = new QPushButton(QStringLiteral("C&hange..."), conditions);
+    change->setObjectName(QStringLiteral("OptionsButton"));
+    change->setEnabled(false); // the options dialog opens from the workbench once it is there
+    cg->addWidget(change, 0, Qt::AlignLeft);
+    layout->addWidget(conditions);
+}
+
+void TBenchTestForm::RefreshConditions() {
+    NullMessageSink quiet;
+    const auto options = SnapshotAnalysisOptions(AnalysisOptionsInputFrom(OptionsOf(workbench_)), Locale(), quiet);
+    if (!options) return;
+    bench_.sigma = options->DensityRatio;
+    bench_.defaultGearboxEfficiency =
+        TypicalGearboxEfficiency(AnalysisOptionsInputFrom(OptionsOf(workbench_)), Locale());
+    conditions_[0]->setText(QStringLiteral("Elev: ") + Q(FormatReal(0, 0, options->Elevation, Locale())) +
+                            (options->Metric ? QStringLiteral(" m") : QStringLiteral(" ft")));
+    conditions_[1]->setText(QStringLiteral("S.L. Pressure: ") + Q(FormatReal(0, -2, options->Pressure, Locale())) +
+                            (options->MetricTempPress ? QStringLiteral(" kPa") : QStringLiteral(" inHg")));
+    conditions_[2]->setText(QStringLiteral("Air Temp: ") + Q(FormatReal(0, -1, options->Temperature, Locale())) +
+                            (options->MetricTempPress ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F")));
+}
+
+void TBenchTestForm::TakeBenchTest() {
+    RefreshConditions();
+    if (TrimText(S(motorName_->text())).empty()) {
+        const WorkbenchFields& f = Fields();
+        NullMessageSink quiet;
+        motorName_->setText(Q(f.Text(C::MotorNameEdit)));
+        bench_.motorName = f.Text(C::MotorNameEdit);
+        bench_.motor.Kv = LenientReal(f.Text(C::MotorConstantEdit), Locale(), Messages());
+        bench_.motor.Io = LenientReal(f.Text(C::IdleCurrentEdit), Locale(), Messages());
+        bench_.motor.Rm = LenientReal(f.Text(C::ArmatureResistanceEdit), Locale(), Messages());
+    }
+}
+
+void TBenchTestForm::ShowRpmState(bool estimated) {
+    rpmEstimated_ = estimated;
+    rpmLabel_->setText(Q(estimated ? kRpmEstimatedText : kRpmText));
+}
+
+void TBenchTestForm::EstimateRPMButtonClick() {
+    if (auto rpm = EstimatedRpm()) {
+        SetQuietly(rpm_, *rpm);
+        ShowRpmState(true);
+        ParameterChanged(true);
+        ShowRpmState(true);
+    }
+}
+
+// ---- propeller ----------------------------------------------------------------------------------
+
+TPropConstantForm::TPropConstantForm(TParameterInputForm& workbench, QWidget* parent)
+    : TBenchTestForm(workbench, QStringLiteral("Propeller Constant Estimator"), parent) {
+    setObjectName(QStringLiteral("PropConstantForm"));
+    auto* v = new QVBoxLayout(this);
+    BuildBenchTest(v);
+    auto* g = new QGridLayout;
+    voltage_ = InputEdit(g, 0, 0, QStringLiteral("Voltage:"), QStringLiteral("TerminalVoltageEdit"),
+                         QStringLiteral("V"));
+    current_ = InputEdit(g, 1, 0, QStringLiteral("Current:"), QStringLiteral("MotorCurrentEdit"), QStringLiteral("A"));
+    inButton1_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton1"));
+    cmButton1_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton1"));
+    inButton2_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton2"));
+    cmButton2_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton2"));
+    ozButton_ = UnitButton(QStringLiteral("oz"), QStringLiteral("OzButton1"));
+    gButton_ = UnitButton(QStringLiteral("g"), QStringLiteral("GButton1"));
+    nButton_ = UnitButton(QStringLiteral("N"), QStringLiteral("NButton1"));
+    diameter_ = InputEdit(g, 2, 0, QStringLiteral("Diameter:"), QStringLiteral("PropDiameterEdit"));
+    g->addWidget(UnitChoice(this, {inButton1_, cmButton1_}), 2, 2);
+    pitch_ = InputEdit(g, 3, 0, QStringLiteral("Pitch:"), QStringLiteral("PropPitchEdit"));
+    g->addWidget(UnitChoice(this, {inButton2_, cmButton2_}), 3, 2);
+    rpm_ = InputEdit(g, 4, 0, QStringLiteral("Speed:"), QStringLiteral("RPMEdit"));
+    rpmLabel_ = new QLabel(Q(kRpmText), this);
+    rpmLabel_->setObjectName(QStringLiteral("RPMLabel"));
+    g->addWidget(rpmLabel_, 4, 2);
+    estimateButton_ = new QPushButton(QStringLiteral("&Estimate RPM"), this);
+    estimateButton_->setObjectName(QStringLiteral("EstimateRPMButton"));
+    g->addWidget(estimateButton_, 4, 3);
+    thrust_ = InputEdit(g, 5, 0, QStringLiteral("Thrust:"), QStringLiteral("ThrustEdit"));
+    g->addWidget(UnitChoice(this, {ozButton_, gButton_, nButton_}), 5, 2);
+    gearRatio_ = InputEdit(g, 6, 0, QStringLiteral("Gear Ratio:"), QStringLiteral("GearRatioEdit"),
+                           QStringLiteral(":1"));
+    efficiency_ = new QComboBox(this);
+    efficiency_->setObjectName(QStringLiteral("GearboxEfficiencyEdit"));
+    efficiency_->setEditable(true);
+    efficiency_->setMaxVisibleItems(10);
+    g->addWidget(new QLabel(QStringLiteral("Gearbox Efficiency:"), this), 7, 0);
+    g->addWidget(efficiency_, 7, 1);
+    g->addWidget(new QLabel(QStringLiteral("%"), this), 7, 2);
+    powerConst_ = ResultEdit(g, 8, 0, QStringLiteral("Power Const:"), QStringLiteral("PowerConstEdit"));
+    thrustConst_ = ResultEdit(g, 9, 0, QStringLiteral("Thrust Const:"), QStringLiteral("ThrustConstEdit"));
+    v->addLayout(g);
+    warning_ = StatusLabel(QString(), QStringLiteral("WarningLabel"));
+    v->addWidget(warning_);
+
+    auto* lists = new QGroupBox(QStringLiteral("Add or Replace Constants in Lists:"), this);
+    auto* lg = new QHBoxLayout(lists);
+    propellerName_ = new QComboBox(lists);
+    propellerName_->setObjectName(QStringLiteral("PropellerNameEdit"));
+    propellerName_->setEditable(true);
+    propellerName_->setMaxVisibleItems(10);
+    auto* nameLabel = new QLabel(QStringLiteral("&Name to Use:"), lists);
+    nameLabel->setBuddy(propellerName_);
+    lg->addWidget(nameLabel);
+    lg->addWidget(propellerName_, 1);
+    addToList_ = new QPushButton(QStringLiteral("Update Lists"), lists);
+    addToList_->setObjectName(QStringLiteral("AddToListButton"));
+    addToList_->setEnabled(false);
+    lg->addWidget(addToList_);
+    v->addWidget(lists);
+    v->addLayout(ButtonRow());
+
+    for (QLineEdit* edit : {voltage_, current_, diameter_, pitch_, thrust_, gearRatio_})
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!loading_) ParameterChanged();
+        });
+    connect(rpm_, &QLineEdit::textChanged, this, [this] {
+        if (loading_) return;
+        ShowRpmState(false);
+        ParameterChanged(true);
+    });
+    connect(efficiency_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (loading_) return;
+        for (const auto& [name, value] : gearboxEntries_)
+            if (S(text) == name) {
+                loading_ = true;
+                efficiency_->setEditText(Q(FormatReal(0, -3, value, Locale())));
+                loading_ = false;
+                break;
+            }
+        ParameterChanged();
+    });
+    connect(estimateButton_, &QPushButton::clicked, this, &TBenchTestForm::EstimateRPMButtonClick);
+    connect(propellerName_, &QComboBox::editTextChanged, this,
+            [this](const QString& text) { addToList_->setEnabled(!text.isEmpty()); });
+    connect(addToList_, &QPushButton::clicked, this, &TPropConstantForm::AddToListButtonClick);
+    FillGearboxList();
+    FillNameList();
+    SetApplyEnabled(false);
+}
+
+void TPropConstantForm::FillGearboxList() {
+    NullMessageSink quiet;
+    gearboxEntries_.clear();
+    const QString text = efficiency_->currentText();
+    loading_ = true;
+    efficiency_->clear();
+    for (const ValueListEntry& e :
+         ValueListEntries(workbench_.Environment().dataFolder, kGearboxEffList, Locale(), quiet)) {
+        gearboxEntries_.emplace_back(e.label, e.first);
+        efficiency_->addItem(Q(e.label));
+    }
+    efficiency_->setEditText(text);
+    loading_ = false;
+}
+
+void TPropConstantForm::FillNameList() {
+    NullMessageSink quiet;
+    std::set<std::string> names;
+    for (std::string_view list : {kPropConstList, kThrustConstList})
+        for (const ValueListEntry& e : ValueListEntries(workbench_.Environment().dataFolder, list, Locale(), quiet))
+            names.insert(e.label);
+    const QString text = propellerName_->currentText();
+    propellerName_->clear();
+    for (const std::string& name : names) propellerName_->addItem(Q(name));
+    propellerName_->setEditText(text);
+}
+
+void TPropConstantForm::showEvent(QShowEvent* event) {
+    const WorkbenchUnits units = Units();
+    const Settings& settings = OptionsOf(workbench_);
+    loading_ = true;
+    if (diameter_->text().isEmpty()) (units.metricPropSizes ? cmButton1_ : inButton1_)->setChecked(true);
+    if (pitch_->text().isEmpty()) (units.metricPropSizes ? cmButton2_ : inButton2_)->setChecked(true);
+    if (thrust_->text().isEmpty())
+        (settings.measurementMode <= ImperialMetricTempPress ? ozButton_ : settings.forceInNewtons ? nButton_ : gButton_)
+            ->setChecked(true);
+    loading_ = false;
+    TakeBenchTest();
+    const WorkbenchFields& f = Fields();
+    if (f.DrivePage() == kPropellerPage && diameter_->text().isEmpty() && pitch_->text().isEmpty() &&
+        gearRatio_->text().isEmpty() && efficiency_->currentText().isEmpty()) {
+        loading_ = true;
+        diameter_->setText(Q(f.Text(C::PropellerDiameterFromEdit)));
+        pitch_->setText(Q(f.Text(C::PropellerPitchFromEdit)));
+        gearRatio_->setText(Q(f.Text(C::GearRatioFromEdit)));
+        efficiency_->setEditText(Q(f.Text(C::GearboxEfficiencyEdit)));
+        loading_ = false;
+    }
+    FillGearboxList();
+    FillNameList();
+    ParameterChanged();
+    TToolForm::showEvent(event);
+}
+
+PropConstantInput TPropConstantForm::Input() const {
+    PropConstantInput input;
+    input.bench = bench_;
+    input.terminalVoltage = S(voltage_->text());
+    input.motorCurrent = S(current_->text());
+    input.diameter = S(diameter_->text());
+    input.pitch = S(pitch_->text());
+    input.rpm = S(rpm_->text());
+    input.thrust = S(thrust_->text());
+    input.gearRatio = S(gearRatio_->text());
+    input.gearboxEfficiency = S(efficiency_->currentText());
+    input.diameterUnit = cmButton1_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
+    input.pitchUnit = cmButton2_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
+    input.thrustUnit = gButton_->isChecked() ? ForceUnit::Gram : nButton_->isChecked() ? ForceUnit::Newton : ForceUnit::Ounce;
+    input.rpmEstimated = rpmEstimated_;
+    return input;
+}
+
+std::optional<std::string> TPropConstantForm::EstimatedRpm() {
+    return EstimatePropRpm(Input(), Locale(), Messages());
+}
+
+void TPropConstantForm::ParameterChanged(bool fromRpmEdit) {
+    PropConstantInput input = Input();
+    result_ = PropConstantChanged(input, fromRpmEdit, Locale(), Messages());
+    if (!fromRpmEdit && input.rpm != S(rpm_->text())) SetQuietly(rpm_, input.rpm);
+    if (!fromRpmEdit) ShowRpmState(input.rpmEstimated);
+    powerConst_->setText(Q(result_.powerConstant));
+    thrustConst_->setText(Q(result_.thrustConstant));
+    warning_->setText(Q(result_.warning));
+    warning_->setVisible(!result_.warning.empty());
+    estimateButton_->setEnabled(result_.estimateEnabled);
+    SetApplyEnabled(result_.ApplyEnabled());
+}
+
+void TPropConstantForm::AddToListButtonClick() {
+    const auto lines = PropListEntryLines(S(propellerName_->currentText()), result_, Locale(), Messages());
+    if (!lines) return;
+    propellerName_->setEditText(Q(lines->name));
+    const auto& folder = workbench_.Environment().dataFolder;
+    AddOrReplaceListEntry(folder, kPropConstList, lines->powerLine, Messages());
+    AddOrReplaceListEntry(folder, kThrustConstList, lines->thrustLine, Messages());
+    FillNameList();
+}
+
+void TPropConstantForm::ApplyButtonClick() {
+    if (!result_.ApplyEnabled()) return;
+    ApplyPropConstants(Input(), result_, Units(), Fields(), Locale(), Messages());
+    WorkbenchChanged();
+}
+
+// ---- fan ----------------------------------------------------------------------------------------
+
+TFanCoefficientForm::TFanCoefficientForm(TParameterInputForm& workbench, QWidget* parent)
+    : TBenchTestForm(workbench, QStringLiteral("Fan Coefficient Estimator"), parent) {
+    setObjectName(QStringLiteral("FanCoefficientForm"));
+    auto* v = new QVBoxLayout(this);
+    BuildBenchTest(v);
+    auto* g = new QGridLayout;
+    voltage_ = InputEdit(g, 0, 0, QStringLiteral("Voltage:"), QStringLiteral("TerminalVoltageEdit"),
+                         QStringLiteral("V"));
+    current_ = InputEdit(g, 1, 0, QStringLiteral("Current:"), QStringLiteral("MotorCurrentEdit"), QStringLiteral("A"));
+    inButton1_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton1"));
+    cmButton1_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton1"));
+    inButton2_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton2"));
+    cmButton2_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton2"));
+    ozButton_ = UnitButton(QStringLiteral("oz"), QStringLiteral("OzButton1"));
+    gButton_ = UnitButton(QStringLiteral("g"), QStringLiteral("GButton1"));
+    nButton_ = UnitButton(QStringLiteral("N"), QStringLiteral("NButton1"));
+    mphButton_ = UnitButton(QStringLiteral("mph"), QStringLiteral("MPHButton1"));
+    msButton_ = UnitButton(QStringLiteral("m/s"), QStringLiteral("MSButton1"));
+    fanDiameter_ = InputEdit(g, 2, 0, QStringLiteral("Fan Diameter:"), QStringLiteral("FanDiameterEdit"));
+    g->addWidget(UnitChoice(this, {inButton1_, cmButton1_}), 2, 2);
+    hubDiameter_ = InputEdit(g, 3, 0, QStringLiteral("Hub Diameter:"), QStringLiteral("HubDiameterEdit"));
+    g->addWidget(UnitChoice(this, {inButton2_, cmButton2_}), 3, 2);
+    rpm_ = InputEdit(g, 4, 0, QStringLiteral("Speed:"), QStringLiteral("RPMEdit"));
+    rpmLabel_ = new QLabel(Q(kRpmText), this);
+    rpmLabel_->setObjectName(QStringLiteral("RPMLabel"));
+    g->addWidget(rpmLabel_, 4, 2);
+    estimateButton_ = new QPushButton(QStringLiteral("&Estimate RPM"), this);
+    estimateButton_->setObjectName(QStringLiteral("EstimateRPMButton"));
+    g->addWidget(estimateButton_, 4, 3);
+    thrust_ = InputEdit(g, 5, 0, QStringLiteral("Thrust:"), QStringLiteral("ThrustEdit"));
+    g->addWidget(UnitChoice(this, {ozButton_, gButton_, nButton_}), 5, 2);
+    efflux_ = InputEdit(g, 6, 0, QStringLiteral("Efflux Velocity:"), QStringLiteral("EffluxVelocityEdit"));
+    g->addWidget(UnitChoice(this, {mphButton_, msButton_}), 6, 2);
+    fanPitch_ = ResultEdit(g, 7, 0, QStringLiteral("Fan Pitch:"), QStringLiteral("FanPitchEdit"));
+    pitchUnit_ = new QLabel(QStringLiteral("in"), this);
+    pitchUnit_->setObjectName(QStringLiteral("InLabel1"));
+    g->addWidget(pitchUnit_, 7, 2);
+    thrustCoeff_ = ResultEdit(g, 8, 0, QStringLiteral("Thrust Coeff:"), QStringLiteral("ThrustCoeffEdit"));
+    powerCoeff_ = ResultEdit(g, 9, 0, QStringLiteral("Power Coeff:"), QStringLiteral("PowerCoeffEdit"));
+    v->addLayout(g);
+    v->addLayout(ButtonRow());
+    for (QLineEdit* edit : {voltage_, current_, fanDiameter_, hubDiameter_, thrust_, efflux_})
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!loading_) ParameterChanged();
+        });
+    connect(rpm_, &QLineEdit::textChanged, this, [this] {
+        if (loading_) return;
+        ShowRpmState(false);
+        ParameterChanged(true);
+    });
+    connect(estimateButton_, &QPushButton::clicked, this, &TBenchTestForm::EstimateRPMButtonClick);
+    SetApplyEnabled(false);
+}
+
+void TFanCoefficientForm::showEvent(QShowEvent* event) {
+    const WorkbenchUnits units = Units();
+    const Settings& settings = OptionsOf(workbench_);
+    loading_ = true;
+    (units.metric ? cmButton1_ : inButton1_)->setChecked(true);
+    (units.metric ? cmButton2_ : inButton2_)->setChecked(true);
+    if (thrust_->text().isEmpty())
+        (units.metric ? (settings.forceInNewtons ? nButton_ : gButton_) : ozButton_)->setChecked(true);
+    if (efflux_->text().isEmpty()) (units.metric ? msButton_ : mphButton_)->setChecked(true);
+    pitchUnit_->setText(units.metric ? QStringLiteral("cm") : QStringLiteral("in"));
+    const WorkbenchFields& f = Fields();
+    if (f.DrivePage() == kDuctedFanPage) {
+        fanDiameter_->setText(Q(f.Text(C::FanDiameterEdit)));
+        hubDiameter_->setText(Q(f.Text(C::HubDiameterEdit)));
+    }
+    loading_ = false;
+    TakeBenchTest();
+    ParameterChanged();
+    TToolForm::showEvent(event);
+}
+
+FanCoefficientInput TFanCoefficientForm::Input() const {
+    FanCoefficientInput input;
+    input.bench = bench_;
+    input.terminalVoltage = S(voltage_->text());
+    input.motorCurrent = S(current_->text());
+    input.fanDiameter = S(fanDiameter_->text());
+    input.hubDiameter = S(hubDiameter_->text());
+    input.rpm = S(rpm_->text());
+    input.thrust = S(thrust_->text());
+    input.effluxVelocity = S(efflux_->text());
+    input.fanDiameterUnit = cmButton1_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
+    input.hubDiameterUnit = cmButton2_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
+    input.thrustUnit = gButton_->isChecked() ? ForceUnit::Gram : nButton_->isChecked() ? ForceUnit::Newton : ForceUnit::Ounce;
+    input.velocityUnit = msButton_->isChecked() ? SpeedUnit::MetresPerSecond : SpeedUnit::Mph;
+    input.rpmEstimated = rpmEstimated_;
+    input.workbenchMetric = workbench_.Units().metric;
+    return input;
+}
+
+std::optional<std::string> TFanCoefficientForm::EstimatedRpm() {
+    return EstimateFanRpm(Input(), Locale(), Messages());
+}
+
+void TFanCoefficientForm::ParameterChanged(bool fromRpmEdit) {
+    FanCoefficientInput input = Input();
+    result_ = FanCoefficientChanged(input, fromRpmEdit, Locale(), Messages());
+    if (!fromRpmEdit && input.rpm != S(rpm_->text())) SetQuietly(rpm_, input.rpm);
+    if (!fromRpmEdit) ShowRpmState(input.rpmEstimated);
+    fanPitch_->setText(Q(result_.fanPitch));
+    thrustCoeff_->setText(Q(result_.thrustCoeff));
+    powerCoeff_->setText(Q(result_.powerCoeff));
+    estimateButton_->setEnabled(result_.estimateEnabled);
+    SetApplyEnabled(result_.ApplyEnabled());
+}
+
+void TFanCoefficientForm::ApplyButtonClick() {
+    if (!result_.ApplyEnabled()) return;
+    ApplyFanCoefficients(Input(), result_, Units(), Fields(), Locale(), Messages());
+    WorkbenchChanged();
+}
+
+// ---- fan pitch ----------------------------------------------------------------------------------
+
+TFanPitchMeasurementsForm::TFanPitchMeasurementsForm(TParameterInputForm& workbench, QWidget* parent)
+    : TToolForm(workbench, QStringLiteral("Fan Pitch Calculator"), parent) {
+    setObjectName(QStringLiteral("FanPitchMeasurementsForm"));
+    auto* v = new QVBoxLayout(this);
+    auto* group = new QGroupBox(QStringLiteral("Measurements:"), this);
+    auto* gv = new QVBoxLayout(group);
+    auto* note = new QLabel(Q(kFanPitchNote), group);
+    note->setWordWrap(true);
+    gv->addWidget(note);
+    auto* g = new QGridLayout;
+    diameter_ = InputEdit(g, 0, 0, QStringLiteral("Rotor Diameter:"), QStringLiteral("RotorDiameterEdit"));
+    angle_ = InputEdit(g, 1, 0, QStringLiteral("Blade Angle:"), QStringLiteral("BladeAngleEdit"),
+                       QStringLiteral("\u00B0"));
+    width_ = InputEdit(g, 2, 0, QStringLiteral("Blade Width:"), QStringLiteral("BladeWidthEdit"));
+    height_ = InputEdit(g, 3, 0, QStringLiteral("Blade Height:"), QStringLiteral("BladeHeightEdit"));
+    gv->addLayout(g);
+    v->addWidget(group);
+    auto* r = new QGridLayout;
+    pitch_ = ResultEdit(r, 0, 0, QStringLiteral("Pitch:"), QStringLiteral("PitchEdit"));
+    v->addLayout(r);
+    v->addLayout(ButtonRow());
+    disconnect(okButton_, nullptr, this, nullptr);
+    disconnect(applyButton_, nullptr, this, nullptr);
+    connect(okButton_, &QPushButton::clicked, this, [this] { OKApplyButtonClick(true); });
+    connect(applyButton_, &QPushButton::clicked, this, [this] { OKApplyButtonClick(false); });
+    for (QLineEdit* edit : {diameter_, angle_, width_, height_})
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!loading_) RotorMeasurementChange();
+        });
+    RotorMeasurementChange();
+}
+
+void TFanPitchMeasurementsForm::showEvent(QShowEvent* event) {
+    RotorMeasurementChange();
+    TToolForm::showEvent(event);
+}
+
+void TFanPitchMeasurementsForm::RotorMeasurementChange() {
+    const FanPitchResult r = ComputeFanPitch(
+        {S(diameter_->text()), S(angle_->text()), S(width_->text()), S(height_->text())}, Locale(), Messages());
+    SetReadOnlyLook(angle_, !r.angleEnabled);
+    SetReadOnlyLook(width_, !r.sizeEnabled);
+    SetReadOnlyLook(height_, !r.sizeEnabled);
+    QPalette palette = angle_->palette();
+    palette.setColor(QPalette::Text, r.angleRed ? QColor(Qt::red) : palette.color(QPalette::WindowText));
+    angle_->setPalette(palette);
+    pitch_->setText(Q(r.pitch));
+    SetApplyEnabled(r.ApplyEnabled());
+}
+
+bool TFanPitchMeasurementsForm::OKApplyButtonClick(bool closeAfter) {
+    if (pitch_->text().isEmpty()) {
+        Message message = ErrorMessage(std::string(kFanPitchMessage));
+        message.buttons = OkButton | HelpButton;
+        message.helpTopic = kFanPitchHelpTopic;
+        Messages().Report(message);
+        return false;
+    }
+    Fields().SetText(C::FanPitchEdit, S(pitch_->text()));
+    WorkbenchChanged();
+    if (closeAfter) close();
+    return true;
+}
+
+void TFanPitchMeasurementsForm::ApplyButtonClick() { OKApplyButtonClick(false); }
+
+} // namespace ampvane

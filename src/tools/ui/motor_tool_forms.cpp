@@ -1,0 +1,305 @@
+#include "tools/ui/motor_tool_forms.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+
+using C = WorkbenchControl;
+
+// ---- test data ----------------------------------------------------------------------------------
+
+TTestDataInputForm::TTestDataInputForm(TParameterInputForm& workbench, QWidget* parent)
+    : TToolForm(workbench, QStringLiteral("Test Data Input"), parent) {
+    setObjectName(QStringLiteral("TestDataInputForm"));
+    auto* v = new QVBoxLayout(this);
+    auto* type = new QGroupBox(QStringLiteral("Type of Data:"), this);
+    auto* typeRow = new QHBoxLayout(type);
+    freeRunningRadio_ = new QRadioButton(QStringLiteral("&Free Running and Under Load"), type);
+    freeRunningRadio_->setObjectName(QStringLiteral("FreeRunningRadioButton"));
+    bestEfficiencyRadio_ = new QRadioButton(QStringLiteral("&Best Efficiency and Other"), type);
+    bestEfficiencyRadio_->setObjectName(QStringLiteral("BestEfficiencyRadioButton"));
+    freeRunningRadio_->setChecked(true);
+    typeRow->addWidget(freeRunningRadio_);
+    typeRow->addWidget(bestEfficiencyRadio_);
+    v->addWidget(type);
+
+    auto* points = new QHBoxLayout;
+    const char* names[6] = {"FreeRunningVoltageEdit", "FreeRunningCurrentEdit", "FreeRunningRPMEdit",
+                            "UnderLoadVoltageEdit",   "UnderLoadCurrentEdit",   "UnderLoadRPMEdit"};
+    const char* labels[3] = {"Voltage:", "Current:", "RPM:"};
+    const char* units[3] = {"V", "A", "rpm"};
+    for (int group = 0; group < 2; ++group) {
+        auto* box = new QGroupBox(this);
+        box->setObjectName(group == 0 ? QStringLiteral("FreeRunningGroup") : QStringLiteral("UnderLoadGroup"));
+        auto* g = new QGridLayout(box);
+        for (int i = 0; i < 3; ++i) {
+            auto* edit = new QLineEdit(box);
+            edit->setObjectName(QString::fromLatin1(names[group * 3 + i]));
+            g->addWidget(new QLabel(QString::fromLatin1(labels[i]), box), i, 0);
+            g->addWidget(edit, i, 1);
+            g->addWidget(new QLabel(QString::fromLatin1(units[i]), box), i, 2);
+            connect(edit, &QLineEdit::textChanged, this, [this] {
+                if (!loading_) InputParameterChange();
+            });
+            inputs_[group * 3 + i] = edit;
+        }
+        (group == 0 ? freeRunningGroup_ : underLoadGroup_) = box;
+        points->addWidget(box);
+    }
+    v->addLayout(points);
+    poorData_ = StatusLabel(Q(kPoorDataText), QStringLiteral("PoorDataLabel"));
+    badData_ = StatusLabel(Q(kBadDataText), QStringLiteral("BadDataLabel"));
+    auto* status = new QGridLayout;
+    status->addWidget(poorData_, 0, 0);
+    status->addWidget(badData_, 0, 0);
+    v->addLayout(status);
+    auto* results = new QGroupBox(QStringLiteral("Motor Parameters:"), this);
+    auto* rg = new QGridLayout(results);
+    motorConstant_ = ResultEdit(rg, 0, 0, QStringLiteral("Motor Constant:"), QStringLiteral("MotorConstantEdit"),
+                                QStringLiteral("rpm/V"));
+    idleCurrent_ = ResultEdit(rg, 1, 0, QStringLiteral("No-load Current:"), QStringLiteral("IdleCurrentEdit"),
+                              QStringLiteral("A"));
+    armatureResistance_ = ResultEdit(rg, 2, 0, QStringLiteral("Resistance:"),
+                                     QStringLiteral("ArmatureResistanceEdit"), QStringLiteral("\u03A9"));
+    v->addWidget(results);
+    v->addLayout(ButtonRow());
+    SetApplyEnabled(false);
+    for (QRadioButton* radio : {freeRunningRadio_, bestEfficiencyRadio_})
+        connect(radio, &QRadioButton::clicked, this, [this] { FreeRunningRadioButtonClick(true); });
+    FreeRunningRadioButtonClick(false);
+}
+
+void TTestDataInputForm::showEvent(QShowEvent* event) {
+    FreeRunningRadioButtonClick(false);
+    TToolForm::showEvent(event);
+}
+
+TestDataInput TTestDataInputForm::Input() const {
+    TestDataInput input;
+    std::string* texts[6] = {&input.freeRunningVoltage, &input.freeRunningCurrent, &input.freeRunningRpm,
+                             &input.underLoadVoltage,   &input.underLoadCurrent,   &input.underLoadRpm};
+    for (int i = 0; i < 6; ++i) *texts[i] = S(inputs_[i]->text());
+    input.bestEfficiency = bestEfficiencyRadio_->isChecked();
+    return input;
+}
+
+void TTestDataInputForm::FreeRunningRadioButtonClick(bool recompute) {
+    const TestDataGroupCaptions captions = TestDataCaptions(bestEfficiencyRadio_->isChecked());
+    freeRunningGroup_->setTitle(Q(captions.point1));
+    underLoadGroup_->setTitle(Q(captions.point2));
+    if (recompute) InputParameterChange();
+}
+
+void TTestDataInputForm::InputParameterChange() {
+    const TestDataResult r = ComputeMotorFromTests(Input(), Locale(), Messages());
+    poorData_->setVisible(r.poorData);
+    badData_->setVisible(r.badData);
+    motorConstant_->setText(Q(r.motorConstant));
+    idleCurrent_->setText(Q(r.idleCurrent));
+    armatureResistance_->setText(Q(r.armatureResistance));
+    SetApplyEnabled(r.ApplyEnabled());
+}
+
+void TTestDataInputForm::ApplyButtonClick() {
+    ApplyMotorConstants(S(motorConstant_->text()), S(idleCurrent_->text()), S(armatureResistance_->text()),
+                        Fields());
+    WorkbenchChanged();
+}
+
+// ---- catalogue data -----------------------------------------------------------------------------
+
+TCatalogDataInputForm::TCatalogDataInputForm(TParameterInputForm& workbench, QWidget* parent)
+    : TToolForm(workbench, QStringLiteral("Catalog Data Input"), parent) {
+    setObjectName(QStringLiteral("CatalogDataInputForm"));
+    auto* v = new QVBoxLayout(this);
+    auto* note = new QLabel(Q(kCatalogNote), this);
+    note->setWordWrap(true);
+    v->addWidget(note);
+    auto* g = new QGridLayout;
+    voltage_ = InputEdit(g, 0, 0, QStringLiteral("Nominal Voltage:"), QStringLiteral("NominalVoltageEdit"),
+                         QStringLiteral("V"));
+    rpm_ = InputEdit(g, 1, 0, QStringLiteral("Free Running RPM:"), QStringLiteral("FreeRunningRPMEdit"),
+                     QStringLiteral("rpm"));
+    maxEfficiency_ = InputEdit(g, 2, 0, QStringLiteral("Current at Max Efficiency:"),
+                               QStringLiteral("MaxEfficiencyCurrentEdit"), QStringLiteral("A"));
+    stall_ = InputEdit(g, 3, 0, QStringLiteral("Stall Current:"), QStringLiteral("StallCurrentEdit"),
+                       QStringLiteral("A"));
+    idle_ = InputEdit(g, 4, 0, QStringLiteral("No-load Current:"), QStringLiteral("IdleCurrentEdit"),
+                      QStringLiteral("A"));
+    motorConstant_ = ResultEdit(g, 5, 0, QStringLiteral("Motor Constant:"), QStringLiteral("MotorConstantEdit"),
+                                QStringLiteral("rpm/V"));
+    armatureResistance_ = ResultEdit(g, 6, 0, QStringLiteral("Resistance:"),
+                                     QStringLiteral("ArmatureResistanceEdit"), QStringLiteral("\u03A9"));
+    v->addLayout(g);
+    inconsistent_ = StatusLabel(Q(kBadDataText), QStringLiteral("BadDataLabel"));
+    v->addWidget(inconsistent_);
+    v->addLayout(ButtonRow());
+    for (QLineEdit* edit : {voltage_, rpm_})
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!loading_) CatalogDataEditChange();
+        });
+    for (auto [edit, which] : {std::pair{maxEfficiency_, CatalogCurrent::MaxEfficiency},
+                               std::pair{stall_, CatalogCurrent::Stall}, std::pair{idle_, CatalogCurrent::Idle}})
+        connect(edit, &QLineEdit::textChanged, this, [this, which = which] {
+            if (!loading_) CurrentEditChange(which);
+        });
+    ShowCurrentStates();
+    SetApplyEnabled(false);
+}
+
+void TCatalogDataInputForm::showEvent(QShowEvent* event) {
+    CatalogDataEditChange();
+    TToolForm::showEvent(event);
+}
+
+CatalogDataInput TCatalogDataInputForm::Input() const {
+    return {S(voltage_->text()), S(rpm_->text()), S(maxEfficiency_->text()), S(stall_->text()), S(idle_->text()),
+            computed_};
+}
+
+void TCatalogDataInputForm::ShowCurrentStates() {
+    SetReadOnlyLook(maxEfficiency_, computed_ == CatalogCurrent::MaxEfficiency);
+    SetReadOnlyLook(stall_, computed_ == CatalogCurrent::Stall);
+    SetReadOnlyLook(idle_, computed_ == CatalogCurrent::Idle);
+}
+
+void TCatalogDataInputForm::CurrentEditChange(CatalogCurrent sender) {
+    CatalogDataInput input = Input();
+    CompleteCatalogCurrents(input, sender, Locale(), Messages());
+    computed_ = input.computed;
+    SetQuietly(maxEfficiency_, input.maxEfficiencyCurrent);
+    SetQuietly(stall_, input.stallCurrent);
+    SetQuietly(idle_, input.idleCurrent);
+    ShowCurrentStates();
+    CatalogDataEditChange();
+}
+
+void TCatalogDataInputForm::CatalogDataEditChange() {
+    const CatalogDataInput input = Input();
+    const CatalogDataResult r = ComputeMotorFromCatalog(input, Locale(), Messages());
+    motorConstant_->setText(Q(r.motorConstant));
+    armatureResistance_->setText(Q(r.armatureResistance));
+    inconsistent_->setVisible(r.inconsistent);
+    SetApplyEnabled(CatalogApplyEnabled(input, r));
+}
+
+void TCatalogDataInputForm::ApplyButtonClick() {
+    if (!applyButton_->isEnabled()) return;
+    ApplyMotorConstants(S(motorConstant_->text()), S(idle_->text()), S(armatureResistance_->text()), Fields());
+    WorkbenchChanged();
+}
+
+// ---- motor designer -----------------------------------------------------------------------------
+
+TBuildMotorInputForm::TBuildMotorInputForm(TParameterInputForm& workbench, QWidget* parent)
+    : TToolForm(workbench, QStringLiteral("Motor Designer"), parent) {
+    setObjectName(QStringLiteral("BuildMotorInputForm"));
+    auto* v = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    auto* baseline = new QGroupBox(QStringLiteral("Baseline Motor:"), this);
+    auto* bg = new QGridLayout(baseline);
+    name_ = InputEdit(bg, 0, 0, QStringLiteral("Name:"), QStringLiteral("MotorNameEdit"));
+    name_->setMaxLength(40);
+    kv_ = InputEdit(bg, 1, 0, QStringLiteral("Motor Constant:"), QStringLiteral("MotorConstantEdit"),
+                    QStringLiteral("rpm/V"));
+    io_ = InputEdit(bg, 2, 0, QStringLiteral("No-load Current:"), QStringLiteral("IdleCurrentEdit"),
+                    QStringLiteral("A"));
+    rm_ = InputEdit(bg, 3, 0, QStringLiteral("Resistance:"), QStringLiteral("ArmatureResistanceEdit"),
+                    QStringLiteral("\u03A9"));
+    weight_ = InputEdit(bg, 4, 0, QStringLiteral("Weight:"), QStringLiteral("MotorWeightEdit"));
+    weightUnits_[0] = new QLabel(this);
+    bg->addWidget(weightUnits_[0], 4, 2);
+    auto* openButton = new QPushButton(QStringLiteral("Open..."), baseline);
+    openButton->setObjectName(QStringLiteral("LoadMotorButton"));
+    openButton->setEnabled(false); // choosing a motor needs the component browser
+    bg->addWidget(openButton, 5, 1);
+    auto* windings = new QGroupBox(QStringLiteral("Baseline Motor Windings:"), baseline);
+    auto* wg = new QGridLayout(windings);
+    windings_ = InputEdit(wg, 0, 0, QStringLiteral("Turns:"), QStringLiteral("MotorWindingsEdit"));
+    gauge_ = InputEdit(wg, 1, 0, QStringLiteral("Wire Gauge:"), QStringLiteral("WireGaugeEdit"));
+    bg->addWidget(windings, 6, 0, 1, 3);
+    columns->addWidget(baseline);
+
+    auto* build = new QGroupBox(QStringLiteral("Motor to Build:"), this);
+    auto* ng = new QGridLayout(build);
+    newName_ = InputEdit(ng, 0, 0, QStringLiteral("Name:"), QStringLiteral("NewMotorNameEdit"));
+    newName_->setMaxLength(40);
+    newKv_ = ResultEdit(ng, 1, 0, QStringLiteral("Motor Constant:"), QStringLiteral("NewMotorConstantEdit"),
+                        QStringLiteral("rpm/V"));
+    newIo_ = ResultEdit(ng, 2, 0, QStringLiteral("No-load Current:"), QStringLiteral("NewIdleCurrentEdit"),
+                        QStringLiteral("A"));
+    newRm_ = ResultEdit(ng, 3, 0, QStringLiteral("Resistance:"), QStringLiteral("NewArmatureResistanceEdit"),
+                        QStringLiteral("\u03A9"));
+    newWeight_ = ResultEdit(ng, 4, 0, QStringLiteral("Weight:"), QStringLiteral("NewMotorWeightEdit"));
+    weightUnits_[1] = new QLabel(this);
+    ng->addWidget(weightUnits_[1], 4, 2);
+    auto* newWindingsBox = new QGroupBox(QStringLiteral("New Motor Windings:"), build);
+    auto* nwg = new QGridLayout(newWindingsBox);
+    newWindings_ = InputEdit(nwg, 0, 0, QStringLiteral("Turns:"), QStringLiteral("NewMotorWindingsEdit"));
+    gaugeLabel_ = new QLabel(QStringLiteral("Wire Ga&uge:"), newWindingsBox);
+    gaugeLabel_->setObjectName(QStringLiteral("NewWireGaugeLabel"));
+    newGauge_ = new QLineEdit(newWindingsBox);
+    newGauge_->setObjectName(QStringLiteral("NewWireGaugeEdit"));
+    gaugeLabel_->setBuddy(newGauge_);
+    nwg->addWidget(gaugeLabel_, 1, 0);
+    nwg->addWidget(newGauge_, 1, 1);
+    ng->addWidget(newWindingsBox, 6, 0, 1, 3);
+    columns->addWidget(build);
+    v->addLayout(columns);
+    warning_ = StatusLabel(Q(kHighTurnsRatioText), QStringLiteral("WarningLabel"));
+    v->addWidget(warning_);
+    v->addLayout(ButtonRow());
+    for (QLineEdit* edit : {kv_, io_, rm_, weight_, windings_, gauge_, newWindings_, newGauge_})
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!loading_) MotorDataEditChange();
+        });
+    SetApplyEnabled(false);
+}
+
+void TBuildMotorInputForm::showEvent(QShowEvent* event) {
+    const QString weightUnit = Q(UnitLabelsFor(Units()).weight);
+    for (QLabel* label : weightUnits_) label->setText(weightUnit);
+    if (TrimText(S(name_->text())).empty()) {
+        const WorkbenchFields& f = Fields();
+        loading_ = true;
+        name_->setText(Q(f.Text(C::MotorNameEdit)));
+        kv_->setText(Q(f.Text(C::MotorConstantEdit)));
+        io_->setText(Q(f.Text(C::IdleCurrentEdit)));
+        rm_->setText(Q(f.Text(C::ArmatureResistanceEdit)));
+        weight_->setText(Q(f.Text(C::MotorWeightEdit)));
+        loading_ = false;
+        MotorDataEditChange();
+    }
+    TToolForm::showEvent(event);
+}
+
+MotorDesignInput TBuildMotorInputForm::Input() const {
+    return {S(name_->text()),     S(kv_->text()),      S(io_->text()),          S(rm_->text()),
+            S(weight_->text()),   S(windings_->text()), S(gauge_->text()),      S(newWindings_->text()),
+            S(newGauge_->text()), S(newName_->text())};
+}
+
+void TBuildMotorInputForm::MotorDataEditChange() {
+    result_ = ComputeMotorDesign(Input(), result_, Locale(), Messages());
+    newKv_->setText(Q(result_.newMotorConstant));
+    newIo_->setText(Q(result_.newIdleCurrent));
+    newRm_->setText(Q(result_.newArmatureResistance));
+    newWeight_->setText(Q(result_.newMotorWeight));
+    gaugeLabel_->setText(Q(result_.gaugeLabel));
+    warning_->setVisible(result_.warning);
+    SetApplyEnabled(result_.ApplyEnabled());
+}
+
+void TBuildMotorInputForm::ApplyButtonClick() {
+    ApplyMotorDesign(Input(), result_, Fields());
+    WorkbenchChanged();
+}
+
+} // namespace ampvane

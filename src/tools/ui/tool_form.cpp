@@ -1,0 +1,108 @@
+#include "tools/ui/tool_form.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+
+TToolForm::TToolForm(TParameterInputForm& workbench, const QString& title, QWidget* parent)
+    : QWidget(parent, Qt::Window), workbench_(workbench), boxes_(this) {
+    setWindowTitle(title);
+}
+
+void TToolForm::OKButtonClick() {
+    ApplyButtonClick();
+    close();
+}
+
+QHBoxLayout* TToolForm::ButtonRow(const QString& applyCaption) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    const auto button = [&](const QString& caption, const char* name) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        row->addWidget(b);
+        return b;
+    };
+    okButton_ = button(QStringLiteral("OK"), "OKButton");
+    applyButton_ = button(applyCaption, "ApplyButton");
+    cancelButton_ = button(QStringLiteral("Cancel"), "CancelButton");
+    helpButton_ = button(QStringLiteral("&Help"), "HelpButton");
+    helpButton_->setEnabled(false); // the help viewer comes with the help pages
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &TToolForm::OKButtonClick);
+    connect(applyButton_, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
+    connect(cancelButton_, &QPushButton::clicked, this, &TToolForm::CancelButtonClick);
+    return row;
+}
+
+QLineEdit* TToolForm::InputEdit(QGridLayout* grid, int row, int column, const QString& label, const QString& name,
+                                const QString& unit) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    auto* caption = new QLabel(label, this);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, column);
+    grid->addWidget(edit, row, column + 1);
+    if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, this), row, column + 2);
+    return edit;
+}
+
+QLineEdit* TToolForm::ResultEdit(QGridLayout* grid, int row, int column, const QString& label, const QString& name,
+                                 const QString& unit) {
+    QLineEdit* edit = InputEdit(grid, row, column, label, name, unit);
+    edit->setMaxLength(20);
+    SetReadOnlyLook(edit, true);
+    return edit;
+}
+
+QLabel* TToolForm::StatusLabel(const QString& text, const QString& name) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    QPalette red = label->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(red);
+    label->setAlignment(Qt::AlignCenter);
+    label->hide();
+    return label;
+}
+
+void TToolForm::SetApplyEnabled(bool enabled) {
+    applyButton_->setEnabled(enabled);
+    okButton_->setEnabled(enabled);
+}
+
+void TToolForm::SetReadOnlyLook(QLineEdit* edit, bool readOnly) {
+    edit->setReadOnly(readOnly);
+    QPalette palette = QApplication::palette();
+    if (readOnly) palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    else palette.setColor(QPalette::Base, Qt::white);
+    edit->setPalette(palette);
+}
+
+void TToolForm::SetQuietly(QLineEdit* edit, const std::string& text) {
+    const bool was = loading_;
+    loading_ = true;
+    edit->setText(Q(text));
+    loading_ = was;
+}
+
+MessageSink& TToolForm::Messages() {
+    MessageSink* sink = workbench_.Environment().messages;
+    return sink ? *sink : boxes_;
+}
+
+const NumberLocale& TToolForm::Locale() const { return workbench_.Environment().locale; }
+WorkbenchUnits TToolForm::Units() const { return workbench_.Units(); }
+WorkbenchFields& TToolForm::Fields() { return workbench_.EditFields(); }
+void TToolForm::WorkbenchChanged() { workbench_.ShowFields(); }
+
+} // namespace ampvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QWidget>
+
+#include "analysis/ui/qt_messages.h"
+#include "common/numeric_text.h"
+#include "workbench/workbench_rules.h"
+
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+
+namespace ampvane {
+
+class TParameterInputForm;
+
+// What every estimator window shares: it is modeless and created once, it recomputes on every
+// keystroke, writes into the workbench only on Apply, and OK is Apply followed by close.
+class TToolForm : public QWidget {
+    Q_OBJECT
+
+public:
+    TToolForm(TParameterInputForm& workbench, const QString& title, QWidget* parent = nullptr);
+
+    // Apply writes the results into the workbench's fields and shows them there.
+    virtual void ApplyButtonClick() = 0;
+    void OKButtonClick();
+    void CancelButtonClick() { close(); }
+
+protected:
+    // OK, Apply, Cancel and Help in one row.
+    QHBoxLayout* ButtonRow(const QString& applyCaption = QStringLiteral("&Apply"));
+    // A labelled input edit whose every change runs the handler.
+    QLineEdit* InputEdit(QGridLayout* grid, int row, int column, const QString& label, const QString& name,
+                         const QString& unit = {});
+    // A read-only result edit with the button-face colour.
+    QLineEdit* ResultEdit(QGridLayout* grid, int row, int column, const QString& label, const QString& name,
+                          const QString& unit = {});
+    QLabel* StatusLabel(const QString& text, const QString& name);
+    void SetApplyEnabled(bool enabled);
+    void SetReadOnlyLook(QLineEdit* edit, bool readOnly);
+    // Sets an edit's text without running its change handler.
+    void SetQuietly(QLineEdit* edit, const std::string& text);
+
+    MessageSink& Messages();
+    const NumberLocale& Locale() const;
+    WorkbenchUnits Units() const;
+    WorkbenchFields& Fields();
+    void WorkbenchChanged(); // shows the workbench's fields after Apply wrote them
+
+    TParameterInputForm& workbench_;
+    QtMessages boxes_;
+    bool loading_ = false; // fields are being filled; their change handlers do nothing
+    QPushButton* okButton_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+};
+
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+inline std::string S(const QString& text) { return text.toStdString(); }
+
+} // namespace ampvane

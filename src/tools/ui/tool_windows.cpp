@@ -1,0 +1,88 @@
+#include "tools/ui/tool_windows.h"
+
+#include <QAction>
+#include <QPushButton>
+
+#include "tools/ui/airfoil_forms.h"
+#include "tools/ui/drive_tool_forms.h"
+#include "tools/ui/motor_tool_forms.h"
+#include "tools/ui/wiring_wizard_form.h"
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+
+namespace {
+
+template <class Form>
+Form& Once(Form*& form, TParameterInputForm& workbench) {
+    if (!form) form = new Form(workbench, &workbench);
+    return *form;
+}
+
+void Raise(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+TToolWindows::TToolWindows(TParameterInputForm& workbench) : QObject(&workbench), workbench_(workbench) {
+    Wire("TestDataInputButton", &TToolWindows::TestDataInputButtonClick);
+    Wire("TestDataToolButton", &TToolWindows::TestDataInputButtonClick);
+    Wire("EnterTestDataItem", &TToolWindows::TestDataInputButtonClick);
+    Wire("CatalogDataButton", &TToolWindows::CatalogDataInputButtonClick);
+    Wire("CatalogDataToolButton", &TToolWindows::CatalogDataInputButtonClick);
+    Wire("EnterCatalogDataItem", &TToolWindows::CatalogDataInputButtonClick);
+    Wire("BuildMotorButton", &TToolWindows::BuildMotorInputButtonClick);
+    Wire("MotorDesignerToolButton", &TToolWindows::BuildMotorInputButtonClick);
+    Wire("MotorDesignerItem", &TToolWindows::BuildMotorInputButtonClick);
+    Wire("PropConstButton", &TToolWindows::PropConstButtonClick);
+    Wire("ConstantEstimatorItem", &TToolWindows::PropConstButtonClick);
+    Wire("FanCoeffButton", &TToolWindows::FanCoeffButtonClick);
+    Wire("FanCoefficientEstimatorItem", &TToolWindows::FanCoeffButtonClick);
+    Wire("PitchButton", &TToolWindows::PitchButtonClick);
+    Wire("PitchCalculatorItem", &TToolWindows::PitchButtonClick);
+    Wire("CLButton", &TToolWindows::CLButtonClick);
+    Wire("CoefficientCalculatorItem", &TToolWindows::CLButtonClick);
+    Wire("WiringWizardToolButton", &TToolWindows::WiringWizard1Click);
+    Wire("WiringWizardItem", &TToolWindows::WiringWizard1Click);
+}
+
+void TToolWindows::Wire(const char* name, void (TToolWindows::*open)()) {
+    const QString objectName = QString::fromLatin1(name);
+    if (auto* button = workbench_.findChild<QPushButton*>(objectName)) {
+        button->setEnabled(true);
+        connect(button, &QPushButton::clicked, this, open);
+    }
+    if (auto* action = workbench_.findChild<QAction*>(objectName)) {
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, open);
+    }
+}
+
+TTestDataInputForm& TToolWindows::TestData() { return Once(testData_, workbench_); }
+TCatalogDataInputForm& TToolWindows::CatalogData() { return Once(catalogData_, workbench_); }
+TBuildMotorInputForm& TToolWindows::MotorDesigner() { return Once(designer_, workbench_); }
+TPropConstantForm& TToolWindows::PropConstant() { return Once(propConstant_, workbench_); }
+TFanCoefficientForm& TToolWindows::FanCoefficient() { return Once(fanCoefficient_, workbench_); }
+TFanPitchMeasurementsForm& TToolWindows::FanPitch() { return Once(fanPitch_, workbench_); }
+TLiftCoefficientForm& TToolWindows::LiftCoefficient() { return Once(liftCoefficient_, workbench_); }
+TWiringWizardForm& TToolWindows::WiringWizard() { return Once(wiring_, workbench_); }
+
+void TToolWindows::TestDataInputButtonClick() { Raise(TestData()); }
+void TToolWindows::CatalogDataInputButtonClick() { Raise(CatalogData()); }
+void TToolWindows::BuildMotorInputButtonClick() { Raise(MotorDesigner()); }
+void TToolWindows::PropConstButtonClick() { Raise(PropConstant()); }
+void TToolWindows::FanCoeffButtonClick() { Raise(FanCoefficient()); }
+void TToolWindows::PitchButtonClick() { Raise(FanPitch()); }
+void TToolWindows::WiringWizard1Click() { Raise(WiringWizard()); }
+
+void TToolWindows::CLButtonClick() {
+    TLiftCoefficientForm& form = LiftCoefficient();
+    form.LoadWorkingAirframe(WorkbenchAirframe(workbench_.Fields(), workbench_.Units().metric,
+                                               workbench_.Environment().locale));
+    Raise(form);
+}
+
+} // namespace ampvane

@@ -1,0 +1,169 @@
+#include "tools/ui/wiring_wizard_form.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+
+namespace {
+
+QSlider* MakeSlider(QWidget* parent, const char* name, Qt::Orientation orientation, int high) {
+    auto* slider = new QSlider(orientation, parent);
+    slider->setObjectName(QString::fromLatin1(name));
+    slider->setRange(1, high);
+    slider->setPageStep(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    if (orientation == Qt::Vertical) slider->setInvertedAppearance(true);
+    return slider;
+}
+
+} // namespace
+
+TWiringWizardForm::TWiringWizardForm(TParameterInputForm& workbench, QWidget* parent)
+    : TToolForm(workbench, QStringLiteral("Ampvane Wiring Wizard"), parent) {
+    setObjectName(QStringLiteral("WiringWizardForm"));
+    auto* v = new QVBoxLayout(this);
+    auto* sliders = new QGridLayout;
+    batteries_ = MakeSlider(this, "NumBatteriesSlider", Qt::Horizontal, kMaxBatteries);
+    escs_ = MakeSlider(this, "NumESCsSlider", Qt::Horizontal, kMaxSpeedControls);
+    parallelMotors_ = MakeSlider(this, "NumParallelMotorsPerESCSlider", Qt::Horizontal, kMaxParallelMotors);
+    motorRows_ = MakeSlider(this, "NumSeriesMotorsTimesESCsSlider", Qt::Vertical, kMaxMotorRows);
+    const char* captions[3] = {"&Batteries", "Speed &Controls", "&Motors"};
+    QSlider* horizontal[3] = {batteries_, escs_, parallelMotors_};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(QString::fromLatin1(captions[i]), this);
+        label->setBuddy(horizontal[i]);
+        sliders->addWidget(label, 0, i);
+        sliders->addWidget(horizontal[i], 1, i);
+    }
+    v->addLayout(sliders);
+    auto* diagramRow = new QHBoxLayout;
+    panel_ = new QLabel(this);
+    panel_->setObjectName(QStringLiteral("WiringPanel"));
+    panel_->setFixedSize(kBatteryPanelWidth + kSpeedControlPanelWidth + kMotorPanelWidth, kWiringPanelHeight);
+    diagramRow->addWidget(panel_);
+    diagramRow->addWidget(motorRows_);
+    v->addLayout(diagramRow);
+    error_ = StatusLabel(Q(kNotPossibleText), QStringLiteral("ErrorLabel"));
+    v->addWidget(error_);
+    auto* options = new QHBoxLayout;
+    alwaysParallel_ = new QCheckBox(QStringLiteral("Parallel All Ba&tteries"), this);
+    alwaysParallel_->setObjectName(QStringLiteral("AlwaysParallelCheckBox"));
+    usingBec_ = new QCheckBox(QStringLiteral("Using B&EC"), this);
+    usingBec_->setObjectName(QStringLiteral("ESCHasBECCheckBox"));
+    seriesParallel_ = new QRadioButton(QStringLiteral("Se&ries-Parallel"), this);
+    seriesParallel_->setObjectName(QStringLiteral("SeriesParallelButton"));
+    parallelSeries_ = new QRadioButton(QStringLiteral("Para&llel-Series"), this);
+    parallelSeries_->setObjectName(QStringLiteral("ParallelSeriesButton"));
+    brushless_ = new QCheckBox(QStringLiteral("Br&ushless"), this);
+    brushless_->setObjectName(QStringLiteral("BrushlessCheckBox"));
+    for (QWidget* w : std::initializer_list<QWidget*>{alwaysParallel_, usingBec_, seriesParallel_, parallelSeries_,
+                                                      brushless_})
+        options->addWidget(w);
+    v->addLayout(options);
+    auto* buttons = ButtonRow();
+    save_ = new QPushButton(QStringLiteral("&Save..."), this);
+    save_->setObjectName(QStringLiteral("SaveButton"));
+    print_ = new QPushButton(QStringLiteral(" &Print..."), this);
+    print_->setObjectName(QStringLiteral("PrintButton"));
+    buttons->insertWidget(0, print_);
+    buttons->insertWidget(0, save_);
+    v->addLayout(buttons);
+
+    for (QSlider* s : {batteries_, escs_, parallelMotors_, motorRows_})
+        connect(s, &QSlider::valueChanged, this, &TWiringWizardForm::ControlChanged);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{alwaysParallel_, usingBec_, seriesParallel_,
+                                                                      parallelSeries_, brushless_})
+        connect(b, &QAbstractButton::toggled, this, &TWiringWizardForm::ControlChanged);
+    connect(print_, &QPushButton::clicked, this, &TWiringWizardForm::PrintButtonClick);
+    UpdateWindow();
+}
+
+void TWiringWizardForm::showEvent(QShowEvent* event) {
+    FormShow();
+    TToolForm::showEvent(event);
+}
+
+void TWiringWizardForm::FormShow() {
+    loading_ = true;
+    state_ = WiringFromWorkbench(Fields());
+    batteries_->setValue(state_.batteries);
+    escs_->setValue(state_.speedControls);
+    parallelMotors_->setValue(state_.parallelMotors);
+    motorRows_->setValue(state_.motorRows);
+    alwaysParallel_->setChecked(state_.alwaysParallel);
+    usingBec_->setChecked(state_.usingBec);
+    (state_.seriesParallel ? seriesParallel_ : parallelSeries_)->setChecked(true);
+    brushless_->setChecked(state_.brushless);
+    loading_ = false;
+    UpdateWindow();
+}
+
+void TWiringWizardForm::ControlChanged() {
+    if (loading_) return;
+    state_.batteries = batteries_->value();
+    state_.speedControls = escs_->value();
+    state_.parallelMotors = parallelMotors_->value();
+    state_.motorRows = motorRows_->value();
+    state_.alwaysParallel = alwaysParallel_->isChecked();
+    state_.usingBec = usingBec_->isChecked();
+    state_.seriesParallel = !parallelSeries_->isChecked();
+    state_.brushless = brushless_->isChecked();
+    UpdateWindow();
+}
+
+void TWiringWizardForm::UpdateWindow() {
+    const WiringView view = WiringViewOf(state_);
+    panel_->setPixmap(QPixmap::fromImage(Diagram()));
+    SetApplyEnabled(view.possible);
+    save_->setEnabled(false); // saving comes with the picture writers
+    print_->setEnabled(view.possible);
+    error_->setVisible(!view.possible);
+    alwaysParallel_->setEnabled(view.alwaysParallelEnabled);
+    seriesParallel_->setEnabled(view.arrangementEnabled);
+    parallelSeries_->setEnabled(view.arrangementEnabled);
+}
+
+QImage TWiringWizardForm::Diagram() const {
+    const WiringDrawing drawing = DrawWiring(state_);
+    QImage image(drawing.width, drawing.height, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    const bool many = workbench_.Environment().moreThan256Colours;
+    for (const WiringRect& r : drawing.rects) p.fillRect(r.x, r.y, r.w, r.h, QColor::fromRgb(WiringRgb(r.colour, many)));
+    return image;
+}
+
+void TWiringWizardForm::PrintDiagram(QPrinter& printer) const {
+    const QImage image = Diagram();
+    QPainter p(&printer);
+    const int pageWidth = p.viewport().width();
+    const int k = std::max(1, pageWidth / image.width());
+    const int margin = (pageWidth - k * image.width()) / 2;
+    p.drawImage(QRect(margin, margin, k * image.width(), k * image.height()), image);
+}
+
+void TWiringWizardForm::PrintButtonClick() {
+    QPrinter printer;
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    PrintDiagram(printer);
+}
+
+void TWiringWizardForm::ApplyButtonClick() {
+    if (!ApplyWiring(state_, Fields())) return;
+    WorkbenchChanged();
+}
+
+} // namespace ampvane

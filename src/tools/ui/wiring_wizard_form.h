@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+
+#include "tools/ui/tool_form.h"
+#include "tools/wiring.h"
+
+class QCheckBox;
+class QPrinter;
+class QRadioButton;
+class QSlider;
+
+namespace ampvane {
+
+// "Ampvane Wiring Wizard": packs, speed controls and motors, the check, the diagram and the counts.
+class TWiringWizardForm : public TToolForm {
+    Q_OBJECT
+public:
+    explicit TWiringWizardForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    void ApplyButtonClick() override;
+    const WiringState& State() const { return state_; }
+    // The three panels side by side, drawn onto one 24-bit picture.
+    QImage Diagram() const;
+    void PrintDiagram(QPrinter& printer) const;
+    void PrintButtonClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+    void ControlChanged();
+    void UpdateWindow();
+
+    WiringState state_;
+    QSlider *batteries_, *escs_, *parallelMotors_, *motorRows_;
+    QCheckBox *alwaysParallel_, *usingBec_, *brushless_;
+    QRadioButton *seriesParallel_, *parallelSeries_;
+    QLabel *error_, *panel_;
+    QPushButton *save_, *print_;
+};
+
+} // namespace ampvane

@@ -1,0 +1,307 @@
+#include "tools/ui/tool_windows.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "support/recording_messages.h"
+#include "support/test_paths.h"
+#include "tools/ui/airfoil_forms.h"
+#include "tools/ui/drive_tool_forms.h"
+#include "tools/ui/motor_tool_forms.h"
+#include "tools/tool_fields.h"
+#include "tools/ui/wiring_wizard_form.h"
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+namespace {
+
+using C = WorkbenchControl;
+using testing::RecordingMessages;
+using testing::TempDir;
+
+class ToolWindows : public ::testing::Test {
+protected:
+    ToolWindows() {
+        std::ofstream(folder.file("GearboxEff.lst")) << "Spur gears|92.5\n";
+        std::ofstream(folder.file("PropConst.lst")) << "APC Sport|1.31\n";
+        std::ofstream(folder.file("ThrustConst.lst")) << "APC Sport|0.95\n";
+        std::ofstream(folder.file("Airfoil.lst")) << "Plate|-3|0\nClark Y|11.7|3.4\n";
+        WorkbenchEnvironment env;
+        env.settings = &settings;
+        env.dataFolder = folder.path();
+        env.messages = &messages;
+        env.prompter = &messages;
+        workbench = std::make_unique<TParameterInputForm>(env);
+        tools = new TToolWindows(*workbench);
+    }
+
+    template <class W>
+    W* In(QWidget* window, const char* name) {
+        W* widget = window->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void Type(QWidget* window, const char* name, const char* text) {
+        QLineEdit* edit = In<QLineEdit>(window, name);
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromUtf8(text));
+    }
+    void Click(QWidget* window, const char* name) { QTest::mouseClick(In<QPushButton>(window, name), Qt::LeftButton); }
+    const std::string& Field(C id) { return workbench->Fields().Text(id); }
+    void SetField(C id, const char* text) {
+        workbench->EditFields().SetText(id, text);
+        workbench->ShowFields();
+    }
+
+    TempDir folder;
+    Settings settings;
+    RecordingMessages messages;
+    std::unique_ptr<TParameterInputForm> workbench;
+    TToolWindows* tools = nullptr;
+};
+
+TEST_F(ToolWindows, EveryOpenerIsEnabledAndOpensItsWindow) {
+    struct Opener {
+        const char* control;
+        bool action;
+        QWidget* (*window)(TToolWindows&);
+    };
+    const Opener openers[] = {
+        {"TestDataInputButton", false, [](TToolWindows& t) -> QWidget* { return &t.TestData(); }},
+        {"EnterTestDataItem", true, [](TToolWindows& t) -> QWidget* { return &t.TestData(); }},
+        {"CatalogDataButton", false, [](TToolWindows& t) -> QWidget* { return &t.CatalogData(); }},
+        {"BuildMotorButton", false, [](TToolWindows& t) -> QWidget* { return &t.MotorDesigner(); }},
+        {"PropConstButton", false, [](TToolWindows& t) -> QWidget* { return &t.PropConstant(); }},
+        {"FanCoeffButton", false, [](TToolWindows& t) -> QWidget* { return &t.FanCoefficient(); }},
+        {"PitchCalculatorItem", true, [](TToolWindows& t) -> QWidget* { return &t.FanPitch(); }},
+        {"CLButton", false, [](TToolWindows& t) -> QWidget* { return &t.LiftCoefficient(); }},
+        {"WiringWizardItem", true, [](TToolWindows& t) -> QWidget* { return &t.WiringWizard(); }},
+        {"WiringWizardToolButton", true, [](TToolWindows& t) -> QWidget* { return &t.WiringWizard(); }},
+    };
+    // The fan tools' menu items show on the ducted fan page only.
+    workbench->EditFields().SetDrivePage(kDuctedFanPage);
+    workbench->ShowFields();
+    for (const Opener& o : openers) {
+        if (o.action) {
+            QAction* action = In<QAction>(workbench.get(), o.control);
+            EXPECT_TRUE(action->isEnabled()) << o.control;
+            action->trigger();
+        } else {
+            QPushButton* button = In<QPushButton>(workbench.get(), o.control);
+            EXPECT_TRUE(button->isEnabled()) << o.control;
+            button->click();
+        }
+        QWidget* window = o.window(*tools);
+        EXPECT_TRUE(window->isVisible()) << o.control;
+        EXPECT_FALSE(window->isModal());
+        window->close();
+    }
+}
+
+TEST_F(ToolWindows, TestDataTypedAndApplied) {
+    auto& form = tools->TestData();
+    form.show();
+    const char* values[6][2] = {{"FreeRunningVoltageEdit", "7.2"}, {"FreeRunningCurrentEdit", "1.5"},
+                                {"FreeRunningRPMEdit", "16000"},   {"UnderLoadVoltageEdit", "6.0"},
+                                {"UnderLoadCurrentEdit", "12"},    {"UnderLoadRPMEdit", "11000"}};
+    for (auto& [name, text] : values) Type(&form, name, text);
+    EXPECT_EQ(In<QLineEdit>(&form, "MotorConstantEdit")->text(), QStringLiteral("2267"));
+    In<QRadioButton>(&form, "BestEfficiencyRadioButton")->click();
+    EXPECT_EQ(In<QLineEdit>(&form, "IdleCurrentEdit")->text(), QStringLiteral("0.030"));
+    Click(&form, "ApplyButton");
+    EXPECT_EQ(Field(C::MotorConstantEdit), "2267");
+    EXPECT_EQ(Field(C::IdleCurrentEdit), "0.030");
+    EXPECT_EQ(Field(C::ArmatureResistanceEdit), "0.096");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(workbench->Control(C::MotorConstantEdit))->text(), QStringLiteral("2267"));
+
+    // Hostile texts: a message, the results cleared, Apply and OK off, the workbench untouched.
+    SetField(C::MotorConstantEdit, "1000");
+    for (const char* hostile : {"abc", "1e400", "-1", "0", ""}) {
+        if (*hostile && std::string(hostile) != "0") messages.AllowAny();
+        Type(&form, "UnderLoadCurrentEdit", hostile);
+        EXPECT_TRUE(In<QLineEdit>(&form, "MotorConstantEdit")->text().isEmpty()) << hostile;
+        EXPECT_FALSE(In<QPushButton>(&form, "ApplyButton")->isEnabled());
+        EXPECT_FALSE(In<QPushButton>(&form, "OKButton")->isEnabled());
+        Click(&form, "ApplyButton");
+        EXPECT_EQ(Field(C::MotorConstantEdit), "1000");
+    }
+    Click(&form, "CancelButton");
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(ToolWindows, CatalogFillsTheThirdCurrent) {
+    auto& form = tools->CatalogData();
+    form.show();
+    Type(&form, "NominalVoltageEdit", "7.2");
+    Type(&form, "FreeRunningRPMEdit", "14000");
+    Type(&form, "StallCurrentEdit", "60");
+    Type(&form, "MaxEfficiencyCurrentEdit", "12");
+    QLineEdit* idle = In<QLineEdit>(&form, "IdleCurrentEdit");
+    EXPECT_EQ(idle->text(), QStringLiteral("2.40"));
+    EXPECT_TRUE(idle->isReadOnly());
+    Click(&form, "OKButton");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(Field(C::MotorConstantEdit), "2029");
+    EXPECT_EQ(Field(C::IdleCurrentEdit), "2.40");
+    EXPECT_EQ(Field(C::ArmatureResistanceEdit), "0.125");
+}
+
+TEST_F(ToolWindows, DesignerTakesTheWorkbenchMotor) {
+    SetField(C::MotorNameEdit, "Speed 400");
+    SetField(C::MotorConstantEdit, "1000");
+    SetField(C::IdleCurrentEdit, "1.5");
+    SetField(C::ArmatureResistanceEdit, "0.1");
+    SetField(C::MotorWeightEdit, "5.5");
+    auto& form = tools->MotorDesigner();
+    form.show();
+    EXPECT_EQ(In<QLineEdit>(&form, "MotorNameEdit")->text(), QStringLiteral("Speed 400"));
+    Type(&form, "MotorWindingsEdit", "10");
+    Type(&form, "WireGaugeEdit", "20");
+    Type(&form, "NewMotorWindingsEdit", "8");
+    Type(&form, "NewMotorNameEdit", "Speed 400 8T");
+    EXPECT_EQ(In<QLabel>(&form, "NewWireGaugeLabel")->text(), QStringLiteral("Gauge (19.0):"));
+    Click(&form, "ApplyButton");
+    EXPECT_EQ(Field(C::MotorNameEdit), "Speed 400 8T");
+    EXPECT_EQ(Field(C::MotorConstantEdit), "1286");
+    EXPECT_EQ(Field(C::IdleCurrentEdit), "2.04");
+    EXPECT_EQ(Field(C::ArmatureResistanceEdit), "0.064");
+    EXPECT_EQ(Field(C::MotorWeightEdit), "5.5");
+}
+
+TEST_F(ToolWindows, PropellerConstantsInMetricWorkbench) {
+    settings.measurementMode = AllMetric;
+    SetField(C::MotorConstantEdit, "1000");
+    SetField(C::IdleCurrentEdit, "1");
+    SetField(C::ArmatureResistanceEdit, "0.1");
+    auto& form = tools->PropConstant();
+    form.show();
+    In<QRadioButton>(&form, "InButton1")->setChecked(true);
+    In<QRadioButton>(&form, "InButton2")->setChecked(true);
+    In<QRadioButton>(&form, "OzButton1")->setChecked(true);
+    Type(&form, "GearRatioEdit", ""); // the workbench's 2.38 came in with the propeller
+    Type(&form, "TerminalVoltageEdit", "10");
+    Type(&form, "MotorCurrentEdit", "10");
+    EXPECT_EQ(In<QLineEdit>(&form, "RPMEdit")->text(), QStringLiteral("9000"));
+    EXPECT_EQ(In<QLabel>(&form, "RPMLabel")->text(), QStringLiteral("rpm (estimated)"));
+    Type(&form, "PropDiameterEdit", "10");
+    Type(&form, "PropPitchEdit", "6");
+    Type(&form, "RPMEdit", "8000");
+    EXPECT_EQ(In<QLabel>(&form, "RPMLabel")->text(), QStringLiteral("rpm"));
+    Type(&form, "ThrustEdit", "15");
+    const QString power = In<QLineEdit>(&form, "PowerConstEdit")->text();
+    EXPECT_FALSE(power.isEmpty());
+    Click(&form, "ApplyButton");
+    EXPECT_EQ(Field(C::PropellerDiameterFromEdit), "25.4");
+    EXPECT_EQ(Field(C::PropellerPitchFromEdit), "15.25");
+    EXPECT_EQ(Field(C::PropConstantEdit), power.toStdString());
+
+    // The list update stores the name with a capital and refuses a separator in it.
+    QComboBox* name = In<QComboBox>(&form, "PropellerNameEdit");
+    name->setEditText(QStringLiteral("wood 10x6"));
+    Click(&form, "AddToListButton");
+    EXPECT_EQ(name->currentText(), QStringLiteral("Wood 10x6"));
+    std::ifstream list(folder.file("PropConst.lst"));
+    std::string contents((std::istreambuf_iterator<char>(list)), {});
+    EXPECT_NE(contents.find("Wood 10x6|" + power.toStdString()), std::string::npos);
+    messages.Expect(std::string(kListNameMessage));
+    name->setEditText(QStringLiteral("bad|name"));
+    Click(&form, "AddToListButton");
+}
+
+TEST_F(ToolWindows, FanToolsWriteTheFanFields) {
+    settings.temperature = "32"; // sea level at 0 °C: density ratio 1
+    settings.pressure = "29.92";
+    workbench->EditFields().SetDrivePage(kDuctedFanPage);
+    SetField(C::FanDiameterEdit, "3.5");
+    SetField(C::HubDiameterEdit, "1.5");
+    SetField(C::MotorConstantEdit, "3000");
+    SetField(C::IdleCurrentEdit, "3");
+    SetField(C::ArmatureResistanceEdit, "0.05");
+    auto& fan = tools->FanCoefficient();
+    fan.show();
+    EXPECT_EQ(In<QLineEdit>(&fan, "FanDiameterEdit")->text(), QStringLiteral("3.5"));
+    Type(&fan, "MotorCurrentEdit", "30");
+    Type(&fan, "RPMEdit", "30000");
+    Type(&fan, "ThrustEdit", "32");
+    Type(&fan, "EffluxVelocityEdit", "100");
+    Click(&fan, "OKButton");
+    EXPECT_EQ(Field(C::FanPitchEdit), "3.52");
+    EXPECT_EQ(Field(C::FanThrustCoeffEdit), "0.679");
+    EXPECT_EQ(Field(C::FanPowerCoeffEdit), "0.462");
+
+    auto& pitch = tools->FanPitch();
+    pitch.show();
+    Type(&pitch, "RotorDiameterEdit", "2.5");
+    Type(&pitch, "BladeAngleEdit", "30");
+    Click(&pitch, "ApplyButton");
+    EXPECT_EQ(Field(C::FanPitchEdit), "4.53");
+    Type(&pitch, "BladeAngleEdit", "89");
+    EXPECT_FALSE(In<QPushButton>(&pitch, "OKButton")->isEnabled());
+}
+
+TEST_F(ToolWindows, LiftCoefficientsChangeTheAirframeLines) {
+    SetField(C::WingSpanEdit, "60");
+    SetField(C::WingAreaEdit, "500");
+    const QString before = In<QLabel>(workbench.get(), "CoeffLabel1")->text();
+    In<QPushButton>(workbench.get(), "CLButton")->click();
+    auto& form = tools->LiftCoefficient();
+    EXPECT_EQ(In<QLabel>(&form, "ThicknessIndicator")->text(), QStringLiteral("12.0%"));
+    EXPECT_EQ(In<QSlider>(&form, "AngleOfAttackSlider")->value(), 2);
+    In<QSlider>(&form, "AngleOfAttackSlider")->setValue(8);
+    In<QRadioButton>(&form, "LandingGearGroupItem0")->click();
+    In<QRadioButton>(&form, "SurfaceFinishGroupItem0")->click();
+    In<QRadioButton>(&form, "ProtrusionGroupItem0")->click();
+    In<QRadioButton>(&form, "FuselageGroupItem0")->click();
+    Click(&form, "ApplyButton");
+    EXPECT_EQ(Field(C::AirfoilInfoEdit), "1180822");
+    EXPECT_EQ(Field(C::DragInfoEdit), "1111");
+    EXPECT_NE(In<QLabel>(workbench.get(), "CoeffLabel1")->text(), before);
+    EXPECT_FALSE(form.AirfoilPicture().isNull());
+
+    form.AirfoilList().Reload();
+    form.AirfoilList().List()->setCurrentRow(0);
+    form.AirfoilList().AirfoilListBoxClick();
+    form.AirfoilList().OKButtonClick();
+    EXPECT_TRUE(In<QCheckBox>(&form, "NoAirfoilCheckBox")->isChecked());
+    EXPECT_EQ(In<QSlider>(&form, "ThicknessSlider")->value(), 6);
+    Click(&form, "CancelButton");
+    EXPECT_EQ(Field(C::AirfoilInfoEdit), "1180822");
+}
+
+TEST_F(ToolWindows, WiringWizardAppliesCounts) {
+    SetField(C::ParallelCellsFromEdit, "2");
+    SetField(C::ParallelMotorsEdit, "2");
+    SetField(C::SeriesMotorsEdit, "2");
+    SetField(C::NumberOfCellsToEdit, "8");
+    auto& form = tools->WiringWizard();
+    form.show();
+    EXPECT_EQ(form.State(), (WiringState{2, 1, 2, 2, false, true, true, false}));
+    In<QSlider>(&form, "NumESCsSlider")->setValue(2);
+    In<QSlider>(&form, "NumSeriesMotorsTimesESCsSlider")->setValue(3);
+    EXPECT_TRUE(In<QLabel>(&form, "ErrorLabel")->isVisibleTo(&form));
+    EXPECT_FALSE(In<QPushButton>(&form, "SaveButton")->isEnabled());
+    In<QSlider>(&form, "NumSeriesMotorsTimesESCsSlider")->setValue(4);
+    EXPECT_FALSE(In<QLabel>(&form, "ErrorLabel")->isVisibleTo(&form));
+    Click(&form, "ApplyButton");
+    EXPECT_EQ(Field(C::MultipleESCsEdit), "2");
+    EXPECT_EQ(Field(C::ParallelMotorsEdit), "4");
+    EXPECT_EQ(Field(C::SeriesMotorsEdit), "2");
+    EXPECT_EQ(Field(C::WireWizInfoEdit), "-1;3;2;");
+    const QImage diagram = form.Diagram();
+    EXPECT_EQ(diagram.width(), 541);
+    EXPECT_EQ(diagram.height(), 281);
+}
+
+} // namespace
+} // namespace ampvane
