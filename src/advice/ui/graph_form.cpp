@@ -134,8 +134,8 @@ TGraphForm::TGraphForm(TReportForm& report, GraphAxesStore store, MessageSink* m
     connect(save, &QPushButton::clicked, this, &TGraphForm::SaveButtonClick);
     connect(printButton_, &QPushButton::clicked, this, &TGraphForm::PrintButtonClick);
     connect(close, &QPushButton::clicked, this, &TGraphForm::CancelButtonClick);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &TGraphForm::CancelButtonClick);
+    for (const int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &TGraphForm::CancelButtonClick);
 
     Attach();
 }
