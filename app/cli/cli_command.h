@@ -60,6 +60,8 @@ private:
 // Every command group registers itself here; main.cpp lists them in usage-text order.
 void RegisterReportCommands(CliRegistry& registry);
 void RegisterOpinionCommand(CliRegistry& registry);
+void RegisterToolCommands(CliRegistry& registry);
+void RegisterWiringCommand(CliRegistry& registry);
 void RegisterCompareCommand(CliRegistry& registry);
 
 // Prints every message on stderr and keeps its text (the JSON outputs list them). Questions take

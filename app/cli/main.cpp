@@ -9,5 +9,7 @@ int main(int argc, char** argv) {
     RegisterReportCommands(registry);
     RegisterOpinionCommand(registry);
     RegisterCompareCommand(registry);
+    RegisterToolCommands(registry);
+    RegisterWiringCommand(registry);
     return registry.Main(argc, argv);
 }

@@ -1,6 +1,8 @@
 #include "tools/ui/wiring_wizard_form.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -11,6 +13,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <cstring>
+
+#include "picture/picture.h"
 #include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
@@ -85,6 +90,7 @@ TWiringWizardForm::TWiringWizardForm(TParameterInputForm& workbench, QWidget* pa
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{alwaysParallel_, usingBec_, seriesParallel_,
                                                                       parallelSeries_, brushless_})
         connect(b, &QAbstractButton::toggled, this, &TWiringWizardForm::ControlChanged);
+    connect(save_, &QPushButton::clicked, this, &TWiringWizardForm::SaveButtonClick);
     connect(print_, &QPushButton::clicked, this, &TWiringWizardForm::PrintButtonClick);
     UpdateWindow();
 }
@@ -126,7 +132,7 @@ void TWiringWizardForm::UpdateWindow() {
     const WiringView view = WiringViewOf(state_);
     panel_->setPixmap(QPixmap::fromImage(Diagram()));
     SetApplyEnabled(view.possible);
-    save_->setEnabled(false); // saving comes with the picture writers
+    save_->setEnabled(view.possible);
     print_->setEnabled(view.possible);
     error_->setVisible(!view.possible);
     alwaysParallel_->setEnabled(view.alwaysParallelEnabled);
@@ -142,6 +148,33 @@ QImage TWiringWizardForm::Diagram() const {
     const bool many = workbench_.Environment().moreThan256Colours;
     for (const WiringRect& r : drawing.rects) p.fillRect(r.x, r.y, r.w, r.h, QColor::fromRgb(WiringRgb(r.colour, many)));
     return image;
+}
+
+std::string TWiringWizardForm::SaveDiagram(const std::string& fileName) const {
+    const QImage image = Diagram();
+    RgbImage picture(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(picture.Row(y), image.constScanLine(y), static_cast<std::size_t>(image.width()) * 3);
+    switch (PictureFormatForFileName(fileName)) {
+    case PictureFormat::Jpeg: return WriteJpeg(fileName, picture);
+    case PictureFormat::Png: return WritePng(fileName, picture);
+    default: return WriteBmp(fileName, picture);
+    }
+}
+
+void TWiringWizardForm::SaveButtonClick() {
+    QString selected;
+    QString name = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save Wiring Diagram"), QString(),
+        QStringLiteral("PNG Files (*.png);;JPEG Files (*.jpg *.jpeg);;Windows Bitmap Files (*.bmp)"), &selected);
+    if (name.isEmpty()) return;
+    // A name typed without an extension takes the chosen file type's.
+    if (QFileInfo(name).suffix().isEmpty())
+        name += selected.startsWith(QStringLiteral("JPEG")) ? QStringLiteral(".jpg")
+                : selected.startsWith(QStringLiteral("Windows")) ? QStringLiteral(".bmp")
+                                                                 : QStringLiteral(".png");
+    const std::string error = SaveDiagram(S(name));
+    if (!error.empty()) Messages().Report(ErrorMessage(error));
 }
 
 void TWiringWizardForm::PrintDiagram(QPrinter& printer) const {

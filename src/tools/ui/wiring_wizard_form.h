@@ -21,6 +21,10 @@ public:
     const WiringState& State() const { return state_; }
     // The three panels side by side, drawn onto one 24-bit picture.
     QImage Diagram() const;
+    // Writes the diagram by the name's ending (".jpg"/".jpeg" JPEG, ".png" PNG, anything else a Windows
+    // bitmap); an empty text on success, else what went wrong.
+    std::string SaveDiagram(const std::string& fileName) const;
+    void SaveButtonClick();
     void PrintDiagram(QPrinter& printer) const;
     void PrintButtonClick();
 

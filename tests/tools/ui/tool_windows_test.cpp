@@ -301,6 +301,15 @@ TEST_F(ToolWindows, WiringWizardAppliesCounts) {
     const QImage diagram = form.Diagram();
     EXPECT_EQ(diagram.width(), 541);
     EXPECT_EQ(diagram.height(), 281);
+    for (const char* name : {"wiring.png", "wiring.jpeg", "wiring.gif"}) {
+        EXPECT_EQ(form.SaveDiagram(folder.file(name)), "");
+        std::ifstream saved(folder.file(name), std::ios::binary);
+        char magic[2] = {};
+        saved.read(magic, 2);
+        const std::string head(magic, 2);
+        EXPECT_EQ(head, std::string(name).ends_with("png") ? "\x89P" : std::string(name).ends_with("jpeg") ? "\xFF\xD8" : "BM")
+            << name;
+    }
 }
 
 } // namespace
