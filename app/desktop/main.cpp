@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     env.locale = locale;
     TParameterInputForm workbench(env);
     boxes.SetParent(&workbench);
-    new TToolWindows(workbench); // owned by the workbench
+    new TToolWindows(workbench, &tables); // owned by the workbench
     workbench.SetFields(StartupFields(tables, workbench.Units(), locale, boxes));
 
     QObject::connect(&workbench, &TParameterInputForm::Closing, [&] {

@@ -12,6 +12,9 @@
 #include <set>
 
 #include "analysis/analysis_input.h"
+#include "data/comp_data_module.h"
+#include "data/name_lookup.h"
+#include "data/ui/table_browser.h"
 #include "data/value_lists.h"
 #include "workbench/analysis_settings.h"
 #include "workbench/ui/parameter_input_form.h"
@@ -66,10 +69,13 @@ void TBenchTestForm::BuildBenchTest(QVBoxLayout* layout) {
     motorName_->setReadOnly(true);
     motorName_->setMaxLength(40);
     motorRow->addWidget(motorName_, 1);
-    auto* select = new QPushButton(QStringLiteral("&Select..."), this);
-    select->setObjectName(QStringLiteral("LoadMotorButton"));
-    select->setEnabled(false); // choosing a motor needs the component browser
-    motorRow->addWidget(select);
+    selectButton_ = new QPushButton(QStringLiteral("&Select..."), this);
+    selectButton_->setObjectName(QStringLiteral("LoadMotorButton"));
+    selectButton_->setEnabled(false); // until the component tables are there
+    connect(selectButton_, &QPushButton::clicked, this, &TBenchTestForm::LoadMotorButtonClick);
+    motorName_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(motorName_, &QLineEdit::customContextMenuRequested, this, &TBenchTestForm::LoadMotorButtonClick);
+    motorRow->addWidget(selectButton_);
     layout->addLayout(motorRow);
 
     auto* conditions = new QGroupBox(QStringLiteral("Assumed Test Conditions:"), this);
@@ -108,9 +114,39 @@ void TBenchTestForm::RefreshConditions() {
                             (options->MetricTempPress ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F")));
 }
 
+void TBenchTestForm::SetComponentData(TCompDataModule* data) {
+    TToolForm::SetComponentData(data);
+    selectButton_->setEnabled(data != nullptr);
+}
+
+void TBenchTestForm::LookUpMotor(const std::string& name) {
+    if (!data_ || !data_->MotorTable()) return;
+    DbfTable& motors = *data_->MotorTable();
+    if (!FindComponentByName(motors, name)) return;
+    bench_.motorName = name;
+    bench_.motor = {motors.Number("MOTORSTANT"), motors.Number("IDLECRRENT"), motors.Number("ARMATTANCE")};
+    ParameterChanged();
+}
+
+void TBenchTestForm::LoadMotorButtonClick() {
+    if (!data_) return;
+    TTableBrowser browser(this);
+    const Settings& settings = OptionsOf(workbench_);
+    const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, Locale()};
+    if (!browser.BrowseTable(*data_, ComponentTableKind::Motor, motorName_, 0, units, Messages(), Questions()))
+        return;
+    const std::string name(TrimText(data_->MotorTable()->Name()));
+    motorName_->setText(Q(name));
+    LookUpMotor(name);
+}
+
 void TBenchTestForm::TakeBenchTest() {
     RefreshConditions();
-    if (TrimText(S(motorName_->text())).empty()) {
+    if (!TrimText(S(motorName_->text())).empty() && data_) {
+        // The table may have changed while the window was hidden.
+        bench_.motor = {};
+        LookUpMotor(std::string(TrimText(S(motorName_->text()))));
+    } else if (TrimText(S(motorName_->text())).empty()) {
         const WorkbenchFields& f = Fields();
         NullMessageSink quiet;
         motorName_->setText(Q(f.Text(C::MotorNameEdit)));

@@ -16,6 +16,9 @@ class TBenchTestForm : public TToolForm {
 public:
     TBenchTestForm(TParameterInputForm& workbench, const QString& title, QWidget* parent);
     void EstimateRPMButtonClick();
+    void SetComponentData(TCompDataModule* data) override;
+    // "Select...": the test motor chosen in the component browser.
+    void LoadMotorButtonClick();
     virtual void ParameterChanged(bool fromRpmEdit = false) = 0;
     const BenchTest& Bench() const { return bench_; }
 
@@ -28,9 +31,12 @@ protected:
     QRadioButton* UnitButton(const QString& caption, const QString& name);
     virtual std::optional<std::string> EstimatedRpm() = 0;
     void ShowRpmState(bool estimated);
+    // Reads the named motor's constants from the motor table; nothing changes when it is not there.
+    void LookUpMotor(const std::string& name);
 
     BenchTest bench_;
     QLineEdit* motorName_ = nullptr;
+    QPushButton* selectButton_ = nullptr;
     QLineEdit* rpm_ = nullptr;
     QLabel* rpmLabel_ = nullptr;
     QPushButton* estimateButton_ = nullptr;

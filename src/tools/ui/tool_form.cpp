@@ -100,6 +100,11 @@ MessageSink& TToolForm::Messages() {
     return sink ? *sink : boxes_;
 }
 
+Prompter& TToolForm::Questions() {
+    Prompter* prompter = workbench_.Environment().prompter;
+    return prompter ? *prompter : boxes_;
+}
+
 const NumberLocale& TToolForm::Locale() const { return workbench_.Environment().locale; }
 WorkbenchUnits TToolForm::Units() const { return workbench_.Units(); }
 WorkbenchFields& TToolForm::Fields() { return workbench_.EditFields(); }

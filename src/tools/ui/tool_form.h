@@ -15,6 +15,7 @@ class QPushButton;
 namespace ampvane {
 
 class TParameterInputForm;
+class TCompDataModule;
 
 // What every estimator window shares: it is modeless and created once, it recomputes on every
 // keystroke, writes into the workbench only on Apply, and OK is Apply followed by close.
@@ -26,6 +27,8 @@ public:
 
     // Apply writes the results into the workbench's fields and shows them there.
     virtual void ApplyButtonClick() = 0;
+    // The component tables, for choosing a motor in the browser; null: no browser.
+    virtual void SetComponentData(TCompDataModule* data) { data_ = data; }
     void OKButtonClick();
     void CancelButtonClick() { close(); }
 
@@ -45,12 +48,14 @@ protected:
     void SetQuietly(QLineEdit* edit, const std::string& text);
 
     MessageSink& Messages();
+    Prompter& Questions();
     const NumberLocale& Locale() const;
     WorkbenchUnits Units() const;
     WorkbenchFields& Fields();
     void WorkbenchChanged(); // shows the workbench's fields after Apply wrote them
 
     TParameterInputForm& workbench_;
+    TCompDataModule* data_ = nullptr;
     QtMessages boxes_;
     bool loading_ = false; // fields are being filled; their change handlers do nothing
     QPushButton* okButton_ = nullptr;

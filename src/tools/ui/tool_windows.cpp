@@ -14,8 +14,11 @@ namespace ampvane {
 namespace {
 
 template <class Form>
-Form& Once(Form*& form, TParameterInputForm& workbench) {
-    if (!form) form = new Form(workbench, &workbench);
+Form& Once(Form*& form, TParameterInputForm& workbench, TCompDataModule* data) {
+    if (!form) {
+        form = new Form(workbench, &workbench);
+        form->SetComponentData(data);
+    }
     return *form;
 }
 
@@ -27,7 +30,8 @@ void Raise(QWidget& window) {
 
 } // namespace
 
-TToolWindows::TToolWindows(TParameterInputForm& workbench) : QObject(&workbench), workbench_(workbench) {
+TToolWindows::TToolWindows(TParameterInputForm& workbench, TCompDataModule* data)
+    : QObject(&workbench), workbench_(workbench), data_(data) {
     Wire("TestDataInputButton", &TToolWindows::TestDataInputButtonClick);
     Wire("TestDataToolButton", &TToolWindows::TestDataInputButtonClick);
     Wire("EnterTestDataItem", &TToolWindows::TestDataInputButtonClick);
@@ -61,14 +65,14 @@ void TToolWindows::Wire(const char* name, void (TToolWindows::*open)()) {
     }
 }
 
-TTestDataInputForm& TToolWindows::TestData() { return Once(testData_, workbench_); }
-TCatalogDataInputForm& TToolWindows::CatalogData() { return Once(catalogData_, workbench_); }
-TBuildMotorInputForm& TToolWindows::MotorDesigner() { return Once(designer_, workbench_); }
-TPropConstantForm& TToolWindows::PropConstant() { return Once(propConstant_, workbench_); }
-TFanCoefficientForm& TToolWindows::FanCoefficient() { return Once(fanCoefficient_, workbench_); }
-TFanPitchMeasurementsForm& TToolWindows::FanPitch() { return Once(fanPitch_, workbench_); }
-TLiftCoefficientForm& TToolWindows::LiftCoefficient() { return Once(liftCoefficient_, workbench_); }
-TWiringWizardForm& TToolWindows::WiringWizard() { return Once(wiring_, workbench_); }
+TTestDataInputForm& TToolWindows::TestData() { return Once(testData_, workbench_, data_); }
+TCatalogDataInputForm& TToolWindows::CatalogData() { return Once(catalogData_, workbench_, data_); }
+TBuildMotorInputForm& TToolWindows::MotorDesigner() { return Once(designer_, workbench_, data_); }
+TPropConstantForm& TToolWindows::PropConstant() { return Once(propConstant_, workbench_, data_); }
+TFanCoefficientForm& TToolWindows::FanCoefficient() { return Once(fanCoefficient_, workbench_, data_); }
+TFanPitchMeasurementsForm& TToolWindows::FanPitch() { return Once(fanPitch_, workbench_, data_); }
+TLiftCoefficientForm& TToolWindows::LiftCoefficient() { return Once(liftCoefficient_, workbench_, data_); }
+TWiringWizardForm& TToolWindows::WiringWizard() { return Once(wiring_, workbench_, data_); }
 
 void TToolWindows::TestDataInputButtonClick() { Raise(TestData()); }
 void TToolWindows::CatalogDataInputButtonClick() { Raise(CatalogData()); }

@@ -5,6 +5,7 @@
 namespace ampvane {
 
 class TParameterInputForm;
+class TCompDataModule;
 class TTestDataInputForm;
 class TCatalogDataInputForm;
 class TBuildMotorInputForm;
@@ -20,7 +21,8 @@ class TWiringWizardForm;
 class TToolWindows : public QObject {
     Q_OBJECT
 public:
-    explicit TToolWindows(TParameterInputForm& workbench);
+    // `data`: the component tables the motor browsers look through; null leaves them off.
+    explicit TToolWindows(TParameterInputForm& workbench, TCompDataModule* data = nullptr);
 
     TTestDataInputForm& TestData();
     TCatalogDataInputForm& CatalogData();
@@ -44,6 +46,7 @@ private:
     void Wire(const char* name, void (TToolWindows::*open)());
 
     TParameterInputForm& workbench_;
+    TCompDataModule* data_ = nullptr;
     TTestDataInputForm* testData_ = nullptr;
     TCatalogDataInputForm* catalogData_ = nullptr;
     TBuildMotorInputForm* designer_ = nullptr;

@@ -10,10 +10,15 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
 
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include "../../data/table_test_support.h"
+#include "data/comp_data_module.h"
+#include "data/table_text.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 #include "tools/ui/airfoil_forms.h"
@@ -217,6 +222,35 @@ TEST_F(ToolWindows, PropellerConstantsInMetricWorkbench) {
     messages.Expect(std::string(kListNameMessage));
     name->setEditText(QStringLiteral("bad|name"));
     Click(&form, "AddToListButton");
+}
+
+TEST_F(ToolWindows, TestMotorPickedInTheBrowser) {
+    TempDir tables;
+    NullMessageSink quiet;
+    testing::MakeEmptyTables(tables.path().string());
+    TCompDataModule module{{tables.path().string(), ""}, quiet};
+    module.OpenComponentTables();
+    TableImportOptions options;
+    ImportTableTextFrom(module,
+                        "Begin Ampvane8 Motor Table\nMOTORNAME\tMOTORSTANT\tIDLECRRENT\tARMATTANCE\tWEIGHT\n"
+                        "Bench Motor\t1000\t1\t0.1\t6\nOther\t2000\t2\t0.2\t7\nEnd Ampvane8 Motor Table\n",
+                        "motors", options, quiet);
+    auto& form = tools->PropConstant();
+    form.SetComponentData(&module);
+    form.show();
+    Type(&form, "GearRatioEdit", "");
+    Type(&form, "TerminalVoltageEdit", "10");
+    Type(&form, "MotorCurrentEdit", "10");
+    QTimer::singleShot(0, &form, [] {
+        QWidget* browser = QApplication::activeModalWidget();
+        ASSERT_NE(browser, nullptr);
+        QTest::keyClicks(browser->findChild<QLineEdit*>(QStringLiteral("SearchEdit")), "Bench");
+        QTest::mouseClick(browser->findChild<QPushButton*>(QStringLiteral("OkButton")), Qt::LeftButton);
+    });
+    Click(&form, "LoadMotorButton");
+    EXPECT_EQ(In<QLineEdit>(&form, "MotorNameEdit")->text(), QStringLiteral("Bench Motor"));
+    EXPECT_EQ(form.Bench().motor.Kv, 1000);
+    EXPECT_EQ(In<QLineEdit>(&form, "RPMEdit")->text(), QStringLiteral("9000")); // 1000·(10 − 10·0.1)
 }
 
 TEST_F(ToolWindows, FanToolsWriteTheFanFields) {
