@@ -13,10 +13,11 @@ void RegisterWiringCommand(CliRegistry& registry) {
     } a;
     CLI::App& app = registry.Add(
         "wiring",
-        "  wiring WIREINFO -o FILE [--batteries 1-6] [--speed-controls 1-6] [--parallel-motors 1-4]\n"
-        "               [--motor-rows 1-6] [--brushless]\n"
+        "  wiring -o FILE [--batteries 1-6] [--speed-controls 1-6] [--parallel-motors 1-4]\n"
+        "               [--motor-rows 1-6] [--brushless] -- WIREINFO\n"
         "               the wiring diagram as a PNG, JPEG or Windows bitmap by the file's ending;\n"
-        "               WIREINFO is the options text stored with a project, such as -1;3;2;\n",
+        "               WIREINFO is the options text stored with a project, such as -1;3;2; (after\n"
+        "               \"--\" because it may start with \"-\")\n",
         [] {
             if (!a.wireInfo) throw UsageFailure("wiring needs a WIREINFO text");
             if (!a.output || a.output->empty()) throw UsageFailure("wiring needs -o FILE");
