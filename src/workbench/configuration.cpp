@@ -72,6 +72,7 @@ constexpr TextKey kContactKeys[] = {
     {"email", &Settings::email, false},
     {"proxyhost", &Settings::proxyHost, false},
     {"proxyport", &Settings::proxyPort, false},
+    {"server", &Settings::server, false},
 };
 
 struct GraphKeys {

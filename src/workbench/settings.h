@@ -115,6 +115,7 @@ struct Settings {
     std::string email;
     std::string proxyHost;
     std::string proxyPort;
+    std::string server; // the exchange server, "host[:port]"; empty: the built-in one
 
     std::string defaultProject{kUntitledProject};
     std::array<std::string, kRecentProjectCount> recentProjects; // most recent first

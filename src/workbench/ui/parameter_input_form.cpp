@@ -95,6 +95,7 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     setObjectName(QStringLiteral("ParameterInputForm"));
     BuildMenus();
     BuildToolBar();
+    InstallOnlineCommands();
 
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);

@@ -33,6 +33,7 @@ class QToolButton;
 
 namespace ampvane {
 
+class TOnlineCommands;
 class TReportForm;
 
 // What the workbench needs from the program around it.
@@ -44,6 +45,9 @@ struct WorkbenchEnvironment {
     MessageSink* messages = nullptr;
     Prompter* prompter = nullptr;
     bool moreThan256Colours = true;
+    // Imports a table text file (a table kind, or every table) with its summary; empty while the
+    // program has no table import, which keeps the update commands disabled.
+    std::function<void(const std::string& file, std::optional<int> table, int helpTopic)> importTableText;
 };
 
 // The main window: one power system and airframe as text fields in six groups, bound to a
@@ -52,6 +56,9 @@ class TParameterInputForm : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The online commands (updates, contributions, support); the browser's Update button uses them too.
+    TOnlineCommands* OnlineCommands() const { return online_; }
+
     explicit TParameterInputForm(WorkbenchEnvironment environment, QWidget* parent = nullptr);
     ~TParameterInputForm() override;
 
@@ -92,6 +99,7 @@ private:
     struct UnitLabelSet;
 
     void BuildMenus();
+    void InstallOnlineCommands();
     void BuildToolBar();
     QWidget* BuildMotorGroup();
     QWidget* BuildBatteryGroup();
@@ -167,6 +175,7 @@ private:
     int restrictionRowHeight_ = 0;
     bool placed_ = false;
     bool componentCommands_ = false; // loading and saving components
+    TOnlineCommands* online_ = nullptr;
 };
 
 } // namespace ampvane

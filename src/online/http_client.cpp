@@ -1,0 +1,326 @@
+#include "online/http_client.h"
+
+#include <curl/curl.h>
+#include <sys/socket.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+
+#include "common/file_write.h"
+
+namespace ampvane {
+
+namespace {
+
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+std::string_view TrimLine(std::string_view text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    return text;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const {
+        if (file) std::fclose(file);
+    }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// State of one hop (one request and its answer).
+struct Hop {
+    CURL* curl = nullptr;
+    HttpObserver* observer = nullptr;
+    const HttpLimits* limits = nullptr;
+    std::FILE* body = nullptr; // null: memory
+    std::string* memory = nullptr;
+    std::FILE* header = nullptr;
+    long status = 0;
+    std::string location;
+    std::int64_t received = 0;
+    bool tooLarge = false;
+    bool writeFailed = false;
+    bool connectedAnnounced = false;
+    bool resolvedAnnounced = false;
+
+    void AnnounceConnected() {
+        if (connectedAnnounced) return;
+        AnnounceResolved();
+        connectedAnnounced = true;
+        observer->OnHttpEvent({HttpEventKind::Connected, 0, -1, {}});
+    }
+    void AnnounceResolved() {
+        if (resolvedAnnounced) return;
+        resolvedAnnounced = true;
+        observer->OnHttpEvent({HttpEventKind::Resolved, 0, -1, {}});
+    }
+    bool Keeps() const { return status >= 200 && status < 299; }
+};
+
+std::size_t HeaderCallback(char* data, std::size_t size, std::size_t count, void* user) {
+    Hop& hop = *static_cast<Hop*>(user);
+    const std::size_t bytes = size * count;
+    hop.AnnounceConnected();
+    const std::string_view line(data, bytes);
+    if (StartsWithNoCase(line, "HTTP/")) {
+        // A new answer (an interim one or the final one) starts: forget the previous one's fields.
+        hop.location.clear();
+        const std::size_t blank = line.find(' ');
+        hop.status = blank == std::string_view::npos ? 0 : std::atol(std::string(line.substr(blank + 1, 3)).c_str());
+    } else if (StartsWithNoCase(line, "Location:")) {
+        hop.location = std::string(TrimLine(line.substr(9)));
+    } else if (StartsWithNoCase(line, "Content-Length:")) {
+        const long long length = std::atoll(std::string(TrimLine(line.substr(15))).c_str());
+        if (length > hop.limits->maxBody && hop.status >= 200 && hop.status < 299) {
+            hop.tooLarge = true;
+            return 0;
+        }
+    }
+    if (hop.header && std::fwrite(data, 1, bytes, hop.header) != bytes) {
+        hop.writeFailed = true;
+        return 0;
+    }
+    return bytes;
+}
+
+std::size_t BodyCallback(char* data, std::size_t size, std::size_t count, void* user) {
+    Hop& hop = *static_cast<Hop*>(user);
+    const std::size_t bytes = size * count;
+    if (!hop.Keeps()) return bytes; // a redirect's or an error's body is not kept
+    if (hop.received + static_cast<std::int64_t>(bytes) > hop.limits->maxBody) {
+        hop.tooLarge = true;
+        return 0;
+    }
+    if (hop.body) {
+        if (std::fwrite(data, 1, bytes, hop.body) != bytes) {
+            hop.writeFailed = true;
+            return 0;
+        }
+    } else {
+        hop.memory->append(data, bytes);
+    }
+    hop.received += static_cast<std::int64_t>(bytes);
+    curl_off_t total = -1;
+    curl_easy_getinfo(hop.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &total);
+    hop.observer->OnHttpEvent({HttpEventKind::Packet, hop.received, static_cast<std::int64_t>(total), {}});
+    return bytes;
+}
+
+curl_socket_t OpenSocketCallback(void* user, curlsocktype, curl_sockaddr* address) {
+    static_cast<Hop*>(user)->AnnounceResolved();
+    return ::socket(address->family, address->socktype, address->protocol);
+}
+
+struct CurlList {
+    curl_slist* list = nullptr;
+    void Add(const std::string& line) { list = curl_slist_append(list, line.c_str()); }
+    ~CurlList() { curl_slist_free_all(list); }
+};
+
+bool IsConnectFailure(CURLcode code) {
+    return code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_RESOLVE_PROXY ||
+           code == CURLE_COULDNT_CONNECT || code == CURLE_OPERATION_TIMEDOUT;
+}
+
+struct HopOutcome {
+    CURLcode code = CURLE_OK;
+    bool cancelled = false;
+};
+
+HopOutcome RunHop(const HttpRequest& request, const ServerAddress& server, const std::string& target,
+                  const std::string& postData, const HttpLimits& limits, HttpObserver& observer, Hop& hop,
+                  char* errorBuffer) {
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    if (!curl) return {CURLE_FAILED_INIT, false};
+    CURL* c = curl.get();
+    hop.curl = c;
+    const std::string url = SiteUrl(server) + target;
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, limits.minimumRate);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.silenceTimeout.count()));
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBody));
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &HeaderCallback);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &hop);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &BodyCallback);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &hop);
+    curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &OpenSocketCallback);
+    curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, &hop);
+    // Settings of the user's environment (proxy variables) must not redirect the transfer.
+    curl_easy_setopt(c, CURLOPT_PROXY, "");
+    if (request.proxy) {
+        const std::string proxy = "http://" + request.proxy->host + ":" + std::to_string(request.proxy->port);
+        curl_easy_setopt(c, CURLOPT_PROXY, proxy.c_str());
+    }
+
+    CurlList headers;
+    headers.Add("Host: " + server.Authority());
+    headers.Add("Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff");
+    headers.Add("Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript");
+    headers.Add("From: " + std::string(kProgramName));
+    headers.Add("Content-type: application/x-www-form-urlencoded");
+    if (request.proxy) headers.Add("Proxy-Connection: Keep-Alive");
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.list);
+    if (request.post) {
+        curl_easy_setopt(c, CURLOPT_POST, 1L);
+        curl_easy_setopt(c, CURLOPT_POSTFIELDS, postData.data());
+        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(postData.size()));
+    }
+
+    std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(), &curl_multi_cleanup);
+    if (!multi) return {CURLE_FAILED_INIT, false};
+    curl_multi_add_handle(multi.get(), c);
+    HopOutcome outcome;
+    for (;;) {
+        int running = 0;
+        curl_multi_perform(multi.get(), &running);
+        if (!hop.connectedAnnounced) {
+            curl_off_t connectTime = 0;
+            curl_easy_getinfo(c, CURLINFO_CONNECT_TIME_T, &connectTime);
+            if (connectTime > 0) hop.AnnounceConnected();
+        }
+        if (running == 0) break;
+        if (observer.Poll()) {
+            outcome.cancelled = true;
+            break;
+        }
+        curl_multi_poll(multi.get(), nullptr, 0, 50, nullptr);
+    }
+    if (!outcome.cancelled) {
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi.get(), &left))
+            if (message->msg == CURLMSG_DONE) outcome.code = message->data.result;
+    }
+    curl_multi_remove_handle(multi.get(), c);
+    return outcome;
+}
+
+} // namespace
+
+bool ResolveRedirect(std::string_view location, ServerAddress& server, std::string& target) {
+    location = TrimLine(location);
+    if (location.empty()) return false;
+    if (StartsWithNoCase(location, "http://")) {
+        const std::string_view rest = location.substr(7);
+        const std::size_t slash = rest.find('/');
+        const std::string_view authority = rest.substr(0, slash);
+        if (authority.empty() || authority.find('@') != std::string_view::npos) return false;
+        const std::optional<ServerAddress> next = ParseServerAddress(authority);
+        if (!next) return false;
+        server = *next;
+        target = slash == std::string_view::npos ? "/" : std::string(rest.substr(slash));
+        return true;
+    }
+    if (location.find("://") != std::string_view::npos) return false; // another scheme
+    if (location.front() == '/') {
+        if (location.size() > 1 && location[1] == '/') return false; // scheme-relative: not followed
+        target = std::string(location);
+        return true;
+    }
+    if (location.find('/') == std::string_view::npos) {
+        target = "/" + std::string(location);
+        return true;
+    }
+    const std::string path = target.substr(0, target.find('?'));
+    target = path.substr(0, path.rfind('/') + 1) + std::string(location);
+    return true;
+}
+
+HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, HttpObserver& observer) {
+    GlobalInit();
+    HttpResult result;
+    std::string postData;
+    if (request.post && !ReadWholeFile(request.postBodyFile, postData)) {
+        result.error = "The request file \"" + request.postBodyFile + "\" could not be read.";
+        observer.OnHttpEvent({HttpEventKind::Failed, 0, -1, result.error});
+        return result;
+    }
+    ServerAddress server = request.server;
+    std::string target = request.target;
+    FilePtr header;
+    if (!request.headerFile.empty()) header.reset(std::fopen(request.headerFile.c_str(), "wb"));
+
+    auto removeBody = [&] {
+        if (!request.bodyFile.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(request.bodyFile, ignored);
+        }
+    };
+    for (int redirects = 0;; ++redirects) {
+        FilePtr body;
+        if (!request.bodyFile.empty()) {
+            body.reset(std::fopen(request.bodyFile.c_str(), "wb"));
+            if (!body) {
+                result.error = "The file \"" + request.bodyFile + "\" could not be opened for writing.";
+                observer.OnHttpEvent({HttpEventKind::Failed, 0, -1, result.error});
+                return result;
+            }
+        }
+        result.body.clear();
+        Hop hop;
+        hop.observer = &observer;
+        hop.limits = &limits;
+        hop.body = body.get();
+        hop.memory = &result.body;
+        hop.header = header.get();
+        char errorBuffer[CURL_ERROR_SIZE] = {};
+        const HopOutcome outcome = RunHop(request, server, target, postData, limits, observer, hop, errorBuffer);
+        const bool closedWell = !body || std::fclose(body.release()) == 0;
+        result.status = hop.status;
+        result.target = target;
+        if (outcome.cancelled) {
+            result.cancelled = true;
+            result.error = "The transfer was cancelled.";
+        } else if (hop.tooLarge) {
+            result.error = "The answer is larger than " + std::to_string(limits.maxBody >> 20) + " MiB.";
+        } else if (hop.writeFailed || !closedWell) {
+            result.error = "The answer could not be written to \"" +
+                           (request.bodyFile.empty() ? request.headerFile : request.bodyFile) + "\".";
+        } else if (outcome.code != CURLE_OK) {
+            result.error = errorBuffer[0] ? errorBuffer : curl_easy_strerror(outcome.code);
+            if (IsConnectFailure(outcome.code) && !hop.connectedAnnounced)
+                observer.OnHttpEvent({HttpEventKind::ConnectFailed, 0, -1, result.error});
+        } else if (hop.status >= 300 && hop.status <= 302 && !hop.location.empty()) {
+            if (redirects >= limits.maxRedirects) {
+                result.error = "More than " + std::to_string(limits.maxRedirects) + " redirects.";
+            } else if (!ResolveRedirect(hop.location, server, target)) {
+                result.error = "The redirect to \"" + hop.location + "\" cannot be followed.";
+            } else {
+                continue;
+            }
+        } else if (hop.Keeps()) {
+            result.success = true;
+            observer.OnHttpEvent({HttpEventKind::Completed, hop.received, hop.received, {}});
+            return result;
+        } else {
+            result.error = "The server answered with status " + std::to_string(hop.status) + ".";
+        }
+        removeBody();
+        result.body.clear();
+        observer.OnHttpEvent({HttpEventKind::Failed, 0, -1, result.error});
+        return result;
+    }
+}
+
+} // namespace ampvane
