@@ -162,7 +162,7 @@ SubmitCheck CheckSubmission(const QueryPairs& pairs) {
     for (; next < crcAt; ++next) {
         const auto& [field, value] = pairs[next];
         const int tag = field.size() == 4 && field[0] == 'p' ? std::atoi(field.c_str() + 1) : -1;
-        if (tag < base * 100 || tag > base * 100 + 99 || !std::all_of(field.begin() + 1, field.end(), ::isdigit))
+        if (tag < base * 100 || tag > base * 100 + 99 || !std::all_of(field.begin() + 1, field.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return refuse("The field \"" + field + "\" does not belong to a " + std::string(table.typeName) + ".");
         const TableColumnInfo* column = ColumnForTag(base, tag);
         if (!column) return refuse("The field \"" + field + "\" is unknown.");

@@ -183,7 +183,7 @@ TEST(ExchangeServer, UpdateContributeBrowseAndSupport) {
     fields.SetText(WorkbenchControl::MotorConstantEdit, "1000");
     RequestPairs pairs = ContributionPairs(fields, 100, "Jo's \"club\"", "", {});
     std::string forged = ContributionTarget(pairs);
-    forged.replace(forged.find("crc=") + 4, 1, "9");
+    forged.replace(forged.find("crc="), 4, "crc=1");
     client.messages.Expect("The checksum does not match the data.");
     EXPECT_FALSE(SendContribution(client.context, forged, "Motor", 92, 2, 1));
     client.messages.Expect("Thank you for contributing the Motor \"Test <b>1</b>\" to the Ampvane data exchange.");
@@ -201,11 +201,11 @@ TEST(ExchangeServer, UpdateContributeBrowseAndSupport) {
     EXPECT_EQ(entries[0].contributor, "Jo's \"club\"");
     EXPECT_TRUE(text.starts_with("F\tMOTORNAME\tMOTORSTANT\t")) << text;
 
-    // Support: accepted and stored; a blank message is refused with an error the window shows.
+    // Support: accepted and stored; a blank subject is refused with an error the window shows.
     SupportRequest request{"me@example.org", "Hi", "Test", true, "project text", {6, 1, 0}};
     client.messages.Expect("Thank you. Your message has reached Ampvane technical support.");
     EXPECT_EQ(SendSupportRequest(client.context, request), SupportOutcome::Accepted);
-    request.message = "   ";
+    request.subject = "  ";
     client.messages.Expect("Error: The sender, the subject and the message must not be empty.");
     EXPECT_EQ(SendSupportRequest(client.context, request), SupportOutcome::Refused);
     EXPECT_EQ(FilesIn(client.folder), 2u); // Head.txt and motor.ctb; the request files are gone

@@ -3,7 +3,10 @@
 
 #include <QAction>
 
+#include "analysis/analysis_input.h"
 #include "analysis/project_text.h"
+#include "common/numeric_text.h"
+#include "workbench/analysis_settings.h"
 #include "online/ui/online_commands.h"
 #include "workbench/compute_input.h"
 #include "workbench/owner_name.h"
