@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
     RegisterCompareCommand(registry);
     RegisterToolCommands(registry);
     RegisterWiringCommand(registry);
+    RegisterOnlineCommands(registry);
     return registry.Main(argc, argv);
 }

@@ -12,6 +12,7 @@
 
 #include "analysis/project_text.h"
 #include "analysis/ui/qt_messages.h"
+#include "data/table_text.h"
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
 #include "workbench/component_fill.h"
@@ -79,6 +80,14 @@ int main(int argc, char** argv) {
     env.settings = &settings;
     env.dataFolder = dataFolder;
     env.locale = locale;
+    env.importTableText = [&tables, &boxes, locale](const std::string& file, std::optional<int> table, int helpTopic) {
+        TableImportOptions options;
+        if (table) options.table = static_cast<ComponentTableKind>(*table);
+        options.alwaysReport = true;
+        options.helpTopic = helpTopic;
+        options.locale = locale;
+        ImportTableText(tables, file, options, boxes);
+    };
     TParameterInputForm workbench(env);
     boxes.SetParent(&workbench);
     new TToolWindows(workbench, &tables); // owned by the workbench

@@ -7,6 +7,10 @@
 #include <sstream>
 
 #include "common/file_write.h"
+#include "data/comp_data_module.h"
+#include "data/name_lookup.h"
+#include "data/table_text.h"
+#include "data/table_test_support.h"
 #include "online/contribution.h"
 #include "online/support_request.h"
 #include "online/test_servers.h"
@@ -209,6 +213,36 @@ TEST(ExchangeServer, UpdateContributeBrowseAndSupport) {
     client.messages.Expect("Error: The sender, the subject and the message must not be empty.");
     EXPECT_EQ(SendSupportRequest(client.context, request), SupportOutcome::Refused);
     EXPECT_EQ(FilesIn(client.folder), 2u); // Head.txt and motor.ctb; the request files are gone
+}
+
+TEST(ExchangeServer, UpdatedRecordsArriveInTheTablesAsTheCatalogueHoldsThem) {
+    testing::TempDir dir;
+    ExchangeServerProcess server(WriteCatalogue(dir));
+    const std::string data = dir.file("data");
+    testing::MakeEmptyTables(data);
+    RecordingMessages tableMessages;
+    TCompDataModule tables({data, ""}, tableMessages);
+    tables.OpenComponentTables();
+    Client client(server.Address());
+    const TableImporter import = [&](const std::string& file, std::optional<int> table, int helpTopic) {
+        TableImportOptions options;
+        if (table) options.table = static_cast<ComponentTableKind>(*table);
+        options.alwaysReport = true;
+        options.helpTopic = helpTopic;
+        ImportTableText(tables, file, options, client.messages);
+    };
+    client.messages.Expect("Import/Update Results\n\nThe following is a summary of the changes made to the Ampvane "
+                           "database:\n\nMotors: 2 new, 0 revised.\nCells: 1 new, 0 revised.");
+    UpdateFromServer(client.context, std::nullopt, 911, import);
+    DbfTable& motors = *tables.MotorTable();
+    ASSERT_TRUE(FindComponentByName(motors, "Speedy 400"));
+    EXPECT_EQ(motors.Number("MOTORSTANT"), 1500);
+    EXPECT_EQ(motors.Number("WEIGHT"), 3.5);
+    ASSERT_TRUE(FindComponentByName(*tables.CellTable(), "Sub-C 2400"));
+    EXPECT_EQ(tables.CellTable()->Number("CAPACITY"), 2400);
+    // The same revision again changes nothing.
+    client.messages.Expect("There was no new data to revise or add to the Ampvane database.");
+    UpdateFromServer(client.context, 1, 912, import);
 }
 
 } // namespace
