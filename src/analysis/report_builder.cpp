@@ -32,9 +32,7 @@ constexpr std::size_t kSweepBlock = 16384;
 // The share of a block one thread takes at a time: small enough that both cores finish a block
 // together, large enough for the interleaved solves.
 constexpr std::size_t kSweepChunk = 256;
-// Ranges that multiply out beyond this would take hours and more memory than a desktop has; they
-// are refused with a message instead.
-constexpr std::size_t kMaxCombinations = 1000000;
+
 // Help topic of the workbench's "Use It" box; topics are numbered by the help subsystem.
 constexpr int kUseFilterHelpTopic = 0;
 constexpr int kComputeHelpTopic = 0;
@@ -81,6 +79,30 @@ void ForEachCombination(const PlaneDesc& plane, Visit visit) {
             }
         }
     }
+}
+
+// Steps of one range loop of ForEachCombination. A range of more steps than can reasonably be
+// walked is counted by division; the sweep refuses it anyway.
+std::uint64_t RangeSteps(double from, double to, double by) {
+    if (!(from < to + kRangeTolerance)) return 0;
+    if (!(by > 0) || !std::isfinite(by)) return 1;
+    const double estimate = (to + kRangeTolerance - from) / by;
+    if (!(estimate < 1e7)) return estimate >= 1e18 ? std::uint64_t{1000000000000000000} : static_cast<std::uint64_t>(estimate) + 1;
+    std::uint64_t steps = 0;
+    for (double value = from; value < to + kRangeTolerance; value = NextValue(value, by, to)) ++steps;
+    return steps;
+}
+
+// A count with thousands separated by commas: 20,000,000.
+std::string GroupedCount(std::uint64_t n) {
+    std::string digits = std::to_string(n);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
+std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
+    if (a != 0 && b > UINT64_MAX / a) return UINT64_MAX;
+    return a * b;
 }
 
 // The report's records bound to the model's argument lists, so that every solve of a propeller or
@@ -396,8 +418,7 @@ bool StaticSweep(Report& report) {
         }
         block.clear();
     };
-    std::size_t combinations = 0;
-    ForEachCombination(report.Plane, [&](const Combination&) { return ++combinations <= kMaxCombinations; });
+    const std::uint64_t combinations = CountCombinations(report.Plane);
     if (combinations > kMaxCombinations) return false;
     report.Grid.Rows.reserve(combinations);
     ForEachCombination(report.Plane, [&](const Combination& c) {
@@ -436,6 +457,29 @@ void InFlightSweep(Report& report) {
         if (stop || !written) break;
     }
 }
+
+} // namespace
+
+std::string TooManyCombinationsMessage(std::uint64_t asked) {
+    return "The ranges of cells, gear ratios, diameters and pitches give " + GroupedCount(asked) +
+           " combinations, more than the " + GroupedCount(kMaxCombinations) +
+           " a report can hold. Please narrow the ranges or enlarge their increments.";
+}
+
+std::uint64_t CountCombinations(const PlaneDesc& plane) {
+    const auto cellSteps = [](std::int32_t from, std::int32_t to) {
+        return to < from ? std::uint64_t{0} : static_cast<std::uint64_t>(static_cast<std::int64_t>(to) - from) + 1;
+    };
+    std::uint64_t count = SaturatingProduct(cellSteps(plane.Cell.SeriesCellsFrom, plane.Cell.SeriesCellsTo),
+                                            cellSteps(plane.ParallelCellsFrom, plane.ParallelCellsTo));
+    const DriveSystemDesc& d = plane.Drive;
+    if (d.Kind != PropellerDrive) return count;
+    count = SaturatingProduct(count, RangeSteps(d.GearRatioFrom(), d.GearRatioTo(), d.GearRatioBy()));
+    count = SaturatingProduct(count, RangeSteps(d.DiameterFrom(), d.DiameterTo(), d.DiameterBy()));
+    return SaturatingProduct(count, RangeSteps(d.PitchFrom(), d.PitchTo(), d.PitchBy()));
+}
+
+namespace {
 
 // Input and output power of the first combination at rest, at the report's throttle.
 Evaluation FirstCombinationAtRest(const Report& report) {
@@ -552,7 +596,7 @@ ReportOutcome BuildFromRecords(Report& report, const ReportRequest& request, Mes
         if (report.InFlight()) {
             InFlightSweep(report);
         } else if (!StaticSweep(report)) {
-            sink.Report(Message{MessageKind::Error, kTooManyCombinationsMessage, OkButton, 0});
+            sink.Report(Message{MessageKind::Error, TooManyCombinationsMessage(CountCombinations(report.Plane)), OkButton, 0});
             return ReportOutcome::Closed;
         }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -74,6 +75,10 @@ enum class ReportOutcome {
 // The conversion of a gathered record to internal units, done once on the first build.
 using ConvertRecordsFn = void (*)(PlaneDesc& plane, const AnalysisOptions& options);
 
+// The number of static combinations the plane's ranges ask for, counted as the sweep steps through them
+// (saturating at the largest count instead of wrapping).
+std::uint64_t CountCombinations(const PlaneDesc& plane);
+
 // Builds (or, at another throttle, rebuilds) a report. With no row at all and the filter on, the user
 // is asked whether to turn the filter off (then the report's own copy is changed and the build
 // repeated); otherwise an error message is given. `convert` is used when the request asks for it.
@@ -96,9 +101,10 @@ void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, 
 
 inline constexpr const char* kNoCombinationMessage =
     "No combination of components satisfies the specified restrictions. Do you wish to turn off the filter?";
-inline constexpr const char* kTooManyCombinationsMessage =
-    "The ranges of cells, gear ratios, diameters and pitches give more than 1,000,000 combinations. "
-    "Please narrow the ranges or enlarge their increments.";
+// The most static combinations one report takes; larger sweeps are refused before any is evaluated.
+inline constexpr std::uint64_t kMaxCombinations = 1000000;
+// The refusal, with the number of combinations the ranges ask for and the limit.
+std::string TooManyCombinationsMessage(std::uint64_t asked);
 inline constexpr const char* kUnableToComputeMessage =
     "Ampvane was unable to compute any results. This is usually caused by grossly incorrect input "
     "parameters. Please check that all your input parameters are correct (for example, resistance in "

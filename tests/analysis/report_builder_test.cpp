@@ -106,15 +106,31 @@ TEST(StaticSweep, EqualBoundsOrNoStepEvaluateExactlyOneValue) {
     EXPECT_EQ(built.outcome, ReportOutcome::Shown);
 }
 
-TEST(StaticSweep, RangesBeyondAMillionCombinationsAreRefusedAtOnce) {
-    RecordingMessages messages;
-    messages.Expect(kTooManyCombinationsMessage);
+TEST(StaticSweep, RangesBeyondTheLimitAreRefusedWithTheCountAsked) {
     PlaneDesc plane = testing::GearedPropellerPlane();
     plane.Cell.SeriesCellsFrom = 1;
     plane.Cell.SeriesCellsTo = 99;
+    plane.ParallelCellsFrom = 1;
+    plane.ParallelCellsTo = 2;
+    plane.Drive.GearRatioFrom() = 1;
+    plane.Drive.GearRatioTo() = 3;
+    plane.Drive.GearRatioBy() = 0.5;
+    plane.Drive.DiameterFrom() = 10;
+    plane.Drive.DiameterTo() = 10;
+    plane.Drive.PitchFrom() = 6;
+    plane.Drive.PitchTo() = 8;
+    plane.Drive.PitchBy() = 0; // no step: the first value only
+    EXPECT_EQ(CountCombinations(plane), 99u * 2 * 5);
     plane.Drive.GearRatioFrom() = 0.01;
     plane.Drive.GearRatioTo() = 100;
-    plane.Drive.GearRatioBy() = 0.01; // 10^4 × 99 × ... : counting stops at the limit
+    plane.Drive.GearRatioBy() = 0.01;
+    const std::uint64_t asked = CountCombinations(plane);
+    EXPECT_GE(asked, 99u * 2 * 9999);
+    EXPECT_EQ(TooManyCombinationsMessage(20000001),
+              "The ranges of cells, gear ratios, diameters and pitches give 20,000,001 combinations, more than the "
+              "1,000,000 a report can hold. Please narrow the ranges or enlarge their increments.");
+    RecordingMessages messages;
+    messages.Expect(TooManyCombinationsMessage(asked));
     EXPECT_EQ(Build(plane, testing::SeaLevelOptions(), messages).outcome, ReportOutcome::Closed);
 }
 
