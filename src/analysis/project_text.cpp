@@ -1,26 +1,12 @@
 #include "analysis/project_text.h"
 
-#include <vector>
+#include <istream>
+#include <optional>
 
 #include "model/air.h"
 
 namespace ampvane {
 namespace {
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == text.size()) break;
-        start = end + 1;
-    }
-    return lines;
-}
 
 // A flying-field text as the number it stands for; nullopt for an empty or unreadable text.
 std::optional<double> FieldNumber(std::string_view text, const NumberLocale& locale) {
@@ -112,18 +98,72 @@ std::string WriteProjectText(const WorkbenchFields& fields, const AnalysisOption
     return out;
 }
 
-bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOptionsInput& options,
-                     const NumberLocale& locale, MessageSink& messages) {
-    // A file saved by an editor may start with a byte-order mark.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    const std::vector<std::string_view> lines = SplitLines(text);
-    std::size_t begin = 0;
-    while (begin < lines.size() && TrimText(lines[begin]) != kProjectTextBegin) ++begin;
-    if (begin + 1 >= lines.size()) return false;
+namespace {
 
-    fields.SetProjectName(std::string(TrimText(lines[begin + 1])));
-    for (std::size_t i = begin + 2; i < lines.size(); ++i) {
-        const std::string_view entry = TrimText(lines[i]);
+// Lines of a text one at a time, without a list of them all: a huge text costs no more than itself.
+class TextLineSource {
+public:
+    explicit TextLineSource(std::string_view text) : text_(text) {}
+    std::optional<std::string_view> Next() {
+        if (done_) return std::nullopt;
+        std::size_t end = text_.find('\n', start_);
+        if (end == std::string_view::npos) {
+            end = text_.size();
+            done_ = true;
+        }
+        std::string_view line = text_.substr(start_, end - start_);
+        start_ = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return line;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t start_ = 0;
+    bool done_ = false;
+};
+
+// Lines of a stream; only the current line is held.
+class StreamLineSource {
+public:
+    explicit StreamLineSource(std::istream& in) : in_(in) {}
+    std::optional<std::string_view> Next() {
+        if (!std::getline(in_, line_)) return std::nullopt;
+        if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+        return std::string_view(line_);
+    }
+
+private:
+    std::istream& in_;
+    std::string line_;
+};
+
+std::string_view WithoutByteOrderMark(std::string_view line) {
+    if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+    return line;
+}
+
+template <class LineSource>
+bool ReadProjectLines(LineSource& source, WorkbenchFields& fields, AnalysisOptionsInput& options,
+                      const NumberLocale& locale, MessageSink& messages) {
+    // A file saved by an editor may start with a byte-order mark.
+    bool first = true;
+    for (;;) {
+        auto line = source.Next();
+        if (!line) return false;
+        if (first) line = WithoutByteOrderMark(*line);
+        first = false;
+        if (TrimText(*line) == kProjectTextBegin) break;
+    }
+    const auto nameLine = source.Next();
+    if (!nameLine) return false;
+    fields.SetProjectName(std::string(TrimText(*nameLine)));
+
+    // The flying conditions are written in the units of the mode line, which may come after them: they
+    // are checked once the whole block has been read, in the mode it finally declares.
+    std::optional<std::string> elevation, pressure, temperature;
+    while (const auto line = source.Next()) {
+        const std::string_view entry = TrimText(*line);
         if (entry == kProjectTextEnd) break;
         const auto equals = entry.find('=');
         if (equals == std::string_view::npos) continue;
@@ -138,23 +178,23 @@ bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOpt
                 fields.SetChecked(*control, value == "Y");
             continue;
         }
-        const bool metric = options.measurementMode > 1;
-        const bool metricTempPress = options.measurementMode > 0;
-        const auto flyingField = [&](std::string& target, FlyingFieldRange range) {
-            const auto number = FieldNumber(value, locale);
-            if (number && range.Contains(*number)) target = FormatNumber(0, -5, 0, *number, locale);
-        };
         if (key == "MetricMode") {
-            const std::int32_t mode = LenientInt(value, messages);
-            if (mode >= 0 && mode <= 3) options.measurementMode = mode;
+            const auto mode = TrimText(value).empty() ? std::nullopt : ParseInteger(value);
+            if (!TrimText(value).empty() && !mode) {
+                options.measurementMode = LenientInt(value, messages); // the invalid-number warning; reads as 0
+            } else if (mode && *mode >= 0 && *mode <= 3) {
+                options.measurementMode = *mode;
+            } else {
+                messages.Report(WarningMessage(InvalidMeasurementModeMessage(value, options.measurementMode)));
+            }
         } else if (key == "Newtons") {
             options.newtons = value == "Y";
         } else if (key == "Elevation") {
-            flyingField(options.elevation, ElevationRange(metric));
+            elevation = std::string(value);
         } else if (key == "Pressure") {
-            flyingField(options.pressure, PressureRange(metricTempPress));
+            pressure = std::string(value);
         } else if (key == "Temperature") {
-            flyingField(options.temperature, TemperatureRange(metricTempPress));
+            temperature = std::string(value);
         } else if (key == "UseTemp") {
             options.accountForHeating = LenientInt(value, messages) != 0;
         } else if (key == "PropellerRadioButton") {
@@ -165,7 +205,37 @@ bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOpt
             fields.SetText(WorkbenchControl::ParallelCellsFromEdit, NormaliseDecimal(value, locale));
         }
     }
+
+    const bool metric = options.measurementMode > 1;
+    const bool metricTempPress = options.measurementMode > 0;
+    const auto flyingField = [&](const std::optional<std::string>& text, std::string& target, FlyingFieldRange range) {
+        if (!text) return;
+        const auto number = FieldNumber(*text, locale);
+        if (number && range.Contains(*number)) target = FormatNumber(0, -5, 0, *number, locale);
+    };
+    flyingField(elevation, options.elevation, ElevationRange(metric));
+    flyingField(pressure, options.pressure, PressureRange(metricTempPress));
+    flyingField(temperature, options.temperature, TemperatureRange(metricTempPress));
     return true;
+}
+
+} // namespace
+
+std::string InvalidMeasurementModeMessage(std::string_view value, int keptMode) {
+    return "The measurement mode (" + std::string(TrimText(value)) +
+           ") in the project text is not 0, 1, 2 or 3. The mode " + std::to_string(keptMode) + " is kept.";
+}
+
+bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOptionsInput& options,
+                     const NumberLocale& locale, MessageSink& messages) {
+    TextLineSource source(text);
+    return ReadProjectLines(source, fields, options, locale, messages);
+}
+
+bool ReadProjectText(std::istream& in, WorkbenchFields& fields, AnalysisOptionsInput& options,
+                     const NumberLocale& locale, MessageSink& messages) {
+    StreamLineSource source(in);
+    return ReadProjectLines(source, fields, options, locale, messages);
 }
 
 } // namespace ampvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -22,12 +23,20 @@ std::string WriteProjectText(const WorkbenchFields& fields, const AnalysisOption
                              const NumberLocale& locale = {});
 
 // Reads the first block of the text into the fields and options (which the caller has reset, as
-// New Project does). Values are taken as written, in the units of the block's "MetricMode=" line,
-// which is left in `options`. Unknown keys are ignored; a count that is no number reads as 0 after
-// a warning; flying conditions outside their range leave the old value. Returns false, changing
-// nothing, when the text holds no "Begin Ampvane Project" line followed by another line.
+// New Project does). Values are taken as written, in the units of the block's last valid
+// "MetricMode=" line wherever it stands, which is left in `options`; a mode line that is not 0 to 3
+// is reported and changes nothing. Unknown keys are ignored; a count that is no number reads as 0
+// after a warning; flying conditions outside their range in the final mode leave the old value.
+// Returns false, changing nothing, when the text holds no "Begin Ampvane Project" line followed by
+// another line.
 bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOptionsInput& options,
                      const NumberLocale& locale, MessageSink& messages);
+// The same from a stream, line by line: lines before the block are not kept.
+bool ReadProjectText(std::istream& in, WorkbenchFields& fields, AnalysisOptionsInput& options,
+                     const NumberLocale& locale, MessageSink& messages);
+
+// The warning for a "MetricMode=" line whose value is empty or outside 0 to 3.
+std::string InvalidMeasurementModeMessage(std::string_view value, int keptMode);
 
 // Fields as New Project leaves them: every text empty, every box clear, the propeller page.
 WorkbenchFields EmptyWorkbenchFields();

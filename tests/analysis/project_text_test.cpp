@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 
 #include "analysis/report_builder.h"
 #include "common/file_write.h"
@@ -82,6 +83,7 @@ TEST(ProjectText, CopyThenPasteGivesTheSameFieldsNameAndConditions) {
 
 TEST(ProjectText, ReadingRules) {
     RecordingMessages messages;
+    messages.Expect(InvalidMeasurementModeMessage("7", 2));
     messages.Expect("There is an invalid numeric value (abc) in one of the fields. Using 0 instead.");
     const Pasted pasted = Paste("junk before\r\n   Begin Ampvane Project  \r\n  My Plane \r\nMetricMode=2\r\n"
                                 "MetricMode=7\r\nNewtons=Y\r\nElevation=99999\r\nPressure=100,5\r\n"
@@ -105,6 +107,53 @@ TEST(ProjectText, ReadingRules) {
     EXPECT_EQ(pasted.fields.Text(WorkbenchControl::ParallelCellsFromEdit), "3");
     EXPECT_EQ(pasted.fields.DrivePage(), kDuctedFanPage);
     EXPECT_EQ(pasted.fields.Text(WorkbenchControl::CellNameEdit), "");
+}
+
+// The flying conditions are in the units of the mode the block finally declares, wherever its line
+// stands; a mode line that names no mode is reported and changes nothing.
+TEST(ProjectText, FlyingConditionsReadInTheFinalMode) {
+    struct Case {
+        const char* lines;
+        int mode;
+        const char* elevation;
+        const char* pressure;
+        const char* temperature;
+        const char* badMode; // the value of a mode line that must be reported, keeping `mode`
+    };
+    const Case cases[] = {
+        {"MetricMode=3\nPressure=101\nMetricMode=", 3, "", "101", "", ""},
+        {"Pressure=101\nTemperature=20\nElevation=9000\nMetricMode=3", 3, "9000", "101", "20", nullptr},
+        {"MetricMode=0\nElevation=30000\nPressure=29.92\nTemperature=59\nUseTemp=1\nMetricMode=1", 1, "30000", "",
+         "", nullptr},
+        {"MetricMode=3\nElevation=30000\nMetricMode=0", 0, "30000", "", "", nullptr},
+        {"MetricMode=2\nMetricMode= 9 \nPressure=100", 2, "", "100", "", "9"},
+    };
+    for (const Case& c : cases) {
+        RecordingMessages messages;
+        if (c.badMode) messages.Expect(InvalidMeasurementModeMessage(c.badMode, c.mode));
+        const Pasted pasted = Paste(std::string("Begin Ampvane Project\nName\n") + c.lines + "\n", messages);
+        ASSERT_TRUE(pasted.read);
+        EXPECT_EQ(pasted.options.measurementMode, c.mode) << c.lines;
+        EXPECT_EQ(pasted.options.elevation, c.elevation) << c.lines;
+        EXPECT_EQ(pasted.options.pressure, c.pressure) << c.lines;
+        EXPECT_EQ(pasted.options.temperature, c.temperature) << c.lines;
+    }
+    EXPECT_EQ(InvalidMeasurementModeMessage("", 3),
+              "The measurement mode () in the project text is not 0, 1, 2 or 3. The mode 3 is kept.");
+}
+
+// A stream is read a line at a time: what comes before the block is passed over, not kept.
+TEST(ProjectText, StreamReadGivesTheSameProjectAsText) {
+    RecordingMessages messages;
+    const std::string text = std::string(100000, '\n') + Fixture("metric.avp");
+    const Pasted fromText = Paste(text, messages);
+    std::istringstream stream(text);
+    Pasted fromStream;
+    fromStream.read = ReadProjectText(stream, fromStream.fields, fromStream.options, {}, messages);
+    ASSERT_TRUE(fromStream.read);
+    EXPECT_EQ(WriteProjectText(fromStream.fields, fromStream.options), WriteProjectText(fromText.fields, fromText.options));
+    std::istringstream empty("Begin Ampvane Project");
+    EXPECT_FALSE(ReadProjectText(empty, fromStream.fields, fromStream.options, {}, messages));
 }
 
 TEST(ProjectText, TextWithoutABeginLineChangesNothing) {
