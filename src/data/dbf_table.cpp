@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -23,6 +24,8 @@ constexpr char kLiveMark = ' ';
 constexpr char kEndOfFile = 0x1A;
 constexpr char kHeaderEnd = 0x0D;
 constexpr std::size_t kDescriptorSize = 32;
+// The header stores the record length in 16 bits.
+constexpr std::uint64_t kMaxRecordLength = 65535;
 
 std::uint16_t Read16(const char* p) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(p[0]) |
@@ -194,7 +197,8 @@ DbfTable::OpenResult DbfTable::Open(const std::string& path, Access access) {
     if (!S_ISREG(info.st_mode)) return fail("it is not a file");
     const auto size = static_cast<std::uint64_t>(info.st_size);
     if (size < kDescriptorSize + 1) return fail("the file is too short to be a table");
-    std::string file(size, '\0');
+    // Read once into what becomes the record store: a big table is held once, not copied.
+    std::vector<char> file(size);
     if (!ReadAll(fd, file.data(), file.size(), 0)) return fail(SystemReason());
 
     const auto version = static_cast<std::uint8_t>(file[0]);
@@ -211,7 +215,8 @@ DbfTable::OpenResult DbfTable::Open(const std::string& path, Access access) {
     table->codePage_ = static_cast<std::uint8_t>(file[29]);
 
     size_t pos = kDescriptorSize;
-    int dataOffset = 0;
+    // Wide, so that a header listing more column bytes than a record can hold is refused, not wrapped.
+    std::uint64_t dataOffset = 0;
     while (pos < size && file[pos] != kHeaderEnd) {
         if (pos + kDescriptorSize > size) return fail("its column list is cut off");
         const char* d = &file[pos];
@@ -239,8 +244,11 @@ DbfTable::OpenResult DbfTable::Open(const std::string& path, Access access) {
         if (column.width == 0) return fail(which + " has a zero width");
         if (column.type == DbfType::Numeric && column.decimals >= column.width)
             return fail(which + " has more decimals than its width");
-        column.offset = dataOffset + 1;
-        dataOffset += column.width;
+        dataOffset += static_cast<std::uint64_t>(column.width);
+        if (dataOffset + 1 > kMaxRecordLength)
+            return fail("its columns need more than " + std::to_string(kMaxRecordLength) +
+                        " bytes a record, the most a table can hold");
+        column.offset = static_cast<int>(dataOffset - static_cast<std::uint64_t>(column.width)) + 1;
         table->columns_.push_back(std::move(column));
         pos += kDescriptorSize;
     }
@@ -251,7 +259,7 @@ DbfTable::OpenResult DbfTable::Open(const std::string& path, Access access) {
                     ") is shorter than its column list (" + std::to_string(pos + 1) + " bytes)");
     if (table->headerLength_ > size)
         return fail("its header length (" + std::to_string(table->headerLength_) + ") is beyond the end of the file");
-    if (table->recordLength_ < static_cast<std::uint32_t>(dataOffset) + 1)
+    if (table->recordLength_ < dataOffset + 1)
         return fail("its record length (" + std::to_string(table->recordLength_) +
                     ") is shorter than its columns (" + std::to_string(dataOffset + 1) + " bytes)");
 
@@ -268,9 +276,11 @@ DbfTable::OpenResult DbfTable::Open(const std::string& path, Access access) {
                                   "that nothing more is lost.");
     }
     table->count_ = readable;
-    table->header_ = file.substr(0, table->headerLength_);
-    table->data_.assign(file.begin() + table->headerLength_,
-                        file.begin() + table->headerLength_ + std::uint64_t{readable} * table->recordLength_);
+    table->header_.assign(file.data(), table->headerLength_);
+    file.erase(file.begin(), file.begin() + table->headerLength_);
+    file.resize(std::uint64_t{readable} * table->recordLength_);
+    file.shrink_to_fit();
+    table->data_ = std::move(file);
 
     std::uint32_t unknownMarks = 0;
     for (std::uint32_t r = 0; r < readable; ++r) {
@@ -293,9 +303,9 @@ DbfTable::OpenResult DbfTable::Open(const std::string& path, Access access) {
                                   "wrongly.");
     }
 
-    for (std::uint32_t r = 0; r < readable; ++r)
-        if (table->data_[std::size_t{r} * table->recordLength_] != kDeletedMark) table->customOrder_.push_back(r);
     table->order_ = &table->customOrder_;
+    table->storedOrderImplicit_ = true;
+    if (table->deletedCount() > 0) table->SpellOutStoredOrder();
     table->RebuildNameIndex();
     table->First();
     result.table = std::move(table);
@@ -369,24 +379,34 @@ void DbfTable::UseNameIndex() {
 }
 
 void DbfTable::RebuildNameIndex() {
-    // Keys trimmed once, so that sorting compares bytes only; ties keep file order (unique: first wins).
-    struct Key {
-        std::string_view name;
-        std::uint32_t record;
+    // Built a block of records at a time and merged into the index so far, so that the memory it takes
+    // follows the number of distinct names rather than the number of records. Ties keep file order
+    // (unique: the first record wins, and earlier blocks hold earlier records).
+    constexpr std::uint32_t kBlock = 1u << 22;
+    const auto less = [this](std::uint32_t a, std::uint32_t b) {
+        return CompareStoredNames(StoredName(a), StoredName(b)) < 0;
     };
-    std::vector<Key> keys;
-    keys.reserve(count_);
-    for (std::uint32_t r = 0; r < count_; ++r)
-        if (data_[std::size_t{r} * recordLength_] != kDeletedMark) keys.push_back({TrimTrailing(StoredName(r)), r});
-    auto less = [](const Key& a, const Key& b) {
-        if (int c = CompareStoredNames(a.name, b.name); c != 0) return c < 0;
-        return a.record < b.record;
+    const auto same = [this](std::uint32_t a, std::uint32_t b) {
+        return CompareStoredNames(StoredName(a), StoredName(b)) == 0;
     };
-    std::sort(keys.begin(), keys.end(), less);
     nameOrder_.clear();
-    nameOrder_.reserve(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        if (i == 0 || keys[i].name != keys[i - 1].name) nameOrder_.push_back(keys[i].record);
+    std::vector<std::uint32_t> block;
+    std::vector<std::uint32_t> merged;
+    for (std::uint32_t start = 0; start < count_; start += std::min(kBlock, count_ - start)) {
+        const std::uint32_t end = start + std::min(kBlock, count_ - start);
+        block.clear();
+        for (std::uint32_t r = start; r < end; ++r)
+            if (data_[std::size_t{r} * recordLength_] != kDeletedMark && !std::binary_search(nameOrder_.begin(), nameOrder_.end(), r, less))
+                block.push_back(r);
+        std::stable_sort(block.begin(), block.end(), less);
+        block.erase(std::unique(block.begin(), block.end(), same), block.end());
+        if (block.empty()) continue;
+        merged.clear();
+        merged.reserve(nameOrder_.size() + block.size());
+        std::merge(nameOrder_.begin(), nameOrder_.end(), block.begin(), block.end(), std::back_inserter(merged), less);
+        nameOrder_.swap(merged);
+    }
+    nameOrder_.shrink_to_fit();
 }
 
 void DbfTable::UseOrder(std::vector<std::uint32_t> records) {
@@ -394,6 +414,7 @@ void DbfTable::UseOrder(std::vector<std::uint32_t> records) {
         return r >= count_ || data_[std::size_t{r} * recordLength_] == kDeletedMark;
     });
     customOrder_ = std::move(records);
+    storedOrderImplicit_ = false;
     order_ = &customOrder_;
     nameIndexActive_ = false;
     First();
@@ -450,12 +471,31 @@ void DbfTable::ClampCursor() {
     }
 }
 
+std::size_t DbfTable::size() const { return OrderImplicit() ? count_ : order_->size(); }
+
+std::uint32_t DbfTable::OrderAt(std::size_t position) const {
+    return OrderImplicit() ? static_cast<std::uint32_t>(position) : (*order_)[position];
+}
+
+void DbfTable::SpellOutStoredOrder() {
+    if (!storedOrderImplicit_) return;
+    storedOrderImplicit_ = false;
+    customOrder_.clear();
+    for (std::uint32_t r = 0; r < count_; ++r)
+        if (data_[std::size_t{r} * recordLength_] != kDeletedMark) customOrder_.push_back(r);
+}
+
 std::optional<std::uint32_t> DbfTable::RecordNumber() const {
     if (empty()) return std::nullopt;
-    return (*order_)[cursor_];
+    return OrderAt(cursor_);
 }
 
 bool DbfTable::GoToRecord(std::uint32_t record) {
+    if (OrderImplicit()) {
+        if (record >= count_) return false;
+        MoveTo(record);
+        return true;
+    }
     auto it = std::find(order_->begin(), order_->end(), record);
     if (it == order_->end()) return false;
     MoveTo(static_cast<std::size_t>(it - order_->begin()));
@@ -494,7 +534,7 @@ int DbfTable::CompareCurrentName(std::string_view name) const {
 const char* DbfTable::CurrentRecord() const {
     if (state_ != State::Browse) return buffer_.data();
     if (empty()) return nullptr;
-    return &data_[std::size_t{(*order_)[cursor_]} * recordLength_];
+    return &data_[std::size_t{OrderAt(cursor_)} * recordLength_];
 }
 
 std::string DbfTable::Text(int index) const {
@@ -554,7 +594,7 @@ std::string DbfTable::Edit() {
     if (readOnly_) return WriteFailure();
     if (state_ != State::Browse) return {};
     if (empty()) return "The table " + Quoted(path_) + " has no current record to edit.";
-    editRecord_ = (*order_)[cursor_];
+    editRecord_ = OrderAt(cursor_);
     buffer_.assign(CurrentRecord(), recordLength_);
     state_ = State::Edit;
     return {};
@@ -709,10 +749,14 @@ std::string DbfTable::LoadAppendedRecords() {
     if (!ReadAll(fd_, records.data(), extra, headerLength_ + off_t{count_} * recordLength_)) return WriteError("read");
     data_.insert(data_.end(), records.begin(), records.end());
     for (std::uint32_t r = count_; r < fileCount; ++r) {
+        if (data_[std::size_t{r} * recordLength_] == kDeletedMark) {
+            SpellOutStoredOrder();
+            ++count_;
+            continue;
+        }
         ++count_;
-        if (data_[std::size_t{r} * recordLength_] == kDeletedMark) continue;
         IndexRecord(r);
-        if (!nameIndexActive_) customOrder_.push_back(r);
+        if (!nameIndexActive_ && !storedOrderImplicit_) customOrder_.push_back(r);
     }
     return {};
 }
@@ -743,7 +787,7 @@ std::string DbfTable::Post() {
         data_.insert(data_.end(), buffer_.begin(), buffer_.end());
         count_ = record + 1;
         IndexRecord(record);
-        if (!nameIndexActive_) customOrder_.push_back(record);
+        if (!nameIndexActive_ && !storedOrderImplicit_) customOrder_.push_back(record);
         state_ = State::Browse;
         buffer_.clear();
         if (!GoToRecord(record)) ClampCursor();
@@ -771,16 +815,22 @@ std::string DbfTable::MarkDeleted() {
     if (readOnly_) return WriteFailure();
     Cancel();
     if (empty()) return {};
-    const std::uint32_t record = (*order_)[cursor_];
+    const std::uint32_t record = OrderAt(cursor_);
     WriteLock lock(fd_);
     if (!lock.ok()) return WriteError("locked for writing");
     written_ = true;
     if (!WriteAll(fd_, &kDeletedMark, 1, headerLength_ + off_t{record} * recordLength_)) return WriteError("written");
     UnindexRecord(record);
+    SpellOutStoredOrder();
     data_[std::size_t{record} * recordLength_] = kDeletedMark;
     std::erase(customOrder_, record);
     ClampCursor();
     return {};
+}
+
+std::size_t DbfTable::MemoryBytes() const {
+    return data_.capacity() + header_.capacity() + buffer_.capacity() +
+           sizeof(std::uint32_t) * (nameOrder_.capacity() + customOrder_.capacity());
 }
 
 std::size_t DbfTable::deletedCount() const {
@@ -822,7 +872,8 @@ std::string DbfTable::Pack() {
     data_ = std::move(kept);
     count_ = keptCount;
     customOrder_.clear();
-    for (std::uint32_t r = 0; r < count_; ++r) customOrder_.push_back(r);
+    customOrder_.shrink_to_fit();
+    storedOrderImplicit_ = true;
     RebuildNameIndex();
     First();
     return {};

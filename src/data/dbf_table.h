@@ -89,8 +89,8 @@ public:
 
     // --- Navigation in the active order (TDataSet semantics: Next on the last record sets Eof and
     // stays there, Prior on the first sets Bof) ---
-    std::size_t size() const { return order_->size(); }
-    bool empty() const { return order_->empty(); }
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
     bool Eof() const { return eof_; }
     bool Bof() const { return bof_; }
     void First();
@@ -153,6 +153,8 @@ public:
     // Records marked deleted in the file (visible to Pack only).
     std::size_t deletedCount() const;
     std::size_t storedCount() const { return count_; }
+    // Bytes the open table holds for its records, header and orders.
+    std::size_t MemoryBytes() const;
 
 private:
     DbfTable() = default;
@@ -167,6 +169,11 @@ private:
     void IndexRecord(std::uint32_t record);
     void UnindexRecord(std::uint32_t record);
     void ClampCursor();
+    // The stored order of a table without deleted records is every record in file order; it is kept
+    // implicit so that a big table costs no list of record numbers.
+    bool OrderImplicit() const { return storedOrderImplicit_ && order_ == &customOrder_; }
+    std::uint32_t OrderAt(std::size_t position) const;
+    void SpellOutStoredOrder();
     std::string FormatNumberField(const DbfColumn& column, double value, std::string& out) const;
     std::string SetField(int column, std::string_view bytes);
 
@@ -187,6 +194,7 @@ private:
     std::vector<std::uint32_t> nameOrder_; // unique name index
     std::vector<std::uint32_t> customOrder_;
     const std::vector<std::uint32_t>* order_ = &customOrder_;
+    bool storedOrderImplicit_ = false;
     bool nameIndexActive_ = false;
     std::size_t cursor_ = 0;
     bool eof_ = true;

@@ -388,6 +388,80 @@ TEST(DbfDamagedFiles, MisalignedRecordsAreShownReadOnly) {
 
 // Cut and scrambled copies of a good table: each opens with an error or with readable records, and
 // walking and reading every column of what opened stays within the file.
+// 32,769 character columns of 65,535 bytes add up beyond any int; the sum is refused by name.
+TEST(DbfDamagedFiles, ColumnsWiderThanARecordCanHoldAreRefused) {
+    const int columns = 32769;
+    std::string bytes(32 + 32 * columns + 1, '\0');
+    bytes[0] = 0x03;
+    bytes[8] = static_cast<char>(0xFF); // header and record lengths at their 16-bit maximum
+    bytes[9] = static_cast<char>(0xFF);
+    bytes[10] = static_cast<char>(0xFF);
+    bytes[11] = static_cast<char>(0xFF);
+    for (int c = 0; c < columns; ++c) {
+        char* d = &bytes[32 + 32 * static_cast<std::size_t>(c)];
+        d[0] = 'C';
+        d[11] = 'C';
+        d[16] = static_cast<char>(0xFF);
+        d[17] = static_cast<char>(0xFF);
+    }
+    bytes.back() = 0x0D;
+    TempDir dir;
+    const std::string path = dir.file("wide.dbf");
+    ASSERT_EQ(WriteFileAtomically(path, bytes), "");
+    const auto opened = DbfTable::Open(path);
+    EXPECT_EQ(opened.table, nullptr);
+    EXPECT_EQ(opened.error, "The table \"" + path +
+                                "\" cannot be opened: its columns need more than 65535 bytes a record, the most a "
+                                "table can hold.");
+}
+
+// A table of many tiny records: the open table with its name index holds at most about twice the
+// file, also after deletions and appends, and every order still reads the right records.
+TEST(DbfMemory, OpenTableHoldsAtMostTwiceItsFile) {
+    TempDir dir;
+    const std::string path = dir.file("tiny.dbf");
+    ASSERT_EQ(DbfTable::Create(path, std::vector<DbfColumnSpec>{{"NAME", DbfType::Character, 1, 0}}), "");
+    std::string bytes = Bytes(path);
+    bytes.pop_back(); // the end mark goes after the records
+    const std::uint32_t records = 300000;
+    for (std::uint32_t r = 0; r < records; ++r) bytes += std::string{' ', static_cast<char>('A' + r % 26)};
+    bytes += '\x1A';
+    for (int i = 0; i < 4; ++i) bytes[4 + i] = static_cast<char>(records >> (8 * i));
+    ASSERT_EQ(WriteFileAtomically(path, bytes), "");
+
+    auto opened = DbfTable::Open(path);
+    ASSERT_TRUE(opened.table) << opened.error;
+    DbfTable& table = *opened.table;
+    EXPECT_LE(table.MemoryBytes(), 2 * bytes.size());
+    EXPECT_EQ(table.size(), records);
+    table.MoveTo(27);
+    EXPECT_EQ(table.Name(), "B");
+    table.UseNameIndex();
+    EXPECT_EQ(table.size(), 26u);
+    EXPECT_EQ(table.Name(), "A");
+    EXPECT_EQ(table.RecordNumber(), 0u);
+    table.Last();
+    EXPECT_EQ(table.Name(), "Z");
+    EXPECT_EQ(table.RecordNumber(), 25u);
+
+    // Deleting the first "A" makes the next one the index's; the stored order skips it.
+    table.First();
+    ASSERT_EQ(table.MarkDeleted(), "");
+    table.First();
+    EXPECT_EQ(table.RecordNumber(), 26u);
+    ASSERT_EQ(table.Insert(), "");
+    ASSERT_EQ(table.SetText(0, "a"), "");
+    ASSERT_EQ(table.Post(), "");
+    opened.table.reset();
+    auto reopened = DbfTable::Open(path);
+    ASSERT_TRUE(reopened.table) << reopened.error;
+    EXPECT_EQ(reopened.table->size(), records);
+    EXPECT_EQ(reopened.table->Name(), "B");
+    reopened.table->Last();
+    EXPECT_EQ(reopened.table->Name(), "a");
+    EXPECT_LE(reopened.table->MemoryBytes(), 2 * bytes.size() + 4 * records);
+}
+
 TEST(DbfDamagedFiles, RandomDamageNeverCrashesOrRewrites) {
     TempDir dir;
     std::string good = MakeNamedTable(dir.file("good.dbf"), ComponentTableKind::PropellerDrive,
