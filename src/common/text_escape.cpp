@@ -77,7 +77,12 @@ std::string UrlEncode(std::string_view text) {
 
 std::string CsvQuote(std::string_view text, bool quote, int extraFields) {
     if (!quote) return std::string(text);
-    std::string result = "\"" + ReplaceAll(text, "\"", "'") + "\"";
+    // A double quote inside the field becomes a single one, however many there are.
+    std::string result;
+    result.reserve(text.size() + 2 + 3 * static_cast<std::size_t>(std::max(extraFields, 0)));
+    result += '"';
+    for (const char c : text) result += c == '"' ? '\'' : c;
+    result += '"';
     for (int i = 0; i < extraFields; ++i) result += ",\"\"";
     return result;
 }

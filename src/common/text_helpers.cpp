@@ -35,9 +35,6 @@ std::size_t SkipLineBreak(std::string_view text, std::size_t pos) {
     return pos + 1;
 }
 
-// A safety net for replacements that keep forming new occurrences.
-constexpr std::size_t kMaxReplacements = 1000000;
-
 } // namespace
 
 std::string FormatWordList(std::string_view words, std::string_view conjunction, std::string_view emptyText) {
@@ -62,26 +59,32 @@ std::string FormatWordList(std::string_view words, std::string_view conjunction,
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
-    std::string result(text);
-    if (find.empty()) return result;
-    if (replacement.find(find) != std::string_view::npos) {
+    if (find.empty()) return std::string(text);
+    if (replacement.size() >= find.size()) {
         std::string single;
         std::size_t pos = 0;
-        for (std::size_t hit; (hit = result.find(find, pos)) != std::string::npos; pos = hit + find.size())
-            single.append(result, pos, hit - pos).append(replacement);
-        single.append(result, pos, std::string::npos);
+        for (std::size_t hit; (hit = text.find(find, pos)) != std::string_view::npos; pos = hit + find.size())
+            single.append(text, pos, hit - pos).append(replacement);
+        single.append(text, pos, std::string_view::npos);
         return single;
     }
-    // A new occurrence can only appear around the last replacement, at most find.size() - 1 bytes
-    // before it, so the search restarts there: the same result as rescanning from the start.
-    std::size_t pos = 0;
-    for (std::size_t count = 0; count < kMaxReplacements; ++count) {
-        const std::size_t hit = result.find(find, pos);
-        if (hit == std::string::npos) break;
-        result.replace(hit, find.size(), replacement);
-        pos = hit >= find.size() - 1 ? hit - (find.size() - 1) : 0;
+    // Every replacement shortens the text, so rescanning ends. The text is emitted a byte at a time,
+    // and an occurrence is replaced as soon as the output ends with it: occurrences all have the same
+    // length, so the first to end is the leftmost, and its replacement is fed through the same check.
+    std::string out;
+    out.reserve(text.size());
+    std::string pending; // bytes still to emit, the next one last
+    for (const char c : text) {
+        pending.push_back(c);
+        while (!pending.empty()) {
+            out.push_back(pending.back());
+            pending.pop_back();
+            if (out.size() < find.size() || std::string_view(out).substr(out.size() - find.size()) != find) continue;
+            out.resize(out.size() - find.size());
+            pending.append(replacement.rbegin(), replacement.rend());
+        }
     }
-    return result;
+    return out;
 }
 
 std::string BlankIfZero(std::string_view text) { return text == "0" ? std::string() : std::string(text); }

@@ -9,10 +9,10 @@ namespace ampvane {
 // `emptyText`.
 std::string FormatWordList(std::string_view words, std::string_view conjunction, std::string_view emptyText);
 
-// Replaces every occurrence, looking again from the start after each replacement, so that a
-// replacement can complete a new occurrence ("   " with "  " → " " collapses runs). When the
-// replacement itself contains the text sought, that would never end, so one pass is made instead.
-// An empty text sought changes nothing.
+// Replaces every occurrence, whatever the length of the text. A replacement shorter than the text
+// sought is looked at again, so that it can complete a new occurrence ("   " with "  " → " "
+// collapses runs); a replacement as long or longer could keep forming occurrences without end, so
+// one pass is made instead. An empty text sought changes nothing.
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
 
 std::string BlankIfZero(std::string_view text);

@@ -61,6 +61,15 @@ TEST(ReplaceAll, RescansSoRunsCollapse) {
     EXPECT_EQ(ReplaceAll("abc", "d", "x"), "abc");
 }
 
+// No length of input stops a transformation half-way: a quoted CSV field never keeps a raw quote.
+TEST(ReplaceAll, HoldsForAnyLength) {
+    const std::string quotes(1000001, '"');
+    const std::string quoted = CsvQuote(quotes, true, 0);
+    EXPECT_EQ(quoted, "\"" + std::string(1000001, '\'') + "\"");
+    EXPECT_EQ(ReplaceAll(std::string(1000001, 'x') + "y", "xy", "y"), "y");
+    EXPECT_EQ(ReplaceAll(std::string(2000003, '&'), "&&", "&"), "&");
+}
+
 TEST(ReplaceAll, ReplacementContainingTheSearchTextEnds) {
     EXPECT_EQ(ReplaceAll("a-a", "a", "aa"), "aa-aa");
     EXPECT_EQ(ReplaceAll("&", "&", "&amp;"), "&amp;");
