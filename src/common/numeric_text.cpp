@@ -32,6 +32,18 @@ std::string ScientificText(double value, int significantDigits) {
     return std::string(buffer, result.ptr);
 }
 
+// One unit less in the last digit of a mantissa that is not all zeros ("1.30" → "1.29").
+void DecrementLastDigit(std::string& mantissa) {
+    for (auto it = mantissa.rbegin(); it != mantissa.rend(); ++it) {
+        if (!IsDigit(*it)) continue;
+        if (*it != '0') {
+            --*it;
+            return;
+        }
+        *it = '9';
+    }
+}
+
 struct NumberText {
     std::string text; // "." as separator
     bool scientific = false;
@@ -63,6 +75,14 @@ NumberText FormatWithPrecision(int precision, int decimals, double value) {
         // Mantissa without trailing zeros, exponent with a sign and at least two digits.
         const auto e = scientific.find('e');
         std::string mantissa = scientific.substr(0, e);
+        // Rounded to the digits shown, the largest doubles would read back as beyond any double:
+        // those are cut instead of rounded, so that the text always reads back.
+        if (std::abs(exponent) > 300) {
+            double check = 0;
+            if (std::from_chars(scientific.data(), scientific.data() + scientific.size(), check).ec ==
+                std::errc::result_out_of_range)
+                DecrementLastDigit(mantissa);
+        }
         if (mantissa.find('.') != std::string::npos) {
             while (mantissa.back() == '0') mantissa.pop_back();
             if (mantissa.back() == '.') mantissa.pop_back();
@@ -139,7 +159,8 @@ std::string FormatNumber(int width, int decimals, int minDigits, double value, c
         }
     }
     NumberText number = FormatWithPrecision(precision, d, value);
-    if (!number.scientific) std::replace(number.text.begin(), number.text.end(), '.', locale.decimal);
+    // The mantissa of a scientific number takes the locale's separator too, so the text reads back.
+    std::replace(number.text.begin(), number.text.end(), '.', locale.decimal);
     std::string text = PadLeft(number.text, width);
     if (trim && !number.scientific && text.find(locale.decimal) != std::string::npos) {
         while (!text.empty() && text.back() == '0') text.pop_back();

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "support/recording_messages.h"
 
@@ -162,6 +167,55 @@ TEST(FormatMinSec, MinutesRightAlignedSecondsTwoDigits) {
     EXPECT_EQ(FormatMinSec(60000), "1000:00");
     EXPECT_EQ(FormatMinSec(-61), " -1:01");
     EXPECT_EQ(FormatMinSec(std::numeric_limits<std::int64_t>::min()).substr(0, 4), "-153");
+}
+
+} // namespace
+} // namespace ampvane
+
+namespace ampvane {
+namespace {
+
+// Half a unit of the last digit a number text shows.
+double ShownHalfUnit(std::string_view text, char decimal) {
+    const std::size_t exponentAt = text.find('E');
+    const std::string_view mantissa = text.substr(0, exponentAt);
+    const std::size_t point = mantissa.find(decimal);
+    const int decimals = point == std::string_view::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    const int exponent = exponentAt == std::string_view::npos ? 0 : std::stoi(std::string(text.substr(exponentAt + 1)));
+    return 0.5 * std::pow(10.0, exponent - decimals);
+}
+
+// What the program writes, it reads back: to the value at the precision shown, in either locale.
+TEST(FormatNumber, EveryTextReadsBackAtItsShownPrecision) {
+    std::mt19937_64 random(20261209);
+    std::vector<double> values = {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+                                  std::numeric_limits<double>::denorm_min(), 1e300, 9.99999999999999e307, 0.0};
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t bits = random();
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) values.push_back(value);
+        values.push_back(std::ldexp(static_cast<double>(random() % 100000) - 50000, static_cast<int>(random() % 140) - 70));
+    }
+    EXPECT_EQ(FormatNumber(0, 0, 0, std::numeric_limits<double>::max()), "1.79769313486231E+308");
+    EXPECT_EQ(FormatNumber(0, 2, 0, 1.5e25, NumberLocale{',', ':'}), "1,5E+25");
+    for (const double value : values) {
+        for (const char decimal : {'.', ','}) {
+            const NumberLocale locale{decimal, ':'};
+            const int width = static_cast<int>(random() % 24);
+            const int decimals = static_cast<int>(random() % 32) - 16;
+            const int minDigits = static_cast<int>(random() % 8);
+            const std::string text = FormatNumber(width, decimals, minDigits, value, locale);
+            const auto read = ParseLocaleReal(text, locale);
+            ASSERT_TRUE(read) << text;
+            // Rounded to the last digit shown and to the significant digits the width allows (at most
+            // 15); digits beyond those are written as zeros.
+            const int significant = std::min(width > 0 ? width : 20, 15);
+            const double allowed = ShownHalfUnit(TrimText(text), decimal) * (1 + 1e-9) +
+                                   std::fabs(value) * (0.5 * std::pow(10.0, 1 - significant) + 1e-14);
+            ASSERT_LE(std::fabs(*read - value), allowed) << text << " for " << value;
+        }
+    }
 }
 
 } // namespace
