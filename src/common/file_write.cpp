@@ -6,8 +6,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace ampvane {
@@ -32,70 +30,128 @@ bool WriteAll(int fd, std::string_view contents) {
     return true;
 }
 
-// A device or pipe (/dev/null, /dev/stdout, a FIFO) is written in place: renaming a file over it
-// would replace the device node itself.
-std::string WriteInPlace(const std::string& path, std::string_view contents) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
-    if (fd < 0) return SystemError("Cannot open", path);
-    if (!WriteAll(fd, contents)) {
-        std::string error = SystemError("Cannot write", path);
-        ::close(fd);
-        return error;
-    }
-    if (::close(fd) != 0) return SystemError("Cannot write", path);
-    return {};
-}
 } // namespace
 
-std::string WriteFileAtomically(const std::string& requested, std::string_view contents) {
+FileWriter::~FileWriter() { Abandon(); }
+
+void FileWriter::Abandon() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+std::string FileWriter::Open(const std::string& requested) {
+    Abandon();
+    error_ = 0;
+    buffer_.clear();
+    mode_ = -1;
     struct stat status {};
     if (::stat(requested.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
         if (S_ISDIR(status.st_mode)) {
             errno = EISDIR;
             return SystemError("Cannot write", requested);
         }
-        return WriteInPlace(requested, contents);
+        // A device or pipe (/dev/null, /dev/stdout, a FIFO) is written in place: renaming a file over
+        // it would replace the device node itself.
+        fd_ = ::open(requested.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd_ < 0) return SystemError("Cannot open", requested);
+        target_ = requested;
+        return {};
     }
+    const bool exists = S_ISREG(status.st_mode);
+    if (exists) mode_ = static_cast<int>(status.st_mode & 07777);
     // Through a symbolic link the file it points to is replaced, not the link.
-    std::string path = requested;
+    target_ = requested;
     if (char* real = ::realpath(requested.c_str(), nullptr)) {
-        path = real;
+        target_ = real;
         std::free(real);
     }
-    std::string temp = path + ".tmpXXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return SystemError("Cannot create a temporary file for", path);
-    if (!WriteAll(fd, contents)) {
-        std::string error = SystemError("Cannot write", path);
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return error;
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        std::string error = SystemError("Cannot write", path);
-        ::unlink(temp.c_str());
-        return error;
-    }
-    // mkstemp creates the file for the owner only; give it the usual permissions.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(temp.c_str(), 0666 & ~mask);
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::string error = SystemError("Cannot replace", path);
-        ::unlink(temp.c_str());
-        return error;
-    }
+    std::string temp = target_ + ".tmpXXXXXX";
+    fd_ = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd_ < 0) return SystemError("Cannot create", requested);
+    temp_ = temp;
     return {};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
-    contents = std::move(buffer).str();
+bool FileWriter::Flush() {
+    if (error_ == 0 && !WriteAll(fd_, buffer_)) error_ = errno;
+    buffer_.clear();
+    return error_ == 0;
+}
+
+bool FileWriter::Write(std::string_view bytes) {
+    if (fd_ < 0 || error_ != 0) return false;
+    buffer_.append(bytes);
+    if (buffer_.size() >= (1u << 16)) return Flush();
     return true;
 }
+
+std::string FileWriter::Commit() {
+    if (fd_ < 0) {
+        errno = EBADF;
+        return SystemError("Cannot write", target_);
+    }
+    Flush();
+    const bool inPlace = temp_.empty();
+    if (error_ == 0 && !inPlace && ::fsync(fd_) != 0) error_ = errno;
+    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+    if (error_ != 0) {
+        errno = error_;
+        std::string error = SystemError("Cannot write", target_);
+        Abandon();
+        return error;
+    }
+    if (inPlace) return {};
+    // mkstemp creates the file for the owner only: a replaced file keeps its own bits, a new one gets
+    // the usual permissions.
+    mode_t bits = 0;
+    if (mode_ >= 0) {
+        bits = static_cast<mode_t>(mode_);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        bits = 0666 & ~mask;
+    }
+    ::chmod(temp_.c_str(), bits);
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
+        std::string error = SystemError("Cannot replace", target_);
+        Abandon();
+        return error;
+    }
+    temp_.clear();
+    return {};
+}
+
+std::string WriteFileAtomically(const std::string& requested, std::string_view contents) {
+    FileWriter writer;
+    if (std::string error = writer.Open(requested); !error.empty()) return error;
+    writer.Write(contents);
+    return writer.Commit();
+}
+
+std::string ReadFileContents(const std::string& path, std::string& contents) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return SystemError("Cannot read", path);
+    std::string text;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            std::string error = SystemError("Cannot read", path); // a folder gives "Is a directory"
+            ::close(fd);
+            return error;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    contents = std::move(text);
+    return {};
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) { return ReadFileContents(path, contents).empty(); }
 
 } // namespace ampvane

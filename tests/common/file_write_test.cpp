@@ -65,5 +65,36 @@ TEST(WriteFileAtomically, MissingFolderIsReported) {
     EXPECT_NE(WriteFileAtomically(dir.file("no/such/folder.txt"), "x"), "");
 }
 
+// Every failure names its real cause in the system's words; a replaced file keeps its permissions;
+// a write given up half-way leaves the old file and no temporary file.
+TEST(FileWriter, CausesNamedPermissionsKeptAndAbandonedWritesLeaveNoTrace) {
+    testing::TempDir dir;
+    std::string contents;
+    EXPECT_EQ(ReadFileContents(dir.path().string(), contents),
+              "Cannot read \"" + dir.path().string() + "\": Is a directory");
+    EXPECT_EQ(ReadFileContents(dir.file("absent.txt"), contents),
+              "Cannot read \"" + dir.file("absent.txt") + "\": No such file or directory");
+    EXPECT_EQ(WriteFileAtomically(dir.file("no/such.txt"), "x"),
+              "Cannot create \"" + dir.file("no/such.txt") + "\": No such file or directory");
+    EXPECT_EQ(WriteFileAtomically(dir.path().string(), "x"), "Cannot write \"" + dir.path().string() + "\": Is a directory");
+    EXPECT_EQ(WriteFileAtomically("/dev/full", "x"), "Cannot write \"/dev/full\": No space left on device");
+
+    const std::string path = dir.file("report.csv");
+    ASSERT_EQ(WriteFileAtomically(path, "old"), "");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    ASSERT_EQ(WriteFileAtomically(path, "new"), "");
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+    {
+        FileWriter writer;
+        ASSERT_EQ(writer.Open(path), "");
+        EXPECT_TRUE(writer.Write(std::string(200000, 'x')));
+    }
+    ASSERT_TRUE(ReadWholeFile(path, contents));
+    EXPECT_EQ(contents, "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 } // namespace
 } // namespace ampvane
