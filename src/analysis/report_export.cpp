@@ -68,8 +68,8 @@ std::string FooterDateTime() {
     return text;
 }
 
-std::string ReportText(const ReportGrid& grid, const ReportExportSettings& settings) {
-    std::string out;
+bool WriteReportText(const ReportGrid& grid, const ReportExportSettings& settings, const ReportOutput& output) {
+    ChunkedOutput out(output);
     out += grid.Caption + '\n';
     out += grid.ConditionLine + '\n';
     out += '\n';
@@ -89,13 +89,21 @@ std::string ReportText(const ReportGrid& grid, const ReportExportSettings& setti
     out += '\n';
     out += "Note: " + grid.Note.Text() + '\n';
     out += Footer(settings) + '\n';
-    return out;
+    return out.Flush();
+}
+
+std::string ReportText(const ReportGrid& grid, const ReportExportSettings& settings) {
+    std::string text;
+    WriteReportText(grid, settings, AppendTo(text));
+    return text;
 }
 
 namespace {
 
 // Below this many rows a CSV is written on one thread: starting another costs more than it saves.
 constexpr std::size_t kRowsPerCsvThread = 5000;
+// Rows formatted before they are handed on: a few megabytes of text at most.
+constexpr std::size_t kCsvBlockRows = 32768;
 
 bool IsTrimmed(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -131,10 +139,10 @@ void AppendCsvRows(std::string& out, const ReportGrid& grid, const std::vector<i
 
 } // namespace
 
-std::string ReportCsv(const ReportGrid& grid, const ReportExportSettings& settings) {
+bool WriteReportCsv(const ReportGrid& grid, const ReportExportSettings& settings, const ReportOutput& output) {
     const int count = static_cast<int>(grid.Columns.size());
     const int wide = std::max(0, count - 1);
-    std::string out;
+    ChunkedOutput out(output);
     out += CsvQuote(grid.Caption, true, wide) + '\n';
     out += CsvQuote(grid.ConditionLine, true, wide) + '\n';
     out += '\n';
@@ -153,34 +161,46 @@ std::string ReportCsv(const ReportGrid& grid, const ReportExportSettings& settin
         header += CsvQuote(HeaderText(grid.Columns[columns[i]]), true, 0);
     }
     out += header + '\n';
-    // A large report's rows are written on every core, each a run of rows in order.
+    // A large report's rows are written a block at a time, each block on every core in runs of rows
+    // in order, and handed on before the next block is started.
     const std::size_t rows = grid.Rows.size();
-    const std::size_t pieces =
-        std::clamp<std::size_t>(rows / kRowsPerCsvThread, 1, std::max(1u, std::thread::hardware_concurrency()));
-    std::vector<std::string> written(pieces - 1);
-    std::vector<std::thread> helpers;
-    const auto span = [&](std::size_t piece) { return std::pair(rows * piece / pieces, rows * (piece + 1) / pieces); };
-    for (std::size_t piece = 1; piece < pieces; ++piece)
-        helpers.emplace_back([&, piece] {
-            const auto [begin, end] = span(piece);
-            AppendCsvRows(written[piece - 1], grid, columns, begin, end);
-        });
-    AppendCsvRows(out, grid, columns, 0, span(0).second);
-    for (std::thread& helper : helpers) helper.join();
-    std::size_t total = out.size();
-    for (const std::string& piece : written) total += piece.size();
-    out.reserve(total + 1024);
-    for (const std::string& piece : written) out += piece;
+    const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::string> written(threads);
+    for (std::size_t blockBegin = 0; blockBegin < rows && out.ok(); blockBegin += kCsvBlockRows) {
+        const std::size_t blockRows = std::min(kCsvBlockRows, rows - blockBegin);
+        const std::size_t pieces = std::clamp<std::size_t>(blockRows / kRowsPerCsvThread, 1, threads);
+        const auto span = [&](std::size_t piece) {
+            return std::pair(blockBegin + blockRows * piece / pieces, blockBegin + blockRows * (piece + 1) / pieces);
+        };
+        std::vector<std::thread> helpers;
+        for (std::size_t piece = 1; piece < pieces; ++piece)
+            helpers.emplace_back([&, piece] {
+                const auto [begin, end] = span(piece);
+                AppendCsvRows(written[piece], grid, columns, begin, end);
+            });
+        AppendCsvRows(written[0], grid, columns, span(0).first, span(0).second);
+        for (std::thread& helper : helpers) helper.join();
+        for (std::size_t piece = 0; piece < pieces; ++piece) {
+            out += written[piece];
+            written[piece].clear();
+        }
+    }
     out += '\n';
     out += CsvQuote("Note: " + grid.Note.Text(), true, wide) + '\n';
     out += CsvQuote(Footer(settings), true, wide) + '\n';
-    return out;
+    return out.Flush();
 }
 
-std::string ReportHtml(const ReportGrid& grid, const ReportExportSettings& settings) {
+std::string ReportCsv(const ReportGrid& grid, const ReportExportSettings& settings) {
+    std::string text;
+    WriteReportCsv(grid, settings, AppendTo(text));
+    return text;
+}
+
+bool WriteReportHtml(const ReportGrid& grid, const ReportExportSettings& settings, const ReportOutput& output) {
     const ReportColours& colours = settings.Colours;
     const std::string caption = HtmlEscape(grid.Caption);
-    std::string out;
+    ChunkedOutput out(output);
     out += "<html><head>\n";
     out += "<title>" + caption + "</title>\n";
     // The text is UTF-8 (degree signs, names); say so, or a browser may guess another code page.
@@ -257,7 +277,23 @@ std::string ReportHtml(const ReportGrid& grid, const ReportExportSettings& setti
            "\"><font color=#6666CC>Ampvane " + kVersionText + "</font></a>, " + HtmlEscape(settings.GeneratedAt) +
            ".</font>\n";
     out += "</body></html>\n";
-    return out;
+    return out.Flush();
+}
+
+std::string ReportHtml(const ReportGrid& grid, const ReportExportSettings& settings) {
+    std::string text;
+    WriteReportHtml(grid, settings, AppendTo(text));
+    return text;
+}
+
+bool WriteReport(const ReportGrid& grid, ReportFileFormat format, const ReportExportSettings& settings,
+                 const ReportOutput& output) {
+    switch (format) {
+    case ReportFileFormat::Html: return WriteReportHtml(grid, settings, output);
+    case ReportFileFormat::Csv: return WriteReportCsv(grid, settings, output);
+    case ReportFileFormat::Text: break;
+    }
+    return WriteReportText(grid, settings, output);
 }
 
 std::string ReportContents(const ReportGrid& grid, ReportFileFormat format, const ReportExportSettings& settings) {
@@ -276,10 +312,14 @@ std::string CouldNotWriteMessage(const std::string& fileName) {
 
 bool SaveReport(const ReportGrid& grid, const std::string& fileName, ReportFileFormat format,
                 const ReportExportSettings& settings, MessageSink& sink) {
-    const std::string contents = ReportContents(grid, format, settings);
-    // Written whole under a temporary name: a full disk or a failing device is reported and never
-    // leaves a truncated report behind.
-    const std::string error = WriteFileAtomically(fileName, contents);
+    // Streamed into a temporary file renamed over the target at the end: a full disk or a failing
+    // device is reported and never leaves a truncated report behind.
+    FileWriter writer;
+    std::string error = writer.Open(fileName);
+    if (error.empty()) {
+        WriteReport(grid, format, settings, [&](std::string_view piece) { return writer.Write(piece); });
+        error = writer.Commit();
+    }
     if (error.empty()) return true;
     sink.Report(Message{MessageKind::Error, CouldNotWriteMessage(fileName), OkButton | HelpButton, kSaveHelpTopic});
     return false;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "analysis/report_grid.h"
+#include "analysis/report_output.h"
 #include "common/messages.h"
 
 // Report files: plain text, HTML and comma-separated values, written from what the report shows
@@ -32,6 +33,14 @@ struct ReportExportSettings {
 // The current local date and time in the footer's short form.
 std::string FooterDateTime();
 
+// Each format streamed to an output a piece at a time; false when the output stopped taking pieces.
+bool WriteReportText(const ReportGrid& grid, const ReportExportSettings& settings, const ReportOutput& output);
+bool WriteReportCsv(const ReportGrid& grid, const ReportExportSettings& settings, const ReportOutput& output);
+bool WriteReportHtml(const ReportGrid& grid, const ReportExportSettings& settings, const ReportOutput& output);
+bool WriteReport(const ReportGrid& grid, ReportFileFormat format, const ReportExportSettings& settings,
+                 const ReportOutput& output);
+
+// The same, as one text.
 std::string ReportText(const ReportGrid& grid, const ReportExportSettings& settings);
 std::string ReportCsv(const ReportGrid& grid, const ReportExportSettings& settings);
 std::string ReportHtml(const ReportGrid& grid, const ReportExportSettings& settings);

@@ -120,14 +120,30 @@ CellStyle ReportCellStyle(const ReportGrid& grid, int gridRow, int column, bool 
 }
 
 double ReportSortKey(std::string_view cell, char timeSeparator) {
-    std::string text = Trimmed(cell);
-    for (char& c : text) {
+    // Cells are short: the rewritten text lives on the stack, so sorting a million rows allocates
+    // nothing per cell.
+    const std::string_view trimmed = TrimmedView(cell);
+    char stack[64];
+    std::string heap;
+    char* text = stack;
+    if (trimmed.size() > sizeof stack) {
+        heap.assign(trimmed);
+        text = heap.data();
+    } else {
+        std::copy(trimmed.begin(), trimmed.end(), stack);
+    }
+    std::size_t size = trimmed.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        char& c = text[i];
+        if (c == 'P') {
+            size = i;
+            break;
+        }
         if (c == timeSeparator || c == ',' || c == 'S') c = '.';
     }
-    if (const auto p = text.find('P'); p != std::string::npos) text.resize(p);
     double value = 0;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
+    const char* begin = text;
+    const char* end = text + size;
     if (begin != end && *begin == '+') ++begin;
     const auto [ptr, ec] = std::from_chars(begin, end, value);
     // A text that is not a number sorts as 0, the value the lenient read gives it.
@@ -146,22 +162,45 @@ void SortReportRows(ReportGrid& grid, int column, bool ascending) {
     for (int c = column + 1; c < columns; ++c)
         if (grid.Columns[c].Visible() && !grid.Columns[c].Sequence) order.push_back(c);
 
+    // The sort column's keys are read once; the following columns only for rows that tie.
     const std::size_t n = grid.Rows.size();
-    std::vector<std::vector<double>> keys(n, std::vector<double>(order.size()));
-    for (std::size_t r = 0; r < n; ++r)
-        for (std::size_t k = 0; k < order.size(); ++k)
-            keys[r][k] = ReportSortKey(grid.Cell(static_cast<int>(r) + 2, order[k]), grid.TimeSeparator);
-
-    std::vector<std::size_t> index(n);
-    for (std::size_t r = 0; r < n; ++r) index[r] = r;
+    std::vector<double> primary(n);
+    const auto key = [&](std::size_t r, int c) {
+        return ReportSortKey(grid.Cell(static_cast<int>(r) + 2, c), grid.TimeSeparator);
+    };
+    for (std::size_t r = 0; r < n; ++r) primary[r] = key(r, column);
+    const auto less = [&](std::uint32_t a, std::uint32_t b) {
+        if (primary[a] != primary[b]) return primary[a] < primary[b];
+        for (std::size_t k = 1; k < order.size(); ++k) {
+            const double ka = key(a, order[k]), kb = key(b, order[k]);
+            if (ka != kb) return ka < kb;
+        }
+        return false;
+    };
+    std::vector<std::uint32_t> index(n);
+    for (std::size_t r = 0; r < n; ++r) index[r] = static_cast<std::uint32_t>(r);
     // Stable, so rows equal in every column keep their sweep order.
-    std::stable_sort(index.begin(), index.end(), [&](std::size_t a, std::size_t b) {
-        return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
-    });
-    std::vector<ReportRow> sorted;
-    sorted.reserve(n);
-    for (const std::size_t r : index) sorted.push_back(std::move(grid.Rows[r]));
-    grid.Rows = std::move(sorted);
+    std::stable_sort(index.begin(), index.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return ascending ? less(a, b) : less(b, a); });
+
+    // The rows are put in that order in place, one cycle of the permutation at a time: no second
+    // copy of a large report is made.
+    std::vector<bool> placed(n, false);
+    for (std::size_t start = 0; start < n; ++start) {
+        if (placed[start]) continue;
+        std::size_t at = start;
+        ReportRow carried = std::move(grid.Rows[start]);
+        for (;;) {
+            placed[at] = true;
+            const std::size_t from = index[at];
+            if (from == start) {
+                grid.Rows[at] = std::move(carried);
+                break;
+            }
+            grid.Rows[at] = std::move(grid.Rows[from]);
+            at = from;
+        }
+    }
 }
 
 void ReportHeaderClicked(ReportGrid& grid, int column, bool rightButton) {

@@ -84,12 +84,13 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
-std::string ReportJson(const ReportGrid& grid, const std::vector<std::string>& messages) {
+bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& messages, const ReportOutput& output) {
     std::vector<int> columns;
     for (int c = 0; c < static_cast<int>(grid.Columns.size()); ++c)
         if (grid.Columns[c].Visible() && !grid.Columns[c].Sequence) columns.push_back(c);
 
-    std::string out = "{\n";
+    ChunkedOutput out(output);
+    out += "{\n";
     out += "  \"mode\": " + JsonString(grid.InFlight ? "inflight" : "static") + ",\n";
     out += "  \"drive\": " + JsonString(grid.Propeller ? "propeller" : "fan") + ",\n";
     out += "  \"throttle_percent\": " + Number(grid.ThrottlePercent) + ",\n";
@@ -152,7 +153,13 @@ std::string ReportJson(const ReportGrid& grid, const std::vector<std::string>& m
     out += "  \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i) out += (i ? ", " : "") + JsonString(messages[i]);
     out += "]\n}\n";
-    return out;
+    return out.Flush();
+}
+
+std::string ReportJson(const ReportGrid& grid, const std::vector<std::string>& messages) {
+    std::string text;
+    WriteReportJson(grid, messages, AppendTo(text));
+    return text;
 }
 
 } // namespace ampvane

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace ampvane {
 namespace {
 
@@ -52,6 +55,56 @@ TEST(ReportSorting, TiesBreakOnFollowingVisibleColumnsOnly) {
     SortReportRows(grid, 0, true);
     EXPECT_EQ(Column(grid, 1), (std::vector<std::string>{"  3:00", "  1:00", "  2:00"}));
     EXPECT_EQ(Column(grid, 3), (std::vector<std::string>{"4", "3", "2"}));
+}
+
+// For random grids with many ties, the sort gives every cell of a plain copy of the rows sorted the
+// straightforward way (all keys compared, stable), by every column in both directions, one sort after
+// another.
+TEST(ReportSorting, IndexSortMatchesAPlainCopyInEveryOrder) {
+    std::mt19937 random(7);
+    const auto cellText = [&](int kind) -> std::string {
+        switch (kind) {
+        case 0: return std::to_string(1 + random() % 3) + "S" + std::to_string(1 + random() % 2) + "P";
+        case 1: return std::to_string(random() % 4) + ":" + std::to_string(10 + random() % 3);
+        default: return " " + std::to_string(random() % 5) + "." + std::to_string(random() % 2);
+        }
+    };
+    for (int round = 0; round < 20; ++round) {
+        ReportGrid grid;
+        grid.Columns = {{ReportColumn::Cells, false, "Cells", "", 6},
+                        {ReportColumn::RunTime, false, "Time", "", 7},
+                        {ReportColumn::Loss, false, "Loss", "", round % 2 ? 6 : -1},
+                        {ReportColumn::Thrust, false, "Thrust", "", 6},
+                        {ReportColumn::Airspeed, true, "", "", -1}};
+        grid.SequenceColumn = 4;
+        const int rows = 1 + static_cast<int>(random() % 300);
+        for (int r = 0; r < rows; ++r) {
+            ReportRow row;
+            row.Cells = {cellText(0), cellText(1), cellText(2), cellText(2), std::to_string(r + 2)};
+            grid.Rows.push_back(row);
+        }
+        std::vector<std::vector<std::string>> plain;
+        for (const ReportRow& row : grid.Rows) plain.push_back(row.Cells);
+        for (int column = 0; column < 4; ++column) {
+            for (const bool ascending : {true, false}) {
+                std::vector<int> keys{column};
+                for (int c = column + 1; c < 4; ++c)
+                    if (grid.Columns[c].Visible()) keys.push_back(c);
+                const auto keyOf = [&](const std::vector<std::string>& cells) {
+                    std::vector<double> k;
+                    for (const int c : keys) k.push_back(ReportSortKey(cells[c], ':'));
+                    return k;
+                };
+                std::stable_sort(plain.begin(), plain.end(), [&](const auto& a, const auto& b) {
+                    return ascending ? keyOf(a) < keyOf(b) : keyOf(b) < keyOf(a);
+                });
+                SortReportRows(grid, column, ascending);
+                for (int r = 0; r < rows; ++r)
+                    for (int c = 0; c < 5; ++c) ASSERT_EQ(grid.Cell(r + 2, c), plain[r][c]) << r << "," << c;
+                EXPECT_EQ(FindRowBySequence(grid, plain[rows / 2][4]), rows / 2);
+            }
+        }
+    }
 }
 
 TEST(ReportSorting, HeaderClicksToggleAndRightClickDescends) {

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace ampvane {
+
+// Where a streamed report export goes: called with each finished piece of the file, in order. It
+// returns false when the piece could not be taken (a failed write); the export then stops.
+using ReportOutput = std::function<bool(std::string_view)>;
+
+// Collects an export's text and hands it on in pieces of a bounded size, so that a report of
+// millions of rows is never held whole.
+class ChunkedOutput {
+public:
+    explicit ChunkedOutput(const ReportOutput& output) : output_(output) { buffer_.reserve(kPiece + 4096); }
+    ChunkedOutput(const ChunkedOutput&) = delete;
+    ChunkedOutput& operator=(const ChunkedOutput&) = delete;
+
+    ChunkedOutput& operator+=(std::string_view text) {
+        buffer_ += text;
+        if (buffer_.size() >= kPiece) Flush();
+        return *this;
+    }
+    ChunkedOutput& operator+=(char c) {
+        buffer_ += c;
+        if (buffer_.size() >= kPiece) Flush();
+        return *this;
+    }
+    // Hands on what is collected; true while every piece was taken.
+    bool Flush() {
+        if (ok_ && !buffer_.empty()) ok_ = output_(buffer_);
+        buffer_.clear();
+        return ok_;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    static constexpr std::size_t kPiece = 1 << 18;
+    const ReportOutput& output_;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
+// An output that appends to a text, for the exports that return the whole file.
+inline ReportOutput AppendTo(std::string& text) {
+    return [&text](std::string_view piece) {
+        text += piece;
+        return true;
+    };
+}
+
+} // namespace ampvane
