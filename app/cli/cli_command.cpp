@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sys/stat.h>
 
 #include "analysis/analysis_input.h"
 #include "analysis/project_text.h"
@@ -152,18 +155,48 @@ std::optional<std::string> ReadProjectSource(const std::optional<std::string>& f
     return contents;
 }
 
+namespace {
+
+// Reads the project block of a file, standard input or the sample a line at a time, so that whatever
+// surrounds the block is never held. Returns the reason when the source cannot be read.
+std::optional<std::string> ReadProjectBlock(const std::optional<std::string>& file, WorkbenchFields& fields,
+                                            AnalysisOptionsInput& options, bool& found,
+                                            CliMessages& messages) {
+    const NumberLocale locale;
+    if (!file) {
+        found = ReadProjectText(kSampleProjectText, fields, options, locale, messages);
+        return std::nullopt;
+    }
+    if (*file == "-") {
+        found = ReadProjectText(std::cin, fields, options, locale, messages);
+        if (std::cin.bad()) return std::string(std::strerror(errno));
+        return std::nullopt;
+    }
+    // A folder opens like a file but cannot be read: say so rather than find no project in it.
+    struct stat status {};
+    if (::stat(file->c_str(), &status) != 0) return std::string(std::strerror(errno));
+    if (S_ISDIR(status.st_mode)) return std::string(std::strerror(EISDIR));
+    std::ifstream in(*file, std::ios::binary);
+    if (!in) return std::string(std::strerror(errno));
+    found = ReadProjectText(in, fields, options, locale, messages);
+    if (in.bad()) return std::string(std::strerror(errno ? errno : EIO));
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
                                            int& status) {
     status = kRejected;
     const NumberLocale locale;
-    const auto source = ReadProjectSource(file);
-    if (!source) {
-        Rejected("cannot read the project file \"" + file.value_or("-") + "\"");
-        return std::nullopt;
-    }
     WorkbenchFields fields = EmptyWorkbenchFields();
     AnalysisOptionsInput options;
-    if (!ReadProjectText(*source, fields, options, locale, messages)) {
+    bool found = false;
+    if (const auto reason = ReadProjectBlock(file, fields, options, found, messages)) {
+        Rejected("cannot read the project file \"" + file.value_or("-") + "\": " + *reason);
+        return std::nullopt;
+    }
+    if (!found) {
         Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
         return std::nullopt;
     }
@@ -199,8 +232,9 @@ std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpi
 int WriteContents(const std::optional<std::string>& output, const std::string& contents, std::string_view what,
                   CliMessages& messages) {
     if (output) {
-        if (!WriteFileAtomically(*output, contents).empty()) {
-            messages.Report(ErrorMessage(CouldNotWriteMessage(*output)));
+        // The system's own reason: a missing or read-only folder, a folder named as the file, a full disk.
+        if (const std::string error = WriteFileAtomically(*output, contents); !error.empty()) {
+            messages.Report(ErrorMessage(error));
             return kRejected;
         }
         return kSuccess;
@@ -208,6 +242,42 @@ int WriteContents(const std::optional<std::string>& output, const std::string& c
     const bool written = std::fwrite(contents.data(), 1, contents.size(), stdout) == contents.size();
     if (!written || std::fflush(stdout) != 0)
         return Rejected("cannot write the " + std::string(what) + ": " + std::string(std::strerror(errno)));
+    return kSuccess;
+}
+
+std::optional<int> CliOutput::Open(const std::optional<std::string>& output, CliMessages& messages) {
+    if (!output) return std::nullopt;
+    toFile_ = true;
+    if (const std::string error = file_.Open(*output); !error.empty()) {
+        messages.Report(ErrorMessage(error));
+        return kRejected;
+    }
+    return std::nullopt;
+}
+
+bool CliOutput::Write(std::string_view piece) {
+    if (toFile_) return file_.Write(piece);
+    if (!failed_ && std::fwrite(piece.data(), 1, piece.size(), stdout) != piece.size()) {
+        failed_ = true;
+        error_ = errno;
+    }
+    return !failed_;
+}
+
+int CliOutput::Finish(std::string_view what, CliMessages& messages) {
+    if (toFile_) {
+        if (const std::string error = file_.Commit(); !error.empty()) {
+            messages.Report(ErrorMessage(error));
+            return kRejected;
+        }
+        return kSuccess;
+    }
+    if (!failed_ && std::fflush(stdout) != 0) {
+        failed_ = true;
+        error_ = errno;
+    }
+    if (failed_)
+        return Rejected("cannot write the " + std::string(what) + ": " + std::string(std::strerror(error_)));
     return kSuccess;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analysis/report_builder.h"
+#include "common/file_write.h"
 #include "common/messages.h"
 
 namespace ampvane::cli {
@@ -97,6 +98,24 @@ std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpi
 // names the contents in the message for a failed write to standard output.
 int WriteContents(const std::optional<std::string>& output, const std::string& contents, std::string_view what,
                   CliMessages& messages);
+
+// Where a long command's output goes, opened before the work: a file is created at once (so a missing
+// or read-only folder, or a folder named as the file, is reported before any computing) and written
+// piece by piece, replacing the old file only when complete; without a file, standard output.
+class CliOutput {
+public:
+    // Nothing when ready; else the exit status after the message was given.
+    std::optional<int> Open(const std::optional<std::string>& output, CliMessages& messages);
+    bool Write(std::string_view piece);
+    // Completes the file (or flushes standard output); the exit status. `what` names the contents.
+    int Finish(std::string_view what, CliMessages& messages);
+
+private:
+    FileWriter file_;
+    bool toFile_ = false;
+    bool failed_ = false;
+    int error_ = 0;
+};
 
 // JSON for the commands' own outputs: two-space indent, a final line feed.
 int WriteJson(const std::optional<std::string>& output, const nlohmann::ordered_json& value, CliMessages& messages);

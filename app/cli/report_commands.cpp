@@ -54,17 +54,18 @@ void AddOutputOptions(CLI::App& app, ReportArguments& args) {
     app.add_option("-o,--output", args.output);
 }
 
-int WriteReport(const ReportArguments& args, OutputFormat format, const ReportGrid& grid, CliMessages& messages) {
-    std::string contents;
+// Streams the report into the output opened before it was computed.
+int WriteReport(CliOutput& output, OutputFormat format, const ReportGrid& grid, CliMessages& messages) {
     ReportExportSettings settings;
     settings.GeneratedAt = FooterDateTime();
+    const ReportOutput write = [&](std::string_view piece) { return output.Write(piece); };
     switch (format) {
-    case OutputFormat::Json: contents = ReportJson(grid, messages.texts); break;
-    case OutputFormat::Html: contents = ReportHtml(grid, settings); break;
-    case OutputFormat::Csv: contents = ReportCsv(grid, settings); break;
-    case OutputFormat::Text: contents = ReportText(grid, settings); break;
+    case OutputFormat::Json: WriteReportJson(grid, messages.texts, write); break;
+    case OutputFormat::Html: WriteReportHtml(grid, settings, write); break;
+    case OutputFormat::Csv: WriteReportCsv(grid, settings, write); break;
+    case OutputFormat::Text: WriteReportText(grid, settings, write); break;
     }
-    return WriteContents(args.output, contents, "report", messages);
+    return output.Finish("report", messages);
 }
 
 void CheckOutputName(const ReportArguments& args) {
@@ -84,10 +85,12 @@ void RegisterReportCommands(CliRegistry& registry) {
             CheckOutputName(report);
             const OutputFormat format = FormatFor(report);
             CliMessages messages;
+            CliOutput output;
+            if (const auto failed = output.Open(report.output, messages)) return *failed;
             int status = kRejected;
             const auto built = ComputeProjectReport(report.projectFile, messages, status);
             if (!built) return status;
-            return WriteReport(report, format, built->Grid, messages);
+            return WriteReport(output, format, built->Grid, messages);
         });
     AddOutputOptions(reportApp, report);
 
@@ -113,6 +116,8 @@ void RegisterReportCommands(CliRegistry& registry) {
                 throttle = *percent;
             }
             CliMessages messages;
+            CliOutput output;
+            if (const auto failed = output.Open(inflight.output, messages)) return *failed;
             int status = kRejected;
             auto built = ComputeProjectReport(inflight.projectFile, messages, status);
             if (!built) return status;
@@ -120,7 +125,7 @@ void RegisterReportCommands(CliRegistry& registry) {
             if (!flight) return status;
             if (throttle != 100 && SetInFlightThrottle(*flight, throttle, messages, messages) == ReportOutcome::Closed)
                 return kRejected;
-            return WriteReport(inflight, format, flight->Grid, messages);
+            return WriteReport(output, format, flight->Grid, messages);
         });
     AddOutputOptions(inflightApp, inflight);
     inflightApp.add_option("--row", inflight.row);

@@ -181,7 +181,8 @@ bool ReadProjectLines(LineSource& source, WorkbenchFields& fields, AnalysisOptio
         if (key == "MetricMode") {
             const auto mode = TrimText(value).empty() ? std::nullopt : ParseInteger(value);
             if (!TrimText(value).empty() && !mode) {
-                options.measurementMode = LenientInt(value, messages); // the invalid-number warning; reads as 0
+                // The invalid-number warning; the mode reads as 0.
+                options.measurementMode = LenientInt(value, messages);
             } else if (mode && *mode >= 0 && *mode <= 3) {
                 options.measurementMode = *mode;
             } else {
@@ -208,7 +209,8 @@ bool ReadProjectLines(LineSource& source, WorkbenchFields& fields, AnalysisOptio
 
     const bool metric = options.measurementMode > 1;
     const bool metricTempPress = options.measurementMode > 0;
-    const auto flyingField = [&](const std::optional<std::string>& text, std::string& target, FlyingFieldRange range) {
+    const auto flyingField = [&](const std::optional<std::string>& text, std::string& target,
+                                 FlyingFieldRange range) {
         if (!text) return;
         const auto number = FieldNumber(*text, locale);
         if (number && range.Contains(*number)) target = FormatNumber(0, -5, 0, *number, locale);

@@ -87,7 +87,8 @@ std::uint64_t RangeSteps(double from, double to, double by) {
     if (!(from < to + kRangeTolerance)) return 0;
     if (!(by > 0) || !std::isfinite(by)) return 1;
     const double estimate = (to + kRangeTolerance - from) / by;
-    if (!(estimate < 1e7)) return estimate >= 1e18 ? std::uint64_t{1000000000000000000} : static_cast<std::uint64_t>(estimate) + 1;
+    if (!(estimate < 1e7))
+        return estimate >= 1e18 ? std::uint64_t{1000000000000000000} : static_cast<std::uint64_t>(estimate) + 1;
     std::uint64_t steps = 0;
     for (double value = from; value < to + kRangeTolerance; value = NextValue(value, by, to)) ++steps;
     return steps;
@@ -96,7 +97,8 @@ std::uint64_t RangeSteps(double from, double to, double by) {
 // A count with thousands separated by commas: 20,000,000.
 std::string GroupedCount(std::uint64_t n) {
     std::string digits = std::to_string(n);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
     return digits;
 }
 
@@ -468,7 +470,8 @@ std::string TooManyCombinationsMessage(std::uint64_t asked) {
 
 std::uint64_t CountCombinations(const PlaneDesc& plane) {
     const auto cellSteps = [](std::int32_t from, std::int32_t to) {
-        return to < from ? std::uint64_t{0} : static_cast<std::uint64_t>(static_cast<std::int64_t>(to) - from) + 1;
+        if (to < from) return std::uint64_t{0};
+        return static_cast<std::uint64_t>(static_cast<std::int64_t>(to) - from) + 1;
     };
     std::uint64_t count = SaturatingProduct(cellSteps(plane.Cell.SeriesCellsFrom, plane.Cell.SeriesCellsTo),
                                             cellSteps(plane.ParallelCellsFrom, plane.ParallelCellsTo));
@@ -596,7 +599,8 @@ ReportOutcome BuildFromRecords(Report& report, const ReportRequest& request, Mes
         if (report.InFlight()) {
             InFlightSweep(report);
         } else if (!StaticSweep(report)) {
-            sink.Report(Message{MessageKind::Error, TooManyCombinationsMessage(CountCombinations(report.Plane)), OkButton, 0});
+            const std::string refusal = TooManyCombinationsMessage(CountCombinations(report.Plane));
+            sink.Report(Message{MessageKind::Error, refusal, OkButton, 0});
             return ReportOutcome::Closed;
         }
 

@@ -170,7 +170,8 @@ bool WriteReportCsv(const ReportGrid& grid, const ReportExportSettings& settings
         const std::size_t blockRows = std::min(kCsvBlockRows, rows - blockBegin);
         const std::size_t pieces = std::clamp<std::size_t>(blockRows / kRowsPerCsvThread, 1, threads);
         const auto span = [&](std::size_t piece) {
-            return std::pair(blockBegin + blockRows * piece / pieces, blockBegin + blockRows * (piece + 1) / pieces);
+            return std::pair(blockBegin + blockRows * piece / pieces,
+                             blockBegin + blockRows * (piece + 1) / pieces);
         };
         std::vector<std::thread> helpers;
         for (std::size_t piece = 1; piece < pieces; ++piece)

@@ -152,6 +152,8 @@ std::string ReadFileContents(const std::string& path, std::string& contents) {
     return {};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& contents) { return ReadFileContents(path, contents).empty(); }
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    return ReadFileContents(path, contents).empty();
+}
 
 } // namespace ampvane

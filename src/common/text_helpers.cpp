@@ -79,7 +79,8 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
         while (!pending.empty()) {
             out.push_back(pending.back());
             pending.pop_back();
-            if (out.size() < find.size() || std::string_view(out).substr(out.size() - find.size()) != find) continue;
+            if (out.size() < find.size() || std::string_view(out).substr(out.size() - find.size()) != find)
+                continue;
             out.resize(out.size() - find.size());
             pending.append(replacement.rbegin(), replacement.rend());
         }

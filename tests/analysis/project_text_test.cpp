@@ -151,7 +151,8 @@ TEST(ProjectText, StreamReadGivesTheSameProjectAsText) {
     Pasted fromStream;
     fromStream.read = ReadProjectText(stream, fromStream.fields, fromStream.options, {}, messages);
     ASSERT_TRUE(fromStream.read);
-    EXPECT_EQ(WriteProjectText(fromStream.fields, fromStream.options), WriteProjectText(fromText.fields, fromText.options));
+    EXPECT_EQ(WriteProjectText(fromStream.fields, fromStream.options),
+              WriteProjectText(fromText.fields, fromText.options));
     std::istringstream empty("Begin Ampvane Project");
     EXPECT_FALSE(ReadProjectText(empty, fromStream.fields, fromStream.options, {}, messages));
 }

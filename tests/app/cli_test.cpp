@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -154,11 +155,46 @@ TEST(CliReport, RejectedInputExitsWithOneAndTheExactMessage) {
 
     const CliRun unwritable = Cli({"report", "-o", dir.file("no folder/report.txt")});
     EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("could not be opened for writing"), std::string::npos);
+    EXPECT_NE(unwritable.err.find("No such file or directory"), std::string::npos) << unwritable.err;
 
     const CliRun full = Cli({"report"}, "/dev/full");
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("cannot write the report"), std::string::npos);
+}
+
+// Each failure to read or write names its real cause; the output is checked before anything is
+// computed, and a replaced output keeps its permission bits.
+TEST(CliReport, InputAndOutputFailuresNameTheirCause) {
+    testing::TempDir dir;
+    const CliRun folder = Cli({"report", dir.path().string()});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("cannot read the project file \"" + dir.path().string() + "\": Is a directory"),
+              std::string::npos)
+        << folder.err;
+    const struct {
+        std::string output;
+        const char* cause;
+    } outputs[] = {
+        {dir.file("missing/report.csv"), "No such file or directory"},
+        {dir.path().string(), "Is a directory"},
+        {"/dev/full", "No space left on device"},
+    };
+    for (const auto& c : outputs) {
+        // A project that would be refused: the output's failure comes first, before any computing.
+        const std::string refused = dir.file("refused.avp");
+        ASSERT_EQ(WriteFileAtomically(refused, "Begin Ampvane Project\nName\nMotorConstantEdit=abc\n"), "");
+        const std::string project = c.output == "/dev/full" ? ProjectFile("imperial.avp") : refused;
+        const CliRun run = Cli({"report", project, "-o", c.output});
+        EXPECT_EQ(run.status, 1) << c.output;
+        EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("Motor Constant"), std::string::npos) << run.err;
+    }
+    const std::string kept = dir.file("kept.csv");
+    ASSERT_EQ(WriteFileAtomically(kept, "old"), "");
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(Cli({"report", "-o", kept}).status, 0);
+    EXPECT_EQ(std::filesystem::status(kept).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST(CliReport, ImperialAndMetricProjectsReportTheSameRows) {

@@ -76,7 +76,8 @@ TEST(FileWriter, CausesNamedPermissionsKeptAndAbandonedWritesLeaveNoTrace) {
               "Cannot read \"" + dir.file("absent.txt") + "\": No such file or directory");
     EXPECT_EQ(WriteFileAtomically(dir.file("no/such.txt"), "x"),
               "Cannot create \"" + dir.file("no/such.txt") + "\": No such file or directory");
-    EXPECT_EQ(WriteFileAtomically(dir.path().string(), "x"), "Cannot write \"" + dir.path().string() + "\": Is a directory");
+    EXPECT_EQ(WriteFileAtomically(dir.path().string(), "x"),
+              "Cannot write \"" + dir.path().string() + "\": Is a directory");
     EXPECT_EQ(WriteFileAtomically("/dev/full", "x"), "Cannot write \"/dev/full\": No space left on device");
 
     const std::string path = dir.file("report.csv");

@@ -195,7 +195,8 @@ TEST(FormatNumber, EveryTextReadsBackAtItsShownPrecision) {
         double value = 0;
         std::memcpy(&value, &bits, sizeof value);
         if (std::isfinite(value)) values.push_back(value);
-        values.push_back(std::ldexp(static_cast<double>(random() % 100000) - 50000, static_cast<int>(random() % 140) - 70));
+        const double mantissa = static_cast<double>(random() % 100000) - 50000;
+        values.push_back(std::ldexp(mantissa, static_cast<int>(random() % 140) - 70));
     }
     EXPECT_EQ(FormatNumber(0, 0, 0, std::numeric_limits<double>::max()), "1.79769313486231E+308");
     EXPECT_EQ(FormatNumber(0, 2, 0, 1.5e25, NumberLocale{',', ':'}), "1,5E+25");
