@@ -179,12 +179,18 @@ bool ReadProjectLines(LineSource& source, WorkbenchFields& fields, AnalysisOptio
             continue;
         }
         if (key == "MetricMode") {
-            const auto mode = TrimText(value).empty() ? std::nullopt : ParseInteger(value);
-            if (!TrimText(value).empty() && !mode) {
+            const bool empty = TrimText(value).empty();
+            std::int32_t mode = -1;
+            bool integer = false;
+            if (const auto parsed = ParseInteger(value)) {
+                mode = *parsed;
+                integer = true;
+            }
+            if (!empty && !integer) {
                 // The invalid-number warning; the mode reads as 0.
                 options.measurementMode = LenientInt(value, messages);
-            } else if (mode && *mode >= 0 && *mode <= 3) {
-                options.measurementMode = *mode;
+            } else if (integer && mode >= 0 && mode <= 3) {
+                options.measurementMode = mode;
             } else {
                 messages.Report(WarningMessage(InvalidMeasurementModeMessage(value, options.measurementMode)));
             }
