@@ -396,14 +396,16 @@ void DbfTable::RebuildNameIndex() {
         const std::uint32_t end = start + std::min(kBlock, count_ - start);
         block.clear();
         for (std::uint32_t r = start; r < end; ++r)
-            if (data_[std::size_t{r} * recordLength_] != kDeletedMark && !std::binary_search(nameOrder_.begin(), nameOrder_.end(), r, less))
+            if (data_[std::size_t{r} * recordLength_] != kDeletedMark &&
+                !std::binary_search(nameOrder_.begin(), nameOrder_.end(), r, less))
                 block.push_back(r);
         std::stable_sort(block.begin(), block.end(), less);
         block.erase(std::unique(block.begin(), block.end(), same), block.end());
         if (block.empty()) continue;
         merged.clear();
         merged.reserve(nameOrder_.size() + block.size());
-        std::merge(nameOrder_.begin(), nameOrder_.end(), block.begin(), block.end(), std::back_inserter(merged), less);
+        std::merge(nameOrder_.begin(), nameOrder_.end(), block.begin(), block.end(), std::back_inserter(merged),
+                   less);
         nameOrder_.swap(merged);
     }
     nameOrder_.shrink_to_fit();
@@ -481,6 +483,7 @@ void DbfTable::SpellOutStoredOrder() {
     if (!storedOrderImplicit_) return;
     storedOrderImplicit_ = false;
     customOrder_.clear();
+    customOrder_.reserve(count_);
     for (std::uint32_t r = 0; r < count_; ++r)
         if (data_[std::size_t{r} * recordLength_] != kDeletedMark) customOrder_.push_back(r);
 }
