@@ -13,7 +13,7 @@ namespace ampvane::fuzz {
 
 inline const std::filesystem::path& ScratchFolder() {
     static const std::filesystem::path folder = [] {
-        std::filesystem::path path = std::filesystem::temp_directory_path() / ("ampvane-fuzz-" + std::to_string(getpid()));
+        const auto path = std::filesystem::temp_directory_path() / ("ampvane-fuzz-" + std::to_string(getpid()));
         std::filesystem::create_directories(path);
         return path;
     }();

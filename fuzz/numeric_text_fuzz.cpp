@@ -62,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     double value = 0;
     std::memcpy(&value, data + 3, sizeof value);
     if (!std::isfinite(value)) return 0;
-    for (const char decimal : {'.', ','}) CheckRoundTrip(width, decimals, minDigits, value, NumberLocale{decimal, ':'});
+    for (const char decimal : {'.', ','})
+        CheckRoundTrip(width, decimals, minDigits, value, NumberLocale{decimal, ':'});
     if (std::fabs(value) < 9e18) (void)FormatMinSec(static_cast<std::int64_t>(value), NumberLocale{});
     return 0;
 }
