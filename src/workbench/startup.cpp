@@ -1,0 +1,112 @@
+#include "workbench/startup.h"
+
+#include <cctype>
+#include <system_error>
+
+namespace ampvane {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string PathText(const fs::path& path) { return path.string(); }
+
+} // namespace
+
+std::string AutoUpdateFailedMessage(const fs::path& kept) {
+    return "The automatic update file could not be imported completely. It has been kept as \"" + PathText(kept) +
+           "\" so that you can look at it; the records imported before the error stay in the tables.";
+}
+
+int MajorVersionOf(std::string_view version) {
+    const auto dot = version.find('.');
+    if (dot == std::string_view::npos || dot == 0) return 0;
+    int major = 0;
+    for (char c : version.substr(0, dot)) {
+        if (!std::isdigit(static_cast<unsigned char>(c)) || major > 100000) return 0;
+        major = major * 10 + (c - '0');
+    }
+    return major;
+}
+
+bool EnterWorkingFolder(const fs::path& documentsFolder) {
+    if (documentsFolder.empty()) return false;
+    const fs::path folder = documentsFolder / std::string(kApplicationTitle);
+    std::error_code error;
+    fs::create_directories(folder, error);
+    fs::current_path(folder, error);
+    return !error;
+}
+
+void ImportAutoUpdateFile(const fs::path& dataFolder, MessageSink& messages, const StartupHooks& hooks) {
+    const fs::path file = dataFolder / std::string(kAutoUpdateFileName);
+    std::error_code error;
+    if (!fs::is_regular_file(file, error) || !hooks.importTableText) return;
+    if (hooks.importTableText(file)) {
+        if (!fs::remove(file, error) && error)
+            messages.Report(ErrorMessage("The automatic update file \"" + PathText(file) +
+                                         "\" was imported but could not be deleted: " + error.message() + "."));
+        return;
+    }
+    // The file is kept for the user: nothing it held is lost, and it is not imported again at the
+    // next start.
+    const fs::path kept = dataFolder / std::string(kFailedAutoUpdateFileName);
+    fs::rename(file, kept, error);
+    if (error) {
+        messages.Report(ErrorMessage("The automatic update file \"" + PathText(file) +
+                                     "\" could not be imported completely, and it could not be renamed to \"" +
+                                     std::string(kFailedAutoUpdateFileName) + "\": " + error.message() +
+                                     ". It stays where it is and will be imported again at the next start."));
+        return;
+    }
+    Message message = ErrorMessage(AutoUpdateFailedMessage(kept));
+    message.helpTopic = kAutoUpdateHelpTopic;
+    messages.Report(message);
+}
+
+bool ProcessCommandLine(const std::vector<std::string>& arguments, MessageSink& messages, const StartupHooks& hooks) {
+    bool exit = false;
+    const auto bad = [&](const std::string& parameter) {
+        messages.Report(ErrorMessage(std::string(kCommandLineErrorPrefix) + parameter));
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& parameter = arguments[i];
+        if (parameter == "export") {
+            // The file name is consumed only by an export that worked; otherwise it is a parameter of its own.
+            if (i + 1 < arguments.size() && hooks.exportAllTables && hooks.exportAllTables(arguments[i + 1])) {
+                ++i;
+                continue;
+            }
+            bad(parameter);
+        } else if (parameter == "exit") {
+            exit = true;
+        } else {
+            bad(parameter);
+        }
+    }
+    return exit;
+}
+
+StartupResult RunStartUpSequence(Settings& settings, const ConfigurationFiles& files, const fs::path& dataFolder,
+                                 const std::vector<std::string>& arguments, const NumberLocale& locale,
+                                 MessageSink& messages, const StartupHooks& hooks) {
+    StartupResult result;
+    result.storedVersion = ReadConfiguration(files, settings, locale, messages);
+    const int stored = MajorVersionOf(result.storedVersion);
+    if (stored < kMajorVersion) {
+        if (stored > 0 && hooks.carryOver) hooks.carryOver();
+        WriteConfiguration(files.current, settings, kConfigurationVersion, messages);
+    }
+    if (hooks.loadStartupProject) hooks.loadStartupProject();
+    if (hooks.startupProjectShown) hooks.startupProjectShown();
+    ImportAutoUpdateFile(dataFolder, messages, hooks);
+    if (stored < kMajorVersion && hooks.offerUpdate) hooks.offerUpdate();
+    result.exitRequested = ProcessCommandLine(arguments, messages, hooks);
+    // Windows that would open after "exit" never show.
+    if (result.exitRequested) return result;
+    if (settings.tipAtStartup && hooks.showTip) hooks.showTip();
+    if (settings.wizardAtStartup && hooks.showWizard) hooks.showWizard();
+    return result;
+}
+
+} // namespace ampvane
