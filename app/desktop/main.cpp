@@ -1,29 +1,25 @@
-// The desktop program: opens the component tables (copying the shipped files on a first start), reads
-// the configuration, shows the workbench with the sample project and writes the configuration when
-// the workbench closes.
+// The desktop program: the working folder, the workbench, the component tables and the options
+// dialog, then the start-up sequence on the workbench's first activation; at the end the settings are
+// written and the tables packed.
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <filesystem>
 
-#include "analysis/project_text.h"
 #include "analysis/ui/qt_messages.h"
 #include "data/table_text.h"
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
-#include "workbench/component_fill.h"
 #include "tools/ui/tool_windows.h"
 #include "workbench/configuration.h"
+#include "workbench/startup.h"
+#include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
-
-namespace ampvane {
-// The built-in sample project, compiled in from app/cli/sample_project.txt.
-extern const char* const kSampleProjectText;
-} // namespace ampvane
 
 namespace {
 
@@ -36,50 +32,45 @@ NumberLocale UserNumberLocale() {
     return locale;
 }
 
-// The folder "Ampvane" in the user's documents folder; the previous version's settings sit beside it.
-std::filesystem::path WorkingFolder() {
+std::filesystem::path DocumentsFolder() {
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documents.isEmpty()) documents = QDir::homePath();
-    return std::filesystem::path(documents.toStdString()) / "Ampvane";
-}
-
-// The sample project's fields in the user's display units, its components taken from the tables.
-WorkbenchFields StartupFields(TCompDataModule& tables, const WorkbenchUnits& units, const NumberLocale& locale,
-                              MessageSink& messages) {
-    WorkbenchFields sample = EmptyWorkbenchFields();
-    AnalysisOptionsInput sampleOptions;
-    ReadProjectText(kSampleProjectText, sample, sampleOptions, locale, messages);
-    ConvertWorkbenchUnits(sample, WorkbenchUnitsForMode(sampleOptions.measurementMode, sampleOptions.newtons), units,
-                          locale, messages);
-    WorkbenchFields fields;
-    LoadSampleProject(fields, sample, tables, units, locale, messages);
-    return fields;
+    return std::filesystem::path(documents.toStdString());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ampvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ampvane"));
+    // The title names the program itself, so no display name is appended to it.
+    QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     QApplication::setApplicationVersion(QStringLiteral(AMPVANE_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ampvane.svg")));
     QApplication::setDesktopFileName(QStringLiteral("ampvane"));
 
+    // A folder that cannot be made or entered leaves the process where it was.
+    const std::filesystem::path documents = DocumentsFolder();
+    EnterWorkingFolder(documents);
+
     const NumberLocale locale = UserNumberLocale();
     QtMessages boxes;
-    const std::string dataFolder = DataFolder();
-    TCompDataModule tables({dataFolder, InitialFolder()}, boxes);
-    tables.OpenComponentTables();
-
     Settings settings;
-    const ConfigurationFiles files = ConfigurationFilesFor(dataFolder, WorkingFolder());
-    ReadConfiguration(files, settings, locale, boxes);
+    const std::string dataFolder = DataFolder();
+    const ConfigurationFiles files = ConfigurationFilesFor(dataFolder, documents / "Ampvane");
 
     WorkbenchEnvironment env;
     env.settings = &settings;
     env.dataFolder = dataFolder;
     env.locale = locale;
+    TCompDataModule tables({dataFolder, InitialFolder()}, boxes);
+    env.tables = &tables;
+    TOptionsForm* options = nullptr;
+    TParameterInputForm* workbenchPointer = nullptr;
+    env.showOptions = [&] {
+        const WorkbenchUnits before = workbenchPointer->Units();
+        options->Edit();
+        if (workbenchPointer->Units() != before) workbenchPointer->UnitsChanged(before);
+    };
     env.importTableText = [&tables, &boxes, locale](const std::string& file, std::optional<int> table, int helpTopic) {
         TableImportOptions options;
         if (table) options.table = static_cast<ComponentTableKind>(*table);
@@ -89,16 +80,36 @@ int main(int argc, char** argv) {
         ImportTableText(tables, file, options, boxes);
     };
     TParameterInputForm workbench(env);
+    workbenchPointer = &workbench;
     boxes.SetParent(&workbench);
+    tables.OpenComponentTables();
     new TToolWindows(workbench, &tables); // owned by the workbench
-    workbench.SetFields(StartupFields(tables, workbench.Units(), locale, boxes));
+    TOptionsForm optionsForm(settings, files, locale, boxes, &workbench);
+    options = &optionsForm;
 
     QObject::connect(&workbench, &TParameterInputForm::Closing, [&] {
         settings.defaultProject = workbench.Fields().ProjectName();
         WriteConfiguration(files.current, settings, kConfigurationVersion, boxes);
-        // Closing the workbench ends the program; its report windows go with it.
-        QCoreApplication::quit();
     });
+    QObject::connect(&workbench, &TParameterInputForm::Closed, [] { QCoreApplication::quit(); });
+
+    std::vector<std::string> arguments;
+    const QStringList parameters = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < parameters.size(); ++i) arguments.push_back(parameters[i].toStdString());
+
+    StartupHooks hooks;
+    hooks.loadStartupProject = [&] { workbench.LoadStartupProjectCommand(); };
+    hooks.startupProjectShown = [&] { workbench.Control(WorkbenchControl::MotorNameEdit)->setFocus(); };
+    // Steps joined by their windows as they come: the carry-over, the update offer, the table text
+    // import and export, the tip of the day and the search wizard.
+
     workbench.show();
+    // The sequence runs once the workbench is up, as its first activation.
+    QTimer::singleShot(0, &workbench, [&] {
+        const StartupResult result =
+            RunStartUpSequence(settings, files, dataFolder, arguments, locale, boxes, hooks);
+        workbench.RenewUnitLabels();
+        if (result.exitRequested) workbench.CloseWithoutQuestion();
+    });
     return QApplication::exec();
 }

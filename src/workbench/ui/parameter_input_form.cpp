@@ -4,9 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QInputDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,6 +40,7 @@
 #include "advice/ui/graph_form.h"
 #include "analysis/report_export.h"
 #include "analysis/ui/report_form.h"
+#include "data/name_lookup.h"
 #include "data/value_lists.h"
 #include "workbench/compute_input.h"
 #include "workbench/ui/workbench_texts.h"
@@ -677,22 +682,34 @@ void TParameterInputForm::BuildMenus() {
     };
 
     QMenu* project = newMenu("&Project", "ProjectMenu");
-    item(project, "&New...", "NewProjectItem", false, QKeySequence(QStringLiteral("Ctrl+N")));
-    item(project, "&Open...", "OpenProjectItem", false, QKeySequence(QStringLiteral("Ctrl+O")));
-    item(project, "&Save", "SaveProjectItem", false, QKeySequence(QStringLiteral("Ctrl+S")));
-    item(project, "Save &As...", "SaveProjectAsItem", false);
+    projectMenu_ = project;
+    const bool stored = env_.tables && env_.settings;
+    connect(item(project, "&New...", "NewProjectItem", stored, QKeySequence(QStringLiteral("Ctrl+N"))),
+            &QAction::triggered, this, &TParameterInputForm::NewProjectCommand);
+    connect(item(project, "&Open...", "OpenProjectItem", stored, QKeySequence(QStringLiteral("Ctrl+O"))),
+            &QAction::triggered, this, &TParameterInputForm::OpenProjectCommand);
+    connect(item(project, "&Save", "SaveProjectItem", stored, QKeySequence(QStringLiteral("Ctrl+S"))),
+            &QAction::triggered, this, [this] { SaveProjectCommand(false); });
+    connect(item(project, "Save &As...", "SaveProjectAsItem", stored), &QAction::triggered, this,
+            [this] { SaveProjectCommand(true); });
     project->addSeparator();
-    item(project, "C&opy Project", "CopyProjectItem", false, QKeySequence(QStringLiteral("Ctrl+Alt+C")));
-    item(project, "P&aste Project", "PasteProjectItem", false, QKeySequence(QStringLiteral("Ctrl+Alt+V")));
+    connect(item(project, "C&opy Project", "CopyProjectItem", stored, QKeySequence(QStringLiteral("Ctrl+Alt+C"))),
+            &QAction::triggered, this, &TParameterInputForm::CopyProjectCommand);
+    connect(item(project, "P&aste Project", "PasteProjectItem", stored, QKeySequence(QStringLiteral("Ctrl+Alt+V"))),
+            &QAction::triggered, this, &TParameterInputForm::PasteProjectCommand);
     project->addSeparator();
     item(project, "&AmpvaneWizard...", "AmpvaneWizardItem", false, QKeySequence(QStringLiteral("Ctrl+W")));
     item(project, "&Wiring Wizard...", "WiringWizardItem", false, QKeySequence(QStringLiteral("Ctrl+Alt+W")));
-    project->addSeparator();
+    recentSeparator_ = project->addSeparator();
     for (int i = 1; i <= 9; ++i) {
         QAction* recent = project->addAction(QString());
         recent->setObjectName(QStringLiteral("Recent%1").arg(i));
-        recent->setVisible(false); // filled when recent projects are kept
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this,
+                [this, recent] { OpenRecentProject(S(recent->data().toString())); });
+        recentActions_[static_cast<std::size_t>(i - 1)] = recent;
     }
+    connect(project, &QMenu::aboutToShow, this, &TParameterInputForm::FillRecentMenu);
     project->addSeparator();
     connect(item(project, "E&xit", "ExitItem", true), &QAction::triggered, this, &QWidget::close);
 
@@ -750,7 +767,8 @@ void TParameterInputForm::BuildMenus() {
 
     QAction* options = bar->addAction(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("OptionsItem"));
-    options->setEnabled(false);
+    options->setEnabled(bool(env_.showOptions));
+    if (env_.showOptions) connect(options, &QAction::triggered, this, [this] { env_.showOptions(); });
 
     QMenu* update = newMenu("Upda&te", "UpdateMenu");
     item(update, "Update &All...", "UpdateAllItem", false);
@@ -802,10 +820,15 @@ void TParameterInputForm::BuildToolBar() {
         action->setEnabled(enabled);
         return action;
     };
-    button("New Project", "NewProjectToolButton", "N", project, false);
-    button("Open Project", "OpenProjectToolButton", "O", project, false);
-    button("Save Project", "SaveProjectToolButton", "S", project, false);
-    button("Save Project As", "SaveProjectAsToolButton", "SA", project, false);
+    const bool stored = env_.tables && env_.settings;
+    connect(button("New Project", "NewProjectToolButton", "N", project, stored), &QAction::triggered, this,
+            &TParameterInputForm::NewProjectCommand);
+    connect(button("Open Project", "OpenProjectToolButton", "O", project, stored), &QAction::triggered, this,
+            &TParameterInputForm::OpenProjectCommand);
+    connect(button("Save Project", "SaveProjectToolButton", "S", project, stored), &QAction::triggered, this,
+            [this] { SaveProjectCommand(false); });
+    connect(button("Save Project As", "SaveProjectAsToolButton", "SA", project, stored), &QAction::triggered, this,
+            [this] { SaveProjectCommand(true); });
     bar->addSeparator();
     button("AmpvaneWizard", "WizardToolButton", "AW", wizard, false);
     button("Wiring Wizard", "WiringWizardToolButton", "WW", wizard, false);
@@ -822,7 +845,8 @@ void TParameterInputForm::BuildToolBar() {
     button("Select Speed Control", "SelectESCToolButton", "SC", component, false);
     button("Select Airframe", "SelectAirframeToolButton", "A", component, false);
     bar->addSeparator();
-    button("Options", "OptionsToolButton", "Op", options, false);
+    QAction* optionsButton = button("Options", "OptionsToolButton", "Op", options, bool(env_.showOptions));
+    if (env_.showOptions) connect(optionsButton, &QAction::triggered, this, [this] { env_.showOptions(); });
     bar->addSeparator();
     const QString host = QUrl(QString::fromUtf8(kVendorSite)).host();
     QAction* updateAll = button("Update All", "UpdateAllToolButton", "U", online, false);
@@ -890,7 +914,11 @@ void TParameterInputForm::ShowFields() {
     showing_ = false;
 }
 
-void TParameterInputForm::UpdateTitle() { setWindowTitle(Q(WorkbenchTitle(fields_.ProjectName()))); }
+void TParameterInputForm::UpdateTitle() {
+    // "[*]" is where the window shows that the project has unsaved changes.
+    setWindowTitle(Q(WorkbenchTitle(fields_.ProjectName())) + QStringLiteral("[*]"));
+    setWindowModified(fields_.ProjectModified());
+}
 
 void TParameterInputForm::UpdateCoefficientLines() {
     const auto lines = AirframeCoefficientLines(fields_, Units().metric, env_.locale);
@@ -1120,8 +1148,161 @@ void TParameterInputForm::showEvent(QShowEvent* event) {
 }
 
 void TParameterInputForm::closeEvent(QCloseEvent* event) {
-    emit Closing();
+    if (!closeWithoutQuestion_ && !ConfirmDiscardOrSaveCommand()) {
+        event->ignore();
+        return;
+    }
+    if (!closeWithoutQuestion_) emit Closing();
     event->accept();
+    emit Closed();
+}
+
+void TParameterInputForm::CloseWithoutQuestion() {
+    closeWithoutQuestion_ = true;
+    close();
+}
+
+// ---- project commands ------------------------------------------------------------------------------
+
+ProjectContext TParameterInputForm::Context() {
+    ProjectContext context{fields_, *env_.tables, *env_.settings, env_.locale, Messages(), Questions()};
+    context.askProjectName = [this](const std::string& current) { return AskProjectName(current); };
+    context.saveComponent = env_.saveComponent;
+    context.applyGeneric = env_.applyGeneric;
+    context.restoreWizardAnswers = env_.restoreWizardAnswers;
+    return context;
+}
+
+void TParameterInputForm::ProjectChanged() {
+    SetFields(fields_);
+    RenewUnitLabels();
+}
+
+bool TParameterInputForm::SaveProjectCommand(bool askName) {
+    if (!env_.tables || !env_.settings) return false;
+    GearboxEfficiencyLeft();
+    ProjectContext context = Context();
+    const bool saved = SaveProject(context, askName);
+    ShowFields();
+    return saved;
+}
+
+bool TParameterInputForm::ConfirmDiscardOrSaveCommand() {
+    if (!env_.tables || !env_.settings) return true;
+    ProjectContext context = Context();
+    const bool allowed = ConfirmDiscardOrSave(context);
+    ShowFields();
+    return allowed;
+}
+
+void TParameterInputForm::NewProjectCommand() {
+    if (!env_.tables || !env_.settings || !ConfirmDiscardOrSaveCommand()) return;
+    ProjectContext context = Context();
+    NewProject(context);
+    ProjectChanged();
+    Control(C::MotorNameEdit)->setFocus();
+}
+
+void TParameterInputForm::OpenProjectCommand() {
+    if (!env_.tables || !env_.settings || !ConfirmDiscardOrSaveCommand()) return;
+    DbfTable* projects = env_.tables->AmpvaneTable();
+    if (!projects) return;
+    std::optional<std::string> picked;
+    if (env_.browseProjects) {
+        picked = env_.browseProjects(*projects, fields_.ProjectName());
+    } else {
+        QStringList names;
+        for (const std::string& name : ProjectNames(*projects)) names << Q(name);
+        bool ok = false;
+        const int current = std::max(0, static_cast<int>(names.indexOf(Q(fields_.ProjectName()))));
+        const QString name = QInputDialog::getItem(this, QStringLiteral("Open Project"), QStringLiteral("&Project:"),
+                                                   names, current, false, &ok);
+        if (ok && !name.isEmpty()) picked = S(name);
+    }
+    if (!picked) return;
+    ProjectContext context = Context();
+    LoadProjectByName(context, *picked);
+    ProjectChanged();
+}
+
+void TParameterInputForm::OpenRecentProject(const std::string& name) {
+    if (!env_.tables || !env_.settings || !ConfirmDiscardOrSaveCommand()) return;
+    ProjectContext context = Context();
+    LoadProjectByName(context, name);
+    ProjectChanged();
+}
+
+void TParameterInputForm::LoadStartupProjectCommand() {
+    if (!env_.tables || !env_.settings) return;
+    ProjectContext context = Context();
+    LoadStartupProject(context);
+    ProjectChanged();
+}
+
+void TParameterInputForm::CopyProjectCommand() {
+    if (!env_.tables || !env_.settings) return;
+    GearboxEfficiencyLeft();
+    ProjectContext context = Context();
+    const auto text = CopyProjectText(context, true);
+    if (!text) return;
+    clipBuffer_->setPlainText(Q(*text));
+    QApplication::clipboard()->setText(clipBuffer_->toPlainText());
+}
+
+void TParameterInputForm::PasteProjectCommand() {
+    if (!env_.tables || !env_.settings) return;
+    clipBuffer_->setPlainText(QApplication::clipboard()->text());
+    ProjectContext context = Context();
+    if (PasteProjectText(context, S(clipBuffer_->toPlainText()))) ProjectChanged();
+}
+
+void TParameterInputForm::FillRecentMenu() {
+    const Settings defaults;
+    const Settings& settings = env_.settings ? *env_.settings : defaults;
+    DbfTable* projects = env_.tables ? env_.tables->AmpvaneTable() : nullptr;
+    const auto shown = ShownRecentProjects(settings.recentProjects, [projects](std::string_view name) {
+        return projects && FindComponentByName(*projects, name);
+    });
+    for (std::size_t i = 0; i < recentActions_.size(); ++i) {
+        QAction* action = recentActions_[i];
+        const bool visible = i < shown.size();
+        action->setVisible(visible);
+        if (visible) {
+            action->setText(Q(shown[i].caption));
+            action->setData(Q(shown[i].name));
+        }
+    }
+    recentSeparator_->setVisible(!shown.empty());
+}
+
+std::optional<std::string> TParameterInputForm::AskProjectName(const std::string& current) {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("SaveProjectAsForm"));
+    dialog.setWindowTitle(QStringLiteral("Save Project As"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* row = new QHBoxLayout;
+    auto* edit = new QLineEdit(Q(current), &dialog);
+    edit->setObjectName(QStringLiteral("ProjectNameEdit"));
+    edit->setMaxLength(40);
+    edit->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
+    edit->selectAll();
+    auto* label = new QLabel(QStringLiteral("Project &Name:"), &dialog);
+    label->setBuddy(edit);
+    row->addWidget(label);
+    row->addWidget(edit, 1);
+    layout->addLayout(row);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* save = buttons->addButton(QStringLiteral("&Save"), QDialogButtonBox::AcceptRole);
+    save->setObjectName(QStringLiteral("SaveButton"));
+    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelButton"));
+    layout->addWidget(buttons);
+    const auto enable = [save, edit] { save->setEnabled(!edit->text().trimmed().isEmpty()); };
+    enable();
+    connect(edit, &QLineEdit::textChanged, &dialog, enable);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return S(edit->text());
 }
 
 MessageSink& TParameterInputForm::Messages() { return env_.messages ? *env_.messages : boxes_; }

@@ -14,6 +14,7 @@
 #include "common/numeric_text.h"
 #include "analysis/ui/qt_messages.h"
 #include "analysis/workbench_fields.h"
+#include "workbench/project_commands.h"
 #include "workbench/settings.h"
 #include "workbench/workbench_rules.h"
 
@@ -48,6 +49,17 @@ struct WorkbenchEnvironment {
     // Imports a table text file (a table kind, or every table) with its summary; empty while the
     // program has no table import, which keeps the update commands disabled.
     std::function<void(const std::string& file, std::optional<int> table, int helpTopic)> importTableText;
+    // The component tables; null: the project commands stay disabled.
+    TCompDataModule* tables = nullptr;
+    // Opens the component browser on the project table near `current`; returns the project picked,
+    // nullopt when the browser closed without a choice. Null: a plain list of the stored projects.
+    std::function<std::optional<std::string>(DbfTable& projects, const std::string& current)> browseProjects;
+    // The options dialog; null: the Options command stays disabled.
+    std::function<void()> showOptions;
+    // Hooks of the other subsystems into the project commands (see ProjectContext).
+    std::function<bool(ComponentGroup group)> saveComponent;
+    std::function<bool(WorkbenchFields& fields, ComponentTableKind kind, std::string_view name)> applyGeneric;
+    std::function<void(const std::string& wizardInfo)> restoreWizardAnswers;
 };
 
 // The main window: one power system and airframe as text fields in six groups, bound to a
@@ -82,12 +94,29 @@ public:
     // The open report windows (static ones; in-flight reports are their children).
     std::vector<TReportForm*> Reports() const;
 
+    // The project commands on this window's fields; each shows the fields again afterwards.
+    ProjectContext Context();
+    bool SaveProjectCommand(bool askName);
+    bool ConfirmDiscardOrSaveCommand();
+    void NewProjectCommand();
+    void OpenProjectCommand();
+    void LoadStartupProjectCommand();
+    void CopyProjectCommand();
+    void PasteProjectCommand();
+    void OpenRecentProject(const std::string& name);
+    // The "Save Project As" window: the name typed, nullopt on Cancel.
+    std::optional<std::string> AskProjectName(const std::string& current);
+    // Closing without the unsaved-changes question (the "exit" command line parameter).
+    void CloseWithoutQuestion();
+
 public slots:
     void ComputeButtonClick();
 
 signals:
     // The user closed the window: the program records the default project and writes the configuration.
     void Closing();
+    // The window has closed (after Closing, or without it for "exit"): the program ends.
+    void Closed();
     void ReportOpened(ampvane::TReportForm* report);
 
 protected:
@@ -136,6 +165,8 @@ private:
     void UpdateCoefficientLines();
     void UpdateDrivePageView();
     void UpdateTitle();
+    void FillRecentMenu();
+    void ProjectChanged();
     void EditCommand(int command);
     MessageSink& Messages();
     Prompter& Questions();
@@ -176,6 +207,10 @@ private:
     bool placed_ = false;
     bool componentCommands_ = false; // loading and saving components
     TOnlineCommands* online_ = nullptr;
+    bool closeWithoutQuestion_ = false;
+    QMenu* projectMenu_ = nullptr;
+    std::array<QAction*, kRecentProjectCount> recentActions_{};
+    QAction* recentSeparator_ = nullptr;
 };
 
 } // namespace ampvane

@@ -1,0 +1,197 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "support/recording_messages.h"
+#include "support/test_paths.h"
+#include "workbench/configuration.h"
+#include "workbench/options.h"
+#include "workbench/ui/options_form.h"
+#include "workbench/ui/parameter_input_form.h"
+
+namespace ampvane {
+namespace {
+
+using C = WorkbenchControl;
+using testing::RecordingMessages;
+using testing::TempDir;
+
+const std::string kInitial = std::string(AMPVANE_BINARY_DIR) + "/app/Initial";
+
+// One run of the program on a data folder: tables, settings read from the file, the workbench with
+// its start-up project, and the configuration written when it closes.
+struct ProgramRun {
+    ProgramRun(const TempDir& data, RecordingMessages& messages)
+        : files(ConfigurationFilesFor(data.path(), data.path() / "work")),
+          tables({data.path().string(), kInitial}, messages) {
+        tables.OpenComponentTables();
+        ReadConfiguration(files, settings, NumberLocale{}, messages);
+        WorkbenchEnvironment env;
+        env.settings = &settings;
+        env.dataFolder = data.path();
+        env.messages = &messages;
+        env.prompter = &messages;
+        env.tables = &tables;
+        form = std::make_unique<TParameterInputForm>(env);
+        QObject::connect(form.get(), &TParameterInputForm::Closing, [this, &messages] {
+            settings.defaultProject = form->Fields().ProjectName();
+            WriteConfiguration(files.current, settings, kConfigurationVersion, messages);
+            closings++;
+        });
+        form->LoadStartupProjectCommand();
+        form->show();
+    }
+    QLineEdit* Edit(C id) { return qobject_cast<QLineEdit*>(form->Control(id)); }
+
+    ConfigurationFiles files;
+    TCompDataModule tables;
+    Settings settings;
+    std::unique_ptr<TParameterInputForm> form;
+    int closings = 0;
+};
+
+// Answers the next modal "Save Project As" window with a name, or cancels it.
+void AnswerSaveAs(const QString& name) {
+    QTimer::singleShot(0, [name] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Save Project As"));
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("ProjectNameEdit"));
+        auto* save = dialog->findChild<QPushButton*>(QStringLiteral("SaveButton"));
+        edit->clear();
+        EXPECT_FALSE(save->isEnabled()); // only a non-blank name can be saved
+        if (name.isEmpty()) return dialog->reject();
+        QTest::keyClicks(edit, name);
+        save->click();
+    });
+}
+
+TEST(ProjectWindow, CloseAsksAboutUnsavedChangesAndKeepsTheEdit) {
+    TempDir data;
+    RecordingMessages messages;
+    const QString question = QString::fromStdString(ProjectUnsavedQuestion("Untitled"));
+    {
+        ProgramRun run(data, messages);
+        EXPECT_FALSE(run.form->isWindowModified());
+        run.Edit(C::MotorWeightEdit)->selectAll();
+        QTest::keyClicks(run.Edit(C::MotorWeightEdit), "9.9");
+        EXPECT_TRUE(run.form->isWindowModified());
+        EXPECT_TRUE(run.form->windowTitle().endsWith(QStringLiteral("Untitled[*]")));
+
+        // Cancel keeps the program running; No closes without writing the project.
+        messages.ExpectQuestion(question.toStdString(), CancelButton);
+        EXPECT_FALSE(run.form->close());
+        EXPECT_TRUE(run.form->isVisible());
+        EXPECT_EQ(run.closings, 0);
+
+        messages.ExpectQuestion(question.toStdString(), YesButton);
+        AnswerSaveAs(QStringLiteral("edited glider"));
+        EXPECT_TRUE(run.form->close());
+        EXPECT_EQ(run.closings, 1);
+    }
+    {
+        ProgramRun again(data, messages);
+        EXPECT_EQ(again.form->Fields().ProjectName(), "Edited glider");
+        EXPECT_EQ(again.Edit(C::MotorNameEdit)->text().toStdString(), "Astro Cobalt 05 7T#20 #605");
+        EXPECT_TRUE(again.form->windowTitle().endsWith(QStringLiteral("Edited glider[*]")));
+        // The motor's own record was not asked about: the component commands save components.
+        QTest::keyClicks(again.Edit(C::NumberOfCellsToEdit), "8");
+        messages.ExpectQuestion(ProjectUnsavedQuestion("Edited glider"), NoButtonAnswer);
+        const std::string projectFile = data.file("AMPVANE8.DBF");
+        const auto sizeBefore = std::filesystem::file_size(projectFile);
+        EXPECT_TRUE(again.form->close());
+        EXPECT_EQ(std::filesystem::file_size(projectFile), sizeBefore);
+    }
+    {
+        ProgramRun third(data, messages);
+        EXPECT_EQ(third.Edit(C::NumberOfCellsToEdit)->text(), QStringLiteral("7")); // No wrote nothing
+    }
+}
+
+TEST(ProjectWindow, CopyAndPasteProjectGoThroughTheClipboard) {
+    TempDir data;
+    RecordingMessages messages;
+    ProgramRun run(data, messages);
+    run.form->CopyProjectCommand();
+    QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("Begin Ampvane Project\nUntitled\n")));
+    QApplication::clipboard()->setText(copied.replace(QStringLiteral("\nUntitled\n"), QStringLiteral("\nPasted\n")));
+    run.form->PasteProjectCommand();
+    EXPECT_EQ(run.form->Fields().ProjectName(), "Pasted");
+    EXPECT_TRUE(run.form->isWindowModified());
+}
+
+TEST(OptionsWindow, RangeChecksUnitConversionsAndCancel) {
+    TempDir data;
+    RecordingMessages messages;
+    Settings settings;
+    const ConfigurationFiles files = ConfigurationFilesFor(data.path(), data.path() / "work");
+    ASSERT_TRUE(WriteConfiguration(files.current, settings, kConfigurationVersion, messages));
+    TOptionsForm form(settings, files, NumberLocale{}, messages);
+    auto edit = [&](const char* name) { return form.findChild<QLineEdit*>(QString::fromLatin1(name)); };
+    auto label = [&](const char* name) { return form.findChild<QLabel*>(QString::fromLatin1(name))->text(); };
+
+    QTimer::singleShot(0, [&] {
+        QTest::keyClicks(edit("ElevationEdit"), "1000");
+        QTest::keyClicks(edit("PressureEdit"), "29.92");
+        QTest::keyClicks(edit("TemperatureEdit"), "59");
+        form.findChild<QRadioButton*>(QStringLiteral("MetricMode3"))->click();
+        EXPECT_EQ(edit("ElevationEdit")->text(), QStringLiteral("304.8"));
+        EXPECT_EQ(edit("PressureEdit")->text(), QStringLiteral("101.3"));
+        EXPECT_EQ(edit("TemperatureEdit")->text(), QStringLiteral("15"));
+        EXPECT_EQ(label("ElevationLabel"), QStringLiteral("m"));
+        // 11000 m is out of range: refused on OK with the metres message; the dialog stays open.
+        edit("ElevationEdit")->selectAll();
+        QTest::keyClicks(edit("ElevationEdit"), "11000");
+        EXPECT_EQ(edit("ElevationEdit")->palette().color(QPalette::Text), QColor(Qt::red));
+        form.accept();
+        EXPECT_TRUE(form.isVisible());
+        edit("ElevationEdit")->selectAll();
+        QTest::keyClicks(edit("ElevationEdit"), "300");
+        form.accept();
+    });
+    messages.Expect("Flying field elevation must be between -304 and +10972 metres.");
+    EXPECT_EQ(form.Edit(), QDialog::Accepted);
+    EXPECT_EQ(settings.measurementMode, AllMetric);
+    Settings stored;
+    EXPECT_EQ(ReadConfiguration(files, stored, NumberLocale{}, messages), "8.09");
+    EXPECT_EQ(stored.elevation, "300");
+
+    // The close box acts as Cancel: the file's settings come back, the recent list stays.
+    settings.recentProjects[0] = "Kept";
+    QTimer::singleShot(0, [&] {
+        form.findChild<QRadioButton*>(QStringLiteral("MetricMode0"))->click();
+        EXPECT_EQ(label("ElevationLabel"), QStringLiteral("ft"));
+        form.close();
+    });
+    EXPECT_EQ(form.Edit(), QDialog::Rejected);
+    EXPECT_EQ(settings.measurementMode, AllMetric);
+    EXPECT_EQ(settings.elevation, "300");
+    EXPECT_EQ(settings.recentProjects[0], "Kept");
+
+    // The proxy port must be a number from 0 to 65535 once a host is given.
+    TAdvancedOptionsForm* advanced = form.Advanced();
+    QTimer::singleShot(0, [&] {
+        advanced->findChild<QLineEdit*>(QStringLiteral("ProxyHostEdit"))->setText(QStringLiteral(" proxy "));
+        advanced->findChild<QLineEdit*>(QStringLiteral("ProxyPortEdit"))->setText(QStringLiteral("70000"));
+        advanced->accept();
+        EXPECT_TRUE(advanced->isVisible());
+        advanced->findChild<QLineEdit*>(QStringLiteral("ProxyPortEdit"))->setText(QStringLiteral("8080"));
+        advanced->accept();
+    });
+    messages.Expect(std::string(kProxyPortMessage));
+    EXPECT_EQ(advanced->Edit(), QDialog::Accepted);
+    EXPECT_EQ(settings.proxyHost, "proxy");
+    EXPECT_EQ(settings.proxyPort, "8080");
+}
+
+} // namespace
+} // namespace ampvane
