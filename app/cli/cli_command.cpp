@@ -185,15 +185,29 @@ std::optional<std::string> ReadProjectBlock(const std::optional<std::string>& fi
 
 } // namespace
 
-std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
-                                           int& status) {
+void AddProjectSourceOptions(CLI::App& app, ProjectSource& source) {
+    app.add_option("project", source.file);
+    app.add_option("--project", source.stored);
+}
+
+void CheckProjectSource(const ProjectSource& source, bool required, const std::string& command) {
+    if (source.file && source.stored) throw UsageFailure("give either a project file or --project NAME, not both");
+    if (required && !source.file && !source.stored)
+        throw UsageFailure(command + " needs a project file or --project NAME");
+}
+
+std::optional<Report> ComputeProjectReport(const ProjectSource& projectSource, CliMessages& messages, int& status) {
     status = kRejected;
     const NumberLocale locale;
     WorkbenchFields fields = EmptyWorkbenchFields();
     AnalysisOptionsInput options;
     bool found = false;
-    if (const auto reason = ReadProjectBlock(file, fields, options, found, messages)) {
-        Rejected("cannot read the project file \"" + file.value_or("-") + "\": " + *reason);
+    if (projectSource.stored) {
+        const auto stored = StoredProjectText(*projectSource.stored, messages);
+        if (!stored) return std::nullopt;
+        found = ReadProjectText(*stored, fields, options, locale, messages);
+    } else if (const auto reason = ReadProjectBlock(projectSource.file, fields, options, found, messages)) {
+        Rejected("cannot read the project file \"" + projectSource.file.value_or("-") + "\": " + *reason);
         return std::nullopt;
     }
     if (!found) {

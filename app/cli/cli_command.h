@@ -65,6 +65,7 @@ void RegisterToolCommands(CliRegistry& registry);
 void RegisterWiringCommand(CliRegistry& registry);
 void RegisterCompareCommand(CliRegistry& registry);
 void RegisterOnlineCommands(CliRegistry& registry);
+void RegisterProjectCommands(CliRegistry& registry);
 
 // Prints every message on stderr and keeps its text (the JSON outputs list them). Questions take
 // their default answer (OK, else Yes) and say so.
@@ -85,10 +86,28 @@ std::optional<int> ParseWhole(std::string_view text, int minimum, int maximum);
 // given; nothing when it cannot be read.
 std::optional<std::string> ReadProjectSource(const std::optional<std::string>& file);
 
-// Reads a project (file, "-" or the sample), gathers it as Compute Report does and builds the
-// static report. Gives the message and returns nothing when the input is refused.
-std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
-                                           int& status);
+// The project text of a project stored in the project table of the data folder, as the workbench
+// shows it after Open with the settings of the configuration file; nothing (after the message)
+// when the tables cannot be opened or hold no such project.
+std::optional<std::string> StoredProjectText(const std::string& name, CliMessages& messages);
+
+// Where a command takes its project from: a file ("-": standard input), a stored project
+// (--project NAME), or else the built-in sample.
+struct ProjectSource {
+    std::optional<std::string> file;
+    std::optional<std::string> stored;
+};
+// Adds the project file argument and --project; checks that at most one is given.
+void AddProjectSourceOptions(CLI::App& app, ProjectSource& source);
+void CheckProjectSource(const ProjectSource& source, bool required, const std::string& command);
+
+// Reads a project, gathers it as Compute Report does and builds the static report. Gives the
+// message and returns nothing when the input is refused.
+std::optional<Report> ComputeProjectReport(const ProjectSource& source, CliMessages& messages, int& status);
+inline std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
+                                                  int& status) {
+    return ComputeProjectReport(ProjectSource{file, std::nullopt}, messages, status);
+}
 
 // The in-flight report of a 1-based row of a static report, or nothing with `status` set.
 std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpinion, CliMessages& messages,

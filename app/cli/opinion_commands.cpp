@@ -9,14 +9,14 @@ namespace ampvane::cli {
 
 void RegisterOpinionCommand(CliRegistry& registry) {
     static struct {
-        std::optional<std::string> projectFile;
+        ProjectSource project;
         std::optional<std::string> row;
         std::optional<std::string> format;
         std::optional<std::string> output;
     } args;
     CLI::App& app = registry.Add(
         "opinion",
-        "  opinion PROJECT_FILE --row N [--format text|html|rtf] [-o FILE]\n"
+        "  opinion PROJECT_FILE|--project NAME --row N [--format text|html|rtf] [-o FILE]\n"
         "               the opinion of row N's in-flight analysis (1-based, in the report's\n"
         "               default order); without --format the format follows the extension\n"
         "               of -o (.txt, .htm, .html, .rtf), else text\n",
@@ -29,14 +29,14 @@ void RegisterOpinionCommand(CliRegistry& registry) {
                 format = chosen;
             }
             if (args.output && args.output->empty()) throw UsageFailure("-o needs a file name");
-            if (!args.projectFile) throw UsageFailure("opinion needs a project file");
+            CheckProjectSource(args.project, true, "opinion");
             if (!args.row) throw UsageFailure("opinion needs --row N");
             const auto row = ParseWhole(*args.row, 1, 999999999);
             if (!row) throw UsageFailure("--row needs a whole number from 1 up, not \"" + *args.row + "\"");
 
             CliMessages messages;
             int status = kRejected;
-            auto report = ComputeProjectReport(args.projectFile, messages, status);
+            auto report = ComputeProjectReport(args.project, messages, status);
             if (!report) return status;
             const auto inFlight = ComputeInFlightReport(*report, *row, true, messages, status);
             if (!inFlight) return status;
@@ -48,7 +48,7 @@ void RegisterOpinionCommand(CliRegistry& registry) {
             return WriteContents(std::nullopt, OpinionContents(document, *format, FooterDateTime()), "opinion",
                                  messages);
         });
-    app.add_option("project", args.projectFile);
+    AddProjectSourceOptions(app, args.project);
     app.add_option("--row", args.row);
     app.add_option("--format", args.format);
     app.add_option("-o,--output", args.output);

@@ -12,7 +12,7 @@ namespace {
 enum class OutputFormat { Text, Html, Csv, Json };
 
 struct ReportArguments {
-    std::optional<std::string> projectFile;
+    ProjectSource project;
     std::optional<std::string> format;
     std::optional<std::string> output;
     std::optional<std::string> row;
@@ -49,7 +49,7 @@ OutputFormat FormatFor(const ReportArguments& args) {
 }
 
 void AddOutputOptions(CLI::App& app, ReportArguments& args) {
-    app.add_option("project", args.projectFile);
+    AddProjectSourceOptions(app, args.project);
     app.add_option("--format", args.format);
     app.add_option("-o,--output", args.output);
 }
@@ -78,17 +78,18 @@ void RegisterReportCommands(CliRegistry& registry) {
     static ReportArguments report;
     CLI::App& reportApp = registry.Add(
         "report",
-        "  report [PROJECT_FILE] [--format text|html|csv|json] [-o FILE]\n"
-        "               the static report of a project text file, or of the built-in\n"
-        "               sample project when no file is given\n",
+        "  report [PROJECT_FILE | --project NAME] [--format text|html|csv|json] [-o FILE]\n"
+        "               the static report of a project text file, of a stored project,\n"
+        "               or of the built-in sample project when neither is given\n",
         [] {
             CheckOutputName(report);
+            CheckProjectSource(report.project, false, "report");
             const OutputFormat format = FormatFor(report);
             CliMessages messages;
             CliOutput output;
             if (const auto failed = output.Open(report.output, messages)) return *failed;
             int status = kRejected;
-            const auto built = ComputeProjectReport(report.projectFile, messages, status);
+            const auto built = ComputeProjectReport(report.project, messages, status);
             if (!built) return status;
             return WriteReport(output, format, built->Grid, messages);
         });
@@ -97,13 +98,14 @@ void RegisterReportCommands(CliRegistry& registry) {
     static ReportArguments inflight;
     CLI::App& inflightApp = registry.Add(
         "inflight",
-        "  inflight PROJECT_FILE --row N [--throttle PERCENT] [--format ...] [-o FILE]\n"
+        "  inflight PROJECT_FILE|--project NAME --row N [--throttle PERCENT] [--format ...]\n"
+        "               [-o FILE]\n"
         "               the in-flight report of row N (1-based, in the report's default\n"
         "               order) at a throttle of 0 to 100 percent (default 100)\n",
         [] {
             CheckOutputName(inflight);
             const OutputFormat format = FormatFor(inflight);
-            if (!inflight.projectFile) throw UsageFailure("inflight needs a project file");
+            CheckProjectSource(inflight.project, true, "inflight");
             if (!inflight.row) throw UsageFailure("inflight needs --row N");
             const auto row = ParseWhole(*inflight.row, 1, 999999999);
             if (!row) throw UsageFailure("--row needs a whole number from 1 up, not \"" + *inflight.row + "\"");
@@ -119,7 +121,7 @@ void RegisterReportCommands(CliRegistry& registry) {
             CliOutput output;
             if (const auto failed = output.Open(inflight.output, messages)) return *failed;
             int status = kRejected;
-            auto built = ComputeProjectReport(inflight.projectFile, messages, status);
+            auto built = ComputeProjectReport(inflight.project, messages, status);
             if (!built) return status;
             auto flight = ComputeInFlightReport(*built, *row, false, messages, status);
             if (!flight) return status;

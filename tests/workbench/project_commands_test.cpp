@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/project_text.h"
+#include "common/file_write.h"
 #include "data/name_lookup.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -110,6 +111,11 @@ TEST(ProjectCommands, ShippedSamplesOpenWithoutSubstitution) {
     EXPECT_EQ(b.fields.ProjectName(), "Untitled");
     EXPECT_EQ(b.fields.Text(C::MotorNameEdit), "Astro Cobalt 05 7T#20 #605");
     EXPECT_FALSE(b.fields.ProjectModified());
+
+    // ampvane-cli's built-in sample is this very project.
+    std::string builtIn;
+    ASSERT_TRUE(ReadWholeFile(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt", builtIn));
+    EXPECT_EQ(*CopyProjectText(b.context, false), builtIn);
 }
 
 TEST(ProjectCommands, MissingComponentsTakeTheNearestNameWithTheWarning) {
