@@ -15,6 +15,7 @@
 #include "data/table_text.h"
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
+#include "data/ui/table_browser.h"
 #include "tools/ui/tool_windows.h"
 #include "workbench/configuration.h"
 #include "workbench/startup.h"
@@ -78,6 +79,14 @@ int main(int argc, char** argv) {
         options.helpTopic = helpTopic;
         options.locale = locale;
         ImportTableText(tables, file, options, boxes);
+    };
+    env.browseProjects = [&](DbfTable&, const std::string& current) -> std::optional<std::string> {
+        TTableBrowser browser(workbenchPointer);
+        const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, locale};
+        if (!browser.BrowseTable(tables, ComponentTableKind::Project, QString::fromStdString(current),
+                                 kBrowserDelete | kBrowserPrint, units, boxes, boxes))
+            return std::nullopt;
+        return tables.AmpvaneTable()->Name();
     };
     TParameterInputForm workbench(env);
     workbenchPointer = &workbench;

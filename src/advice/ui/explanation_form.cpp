@@ -117,7 +117,8 @@ TExplanationForm::TExplanationForm(QWidget* owner, MessageSink* messages)
     buttons->addStretch();
     QPushButton* closeButton = button("&Close", "CloseButton");
     layout->addLayout(buttons);
-    printButton_->setEnabled(!QPrinterInfo::availablePrinters().isEmpty());
+    // As the report's Print...: the print dialog offers the printers there are, and printing to a file.
+    printButton_->setEnabled(true);
 
     connect(save, &QPushButton::clicked, this, &TExplanationForm::SaveButtonClick);
     connect(printButton_, &QPushButton::clicked, this, &TExplanationForm::PrintButtonClick);

@@ -53,6 +53,7 @@ using C = WorkbenchControl;
 
 constexpr const char* kFieldNumberProperty = "fieldNumber";
 constexpr const char* kControlProperty = "workbenchControl";
+constexpr const char* kPlacedProperty = "ampvanePlaced";
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string S(const QString& text) { return text.toStdString(); }
@@ -354,7 +355,7 @@ QWidget* TParameterInputForm::BuildBatteryGroup() {
     weightLabels_.push_back(oz);
     auto* cRating = MakeEdit(C::CRatingEdit);
     cRating->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
-    g->addWidget(MakeLabel(QStringLiteral("Cell Weigh&t:"), weight), 5, 0);
+    g->addWidget(MakeLabel(QStringLiteral("Cell We&ight:"), weight), 5, 0);
     g->addWidget(weight, 5, 1, 1, 2);
     g->addWidget(oz, 5, 3);
     g->addWidget(cRating, 5, 4);
@@ -445,10 +446,11 @@ QWidget* TParameterInputForm::BuildFilterGroup() {
     restrictionBox_->setWidget(inner);
     restrictionRowHeight_ = controls_[static_cast<std::size_t>(C::MaxCurrentEdit)]->sizeHint().height() +
                             g->verticalSpacing();
-    // Five rows show at once; the box scrolls to bring the rest into view.
-    restrictionBox_->setFixedHeight(restrictionRowHeight_ * 5 + 3 + 2 * restrictionBox_->frameWidth());
-    v->addWidget(restrictionBox_);
-    v->addStretch();
+    // Every restriction shows at the default size (a preset limit applies as soon as "Use It" is
+    // ticked, so none may hide below the fold); the box grows with the window.
+    restrictionBox_->setMinimumHeight(restrictionRowHeight_ * 9 + 3 + 2 * restrictionBox_->frameWidth() +
+                                      g->contentsMargins().top() + g->contentsMargins().bottom());
+    v->addWidget(restrictionBox_, 1);
     saveButtons_[C::FilterNameEdit] = group->findChild<QPushButton*>(QStringLiteral("SaveFilterButton"));
     return group;
 }
@@ -637,8 +639,9 @@ QWidget* TParameterInputForm::BuildAirframeGroup() {
     lines->addStretch();
     coeffBox_->setWidget(inner);
     coeffBox_->setFixedWidth(QFontMetrics(mono).horizontalAdvance(QStringLiteral("Clmax=00.000")) + 30);
-    coeffBox_->setFixedHeight(QFontMetrics(mono).lineSpacing() * 5 + 8);
-    g->addWidget(coeffBox_, 1, 3, 3, 1, Qt::AlignTop | Qt::AlignRight);
+    // All eight lines show; the box grows with the window.
+    coeffBox_->setMinimumHeight(QFontMetrics(mono).lineSpacing() * 8 + 12);
+    g->addWidget(coeffBox_, 1, 3, 3, 1, Qt::AlignRight);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ComponentButtons(QStringLiteral("LoadAirframeButton"), QStringLiteral("SaveAirframeButton"),
@@ -1109,6 +1112,18 @@ bool TParameterInputForm::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
+    if (widget && widget->isWindow() && widget != this && IsResultWindow(widget)) {
+        if (event->type() == QEvent::Show && !widget->property(kPlacedProperty).toBool()) {
+            widget->setProperty(kPlacedProperty, true);
+            PlaceResultWindow(widget);
+        }
+    }
+    if (event->type() == QEvent::KeyPress && widget && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier && IsResultWindow(widget->window()) &&
+        !QApplication::activePopupWidget()) {
+        widget->window()->close();
+        return true;
+    }
     if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
     const QVariant control = widget->property(kControlProperty);
     if (!control.isValid() || !qobject_cast<QLineEdit*>(widget)) return QMainWindow::eventFilter(watched, event);
@@ -1128,6 +1143,29 @@ bool TParameterInputForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TParameterInputForm::IsResultWindow(const QWidget* window) {
+    return window && window->isWindow() &&
+           (window->inherits("ampvane::TReportForm") || window->inherits("ampvane::TExplanationForm"));
+}
+
+void TParameterInputForm::PlaceResultWindow(QWidget* window) {
+    // Each new window steps down and right of the last one, and lies wholly on its screen.
+    const QScreen* screen = window->screen() ? window->screen() : this->screen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    const int step = std::max(20, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
+    cascade_ = (cascade_ + 1) % 10;
+    QPoint origin = geometry().topLeft() + QPoint(step * cascade_, step * cascade_);
+    const QRect frame = window->frameGeometry();
+    const int frameExtraW = frame.width() - window->width(), frameExtraH = frame.height() - window->height();
+    const int width = std::min(window->width(), available.width() - frameExtraW);
+    const int height = std::min(window->height(), available.height() - frameExtraH);
+    if (width != window->width() || height != window->height()) window->resize(width, height);
+    const int x = std::clamp(origin.x(), available.left(), available.right() - width - frameExtraW + 1);
+    const int y = std::clamp(origin.y(), available.top(), available.bottom() - height - frameExtraH + 1);
+    window->move(x, y);
 }
 
 void TParameterInputForm::showEvent(QShowEvent* event) {

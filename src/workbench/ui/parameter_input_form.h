@@ -166,6 +166,8 @@ private:
     void UpdateDrivePageView();
     void UpdateTitle();
     void FillRecentMenu();
+    static bool IsResultWindow(const QWidget* window);
+    void PlaceResultWindow(QWidget* window);
     void ProjectChanged();
     void EditCommand(int command);
     MessageSink& Messages();
@@ -208,6 +210,7 @@ private:
     bool componentCommands_ = false; // loading and saving components
     TOnlineCommands* online_ = nullptr;
     bool closeWithoutQuestion_ = false;
+    int cascade_ = 0; // the step of the last result window placed
     QMenu* projectMenu_ = nullptr;
     std::array<QAction*, kRecentProjectCount> recentActions_{};
     QAction* recentSeparator_ = nullptr;

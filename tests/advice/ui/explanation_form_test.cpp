@@ -122,8 +122,7 @@ TEST_F(OpinionWindow, ShowsTheTextReadOnlyUnderItsTitle) {
     EXPECT_EQ(form->windowTitle().toStdString(), "AmpvaneOpinion - Hotliner <Mk2> & Co");
     EXPECT_TRUE(form->TextView()->isReadOnly());
     EXPECT_EQ(form->TextView()->toPlainText().toStdString() + "\n", OpinionPlainText(form->Document()));
-    EXPECT_EQ(form->findChild<QPushButton*>(QStringLiteral("PrintButton"))->isEnabled(),
-              !QPrinterInfo::availablePrinters().isEmpty());
+    EXPECT_TRUE(form->findChild<QPushButton*>(QStringLiteral("PrintButton"))->isEnabled());
     QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("CloseButton")), Qt::LeftButton);
     FlushDeletes();
     EXPECT_TRUE(owner->findChildren<TExplanationForm*>().isEmpty());

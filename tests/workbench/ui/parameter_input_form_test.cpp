@@ -387,6 +387,11 @@ TEST_F(WorkbenchWindow, EnteringARestrictionScrollsItsBox) {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     auto* box = Find<QScrollArea>("RestrictionScrollBox");
+    // At the default size every row shows; in a window made smaller the box scrolls.
+    EXPECT_EQ(box->verticalScrollBar()->maximum(), 0);
+    box->setMinimumHeight(0);
+    box->setMaximumHeight(box->height() / 3);
+    QApplication::processEvents();
     Edit(C::MaxPitchRatioEdit)->setFocus();
     QApplication::processEvents();
     const int sixRows = box->verticalScrollBar()->value();

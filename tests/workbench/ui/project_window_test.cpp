@@ -1,5 +1,9 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractButton>
+#include <QAction>
+#include <QMenuBar>
+#include <map>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,6 +131,26 @@ TEST(ProjectWindow, CopyAndPasteProjectGoThroughTheClipboard) {
     run.form->PasteProjectCommand();
     EXPECT_EQ(run.form->Fields().ProjectName(), "Pasted");
     EXPECT_TRUE(run.form->isWindowModified());
+}
+
+// Within the workbench every menu title, label and button has its own Alt letter.
+TEST(ProjectWindow, AcceleratorsAreUniqueWithinTheWorkbench) {
+    TempDir data;
+    RecordingMessages messages;
+    ProgramRun run(data, messages);
+    std::map<QChar, QString> seen;
+    const auto add = [&](const QString& text) {
+        const int at = text.indexOf(QLatin1Char('&'));
+        if (at < 0 || at + 1 >= text.size() || text[at + 1] == QLatin1Char('&')) return;
+        const QChar letter = text[at + 1].toLower();
+        EXPECT_FALSE(seen.count(letter)) << text.toStdString() << " and " << seen[letter].toStdString();
+        seen[letter] = text;
+    };
+    for (QAction* action : run.form->menuBar()->actions()) add(action->text());
+    for (QLabel* label : run.form->findChildren<QLabel*>())
+        if (label->buddy()) add(label->text());
+    for (QAbstractButton* button : run.form->findChildren<QAbstractButton*>()) add(button->text());
+    EXPECT_TRUE(seen.count(QLatin1Char('t'))); // Upda&te keeps its letter
 }
 
 TEST(OptionsWindow, RangeChecksUnitConversionsAndCancel) {
