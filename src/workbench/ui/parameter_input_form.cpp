@@ -132,6 +132,7 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     setCentralWidget(central);
 
     qApp->installEventFilter(this);
+    ConnectComponentCommands();
     ShowFields();
     RenewUnitLabels();
 }
@@ -1073,7 +1074,8 @@ void TParameterInputForm::ShowNamePopup(WorkbenchControl id, const QPoint& posit
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("ComponentNamePopup"));
     QAction* open = menu.addAction(Q(texts::NamePopupOpenCaption(id)));
-    open->setEnabled(false); // the component browser comes with the component commands
+    open->setEnabled(componentCommands_);
+    connect(open, &QAction::triggered, this, [this, id] { OpenComponentClick(ControlInfo(id).group); });
     menu.addSeparator();
     QAction* undo = menu.addAction(QStringLiteral("&Undo"), edit, &QLineEdit::undo);
     menu.addSeparator();

@@ -15,6 +15,8 @@
 #include "analysis/ui/qt_messages.h"
 #include "analysis/workbench_fields.h"
 #include "workbench/project_commands.h"
+#include "data/comp_data_module.h"
+#include "data/table_browse.h"
 #include "workbench/settings.h"
 #include "workbench/workbench_rules.h"
 
@@ -36,6 +38,7 @@ namespace ampvane {
 
 class TOnlineCommands;
 class TReportForm;
+class TTableBrowser;
 
 // What the workbench needs from the program around it.
 struct WorkbenchEnvironment {
@@ -91,6 +94,15 @@ public:
 
     // The widget bound to a control.
     QWidget* Control(WorkbenchControl id) const;
+    // The component browser, created once and kept for the whole run (its type-ahead survives).
+    TTableBrowser& Browser();
+    // The unit settings the browser shows stored values in.
+    BrowserUnits CurrentBrowserUnits() const;
+    // Open, New and Save of a component group, as the group's buttons, menus and tool buttons do them.
+    void OpenComponentClick(ComponentGroup group);
+    void NewComponentClick(ComponentGroup group);
+    void SaveComponentClick(ComponentGroup group);
+
     // The open report windows (static ones; in-flight reports are their children).
     std::vector<TReportForm*> Reports() const;
 
@@ -170,6 +182,7 @@ private:
     void PlaceResultWindow(QWidget* window);
     void ProjectChanged();
     void EditCommand(int command);
+    void ConnectComponentCommands();
     MessageSink& Messages();
     Prompter& Questions();
 
@@ -214,6 +227,7 @@ private:
     QMenu* projectMenu_ = nullptr;
     std::array<QAction*, kRecentProjectCount> recentActions_{};
     QAction* recentSeparator_ = nullptr;
+    TTableBrowser* browser_ = nullptr;
 };
 
 } // namespace ampvane
