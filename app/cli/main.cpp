@@ -13,5 +13,6 @@ int main(int argc, char** argv) {
     RegisterWiringCommand(registry);
     RegisterOnlineCommands(registry);
     RegisterProjectCommands(registry);
+    RegisterTableCommands(registry);
     return registry.Main(argc, argv);
 }
