@@ -26,6 +26,11 @@ struct Folder {
         module = std::make_unique<TCompDataModule>(TCompDataModule::Folders{path, ""}, quiet);
         module->OpenComponentTables();
     }
+    ~Folder() {
+        module.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
     std::string path;
     NullMessageSink quiet;
     std::unique_ptr<TCompDataModule> module;
