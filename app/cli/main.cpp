@@ -12,5 +12,6 @@ int main(int argc, char** argv) {
     RegisterToolCommands(registry);
     RegisterWiringCommand(registry);
     RegisterOnlineCommands(registry);
+    RegisterWizardCommand(registry);
     return registry.Main(argc, argv);
 }

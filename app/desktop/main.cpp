@@ -19,6 +19,7 @@
 #include "tools/ui/tool_windows.h"
 #include "workbench/configuration.h"
 #include "workbench/ui/parameter_input_form.h"
+#include "wizard/ui/ampvane_wizard_form.h"
 
 namespace ampvane {
 // The built-in sample project, compiled in from app/cli/sample_project.txt.
@@ -93,6 +94,17 @@ int main(int argc, char** argv) {
     new TToolWindows(workbench, &tables); // owned by the workbench
     workbench.SetFields(StartupFields(tables, workbench.Units(), locale, boxes));
 
+    WizardEnvironment wizardEnv;
+    wizardEnv.tables = &tables;
+    wizardEnv.settings = &settings;
+    wizardEnv.dataFolder = dataFolder;
+    wizardEnv.locale = locale;
+    wizardEnv.workbenchFields = [&]() -> WorkbenchFields& { return workbench.EditFields(); };
+    wizardEnv.showWorkbenchFields = [&] { workbench.ShowFields(); };
+    wizardEnv.computeReport = [&](bool) { workbench.ComputeButtonClick(); };
+    TAmpvaneWizardForm wizard(wizardEnv, &workbench);
+    workbench.SetWizardCommand([&] { wizard.exec(); });
+
     QObject::connect(&workbench, &TParameterInputForm::Closing, [&] {
         settings.defaultProject = workbench.Fields().ProjectName();
         WriteConfiguration(files.current, settings, kConfigurationVersion, boxes);
@@ -100,5 +112,6 @@ int main(int argc, char** argv) {
         QCoreApplication::quit();
     });
     workbench.show();
+    if (settings.wizardAtStartup) QMetaObject::invokeMethod(&wizard, [&] { wizard.exec(); }, Qt::QueuedConnection);
     return QApplication::exec();
 }

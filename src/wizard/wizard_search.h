@@ -60,8 +60,8 @@ std::vector<std::string> WizardManufacturers(const std::vector<WizardMotorRecord
                                              const std::vector<std::string>& prefixes);
 
 // ---- cells ----
-enum class CellChemistry : std::uint8_t { NiCd = 0, NiMH = 1, LiPo = 2, LiNP = 3 };
-inline bool IsNickel(CellChemistry c) { return c == CellChemistry::NiCd || c == CellChemistry::NiMH; }
+enum class WizardChemistry : std::uint8_t { NiCd = 0, NiMH = 1, LiPo = 2, LiNP = 3 };
+inline bool IsNickel(WizardChemistry c) { return c == WizardChemistry::NiCd || c == WizardChemistry::NiMH; }
 
 struct CellEntry {
     std::string name;
@@ -73,7 +73,7 @@ struct CellEntry {
     double maxCurrent = 0;
     std::int32_t maxSeries = 0;
     std::int32_t maxParallel = 0;
-    CellChemistry chemistry = CellChemistry::NiCd;
+    WizardChemistry chemistry = WizardChemistry::NiCd;
     friend bool operator==(const CellEntry&, const CellEntry&) = default;
 };
 // The compact name of the results grid, from the patterns of the cell list.

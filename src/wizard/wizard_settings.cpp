@@ -42,11 +42,11 @@ constexpr LevelParameters kLevels[] = {
 };
 constexpr double kFullThrottleMinutes[] = {2, 2.99, 4.47, 6.69, 10.02, 15};
 
-std::optional<CellChemistry> ChemistryCode(std::string_view cellType) {
-    if (cellType == "NiCd") return CellChemistry::NiCd;
-    if (cellType == "NiMH") return CellChemistry::NiMH;
-    if (cellType == "LiPo") return CellChemistry::LiPo;
-    if (cellType == "LiNP") return CellChemistry::LiNP;
+std::optional<WizardChemistry> ChemistryCode(std::string_view cellType) {
+    if (cellType == "NiCd") return WizardChemistry::NiCd;
+    if (cellType == "NiMH") return WizardChemistry::NiMH;
+    if (cellType == "LiPo") return WizardChemistry::LiPo;
+    if (cellType == "LiNP") return WizardChemistry::LiNP;
     return std::nullopt;
 }
 
@@ -182,13 +182,13 @@ CellEntryResult MakeCellEntry(const WizardDatabase& db, std::string_view name, d
     entry.capacity = cell->capacity * 0.001;
     entry.voltage = cell->voltage;
     if (entry.voltage == 0)
-        entry.voltage = IsNickel(*chemistry) ? 1.2 : *chemistry == CellChemistry::LiPo ? 3.7 : 3.3;
+        entry.voltage = IsNickel(*chemistry) ? 1.2 : *chemistry == WizardChemistry::LiPo ? 3.7 : 3.3;
     entry.resistance = cell->resistance;
     entry.weight = cell->weight;
     entry.maxCurrent = cell->cRating * entry.capacity;
     if (entry.maxCurrent == 0) {
         entry.maxCurrent = 2 * std::pow(entry.weight, 1.333333) / std::sqrt(entry.resistance);
-        if (*chemistry == CellChemistry::LiPo) entry.maxCurrent = std::min(entry.maxCurrent, 5 * entry.capacity);
+        if (*chemistry == WizardChemistry::LiPo) entry.maxCurrent = std::min(entry.maxCurrent, 5 * entry.capacity);
     }
     // Without a rating and a resistance the fall-back has no value: such a cell cannot be screened.
     if (!std::isfinite(entry.maxCurrent)) {
@@ -425,7 +425,7 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& a, const WizardData
                             "ParallelCellsEdit");
         }
         s.batteryDetermined =
-            s.givenSeries != 0 && (s.givenParallel != 0 || made.entry->chemistry != CellChemistry::LiPo);
+            s.givenSeries != 0 && (s.givenParallel != 0 || made.entry->chemistry != WizardChemistry::LiPo);
         break;
     }
     }

@@ -231,6 +231,21 @@ TEST(WizardSearch, WhatCannotBeComputedIsCountedAndNeverRated) {
     EXPECT_DOUBLE_EQ(MakeCellEntry(cells, "Bare LiPo 1000", 0, 0).entry->maxCurrent, 5.0);
 }
 
+TEST(WizardSearch, PackDrawingExactlyItsRatedCurrentIsKept) {
+    WizardDatabase db = TinyDatabase({"Test Outrunner", 1000, 0.5, 0.05, 2, true, true});
+    db.cells[0] = {"Exact 2000/2C", 2000, 3.7, 0.01, 1.9, "LiPo", 2};
+    WizardSearchSettings s = TinySettings(db, [](WizardAnswers&) {});
+    s.cells = LoadWizardCells(db, {{"Exact 2000/2C", 4, 1}});
+    s.runTimeHours = 0.5; // 2 Ah over half an hour: 4 A, exactly the 2 C rating
+    const auto candidates = BuildBatteryCandidates(s, s.runTimeHours);
+    ASSERT_FALSE(candidates.empty());
+    EXPECT_EQ(candidates.front().cell.maxCurrent, 4.0);
+    WizardSearchControl control;
+    const auto result = SearchPowerSystems(s, db, control, 1);
+    EXPECT_GT(result.counters.analysed, 0);
+    EXPECT_EQ(result.counters.tooMuchCurrent, 0); // only a current above the rating is too much
+}
+
 TEST(WizardSearch, CandidateStoreGrowsAndPacksAreRewritten) {
     WizardSearchSettings s = TinySettings(Shipped().db, [](WizardAnswers&) {});
     std::vector<CellEntry> wide;

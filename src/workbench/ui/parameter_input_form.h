@@ -79,6 +79,9 @@ public:
 
     // The widget bound to a control.
     QWidget* Control(WorkbenchControl id) const;
+    // Enables the AmpvaneWizard menu item and tool button, which then run `open`.
+    void SetWizardCommand(std::function<void()> open);
+
     // The open report windows (static ones; in-flight reports are their children).
     std::vector<TReportForm*> Reports() const;
 
