@@ -67,6 +67,7 @@ void RegisterCompareCommand(CliRegistry& registry);
 void RegisterOnlineCommands(CliRegistry& registry);
 void RegisterProjectCommands(CliRegistry& registry);
 void RegisterTableCommands(CliRegistry& registry);
+void RegisterWizardCommand(CliRegistry& registry);
 
 // Prints every message on stderr and keeps its text (the JSON outputs list them). Questions take
 // their default answer (OK, else Yes) and say so.

@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
     RegisterOnlineCommands(registry);
     RegisterProjectCommands(registry);
     RegisterTableCommands(registry);
+    RegisterWizardCommand(registry);
     return registry.Main(argc, argv);
 }

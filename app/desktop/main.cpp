@@ -21,6 +21,7 @@
 #include "workbench/startup.h"
 #include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
+#include "wizard/ui/ampvane_wizard_form.h"
 
 namespace {
 
@@ -96,6 +97,17 @@ int main(int argc, char** argv) {
     TOptionsForm optionsForm(settings, files, locale, boxes, &workbench);
     options = &optionsForm;
 
+    WizardEnvironment wizardEnv;
+    wizardEnv.tables = &tables;
+    wizardEnv.settings = &settings;
+    wizardEnv.dataFolder = dataFolder;
+    wizardEnv.locale = locale;
+    wizardEnv.workbenchFields = [&]() -> WorkbenchFields& { return workbench.EditFields(); };
+    wizardEnv.showWorkbenchFields = [&] { workbench.ShowFields(); };
+    wizardEnv.computeReport = [&](bool) { workbench.ComputeButtonClick(); };
+    TAmpvaneWizardForm wizard(wizardEnv, &workbench);
+    workbench.SetWizardCommand([&] { wizard.exec(); });
+
     QObject::connect(&workbench, &TParameterInputForm::Closing, [&] {
         settings.defaultProject = workbench.Fields().ProjectName();
         WriteConfiguration(files.current, settings, kConfigurationVersion, boxes);
@@ -120,5 +132,6 @@ int main(int argc, char** argv) {
         workbench.RenewUnitLabels();
         if (result.exitRequested) workbench.CloseWithoutQuestion();
     });
+    if (settings.wizardAtStartup) QMetaObject::invokeMethod(&wizard, [&] { wizard.exec(); }, Qt::QueuedConnection);
     return QApplication::exec();
 }

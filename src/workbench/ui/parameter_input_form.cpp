@@ -669,6 +669,15 @@ QWidget* TParameterInputForm::BuildHiddenFields() {
 
 // ---- menus and tool bar ---------------------------------------------------------------------------
 
+void TParameterInputForm::SetWizardCommand(std::function<void()> open) {
+    for (const char* name : {"AmpvaneWizardItem", "WizardToolButton"}) {
+        QAction* action = findChild<QAction*>(QString::fromLatin1(name));
+        if (!action) continue;
+        action->setEnabled(static_cast<bool>(open));
+        if (open) connect(action, &QAction::triggered, this, [open] { open(); });
+    }
+}
+
 void TParameterInputForm::BuildMenus() {
     QMenuBar* bar = menuBar();
     const auto item = [this](QMenu* menu, const char* caption, const char* name, bool enabled,

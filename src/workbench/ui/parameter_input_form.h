@@ -102,6 +102,8 @@ public:
     void OpenComponentClick(ComponentGroup group);
     void NewComponentClick(ComponentGroup group);
     void SaveComponentClick(ComponentGroup group);
+    // Enables the AmpvaneWizard menu item and tool button, which then run `open`.
+    void SetWizardCommand(std::function<void()> open);
 
     // The open report windows (static ones; in-flight reports are their children).
     std::vector<TReportForm*> Reports() const;

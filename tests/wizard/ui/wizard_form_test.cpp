@@ -1,0 +1,202 @@
+#include "wizard/ui/ampvane_wizard_form.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "analysis/analysis_input.h"
+#include "analysis/project_text.h"
+#include "analysis/report_builder.h"
+#include "data/comp_data_module.h"
+#include "support/recording_messages.h"
+#include "support/test_paths.h"
+#include "wizard/ui/wizard_progress_form.h"
+
+namespace ampvane {
+namespace {
+
+using testing::RecordingMessages;
+using testing::TempDir;
+
+class WizardWindow : public ::testing::Test {
+protected:
+    WizardWindow() {
+        NullMessageSink quiet;
+        const std::string shipped = std::string(AMPVANE_BINARY_DIR) + "/app/Initial";
+        tables = std::make_unique<TCompDataModule>(TCompDataModule::Folders{dir.file("Ampvane 8"), shipped}, quiet);
+        tables->OpenComponentTables();
+        WizardEnvironment env;
+        env.tables = tables.get();
+        env.settings = &settings;
+        env.dataFolder = tables->dataFolder();
+        env.messages = &messages;
+        env.prompter = &messages;
+        env.workbenchFields = [this]() -> WorkbenchFields& { return fields; };
+        env.showWorkbenchFields = [this] { ++shown; };
+        env.computeReport = [this](bool opinion) { computed.push_back(opinion); };
+        env.threads = 2;
+        form = std::make_unique<TAmpvaneWizardForm>(env);
+        form->show();
+    }
+
+    WizardAnswers Sport() {
+        WizardAnswers a = form->Answers();
+        a.planeName = "Sport 60";
+        a.level = WizardLevel::Sport;
+        a.wingSpan = "60";
+        a.wingArea = "600";
+        a.emptyWeight = "40";
+        return a;
+    }
+
+    TempDir dir;
+    std::unique_ptr<TCompDataModule> tables;
+    Settings settings;
+    WorkbenchFields fields;
+    RecordingMessages messages;
+    int shown = 0;
+    std::vector<bool> computed;
+    std::unique_ptr<TAmpvaneWizardForm> form;
+};
+
+TEST_F(WizardWindow, WalkThePagesSearchSortAndAccept) {
+    EXPECT_EQ(form->windowTitle(), "Ampvane 8.09 AmpvaneWizard - Start Here");
+    auto* back = form->findChild<QPushButton*>("BackButton");
+    auto* next = form->findChild<QPushButton*>("NextButton");
+    EXPECT_TRUE(back->isHidden());
+    form->SetAnswers(Sport());
+    for (int page = 1; page < 9; ++page) {
+        QTest::mouseClick(next, Qt::LeftButton);
+        EXPECT_EQ(form->CurrentPage(), page);
+    }
+    EXPECT_EQ(next->text(), "Fi&nish");
+    EXPECT_EQ(form->windowTitle(), "Ampvane 8.09 AmpvaneWizard - Battery Restrictions");
+    QTest::mouseClick(next, Qt::LeftButton); // the search
+    ASSERT_EQ(form->CurrentPage(), 9);
+    EXPECT_FALSE(form->AnswersChanged());
+    auto* grid = form->findChild<QTableWidget*>("ResultsGrid");
+    ASSERT_GT(grid->rowCount(), 0);
+    EXPECT_EQ(grid->item(0, 4)->text(), "1.000");
+    EXPECT_TRUE(form->findChild<QLabel*>("ResultsLabel")->text().startsWith("The AmpvaneWizard has analysed "));
+
+    // Sorting by the battery column, then back by rating descending.
+    grid->horizontalHeader()->sectionClicked(1);
+    const auto& rows = form->Rows();
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        EXPECT_LE(std::stoi(rows[r - 1].cells[1]), std::stoi(rows[r].cells[1]));
+    form->SortResults(4, true);
+    EXPECT_EQ(grid->item(0, 4)->text(), "1.000");
+
+    // Accepting the best result fills the workbench.
+    grid->selectRow(0);
+    const TResultObject best = form->Rows()[0].result;
+    ASSERT_TRUE(form->AcceptResult(0, false));
+    EXPECT_TRUE(form->Accepted());
+    EXPECT_EQ(fields.Text(WorkbenchControl::MotorNameEdit), best.motorName);
+    EXPECT_EQ(fields.Text(WorkbenchControl::NumberOfCellsFromEdit), std::to_string(best.series));
+    EXPECT_TRUE(fields.Text(WorkbenchControl::DriveSystemNameEdit).starts_with("Generic "));
+    EXPECT_EQ(fields.Text(WorkbenchControl::AirframeNameEdit), "Sport 60");
+    EXPECT_EQ(fields.Text(WorkbenchControl::WizardInfoEdit), SaveWizardInfo(form->Answers()));
+    EXPECT_GT(shown, 0);
+    form->InflightOpinionClick(true);
+    EXPECT_EQ(computed, std::vector<bool>{true});
+
+    form->CopyOneOrMoreResults(false);
+    EXPECT_TRUE(QApplication::clipboard()->text().contains(QString::fromStdString(best.motorName)));
+    const std::string csv = dir.file("results.csv");
+    ASSERT_TRUE(form->SaveResults(csv, 1));
+    messages.Expect("The file \"" + dir.file("no/such/folder.txt") +
+                    "\" could not be opened for writing. Another application may have it open, or the disk might not be writable.");
+    EXPECT_FALSE(form->SaveResults(dir.file("no/such/folder.txt"), 1));
+}
+
+TEST_F(WizardWindow, CancelStopsTheSearchWithItsMessage) {
+    form->SetAnswers(Sport());
+    form->SetCurrentPage(3);
+    QObject::connect(form.get(), &TAmpvaneWizardForm::SearchStarting, form.get(),
+                     [this] { form->ProgressForm()->CancelButton()->click(); });
+    messages.Expect("Power system search interrupted.");
+    form->SetCurrentPage(9);
+    EXPECT_EQ(form->CurrentPage(), 3);
+    EXPECT_TRUE(form->AnswersChanged());
+    EXPECT_TRUE(form->Rows().empty());
+    EXPECT_FALSE(form->ProgressForm()->isVisible());
+}
+
+TEST_F(WizardWindow, FailedCheckTurnsToItsPage) {
+    WizardAnswers a = Sport();
+    a.wingArea = "";
+    form->SetAnswers(a);
+    messages.Expect("The wing area must be specified, and can be at most 10000 sq.in (645.1 dm ²).");
+    form->SetCurrentPage(9);
+    EXPECT_EQ(form->CurrentPage(), 2);
+    EXPECT_EQ(messages.messages().back().helpTopic, 900);
+}
+
+// The report computed from an accepted result agrees with the wizard's own figures for the chosen
+// combination: the wizard sizes the propeller with a constant of 1 at the flying-time current, the
+// workbench's generic propeller has 1.31, so the report runs at a somewhat higher current.
+TEST_F(WizardWindow, AcceptedResultsReportWhatTheWizardFound) {
+    struct Case {
+        const char* name;
+        WizardLevel level;
+        const char *span, *area, *weight;
+        int motors;
+    };
+    const Case cases[] = {
+        {"Park flyer", WizardLevel::Trainer, "36", "250", "9", 1},
+        {"Glider", WizardLevel::Sailplane, "100", "750", "40", 1},
+        {"Heavy twin", WizardLevel::Sport, "80", "1000", "120", 2},
+    };
+    messages.AllowAny();
+    for (const Case& c : cases) {
+        WizardAnswers a = Sport();
+        a.planeName = c.name;
+        a.level = c.level;
+        a.wingSpan = c.span;
+        a.wingArea = c.area;
+        a.emptyWeight = c.weight;
+        a.motors = c.motors;
+        form->SetAnswers(a);
+        form->SetCurrentPage(0);
+        form->SetCurrentPage(9);
+        ASSERT_FALSE(form->Rows().empty()) << c.name;
+        const TResultObject best = form->Rows()[0].result;
+        fields = EmptyWorkbenchFields();
+        ASSERT_TRUE(form->AcceptResult(0, false));
+        AnalysisOptionsInput options;
+        options.elevation = settings.elevation;
+        options.temperature = settings.temperature;
+        options.pressure = settings.pressure;
+        const auto input = GatherAnalysisInput(fields, options, {}, messages, messages);
+        ASSERT_TRUE(input) << c.name << ": " << (messages.empty() ? "" : messages.texts().back());
+        Report report;
+        ReportRequest request;
+        request.ConvertUnits = true;
+        BuildReport(report, request, input->options, input->plane, messages, messages, ConvertToInternalUnits);
+        ASSERT_FALSE(report.Grid.Rows.empty()) << c.name;
+        const ReportRowValues& row = report.Grid.Rows.front().Data;
+        EXPECT_EQ(row.SeriesCells, best.series);
+        // The report's motor current is that of all motors in parallel; the wizard's that of one.
+        const int parallelMotors = best.wiring == 2 ? c.motors : best.wiring == 3 ? 2 : 1;
+        const double currentRatio = row.MotorCurrent / parallelMotors / best.current;
+        const double thrustRatio = row.Thrust / best.thrust;
+        std::printf("%s: %s, %dx%s, %gx%g gear %g: wizard %.2f A %.1f oz, report %.2f A %.1f oz (x%.2f, x%.2f)\n",
+                    c.name, best.motorName.c_str(), best.series, best.battery.shortName.c_str(), best.diameter,
+                    best.pitch, best.gearRatio, best.current, best.thrust, row.MotorCurrent / parallelMotors, row.Thrust, currentRatio,
+                    thrustRatio);
+        EXPECT_GT(currentRatio, 0.7) << c.name;
+        EXPECT_LT(currentRatio, 1.4) << c.name;
+        EXPECT_GT(thrustRatio, 0.7) << c.name;
+        EXPECT_LT(thrustRatio, 1.4) << c.name;
+    }
+}
+
+} // namespace
+} // namespace ampvane
