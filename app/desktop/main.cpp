@@ -7,8 +7,10 @@
 #include <QIcon>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <filesystem>
+#include <memory>
 
 #include "analysis/project_text.h"
 #include "analysis/ui/qt_messages.h"
@@ -18,7 +20,11 @@
 #include "workbench/component_fill.h"
 #include "tools/ui/tool_windows.h"
 #include "workbench/configuration.h"
+#include "help/ui/help_viewer.h"
+#include "help/ui/splash_screen.h"
+#include "online/ui/carry_over_form.h"
 #include "workbench/ui/parameter_input_form.h"
+#include "workbench/ui/workbench_help.h"
 
 namespace ampvane {
 // The built-in sample project, compiled in from app/cli/sample_project.txt.
@@ -56,6 +62,18 @@ WorkbenchFields StartupFields(TCompDataModule& tables, const WorkbenchUnits& uni
     return fields;
 }
 
+// The major number of a stored version text: the integer before its first ".", 0 without one.
+int MajorVersion(const std::string& version) {
+    const auto dot = version.find('.');
+    if (dot == std::string::npos || dot == 0) return 0;
+    int major = 0;
+    for (std::size_t i = 0; i < dot; ++i) {
+        if (version[i] < '0' || version[i] > '9' || major > 100000) return 0;
+        major = major * 10 + (version[i] - '0');
+    }
+    return major;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +84,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ampvane.svg")));
     QApplication::setDesktopFileName(QStringLiteral("ampvane"));
 
+    // The banner shows while the rest comes up.
+    auto banner = std::make_unique<TSplashScreen>();
+    banner->show();
+    QApplication::processEvents();
+
     const NumberLocale locale = UserNumberLocale();
     QtMessages boxes;
     const std::string dataFolder = DataFolder();
@@ -74,7 +97,16 @@ int main(int argc, char** argv) {
 
     Settings settings;
     const ConfigurationFiles files = ConfigurationFilesFor(dataFolder, WorkingFolder());
-    ReadConfiguration(files, settings, locale, boxes);
+    const int storedMajor = MajorVersion(ReadConfiguration(files, settings, locale, boxes));
+    if (storedMajor < 8) {
+        // A previous version's settings were found: its own components come over once.
+        if (storedMajor > 0) {
+            banner.reset();
+            TUpdateForm carryOver(WorkingFolder().parent_path() / kPreviousVersionFolder, tables);
+            carryOver.exec();
+        }
+        WriteConfiguration(files.current, settings, kConfigurationVersion, boxes);
+    }
 
     WorkbenchEnvironment env;
     env.settings = &settings;
@@ -100,5 +132,11 @@ int main(int argc, char** argv) {
         QCoreApplication::quit();
     });
     workbench.show();
-    return QApplication::exec();
+    banner.reset();
+    QTimer::singleShot(0, &workbench, [&] {
+        if (settings.tipAtStartup) ShowTipOfTheDay(&workbench, settings, dataFolder);
+    });
+    const int result = QApplication::exec();
+    CloseHelpWindows();
+    return result;
 }

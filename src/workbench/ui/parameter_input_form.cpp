@@ -38,6 +38,7 @@
 #include "analysis/ui/report_form.h"
 #include "data/value_lists.h"
 #include "workbench/compute_input.h"
+#include "workbench/ui/workbench_help.h"
 #include "workbench/ui/workbench_texts.h"
 
 namespace ampvane {
@@ -128,6 +129,8 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     qApp->installEventFilter(this);
     ShowFields();
     RenewUnitLabels();
+    if (env_.settings)
+        ConnectWorkbenchHelp(*this, *env_.settings, env_.dataFolder, Messages(), QString::fromUtf8(kVendorSite));
 }
 
 TParameterInputForm::~TParameterInputForm() { qApp->removeEventFilter(this); }
