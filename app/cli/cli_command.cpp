@@ -11,6 +11,7 @@
 #include "analysis/project_text.h"
 #include "analysis/report_export.h"
 #include "common/file_write.h"
+#include "workbench/display_settings.h"
 
 namespace ampvane {
 // The built-in sample project, compiled in from sample_project.txt.
@@ -186,7 +187,7 @@ std::optional<std::string> ReadProjectBlock(const std::optional<std::string>& fi
 } // namespace
 
 std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
-                                           int& status) {
+                                           int& status, const std::optional<std::string>& settingsFile) {
     status = kRejected;
     const NumberLocale locale;
     WorkbenchFields fields = EmptyWorkbenchFields();
@@ -200,11 +201,15 @@ std::optional<Report> ComputeProjectReport(const std::optional<std::string>& fil
         Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
         return std::nullopt;
     }
+    Report report;
+    report.Settings.Locale = locale;
+    Settings display;
+    const std::optional<bool> configured = LoadDisplaySettings(settingsFile, display, locale, messages);
+    if (!configured) return std::nullopt;
+    if (*configured) ApplyDisplaySettings(display, options, report.Settings);
     const auto input = GatherAnalysisInput(fields, options, locale, messages, messages);
     if (!input) return std::nullopt; // the field's message has been given
 
-    Report report;
-    report.Settings.Locale = locale;
     ReportRequest request;
     request.ConvertUnits = true;
     if (BuildReport(report, request, input->options, input->plane, messages, messages, &ConvertToInternalUnits) ==

@@ -17,6 +17,7 @@ struct ReportArguments {
     std::optional<std::string> output;
     std::optional<std::string> row;
     std::optional<std::string> throttle;
+    std::optional<std::string> settings;
 };
 
 std::optional<OutputFormat> ParseFormat(std::string_view name) {
@@ -52,6 +53,7 @@ void AddOutputOptions(CLI::App& app, ReportArguments& args) {
     app.add_option("project", args.projectFile);
     app.add_option("--format", args.format);
     app.add_option("-o,--output", args.output);
+    AddSettingsOption(app, args.settings);
 }
 
 // Streams the report into the output opened before it was computed.
@@ -78,9 +80,10 @@ void RegisterReportCommands(CliRegistry& registry) {
     static ReportArguments report;
     CLI::App& reportApp = registry.Add(
         "report",
-        "  report [PROJECT_FILE] [--format text|html|csv|json] [-o FILE]\n"
-        "               the static report of a project text file, or of the built-in\n"
-        "               sample project when no file is given\n",
+        std::string("  report [PROJECT_FILE] [--format text|html|csv|json] [-o FILE] [--settings FILE]\n"
+                    "               the static report of a project text file, or of the built-in\n"
+                    "               sample project when no file is given\n") +
+            kSettingsUsage,
         [] {
             CheckOutputName(report);
             const OutputFormat format = FormatFor(report);
@@ -88,7 +91,7 @@ void RegisterReportCommands(CliRegistry& registry) {
             CliOutput output;
             if (const auto failed = output.Open(report.output, messages)) return *failed;
             int status = kRejected;
-            const auto built = ComputeProjectReport(report.projectFile, messages, status);
+            const auto built = ComputeProjectReport(report.projectFile, messages, status, report.settings);
             if (!built) return status;
             return WriteReport(output, format, built->Grid, messages);
         });
@@ -119,7 +122,7 @@ void RegisterReportCommands(CliRegistry& registry) {
             CliOutput output;
             if (const auto failed = output.Open(inflight.output, messages)) return *failed;
             int status = kRejected;
-            auto built = ComputeProjectReport(inflight.projectFile, messages, status);
+            auto built = ComputeProjectReport(inflight.projectFile, messages, status, inflight.settings);
             if (!built) return status;
             auto flight = ComputeInFlightReport(*built, *row, false, messages, status);
             if (!flight) return status;
