@@ -11,6 +11,7 @@
 #include "analysis/project_text.h"
 #include "analysis/report_export.h"
 #include "common/file_write.h"
+#include "workbench/display_settings.h"
 
 namespace ampvane {
 // The built-in sample project, compiled in from sample_project.txt.
@@ -196,7 +197,8 @@ void CheckProjectSource(const ProjectSource& source, bool required, const std::s
         throw UsageFailure(command + " needs a project file or --project NAME");
 }
 
-std::optional<Report> ComputeProjectReport(const ProjectSource& projectSource, CliMessages& messages, int& status) {
+std::optional<Report> ComputeProjectReport(const ProjectSource& projectSource, CliMessages& messages, int& status,
+                                           const std::optional<std::string>& settingsFile) {
     status = kRejected;
     const NumberLocale locale;
     WorkbenchFields fields = EmptyWorkbenchFields();
@@ -214,11 +216,15 @@ std::optional<Report> ComputeProjectReport(const ProjectSource& projectSource, C
         Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
         return std::nullopt;
     }
+    Report report;
+    report.Settings.Locale = locale;
+    Settings display;
+    const std::optional<bool> configured = LoadDisplaySettings(settingsFile, display, locale, messages);
+    if (!configured) return std::nullopt;
+    if (*configured) ApplyDisplaySettings(display, options, report.Settings);
     const auto input = GatherAnalysisInput(fields, options, locale, messages, messages);
     if (!input) return std::nullopt; // the field's message has been given
 
-    Report report;
-    report.Settings.Locale = locale;
     ReportRequest request;
     request.ConvertUnits = true;
     if (BuildReport(report, request, input->options, input->plane, messages, messages, &ConvertToInternalUnits) ==

@@ -16,6 +16,7 @@
 #include "analysis/report_builder.h"
 #include "common/file_write.h"
 #include "common/messages.h"
+#include "workbench/settings.h"
 
 namespace ampvane::cli {
 
@@ -105,11 +106,29 @@ void CheckProjectSource(const ProjectSource& source, bool required, const std::s
 
 // Reads a project, gathers it as Compute Report does and builds the static report. Gives the
 // message and returns nothing when the input is refused.
-std::optional<Report> ComputeProjectReport(const ProjectSource& source, CliMessages& messages, int& status);
+// The display options (minimum report digits, hidden columns, print colours) come from the settings
+// file when one is named, else from the data folder's configuration file when there is one, else the
+// project's own hold.
+std::optional<Report> ComputeProjectReport(const ProjectSource& source, CliMessages& messages, int& status,
+                                           const std::optional<std::string>& settingsFile = std::nullopt);
 inline std::optional<Report> ComputeProjectReport(const std::optional<std::string>& file, CliMessages& messages,
-                                                  int& status) {
-    return ComputeProjectReport(ProjectSource{file, std::nullopt}, messages, status);
+                                                  int& status,
+                                                  const std::optional<std::string>& settingsFile = std::nullopt) {
+    return ComputeProjectReport(ProjectSource{file, std::nullopt}, messages, status, settingsFile);
 }
+
+// "--settings FILE": another configuration file for the display options.
+void AddSettingsOption(CLI::App& app, std::optional<std::string>& settingsFile);
+inline constexpr const char* kSettingsUsage =
+    "               report, inflight and opinion take --settings FILE: the display\n"
+    "               options (report digits, hidden columns, print colours) from FILE\n"
+    "               instead of the data folder's Ampvane.ini\n";
+
+// The display options for a command: true with `settings` filled when a configuration applies,
+// false with `settings` untouched when none does; nothing (after the message) when the named file
+// cannot be read.
+std::optional<bool> LoadDisplaySettings(const std::optional<std::string>& settingsFile, Settings& settings,
+                                        const NumberLocale& locale, CliMessages& messages);
 
 // The in-flight report of a 1-based row of a static report, or nothing with `status` set.
 std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpinion, CliMessages& messages,

@@ -13,6 +13,7 @@ void RegisterOpinionCommand(CliRegistry& registry) {
         std::optional<std::string> row;
         std::optional<std::string> format;
         std::optional<std::string> output;
+        std::optional<std::string> settings;
     } args;
     CLI::App& app = registry.Add(
         "opinion",
@@ -36,7 +37,7 @@ void RegisterOpinionCommand(CliRegistry& registry) {
 
             CliMessages messages;
             int status = kRejected;
-            auto report = ComputeProjectReport(args.project, messages, status);
+            auto report = ComputeProjectReport(args.project, messages, status, args.settings);
             if (!report) return status;
             const auto inFlight = ComputeInFlightReport(*report, *row, true, messages, status);
             if (!inFlight) return status;
@@ -52,6 +53,7 @@ void RegisterOpinionCommand(CliRegistry& registry) {
     app.add_option("--row", args.row);
     app.add_option("--format", args.format);
     app.add_option("-o,--output", args.output);
+    AddSettingsOption(app, args.settings);
 }
 
 } // namespace ampvane::cli

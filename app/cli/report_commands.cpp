@@ -17,6 +17,7 @@ struct ReportArguments {
     std::optional<std::string> output;
     std::optional<std::string> row;
     std::optional<std::string> throttle;
+    std::optional<std::string> settings;
 };
 
 std::optional<OutputFormat> ParseFormat(std::string_view name) {
@@ -52,6 +53,7 @@ void AddOutputOptions(CLI::App& app, ReportArguments& args) {
     AddProjectSourceOptions(app, args.project);
     app.add_option("--format", args.format);
     app.add_option("-o,--output", args.output);
+    AddSettingsOption(app, args.settings);
 }
 
 // Streams the report into the output opened before it was computed.
@@ -78,9 +80,11 @@ void RegisterReportCommands(CliRegistry& registry) {
     static ReportArguments report;
     CLI::App& reportApp = registry.Add(
         "report",
-        "  report [PROJECT_FILE | --project NAME] [--format text|html|csv|json] [-o FILE]\n"
+        std::string("  report [PROJECT_FILE | --project NAME] [--format text|html|csv|json] [-o FILE]\n"
+        "               [--settings FILE]\n"
         "               the static report of a project text file, of a stored project,\n"
-        "               or of the built-in sample project when neither is given\n",
+        "               or of the built-in sample project when neither is given\n") +
+            kSettingsUsage,
         [] {
             CheckOutputName(report);
             CheckProjectSource(report.project, false, "report");
@@ -89,7 +93,7 @@ void RegisterReportCommands(CliRegistry& registry) {
             CliOutput output;
             if (const auto failed = output.Open(report.output, messages)) return *failed;
             int status = kRejected;
-            const auto built = ComputeProjectReport(report.project, messages, status);
+            const auto built = ComputeProjectReport(report.project, messages, status, report.settings);
             if (!built) return status;
             return WriteReport(output, format, built->Grid, messages);
         });
@@ -121,7 +125,7 @@ void RegisterReportCommands(CliRegistry& registry) {
             CliOutput output;
             if (const auto failed = output.Open(inflight.output, messages)) return *failed;
             int status = kRejected;
-            auto built = ComputeProjectReport(inflight.project, messages, status);
+            auto built = ComputeProjectReport(inflight.project, messages, status, inflight.settings);
             if (!built) return status;
             auto flight = ComputeInFlightReport(*built, *row, false, messages, status);
             if (!flight) return status;

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <memory>
 
 #include "analysis/ui/qt_messages.h"
 #include "data/table_text.h"
@@ -22,6 +23,15 @@
 #include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
 #include "wizard/ui/ampvane_wizard_form.h"
+#include "help/ui/help_viewer.h"
+#include "help/ui/splash_screen.h"
+#include "online/ui/carry_over_form.h"
+#include "workbench/ui/workbench_help.h"
+
+namespace ampvane {
+// The built-in sample project, compiled in from app/cli/sample_project.txt.
+extern const char* const kSampleProjectText;
+} // namespace ampvane
 
 namespace {
 
@@ -40,6 +50,18 @@ std::filesystem::path DocumentsFolder() {
     return std::filesystem::path(documents.toStdString());
 }
 
+// The major number of a stored version text: the integer before its first ".", 0 without one.
+int MajorVersion(const std::string& version) {
+    const auto dot = version.find('.');
+    if (dot == std::string::npos || dot == 0) return 0;
+    int major = 0;
+    for (std::size_t i = 0; i < dot; ++i) {
+        if (version[i] < '0' || version[i] > '9' || major > 100000) return 0;
+        major = major * 10 + (version[i] - '0');
+    }
+    return major;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +75,10 @@ int main(int argc, char** argv) {
     // A folder that cannot be made or entered leaves the process where it was.
     const std::filesystem::path documents = DocumentsFolder();
     EnterWorkingFolder(documents);
+    // The banner shows while the rest comes up.
+    auto banner = std::make_unique<TSplashScreen>();
+    banner->show();
+    QApplication::processEvents();
 
     const NumberLocale locale = UserNumberLocale();
     QtMessages boxes;
@@ -120,7 +146,17 @@ int main(int argc, char** argv) {
 
     StartupHooks hooks;
     hooks.loadStartupProject = [&] { workbench.LoadStartupProjectCommand(); };
-    hooks.startupProjectShown = [&] { workbench.Control(WorkbenchControl::MotorNameEdit)->setFocus(); };
+    hooks.startupProjectShown = [&] {
+        banner.reset();
+        workbench.Control(WorkbenchControl::MotorNameEdit)->setFocus();
+    };
+    hooks.carryOver = [&] {
+        banner.reset();
+        TUpdateForm carryOver(documents / kPreviousVersionFolder, tables);
+        carryOver.exec();
+    };
+    hooks.showTip = [&] { ShowTipOfTheDay(&workbench, settings, dataFolder); };
+    hooks.showWizard = [&] { wizard.exec(); };
     // Steps joined by their windows as they come: the carry-over, the update offer, the table text
     // import and export, the tip of the day and the search wizard.
 
@@ -132,6 +168,7 @@ int main(int argc, char** argv) {
         workbench.RenewUnitLabels();
         if (result.exitRequested) workbench.CloseWithoutQuestion();
     });
-    if (settings.wizardAtStartup) QMetaObject::invokeMethod(&wizard, [&] { wizard.exec(); }, Qt::QueuedConnection);
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    CloseHelpWindows();
+    return result;
 }

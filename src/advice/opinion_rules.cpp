@@ -311,7 +311,8 @@ public:
         }
         if (Propeller()) DiameterToPitch();
         if (in_.HasWeight && in_.HasWing) WingLoading();
-        if (in_.HasWeight) StaticThrust();
+        // Without a wing there is no flying speed range for the thrust ratio to speak of.
+        if (in_.HasWeight && in_.HasWing) StaticThrust();
         if (in_.Markers[kBestLiftToDragMarker].Enabled && in_.HasDrag) ExcessThrust();
     }
 

@@ -34,8 +34,8 @@ constexpr std::size_t kSweepBlock = 16384;
 constexpr std::size_t kSweepChunk = 256;
 
 // Help topic of the workbench's "Use It" box; topics are numbered by the help subsystem.
-constexpr int kUseFilterHelpTopic = 0;
-constexpr int kComputeHelpTopic = 0;
+constexpr int kUseFilterHelpTopic = 300; // the filter group's page
+constexpr int kComputeHelpTopic = 6; // the questions page explains this message
 
 double Finite(double value) {
     return std::isfinite(value) ? value : 0;
@@ -661,12 +661,17 @@ void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, 
     double sustainingCurrent = 0;
     double thrust = 0;
     const DriveModel model(report);
+    bool solved = false;
     do {
         const DriveModel::Point point = model.At(seriesCells, parallelCells, marker.Speed, pitch, diameter, gearRatio,
                                                  plane.Cell.Voltage * marker.Throttle);
-        marker.MotorCurrent = point.MotorCurrent;
-        marker.MotorVoltage = point.MotorVoltage;
-        marker.MotorTemperature = point.MotorTemperature;
+        // A failed drive's outputs mean nothing: the marker keeps those of the last drive that solved.
+        if (!point.Failed || !solved) {
+            marker.MotorCurrent = point.MotorCurrent;
+            marker.MotorVoltage = point.MotorVoltage;
+            marker.MotorTemperature = point.MotorTemperature;
+        }
+        solved = solved || !point.Failed;
         thrust = point.Failed ? 0 : point.Thrust;
         if (thrust >= required) {
             sustainingCurrent = marker.MotorCurrent;

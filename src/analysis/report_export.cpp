@@ -14,7 +14,7 @@ namespace ampvane {
 namespace {
 
 // Help topic of the report's Save button; topics are numbered by the help subsystem.
-constexpr int kSaveHelpTopic = 0;
+constexpr int kSaveHelpTopic = 10; // the report page, which tells how to save
 
 std::string Trim(std::string_view text) {
     return std::string(TrimmedView(text));

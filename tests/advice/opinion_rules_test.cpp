@@ -648,6 +648,22 @@ TEST(OpinionStaticThrust, ThrustToWeightBands) {
     EXPECT_EQ(note(30), "");
 }
 
+TEST(OpinionStaticThrust, NoWingNoThrustRatioAndNoAerodynamicNotes) {
+    OpinionInput in = SportModel();
+    in.HasWing = false;
+    in.HasStall = false;
+    in.HasDrag = false;
+    in.StallSpeed = 0;
+    in.Markers[kBestLiftToDragMarker].Enabled = false;
+    in.Markers[kHandsOffMarker].Enabled = false;
+    Zero(in).RowThrust = 30;
+    const OpinionFindings f = EvaluateOpinion(in);
+    EXPECT_FALSE(Has(f.AeroNotes, "The static thrust")) << (f.AeroNotes.empty() ? "" : f.AeroNotes[0]);
+    const std::string text = BuildOpinionText(in);
+    EXPECT_EQ(text.find("Aerodynamic Notes:"), std::string::npos) << text;
+    EXPECT_NE(text.find("General Notes:"), std::string::npos);
+}
+
 TEST(OpinionStaticThrust, MetricWeightsInGramsOrNewtons) {
     OpinionInput in = SportModel();
     in.Options.Metric = 1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "analysis/report_layout.h"
 #include "model/electric_chain.h"
@@ -455,6 +456,59 @@ TEST(InFlight, LevelFlightAtEveryThrottleEndsAtTheSmallestStep) {
     EXPECT_TRUE(marker.Feasible);
     EXPECT_NEAR(marker.Throttle, 0.01, 1e-9);
     EXPECT_GT(marker.RunTime, 0);
+}
+
+// Generated hot fan systems: where the throttle step below the lowest sustaining one fails the fan solve,
+// the marker must carry the voltage and temperature of the sustaining throttle, not the failed solve's zeros.
+TEST(InFlight, LevelFlightKeepsTheLastSolvedDriveWhenTheNextLowerThrottleFails) {
+    std::mt19937 random(23);
+    const auto between = [&](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    int failingSteps = 0;
+    for (int trial = 0; trial < 2000 && failingSteps < 3; ++trial) {
+        Report report;
+        report.Plane = testing::DuctedFanPlane();
+        PlaneDesc& plane = report.Plane;
+        plane.Motor.MotorConstant = between(500, 6000);
+        plane.Motor.ArmatureResistance = between(0.005, 0.5);
+        plane.Motor.IdleCurrent = between(0.5, 5);
+        plane.Motor.Weight = between(0.5, 10);
+        plane.Motor.HeatingFactor = between(0.3, 5);
+        plane.Drive.FanPitch() = between(1, 5);
+        plane.Drive.FanDiameter() = between(1.5, 5);
+        plane.Drive.HubDiameter() = 0.4 * plane.Drive.FanDiameter();
+        const int cells = static_cast<int>(between(4, 30));
+        testing::AddGlider(plane, between(100, 1500), between(5, 200));
+        plane.Airframe.Cd *= between(0.01, 1); // a clean airframe needs little thrust
+        report.Options = testing::SeaLevelOptions(true);
+        report.Options.TemperatureC = between(-10, 45);
+        report.Flags = ComputeReportFlags(plane);
+        LevelFlightMarker marker;
+        marker.Enabled = true;
+        const AirframeDesc& a = plane.Airframe;
+        LevelFlightPoint(report, cells, 1, marker, a.Cd, a.Cl, TotalWeight(plane, cells, 1), 0, 0, 1);
+        if (!marker.Feasible || marker.Throttle < 0.015) continue;
+
+        const DriveSystemDesc& d = plane.Drive;
+        const auto solve = [&](double throttle) {
+            return SolveFanDrive(cells, 1, plane.NumberOfESCs, true, report.Options.TemperatureC,
+                                 plane.Motor.HeatingFactor, report.Options.DensityRatio, d.FanPowerCoeff(),
+                                 plane.ParallelMotors, plane.SeriesMotors, marker.Speed, d.FanPitch(),
+                                 d.HubDiameter(), d.FanDiameter(), plane.ESC.Resistance, plane.Cell.Resistance,
+                                 plane.Cell.Voltage * throttle, plane.Motor.Weight, plane.Motor.ArmatureResistance,
+                                 plane.Motor.IdleCurrent, plane.Motor.MotorConstant);
+        };
+        if (!solve(marker.Throttle - 0.01).Failed) continue;
+        ++failingSteps;
+        const FanDriveSolution sustaining = solve(marker.Throttle);
+        ASSERT_FALSE(sustaining.Failed);
+        EXPECT_NEAR(marker.MotorVoltage, sustaining.MotorVoltage, 1e-6 * sustaining.MotorVoltage) << trial;
+        EXPECT_NEAR(marker.MotorTemperature, sustaining.MotorTemperature, 1e-6 * std::fabs(sustaining.MotorTemperature))
+            << trial;
+        EXPECT_NEAR(marker.MotorCurrent, sustaining.MotorCurrent, 1e-6 * sustaining.MotorCurrent) << trial;
+    }
+    EXPECT_GT(failingSteps, 0) << "no generated system reached a failing throttle step";
 }
 
 TEST(InFlight, RowsAreNeverFiltered) {

@@ -1,5 +1,6 @@
 #include "advice/ui/explanation_form.h"
 
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +22,8 @@
 
 #include <memory>
 
+#include "help/help_topics.h"
+#include "help/ui/help_viewer.h"
 #include "advice/opinion.h"
 #include "advice/opinion_writers.h"
 #include "analysis/report_export.h"
@@ -94,6 +97,7 @@ void FillOpinionDocument(QTextDocument& text, const OpinionDocument& document) {
 TExplanationForm::TExplanationForm(QWidget* owner, MessageSink* messages)
     : QWidget(owner, Qt::Window), boxes_(this), messages_(messages) {
     setObjectName(QStringLiteral("ExplanationForm"));
+    SetHelpTopic(this, kOpinionHelpTopic);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(640, 560);
 

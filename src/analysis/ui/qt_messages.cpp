@@ -3,6 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include "help/help_topics.h"
+#include "help/ui/help_viewer.h"
 
 namespace ampvane {
 
@@ -34,8 +38,16 @@ Button Show(QWidget* parent, const Message& message) {
     for (const ButtonPair& pair : kButtons)
         if (buttons & pair.core) box.addButton(pair.qt);
     if (buttons & OkButton) box.setDefaultButton(QMessageBox::Ok);
+    if (QAbstractButton* help = box.button(QMessageBox::Help)) {
+        // Help opens the message's page and leaves the box open for its answer: the button is cut from
+        // the box's own handling, which would close it.
+        help->disconnect();
+        const int topic = message.helpTopic > 0 ? message.helpTopic : kContentsHelpTopic;
+        QObject::connect(help, &QAbstractButton::clicked, &box, [topic] { ShowHelpTopic(topic); });
+    }
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
+    // Help never answers: a box closed by other means takes the cautious answer below.
     for (const ButtonPair& pair : kButtons)
         if (pair.qt == clicked) return pair.core;
     // The box closed without a button (Escape or the close box): the cautious answer.

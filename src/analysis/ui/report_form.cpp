@@ -1,5 +1,6 @@
 #include "analysis/ui/report_form.h"
 
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -24,6 +25,8 @@
 
 #include <algorithm>
 
+#include "help/help_topics.h"
+#include "help/ui/help_viewer.h"
 #include "analysis/analysis_input.h"
 #include "analysis/report_export.h"
 #include "analysis/ui/report_grid_model.h"
@@ -72,6 +75,7 @@ TReportForm::TReportForm(ReportEnvironment environment, QWidget* owner)
     : QWidget(owner, Qt::Window), env_(std::move(environment)), boxes_(this),
       colours_(ReportKeyColours(env_.moreThan256Colours)) {
     setObjectName(QStringLiteral("ReportForm"));
+    SetHelpTopic(this, kReportHelpTopic);
     setAttribute(Qt::WA_DeleteOnClose);
     report_.Settings = env_.settings;
     BuildWindow();
@@ -192,7 +196,7 @@ void TReportForm::BuildWindow() {
     QPushButton* graphButton = button("&Graph...", "GraphButton", static_cast<bool>(env_.openGraph));
     QPushButton* compareButton = button("Co&mpare...", "CompareButton", static_cast<bool>(env_.compare));
     QPushButton* closeButton = button("&Close", "CloseButton", true);
-    button("Help", "HelpButton", false);
+    connect(button("Help", "HelpButton", true), &QPushButton::clicked, this, [this] { ShowHelpTopic(HelpTopicOf(this)); });
     buttons->addStretch();
     outer->addLayout(buttons);
     connect(saveButton_, &QPushButton::clicked, this, &TReportForm::SaveButtonClick);
@@ -284,6 +288,7 @@ void TReportForm::ShowGrid(bool firstBuild) {
     colorKeyLabel_->setVisible(grid.ShowColorKey());
 
     const bool inFlight = InFlight();
+    SetHelpTopic(this, inFlight ? kInFlightHelpTopic : kReportHelpTopic);
     throttleSlider_->setVisible(inFlight);
     throttleLabel_->setVisible(inFlight);
     inFlightButton_->setVisible(!inFlight);

@@ -43,6 +43,7 @@
 #include "data/name_lookup.h"
 #include "data/value_lists.h"
 #include "workbench/compute_input.h"
+#include "workbench/ui/workbench_help.h"
 #include "workbench/ui/workbench_texts.h"
 
 namespace ampvane {
@@ -135,6 +136,8 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     ConnectComponentCommands();
     ShowFields();
     RenewUnitLabels();
+    if (env_.settings)
+        ConnectWorkbenchHelp(*this, *env_.settings, env_.dataFolder, Messages(), QString::fromUtf8(kVendorSite));
 }
 
 TParameterInputForm::~TParameterInputForm() { qApp->removeEventFilter(this); }

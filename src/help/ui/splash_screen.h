@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+namespace ampvane {
+
+// The banner: the program's picture, its version and the desktop it runs on. Shown without waiting at
+// start-up and modally from About; a click anywhere closes it with OK.
+class TSplashScreen final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSplashScreen(QWidget* parent = nullptr);
+
+    // "for " + the desktop's name, from the session's desktop or the window system.
+    static QString DesktopLine();
+    QString VersionText() const { return QStringLiteral("Version 8.09"); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace ampvane

@@ -1,0 +1,31 @@
+#include "workbench/display_settings.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "workbench/analysis_settings.h"
+#include "workbench/configuration.h"
+
+namespace ampvane {
+
+bool ReadDisplaySettingsFile(const std::filesystem::path& file, Settings& settings, const NumberLocale& locale,
+                             MessageSink& messages) {
+    settings = Settings{};
+    std::ifstream in(file, std::ios::binary);
+    std::error_code ec;
+    if (!in || std::filesystem::is_directory(file, ec)) {
+        messages.Report(ErrorMessage("The settings file \"" + file.string() + "\" could not be read."));
+        return false;
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ApplyConfigurationText(text, file.string(), settings, locale, messages);
+    return true;
+}
+
+void ApplyDisplaySettings(const Settings& settings, AnalysisOptionsInput& options, ReportSettings& report) {
+    options.extraPrecision = settings.extraPrecision;
+    options.printColours = settings.printInColour;
+    report.ColumnsShown = ReportColumnsShownFrom(settings);
+}
+
+} // namespace ampvane

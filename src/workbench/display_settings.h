@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "analysis/analysis_input.h"
+#include "analysis/report_builder.h"
+#include "common/messages.h"
+#include "workbench/settings.h"
+
+// The display options a report or opinion takes from the configuration when it is made without the
+// windows: minimum report digits, the report columns shown and the print colours. A project's own options
+// (units, heating, flying field) stay the project's.
+
+namespace ampvane {
+
+// Reads the configuration file `file` into settings (defaults first). Returns false, after an error
+// message naming the file, when it cannot be read; a line that cannot be used costs only its setting.
+bool ReadDisplaySettingsFile(const std::filesystem::path& file, Settings& settings, const NumberLocale& locale,
+                             MessageSink& messages);
+
+// Lays the display options of `settings` over a project's options and a report's settings.
+void ApplyDisplaySettings(const Settings& settings, AnalysisOptionsInput& options, ReportSettings& report);
+
+} // namespace ampvane

@@ -1,0 +1,59 @@
+// Message boxes: Help opens the message's page and the box stays to take its answer.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "analysis/ui/qt_messages.h"
+#include "help/ui/help_viewer.h"
+
+namespace ampvane {
+namespace {
+
+// Runs `step` once the box is open (from inside its event loop).
+void WhenBoxOpens(std::function<void(QMessageBox&)> step) {
+    QTimer::singleShot(0, [step] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        step(*box);
+    });
+}
+
+TEST(MessageBoxHelp, HelpShowsTheTopicAndTheBoxStillTakesItsAnswer) {
+    QtMessages boxes;
+    const Message question{MessageKind::Warning, "Proceed anyway?", YesButton | NoButtonAnswer | HelpButton, 605};
+    bool boxStayed = false;
+    WhenBoxOpens([&](QMessageBox& box) {
+        box.button(QMessageBox::Help)->click();
+        boxStayed = box.isVisible();
+        THelpViewer* viewer = HelpViewerWindow();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("Ampvane_605.htm"));
+        // Opened over a modal box, the help is modal too, so it can be read and scrolled.
+        EXPECT_EQ(viewer->windowModality(), Qt::ApplicationModal);
+        viewer->close();
+        box.button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(boxes.Ask(question), YesButton);
+    EXPECT_TRUE(boxStayed);
+
+    // Without Help the same box answers as before; an OK-and-Help message still reports.
+    WhenBoxOpens([](QMessageBox& box) { box.button(QMessageBox::No)->click(); });
+    EXPECT_EQ(boxes.Ask(question), NoButtonAnswer);
+    WhenBoxOpens([](QMessageBox& box) {
+        box.button(QMessageBox::Help)->click();
+        EXPECT_TRUE(box.isVisible());
+        HelpViewerWindow()->close();
+        box.button(QMessageBox::Ok)->click();
+    });
+    boxes.Report(Message{MessageKind::Error, "Could not write.", OkButton | HelpButton, 0});
+    EXPECT_EQ(HelpViewerWindow()->CurrentPage(), QStringLiteral("Ampvane_1.htm")); // no topic: the contents
+}
+
+} // namespace
+} // namespace ampvane

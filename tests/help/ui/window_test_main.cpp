@@ -1,0 +1,3 @@
+#include "support/qt_test_main.h"
+
+int main(int argc, char** argv) { return RunWindowTests(argc, argv); }
