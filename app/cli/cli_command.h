@@ -65,6 +65,7 @@ void RegisterToolCommands(CliRegistry& registry);
 void RegisterWiringCommand(CliRegistry& registry);
 void RegisterCompareCommand(CliRegistry& registry);
 void RegisterOnlineCommands(CliRegistry& registry);
+void RegisterGraphCommand(CliRegistry& registry);
 
 // Prints every message on stderr and keeps its text (the JSON outputs list them). Questions take
 // their default answer (OK, else Yes) and say so.
