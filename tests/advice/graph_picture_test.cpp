@@ -24,7 +24,7 @@ TEST(GraphPicture, AutomaticScaleCoversTheValuesInWholeNiceSteps) {
         std::vector<double> values;
         double low, high, step;
     } cases[] = {
-        {{0, 10}, 0, 10, 2},  {{3.3, 7.9}, 3, 8, 1}, {{-42, 17}, -60, 20, 20}, {{5}, 4.5, 5.5, 0.2},
+        {{0, 10}, 0, 10, 2},  {{3.3, 7.9}, 3, 8, 1}, {{-42, 17}, -60, 20, 20}, {{5}, 4.4, 5.6, 0.2},
         {{}, 0, 1, 0.2},      {{0, 0}, -1, 1, 0.5},  {{nan, 2, 4}, 2, 4, 0.5},
     };
     for (const Case& c : cases) {
@@ -94,8 +94,10 @@ TEST(GraphPicture, SeriesStayInsideThePlotAreaWithOrWithoutLines) {
     EXPECT_GT(lined.redInside, 21 * 9);
     EXPECT_GT(lined.blueInside, 21 * 9);
     EXPECT_EQ(lined.colouredOutside, 0);
-    // The first red point sits at the bottom left corner of its range, the first blue at the top.
-    EXPECT_EQ(image.Pixel(layout.left + 1, layout.bottom - 1), kGraphLeftColour);
+    // The middle red point (25, 5000) sits in the middle of the 0..50 by 0..10000 scales.
+    EXPECT_EQ(layout.x.high, 50);
+    EXPECT_EQ(layout.y1.high, 10000);
+    EXPECT_EQ(image.Pixel((layout.left + layout.right + 1) / 2, (layout.top + layout.bottom + 1) / 2), kGraphLeftColour);
 
     const Colours dotted = CountColours(DrawGraphPicture(RisingAndFalling(false), 640, 480), layout);
     EXPECT_LT(dotted.redInside, lined.redInside);

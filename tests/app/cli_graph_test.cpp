@@ -18,7 +18,7 @@ struct CliRun {
     std::string out; // standard output and error together
 };
 
-CliRun Run(const std::string& command) {
+CliRun Shell(const std::string& command) {
     CliRun run;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) return run;
@@ -30,7 +30,7 @@ CliRun Run(const std::string& command) {
     return run;
 }
 
-CliRun Cli(const std::string& arguments) { return Run(std::string(AMPVANE_CLI) + " " + arguments); }
+CliRun Cli(const std::string& arguments) { return Shell(std::string(AMPVANE_CLI) + " " + arguments); }
 
 const std::string kSample = std::string("'") + AMPVANE_SOURCE_DIR + "/app/cli/sample_project.txt'";
 
@@ -49,7 +49,7 @@ TEST(CliGraph, WritesPngAndSvgOfStaticAndInFlightReports) {
     ASSERT_TRUE(ampvane::ReadWholeFile(png, contents));
     EXPECT_EQ(contents.rfind("\x89PNG", 0), 0u);
     if (std::system("command -v identify >/dev/null 2>&1") == 0) {
-        const CliRun identify = Run("identify -format '%m %wx%h %z' '" + png + "'");
+        const CliRun identify = Shell("identify -format '%m %wx%h %z' '" + png + "'");
         EXPECT_EQ(identify.out, "PNG 640x480 8") << identify.out;
     }
 
