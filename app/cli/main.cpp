@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     RegisterReportCommands(registry);
     RegisterOpinionCommand(registry);
     RegisterCompareCommand(registry);
+    RegisterGraphCommand(registry);
     RegisterToolCommands(registry);
     RegisterWiringCommand(registry);
     RegisterOnlineCommands(registry);
