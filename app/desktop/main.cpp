@@ -50,18 +50,6 @@ std::filesystem::path DocumentsFolder() {
     return std::filesystem::path(documents.toStdString());
 }
 
-// The major number of a stored version text: the integer before its first ".", 0 without one.
-int MajorVersion(const std::string& version) {
-    const auto dot = version.find('.');
-    if (dot == std::string::npos || dot == 0) return 0;
-    int major = 0;
-    for (std::size_t i = 0; i < dot; ++i) {
-        if (version[i] < '0' || version[i] > '9' || major > 100000) return 0;
-        major = major * 10 + (version[i] - '0');
-    }
-    return major;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
