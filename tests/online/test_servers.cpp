@@ -147,7 +147,8 @@ void HostileServer::Serve() {
             SendAll(client, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nd");
             AwaitClose(client);
         } else if (path == "/garbage") {
-            SendAll(client, std::string("\x01\x02garbage \xff\xfe no http here\r\n\r\n", 34));
+            static constexpr char kGarbage[] = "\x01\x02garbage \xff\xfe no http here\r\n\r\n";
+            SendAll(client, std::string(kGarbage, sizeof kGarbage - 1));
         } else if (path == "/half") {
             SendAll(client, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n0123456789");
         } else {
