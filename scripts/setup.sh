@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6opengl6-dev qt6-charts-dev
   qt6-svg-dev libcurl4-openssl-dev libpng-dev libjpeg-dev zlib1g-dev libgtest-dev libbenchmark-dev imagemagick
   xvfb xauth fonts-dejavu-core python3-dbfread libcli11-dev nlohmann-json3-dev
-  libcpp-httplib-dev libsqlite3-dev)
+  libcpp-httplib-dev libsqlite3-dev libreoffice-calc-nogui libreoffice-writer-nogui poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

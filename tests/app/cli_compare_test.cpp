@@ -1,38 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include "common/file_write.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 // ampvane-cli compare, run as a user would run it.
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out; // standard output and error together
-};
 
-CliRun Cli(const std::string& arguments) {
-    CliRun run;
-    const std::string command = std::string(AMPVANE_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+using ampvane::testing::CommandRun;
+
+// Standard output and error together, as a user sees them.
+CommandRun Cli(const std::string& arguments) {
+    using namespace ampvane::testing;
+    return RunCommand(ProgramLine(AMPVANE_CLI, arguments), Streams::Merged);
 }
 
 const std::string kSample = std::string("'") + AMPVANE_SOURCE_DIR + "/app/cli/sample_project.txt'";
 
 TEST(CliCompare, RowsSideBySideInEachFormat) {
-    const CliRun text = Cli("compare " + kSample + " --rows 1,2,3");
+    const CommandRun text = Cli("compare " + kSample + " --rows 1,2,3");
     ASSERT_EQ(text.status, 0) << text.out;
     EXPECT_EQ(text.out.rfind("Comparison - Untitled\n", 0), 0u) << text.out;
     EXPECT_NE(text.out.find("\nMotor "), std::string::npos);
@@ -43,7 +33,7 @@ TEST(CliCompare, RowsSideBySideInEachFormat) {
     ASSERT_EQ(Cli("compare " + kSample + " --rows 2,1 -o '" + dir.file("c.csv") + "'").status, 0);
     ASSERT_TRUE(ampvane::ReadWholeFile(dir.file("c.csv"), contents));
     EXPECT_EQ(contents.rfind("\"Comparison - Untitled\",\"\",\"\"\n", 0), 0u) << contents;
-    const CliRun html = Cli("compare " + kSample + " --rows 4 --format html");
+    const CommandRun html = Cli("compare " + kSample + " --rows 4 --format html");
     ASSERT_EQ(html.status, 0) << html.out;
     EXPECT_EQ(html.out.rfind("<html><head>\n<title>Comparison - Untitled</title>", 0), 0u);
 }
@@ -55,12 +45,12 @@ TEST(CliCompare, BadRowsAreRefusedWithAMessage) {
         {"", 2},
     };
     for (const auto& [arguments, status] : cases) {
-        const CliRun run = Cli("compare " + kSample + arguments);
+        const CommandRun run = Cli("compare " + kSample + arguments);
         EXPECT_EQ(run.status, status) << arguments << "\n" << run.out;
         EXPECT_FALSE(run.out.empty()) << arguments;
     }
     EXPECT_NE(Cli("compare " + kSample + " --rows 999999").out.find("there is no row 999999"), std::string::npos);
-    const CliRun full = Cli("compare " + kSample + " --rows 1 -o /dev/full");
+    const CommandRun full = Cli("compare " + kSample + " --rows 1 -o /dev/full");
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.out.find("/dev/full"), std::string::npos) << full.out;
 }

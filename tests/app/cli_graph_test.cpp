@@ -1,36 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include "common/file_write.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 // ampvane-cli graph, run as a user would run it.
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out; // standard output and error together
-};
 
-CliRun Shell(const std::string& command) {
-    CliRun run;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+using ampvane::testing::CommandRun;
+
+// Standard output and error together, as a user sees them.
+CommandRun Shell(const std::string& command) {
+    return ampvane::testing::RunCommand(command, ampvane::testing::Streams::Merged);
 }
 
-CliRun Cli(const std::string& arguments) { return Shell(std::string(AMPVANE_CLI) + " " + arguments); }
+CommandRun Cli(const std::string& arguments) { return Shell(ampvane::testing::ProgramLine(AMPVANE_CLI, arguments)); }
 
 const std::string kSample = std::string("'") + AMPVANE_SOURCE_DIR + "/app/cli/sample_project.txt'";
 
@@ -42,18 +32,18 @@ bool Exists(const std::string& path) {
 TEST(CliGraph, WritesPngAndSvgOfStaticAndInFlightReports) {
     ampvane::testing::TempDir dir;
     const std::string png = dir.file("g.png"), svg = dir.file("g.svg");
-    const CliRun made = Cli("graph " + kSample + " --x 'Motor Amps' --y 'Prop RPM' --y2 motor_gearbox_efficiency -o '" +
+    const CommandRun made = Cli("graph " + kSample + " --x 'Motor Amps' --y 'Prop RPM' --y2 motor_gearbox_efficiency -o '" +
                             png + "'");
     ASSERT_EQ(made.status, 0) << made.out;
     std::string contents;
     ASSERT_TRUE(ampvane::ReadWholeFile(png, contents));
     EXPECT_EQ(contents.rfind("\x89PNG", 0), 0u);
     if (std::system("command -v identify >/dev/null 2>&1") == 0) {
-        const CliRun identify = Shell("identify -format '%m %wx%h %z' '" + png + "'");
+        const CommandRun identify = Shell("identify -format '%m %wx%h %z' '" + png + "'");
         EXPECT_EQ(identify.out, "PNG 640x480 8") << identify.out;
     }
 
-    const CliRun flight = Cli("graph " + kSample + " --inflight 2 --x airspeed --y thrust --no-lines -o '" + svg + "'");
+    const CommandRun flight = Cli("graph " + kSample + " --inflight 2 --x airspeed --y thrust --no-lines -o '" + svg + "'");
     ASSERT_EQ(flight.status, 0) << flight.out;
     ASSERT_TRUE(ampvane::ReadWholeFile(svg, contents));
     EXPECT_EQ(contents.rfind("<?xml", 0), 0u);
@@ -79,7 +69,7 @@ TEST(CliGraph, BadInputIsRefusedWithAMessageAndLeavesNoFile) {
         {axes + " -o '" + dir.file("missing/g.svg") + "'", 1},
     };
     for (const auto& [arguments, status] : cases) {
-        const CliRun run = Cli("graph " + kSample + arguments);
+        const CommandRun run = Cli("graph " + kSample + arguments);
         EXPECT_EQ(run.status, status) << arguments << "\n" << run.out;
         EXPECT_FALSE(run.out.empty()) << arguments;
         EXPECT_LT(run.out.size(), 3000u) << arguments;

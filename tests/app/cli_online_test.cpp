@@ -1,7 +1,6 @@
 // ampvane-cli's online commands against a running ampvane-server.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
@@ -10,33 +9,15 @@
 #include "common/file_write.h"
 #include "data/table_test_support.h"
 #include "online/test_servers.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 namespace ampvane {
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out, err;
-};
 
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-CliResult Cli(const std::string& dataFolder, const std::vector<std::string>& args) {
-    testing::TempDir dir;
-    std::string command = "AMPVANE_DATA_DIR=" + Quote(dataFolder) + " " + Quote(AMPVANE_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " > " + Quote(dir.file("out")) + " 2> " + Quote(dir.file("err")) + " < /dev/null";
-    const int raw = std::system(command.c_str());
-    CliResult run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    ReadWholeFile(dir.file("out"), run.out);
-    ReadWholeFile(dir.file("err"), run.err);
-    return run;
+testing::CommandRun Cli(const std::string& dataFolder, const std::vector<std::string>& args) {
+    return testing::RunCommand(testing::ProgramLine(AMPVANE_CLI, testing::ShellArguments(args), dataFolder));
 }
 
 TEST(CliOnline, UpdateContributeBrowseAndSupport) {
@@ -49,22 +30,22 @@ TEST(CliOnline, UpdateContributeBrowseAndSupport) {
     testing::MakeEmptyTables(data);
     const std::string address = server.Address();
 
-    CliResult update = Cli(data, {"update", "motor", "--server", address});
+    testing::CommandRun update = Cli(data, {"update", "motor", "--server", address});
     EXPECT_EQ(update.status, 0) << update.err;
     EXPECT_NE(update.err.find("Motors: 1 new, 0 revised."), std::string::npos) << update.err;
 
     const std::string project = (testing::TestDataDir() / "project" / "imperial.avp").string();
-    CliResult contribute = Cli(data, {"contribute", project, "--name", "Jo", "motor", "--server", address});
+    testing::CommandRun contribute = Cli(data, {"contribute", project, "--name", "Jo", "motor", "--server", address});
     EXPECT_EQ(contribute.status, 0) << contribute.err;
     EXPECT_NE(contribute.err.find("Thank you for contributing the Motor"), std::string::npos) << contribute.err;
 
-    CliResult list = Cli(data, {"contributed", "motor", "--recent", "--import", "--server", address});
+    testing::CommandRun list = Cli(data, {"contributed", "motor", "--recent", "--import", "--server", address});
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_TRUE(list.out.starts_with("Astro Cobalt 05 7T#20 #605\t")) << list.out;
     EXPECT_NE(list.out.find("\tJo\n"), std::string::npos) << list.out;
     EXPECT_NE(list.err.find("Motors: 1 new, 0 revised."), std::string::npos) << list.err;
 
-    CliResult support = Cli(data, {"support", "--from", "me@example.org", "--subject", "Hi", "--message", "It spins",
+    testing::CommandRun support = Cli(data, {"support", "--from", "me@example.org", "--subject", "Hi", "--message", "It spins",
                              "--server", address});
     EXPECT_EQ(support.status, 0) << support.err;
 
@@ -82,7 +63,7 @@ TEST(CliOnline, UpdateContributeBrowseAndSupport) {
         {{"update", "--server", "127.0.0.1:1"}, 1, "Ampvane was unable to download updated data from http://127.0.0.1:1."},
     };
     for (const Refused& r : refused) {
-        const CliResult run = Cli(data, r.args);
+        const testing::CommandRun run = Cli(data, r.args);
         EXPECT_EQ(run.status, r.status) << r.args[0] << " " << run.err;
         EXPECT_NE(run.err.find(r.says), std::string::npos) << run.err;
     }

@@ -1,38 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include "common/file_write.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 // ampvane-cli opinion, run as a user would run it.
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out; // standard output and error together
-};
 
-CliRun Cli(const std::string& arguments) {
-    CliRun run;
-    const std::string command = std::string(AMPVANE_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+using ampvane::testing::CommandRun;
+
+// Standard output and error together, as a user sees them.
+CommandRun Cli(const std::string& arguments) {
+    using namespace ampvane::testing;
+    return RunCommand(ProgramLine(AMPVANE_CLI, arguments), Streams::Merged);
 }
 
 const std::string kSample = std::string("'") + AMPVANE_SOURCE_DIR + "/app/cli/sample_project.txt'";
 
 TEST(CliOpinion, TextOnStandardOutput) {
-    const CliRun run = Cli("opinion " + kSample + " --row 1");
+    const CommandRun run = Cli("opinion " + kSample + " --row 1");
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out.rfind("AmpvaneOpinion - Untitled\n", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\nMotor: "), std::string::npos);
@@ -50,7 +40,7 @@ TEST(CliOpinion, FormatFromTheOutputNameOrTheOption) {
     ASSERT_TRUE(ampvane::ReadWholeFile(dir.file("a.htm"), contents));
     EXPECT_EQ(contents.rfind("<html><head>\r\n", 0), 0u);
     EXPECT_NE(contents.find("</body></html>"), std::string::npos);
-    const CliRun html = Cli("opinion " + kSample + " --row 2 --format html");
+    const CommandRun html = Cli("opinion " + kSample + " --row 2 --format html");
     EXPECT_EQ(html.status, 0);
     EXPECT_EQ(html.out.rfind("<html>", 0), 0u);
     ASSERT_EQ(Cli("opinion " + kSample + " --row 2 --format text -o '" + dir.file("b.rtf") + "'").status, 0);
@@ -66,16 +56,16 @@ TEST(CliOpinion, UsageErrorsAndRejectedInput) {
     EXPECT_EQ(Cli("opinion " + kSample + " --row 1 --format pdf").status, 2);
     EXPECT_EQ(Cli("opinion " + kSample + " --row 1 --throttle 50").status, 2);
 
-    const CliRun beyond = Cli("opinion " + kSample + " --row 9999");
+    const CommandRun beyond = Cli("opinion " + kSample + " --row 9999");
     EXPECT_EQ(beyond.status, 1);
     EXPECT_NE(beyond.out.find("there is no row 9999"), std::string::npos) << beyond.out;
-    const CliRun missing = Cli("opinion /no/such/project.txt --row 1");
+    const CommandRun missing = Cli("opinion /no/such/project.txt --row 1");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("cannot read the project file"), std::string::npos);
 
     ampvane::testing::TempDir dir;
     const std::string target = dir.file("none/opinion.txt");
-    const CliRun unwritable = Cli("opinion " + kSample + " --row 1 -o '" + target + "'");
+    const CommandRun unwritable = Cli("opinion " + kSample + " --row 1 -o '" + target + "'");
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.out.find("could not be opened for writing"), std::string::npos) << unwritable.out;
 }

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include "common/file_write.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 // ampvane-cli table, run as a user would run it, on a data folder of its own (the shipped tables are
@@ -12,31 +11,18 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out; // standard output and error together
-};
 
 class CliTable : public ::testing::Test {
 protected:
-    CliRun Cli(const std::string& arguments) {
-        CliRun run;
-        const std::string command = "AMPVANE_DATA_DIR='" + dir.file("data") + "' " + std::string(AMPVANE_CLI) + " " +
-                                    arguments + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return run;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+    ampvane::testing::CommandRun Cli(const std::string& arguments) {
+        using namespace ampvane::testing;
+        return RunCommand(ProgramLine(AMPVANE_CLI, arguments, dir.file("data")), Streams::Merged);
     }
     ampvane::testing::TempDir dir;
 };
 
 TEST_F(CliTable, ListExportAndImportAgain) {
-    const CliRun list = Cli("table list speed --find ASTRO");
+    const ampvane::testing::CommandRun list = Cli("table list speed --find ASTRO");
     ASSERT_EQ(list.status, 0) << list.out;
     EXPECT_NE(list.out.find("Astro 210\n"), std::string::npos) << list.out;
     EXPECT_EQ(list.out.find("Jeti"), std::string::npos);
@@ -46,7 +32,7 @@ TEST_F(CliTable, ListExportAndImportAgain) {
     std::string contents;
     ASSERT_TRUE(ampvane::ReadWholeFile(file, contents));
     EXPECT_EQ(contents.rfind("<html><head>\r\n", 0), 0u);
-    const CliRun again = Cli("table import '" + file + "' --table motor");
+    const ampvane::testing::CommandRun again = Cli("table import '" + file + "' --table motor");
     EXPECT_EQ(again.status, 0) << again.out;
     EXPECT_NE(again.out.find("There was no new data to revise or add to the Ampvane database."), std::string::npos);
 
@@ -57,10 +43,10 @@ TEST_F(CliTable, ListExportAndImportAgain) {
 
 TEST_F(CliTable, ImportErrorsAndUsage) {
     ASSERT_EQ(ampvane::WriteFileAtomically(dir.file("bad.txt"), "Begin Ampvane8 Cell Table\nCELLNAME CAPACITY\n"), "");
-    const CliRun bad = Cli("table import '" + dir.file("bad.txt") + "'");
+    const ampvane::testing::CommandRun bad = Cli("table import '" + dir.file("bad.txt") + "'");
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.out.find("The columns in the import file are not tab delimited"), std::string::npos) << bad.out;
-    const CliRun none = Cli("table import '" + dir.file("bad.txt") + "' --table motor");
+    const ampvane::testing::CommandRun none = Cli("table import '" + dir.file("bad.txt") + "' --table motor");
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.out.find("No Ampvane Motor data was found in the import file. No Motors were imported."),
               std::string::npos);

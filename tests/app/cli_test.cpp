@@ -10,35 +10,19 @@
 #include <vector>
 
 #include "common/file_write.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 namespace ampvane {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = testing::CommandRun;
 
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
+// Standard output (or the file it is sent to instead) and standard error apart.
 CliRun Cli(const std::vector<std::string>& args, const std::string& stdoutTarget = "") {
-    testing::TempDir dir;
-    std::string command = Quote(AMPVANE_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    const std::string out = stdoutTarget.empty() ? dir.file("out") : stdoutTarget;
-    command += " > " + Quote(out) + " 2> " + Quote(dir.file("err")) + " < /dev/null";
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    if (stdoutTarget.empty()) ReadWholeFile(out, run.out);
-    ReadWholeFile(dir.file("err"), run.err);
-    return run;
+    std::string line = testing::ProgramLine(AMPVANE_CLI, testing::ShellArguments(args));
+    if (!stdoutTarget.empty()) line += " > " + testing::ShellQuote(stdoutTarget);
+    return testing::RunCommand(line);
 }
 
 std::string ProjectFile(const std::string& name) {

@@ -1,32 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 // The estimator commands of ampvane-cli, run as a user would run them.
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out; // standard output and error together
-};
 
-CliRun Cli(const std::string& arguments) {
-    CliRun run;
-    const std::string command = std::string(AMPVANE_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+using ampvane::testing::CommandRun;
+
+// Standard output and error together, as a user sees them.
+CommandRun Cli(const std::string& arguments) {
+    using namespace ampvane::testing;
+    return RunCommand(ProgramLine(AMPVANE_CLI, arguments), Streams::Merged);
 }
 
 TEST(CliTools, ResultsAndRefusals) {
@@ -70,7 +60,7 @@ TEST(CliTools, ResultsAndRefusals) {
         {"airfoil --thickness 25", 2, "--thickness must be 1 to 20 in steps of 0.5"},
     };
     for (const Case& c : cases) {
-        const CliRun run = Cli(c.arguments);
+        const CommandRun run = Cli(c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
         EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.arguments << "\n" << run.out;
         for (const char* bad : {"nan", "inf\n", "inf ", "inf\""})
@@ -100,20 +90,13 @@ TEST(CliTools, WiringDiagramsReadBack) {
     };
     for (const Case& c : cases) {
         const std::string file = dir.file(c.file);
-        const CliRun run = Cli(std::string("wiring ") + c.options + " -o '" + file + "' -- '1;4;-2;'");
+        const CommandRun run = Cli(std::string("wiring ") + c.options + " -o '" + file + "' -- '1;4;-2;'");
         ASSERT_EQ(run.status, 0) << c.options << "\n" << run.out;
-        const CliRun identify = [&] {
-            CliRun r;
-            FILE* pipe = popen(("identify -format '%m %w %h' '" + file + "' 2>&1").c_str(), "r");
-            char buffer[256];
-            std::size_t n = 0;
-            while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-            r.status = pclose(pipe);
-            return r;
-        }();
+        const CommandRun identify = ampvane::testing::RunCommand(
+            "identify -format '%m %w %h' " + ampvane::testing::ShellQuote(file), ampvane::testing::Streams::Merged);
         EXPECT_EQ(identify.out, std::string(c.type) + " 541 281") << c.file;
     }
-    const CliRun refused = Cli("wiring --speed-controls 2 --motor-rows 3 -o '" + dir.file("no.png") + "' -- '-1;3;2;'");
+    const CommandRun refused = Cli("wiring --speed-controls 2 --motor-rows 3 -o '" + dir.file("no.png") + "' -- '-1;3;2;'");
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.out.find("Not Possible!"), std::string::npos) << refused.out;
     EXPECT_FALSE(std::ifstream(dir.file("no.png")).good());

@@ -1,46 +1,35 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include "common/file_write.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 
 // ampvane-cli wizard, run as a user would run it, over a fresh data folder.
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
 
-CliRun Cli(const ampvane::testing::TempDir& data, const std::string& arguments) {
-    CliRun run;
-    const std::string command =
-        "AMPVANE_DATA_DIR='" + data.file("data") + "' " + std::string(AMPVANE_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+using ampvane::testing::CommandRun;
+
+// Standard output and error together, with a data folder of the test's own.
+CommandRun Cli(const ampvane::testing::TempDir& data, const std::string& arguments) {
+    using namespace ampvane::testing;
+    return RunCommand(ProgramLine(AMPVANE_CLI, arguments, data.file("data")), Streams::Merged);
 }
 
 const std::string kSample = std::string("'") + AMPVANE_SOURCE_DIR + "/app/cli/sample_project.txt'";
 
 TEST(CliWizard, SearchApplyAndReport) {
     ampvane::testing::TempDir dir;
-    const CliRun json = Cli(dir, "wizard " + kSample + " --format json");
+    const CommandRun json = Cli(dir, "wizard " + kSample + " --format json");
     ASSERT_EQ(json.status, 0) << json.out;
     EXPECT_NE(json.out.find("\"results\": ["), std::string::npos);
     EXPECT_NE(json.out.find("\"rating_text\": \"1.000\""), std::string::npos);
     EXPECT_NE(json.out.find("\"too_heavy\": "), std::string::npos);
 
-    const CliRun text = Cli(dir, "wizard " + kSample);
+    const CommandRun text = Cli(dir, "wizard " + kSample);
     ASSERT_EQ(text.status, 0) << text.out;
     EXPECT_EQ(text.out.rfind("The AmpvaneWizard has analysed ", 0), 0u) << text.out;
 
@@ -50,7 +39,7 @@ TEST(CliWizard, SearchApplyAndReport) {
     std::string contents;
     ASSERT_TRUE(ampvane::ReadWholeFile(project, contents));
     EXPECT_NE(contents.find("Generic "), std::string::npos);
-    const CliRun report = Cli(dir, "report '" + project + "'");
+    const CommandRun report = Cli(dir, "report '" + project + "'");
     EXPECT_EQ(report.status, 0) << report.out;
 
     // A bare stored text searches on the sample project's plane.
@@ -65,7 +54,7 @@ TEST(CliWizard, RefusedInput) {
     EXPECT_EQ(Cli(dir, "wizard " + kSample + " --format pdf").status, 2);
     EXPECT_EQ(Cli(dir, "wizard " + kSample + " --apply 0").status, 2);
     EXPECT_EQ(Cli(dir, "wizard '" + dir.file("missing.txt") + "'").status, 1);
-    const CliRun many = Cli(dir, "wizard " + kSample + " --apply 99999");
+    const CommandRun many = Cli(dir, "wizard " + kSample + " --apply 99999");
     EXPECT_EQ(many.status, 1);
     EXPECT_NE(many.out.find("--apply 99999: the search found "), std::string::npos) << many.out;
 }

@@ -9,6 +9,7 @@
 #include "common/file_write.h"
 #include "data/name_lookup.h"
 #include "support/recording_messages.h"
+#include "support/command_run.h"
 #include "support/test_paths.h"
 #include "table_test_support.h"
 
@@ -146,16 +147,15 @@ TEST(TableTextRoundTrip, ShippedTables) {
 
 // Where LibreOffice is installed, the CSV export opens as a sheet with every line and value in place.
 TEST(TableTextExport, CsvOpensAsASheet) {
-    if (std::system("command -v soffice >/dev/null 2>&1") != 0 || !HaveDbfread()) GTEST_SKIP() << "no LibreOffice";
+    if (!testing::HaveOffice() || !HaveDbfread()) GTEST_SKIP() << "no LibreOffice";
     TempDir dir;
     Folder folder(dir);
     Fill(folder.table(ComponentTableKind::Cell), 6);
     const std::string csv = dir.file("cells.csv");
     ASSERT_TRUE(ExportTable(folder.table(ComponentTableKind::Cell), ComponentTableKind::Cell, csv, false, true, 86,
                             kDot, folder.quiet));
-    const std::string convert = "cd '" + dir.path().string() +
-                                "' && soffice --headless --convert-to ods cells.csv >/dev/null 2>&1";
-    ASSERT_EQ(std::system(convert.c_str()), 0);
+    const auto converted = testing::ConvertWithOffice(dir.path().string(), "ods", {"cells.csv"});
+    ASSERT_EQ(converted.status, 0) << converted.out;
     // Lines of the file, and cells per line: every line has as many cells as the table has columns.
     const std::string script = dir.file("count.py");
     std::ofstream(script) << "import sys, zipfile, re\n"

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -11,6 +10,7 @@
 #include "analysis/project_text.h"
 #include "analysis/ui/report_form.h"
 #include "common/file_write.h"
+#include "support/command_run.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 #include "workbench/configuration.h"
@@ -31,11 +31,11 @@ std::string WithoutFooter(const std::string& text) {
 std::string RunCli(const testing::TempDir& dir, const std::string& arguments) {
     const std::string out = dir.file("cli.txt");
     // An empty data folder: only the named settings file counts.
-    const std::string command = "AMPVANE_DATA_DIR='" + dir.file("data") + "' '" + std::string(AMPVANE_CLI) +
-                                "' report '" + dir.file("project.txt") + "' -o '" + out + "' " + arguments +
-                                " 2>/dev/null";
-    const int raw = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << command;
+    const std::string command = testing::ProgramLine(AMPVANE_CLI,
+                                                     "report " + testing::ShellQuote(dir.file("project.txt")) +
+                                                         " -o " + testing::ShellQuote(out) + " " + arguments,
+                                                     dir.file("data"));
+    EXPECT_EQ(testing::RunCommand(command).status, 0) << command;
     std::string text;
     ReadWholeFile(out, text);
     return text;
