@@ -26,6 +26,7 @@
 #include "help/ui/help_viewer.h"
 #include "help/ui/splash_screen.h"
 #include "online/ui/carry_over_form.h"
+#include "workbench/ui/window_memory.h"
 #include "workbench/ui/workbench_help.h"
 
 namespace ampvane {
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
     Settings settings;
     const std::string dataFolder = DataFolder();
     const ConfigurationFiles files = ConfigurationFilesFor(dataFolder, documents / "Ampvane");
+    // The workbench shows before the start-up sequence reads the settings, so its place is read now.
+    ReadWindowPlaces(files, settings);
 
     WorkbenchEnvironment env;
     env.settings = &settings;

@@ -1,4 +1,5 @@
 #include "workbench/configuration.h"
+#include "workbench/window_placement.h"
 
 #include <optional>
 #include <utility>
@@ -89,6 +90,8 @@ constexpr std::string_view kGearEfficiencyKey = "geareffic";
 constexpr std::string_view kLastTipKey = "lasttip";
 constexpr std::string_view kHighNoteKey = "highnoteseen";
 constexpr std::string_view kDefaultProjectKey = "default";
+// "window" + a window's name + its place.
+constexpr std::string_view kWindowKey = "window";
 
 // Applies one line; lines with other keys, comments and blank lines change nothing.
 class LineReader {
@@ -160,6 +163,14 @@ private:
             if (auto value = ValueOf(lower, line, key.key)) return SetText(key, *value);
         if (auto value = ValueOf(lower, line, kDefaultProjectKey)) {
             settings_.defaultProject = std::string(*value);
+            return;
+        }
+        if (auto value = ValueOf(lower, line, kWindowKey)) {
+            // A damaged place is dropped here, so the window simply opens where it would without one.
+            if (const auto blank = value->find(' '); blank != std::string_view::npos) {
+                const std::string_view place = TrimText(value->substr(blank));
+                if (ParseWindowRect(place)) settings_.windowPlacements[std::string(value->substr(0, blank))] = place;
+            }
             return;
         }
         for (const GraphKeys& keys : kGraphKeys) {
@@ -292,6 +303,8 @@ std::string ConfigurationText(const Settings& settings, std::string_view version
         out.Value(keys.y2, graph.y2);
         out.FlagIf(!graph.lines, keys.noLines);
     }
+    if (!settings.windowPlacements.empty()) out.Line("# Windows");
+    for (const auto& [name, place] : settings.windowPlacements) out.Value(kWindowKey, name + " " + place);
     return out.Take();
 }
 

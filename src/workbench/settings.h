@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -122,6 +123,9 @@ struct Settings {
 
     GraphAxes staticGraph;
     GraphAxes flightGraph;
+
+    // Where each remembered window was, by name: "x y width height" in screen pixels.
+    std::map<std::string, std::string> windowPlacements;
 
     bool operator==(const Settings&) const = default;
 };

@@ -43,6 +43,8 @@
 #include "data/name_lookup.h"
 #include "data/value_lists.h"
 #include "workbench/compute_input.h"
+#include "workbench/ui/tool_icons.h"
+#include "workbench/ui/window_memory.h"
 #include "workbench/ui/workbench_help.h"
 #include "workbench/ui/workbench_texts.h"
 
@@ -136,8 +138,11 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     ConnectComponentCommands();
     ShowFields();
     RenewUnitLabels();
-    if (env_.settings)
+    ApplyWorkbenchIcons(*this);
+    if (env_.settings) {
         ConnectWorkbenchHelp(*this, *env_.settings, env_.dataFolder, Messages(), QString::fromUtf8(kVendorSite));
+        new WindowPlaces(*env_.settings, this);
+    }
 }
 
 TParameterInputForm::~TParameterInputForm() { qApp->removeEventFilter(this); }

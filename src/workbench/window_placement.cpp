@@ -1,0 +1,57 @@
+#include "workbench/window_placement.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+namespace ampvane {
+
+std::optional<WindowRect> ParseWindowRect(std::string_view text) {
+    int values[4] = {};
+    const char* p = text.data();
+    const char* end = text.data() + text.size();
+    for (int& value : values) {
+        while (p < end && *p == ' ') ++p;
+        const auto [next, error] = std::from_chars(p, end, value);
+        if (error != std::errc() || next == p) return std::nullopt;
+        p = next;
+    }
+    while (p < end && *p == ' ') ++p;
+    if (p != end || values[2] <= 0 || values[3] <= 0) return std::nullopt;
+    return WindowRect{values[0], values[1], values[2], values[3]};
+}
+
+std::string WindowRectText(const WindowRect& r) {
+    return std::to_string(r.x) + ' ' + std::to_string(r.y) + ' ' + std::to_string(r.width) + ' ' +
+           std::to_string(r.height);
+}
+
+namespace {
+std::int64_t Overlap(const WindowRect& a, const WindowRect& b) {
+    const std::int64_t w = std::min<std::int64_t>(std::int64_t{a.x} + a.width, std::int64_t{b.x} + b.width) -
+                           std::max(a.x, b.x);
+    const std::int64_t h = std::min<std::int64_t>(std::int64_t{a.y} + a.height, std::int64_t{b.y} + b.height) -
+                           std::max(a.y, b.y);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+} // namespace
+
+WindowRect PlaceOnScreens(const WindowRect& stored, std::span<const WindowRect> screens) {
+    if (screens.empty()) return stored;
+    const WindowRect* best = &screens.front();
+    std::int64_t most = 0;
+    for (const WindowRect& screen : screens)
+        if (const std::int64_t area = Overlap(stored, screen); area > most) {
+            most = area;
+            best = &screen;
+        }
+    const WindowRect& s = *best;
+    WindowRect placed = stored;
+    placed.width = std::clamp(stored.width, 1, std::max(1, s.width));
+    placed.height = std::clamp(stored.height, 1, std::max(1, s.height));
+    placed.x = static_cast<int>(std::clamp<std::int64_t>(stored.x, s.x, std::int64_t{s.x} + s.width - placed.width));
+    placed.y = static_cast<int>(std::clamp<std::int64_t>(stored.y, s.y, std::int64_t{s.y} + s.height - placed.height));
+    return placed;
+}
+
+} // namespace ampvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Where a window sits on the desktop, kept between runs as "x y width height".
+
+namespace ampvane {
+
+struct WindowRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const WindowRect&) const = default;
+};
+
+std::optional<WindowRect> ParseWindowRect(std::string_view text); // nullopt for anything but four whole numbers with a positive size
+std::string WindowRectText(const WindowRect& rect);
+
+// The place a stored window takes on the screens there are now (their available areas, the primary first):
+// on the screen it overlaps most, or the primary one when it overlaps none, moved and shrunk as needed
+// to lie wholly inside that screen.
+WindowRect PlaceOnScreens(const WindowRect& stored, std::span<const WindowRect> screens);
+
+} // namespace ampvane

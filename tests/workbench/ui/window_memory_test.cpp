@@ -1,0 +1,115 @@
+// Windows come back where they were after a restart on the same data folder, and never off the screen.
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include "analysis/ui/report_form.h"
+#include "support/recording_messages.h"
+#include "support/test_paths.h"
+#include "workbench/configuration.h"
+#include "workbench/ui/parameter_input_form.h"
+#include "workbench/ui/sample_fields.h"
+#include "workbench/ui/window_memory.h"
+
+namespace ampvane {
+namespace {
+
+// One run of the program on a data folder: the places are read before the workbench shows, and the
+// settings written as it closes, as the program does.
+struct ProgramRun {
+    ProgramRun(const ConfigurationFiles& files, testing::RecordingMessages& messages) : files(files) {
+        ReadWindowPlaces(files, settings);
+        WorkbenchEnvironment env;
+        env.settings = &settings;
+        env.messages = &messages;
+        env.prompter = &messages;
+        workbench = std::make_unique<TParameterInputForm>(env);
+        workbench->show();
+    }
+    void Close(testing::RecordingMessages& messages) {
+        workbench->CloseWithoutQuestion();
+        ASSERT_TRUE(WriteConfiguration(files.current, settings, kConfigurationVersion, messages));
+    }
+    ConfigurationFiles files;
+    Settings settings;
+    std::unique_ptr<TParameterInputForm> workbench;
+};
+
+TEST(WindowMemory, WorkbenchComesBackWithItsGeometryAndOnTheScreen) {
+    testing::RecordingMessages messages;
+    messages.AllowAny();
+    testing::TempDir dir;
+    const ConfigurationFiles files = ConfigurationFilesFor(dir.path(), dir.path() / "none");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+
+    QRect placed;
+    {
+        ProgramRun first(files, messages);
+        QWidget& window = *first.workbench;
+        // Smaller (as far as the window lets itself shrink), on the last screen, wholly on it.
+        const QRect last = QGuiApplication::screens().back()->availableGeometry();
+        window.resize(window.minimumSizeHint().expandedTo(QSize(400, 300)).boundedTo(last.size() - QSize(80, 80)));
+        window.move(last.topLeft() + QPoint(37, 23));
+        placed = window.geometry();
+        first.Close(messages);
+    }
+    {
+        ProgramRun second(files, messages);
+        EXPECT_EQ(second.workbench->geometry(), placed);
+        EXPECT_EQ(second.workbench->screen(), QGuiApplication::screens().back());
+        second.Close(messages);
+    }
+
+    // A place on a screen that is gone: back onto this one, whole.
+    Settings stored;
+    ReadConfiguration(files, stored, NumberLocale{}, messages);
+    ASSERT_TRUE(stored.windowPlacements.contains("workbench"));
+    stored.windowPlacements["workbench"] = "-30000 25000 700 500";
+    ASSERT_TRUE(WriteConfiguration(files.current, stored, kConfigurationVersion, messages));
+    ProgramRun third(files, messages);
+    EXPECT_TRUE(screen.contains(third.workbench->frameGeometry().topLeft()));
+    EXPECT_TRUE(screen.intersects(third.workbench->geometry()));
+}
+
+// The report open when the workbench closes is stored too, under its kind; the next report takes its size.
+TEST(WindowMemory, OpenReportIsStoredWhenTheWorkbenchCloses) {
+    testing::RecordingMessages messages;
+    messages.AllowAny();
+    Settings settings;
+    settings.useHeating = false;
+    WorkbenchEnvironment env;
+    env.settings = &settings;
+    env.messages = &messages;
+    env.prompter = &messages;
+    QSize reportSize;
+    {
+        TParameterInputForm workbench(env);
+        WorkbenchFields fields;
+        testing::FillSample(fields);
+        workbench.SetFields(fields);
+        workbench.show();
+        workbench.ComputeButtonClick();
+        ASSERT_EQ(workbench.Reports().size(), 1u);
+        QWidget* report = workbench.Reports().front();
+        EXPECT_EQ(RememberedWindowName(*report), "report");
+        report->resize(report->size() - QSize(40, 30));
+        reportSize = report->size();
+        workbench.CloseWithoutQuestion();
+    }
+    ASSERT_TRUE(settings.windowPlacements.contains("report"));
+    TParameterInputForm workbench(env);
+    WorkbenchFields fields;
+    testing::FillSample(fields);
+    workbench.SetFields(fields);
+    workbench.show();
+    workbench.ComputeButtonClick();
+    ASSERT_EQ(workbench.Reports().size(), 1u);
+    EXPECT_EQ(workbench.Reports().front()->size(), reportSize);
+    EXPECT_EQ(RememberedWindowName(workbench), "workbench");
+    QWidget plain;
+    EXPECT_EQ(RememberedWindowName(plain), "");
+}
+
+} // namespace
+} // namespace ampvane
