@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "wizard/name_pattern.h"
+#include "common/name_pattern.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -1,7 +1,7 @@
 #include "wizard/generic_components.h"
 
 #include "common/unit_conversion.h"
-#include "wizard/name_pattern.h"
+#include "common/name_pattern.h"
 
 namespace ampvane {
 

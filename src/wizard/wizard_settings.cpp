@@ -10,7 +10,7 @@
 #include "data/value_lists.h"
 #include "model/air.h"
 #include "model/airframe.h"
-#include "wizard/name_pattern.h"
+#include "common/name_pattern.h"
 #include "wizard/wizard_search.h"
 
 namespace ampvane {

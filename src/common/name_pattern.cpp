@@ -1,4 +1,4 @@
-#include "wizard/name_pattern.h"
+#include "common/name_pattern.h"
 
 #include <algorithm>
 
