@@ -3,6 +3,9 @@
 #include <cmath>
 
 #include "common/field_validation.h"
+#include "common/name_pattern.h"
+#include "data/table_catalogue.h"
+#include "workbench/component_fill.h"
 #include "tools/tool_fields.h"
 
 namespace ampvane {
@@ -80,6 +83,34 @@ MotorDesignResult ComputeMotorDesign(const MotorDesignInput& input, const MotorD
     }
     result.warning = r > 1.4 || r < 0.714;
     return result;
+}
+
+MotorWindingTexts WindingsFromMotorName(std::string_view name) {
+    MotorWindingTexts windings;
+    if (auto turns = PatternExtract(name, R"(\<[1-9][0-9]*[Tt]\>)")) {
+        turns->pop_back(); // the "T"
+        windings.turns = std::move(*turns);
+    }
+    auto gauge = PatternExtract(name, R"(#[0-9]\>)");
+    if (!gauge) gauge = PatternExtract(name, R"(#[1-9][0-9]\>)");
+    if (gauge) windings.gauge = gauge->substr(1);
+    return windings;
+}
+
+void LoadBaselineMotor(MotorDesignInput& input, const DbfTable& motors, const WorkbenchUnits& units,
+                       const NumberLocale& locale, MessageSink& messages) {
+    // The workbench's own motor fill gives the display texts and the weight conversion.
+    WorkbenchFields shown;
+    FillGroupFromRecord(shown, ComponentTableKind::Motor, motors, units, locale, messages);
+    using C = WorkbenchControl;
+    input.baselineName = shown.Text(C::MotorNameEdit);
+    input.motorConstant = shown.Text(C::MotorConstantEdit);
+    input.idleCurrent = shown.Text(C::IdleCurrentEdit);
+    input.armatureResistance = shown.Text(C::ArmatureResistanceEdit);
+    input.motorWeight = shown.Text(C::MotorWeightEdit);
+    MotorWindingTexts windings = WindingsFromMotorName(input.baselineName);
+    input.windings = std::move(windings.turns);
+    input.wireGauge = std::move(windings.gauge);
 }
 
 void ApplyMotorDesign(const MotorDesignInput& input, const MotorDesignResult& result, WorkbenchFields& fields) {

@@ -7,6 +7,8 @@
 #include "analysis/workbench_fields.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
+#include "data/dbf_table.h"
+#include "workbench/workbench_rules.h"
 
 // The rewound motor: from a baseline motor and its winding (turns per pole, wire gauge), the
 // constants of the same motor with a new number of turns, and the wire gauge that fills the winding
@@ -44,6 +46,19 @@ MotorDesignResult ComputeMotorDesign(const MotorDesignInput& input, const MotorD
 // The label of the suggested gauge: "Gauge (0000):" .. "Gauge (0):" for gauges below zero, else
 // "Gauge (" + one decimal + "):".
 std::string GaugeLabel(double gauge, const NumberLocale& locale);
+
+// The winding a motor's name states: turns per pole as a word like "12T" or "7t", the wire gauge
+// as "#9" or "#22" at a word end; empty where the name states none.
+struct MotorWindingTexts {
+    std::string turns, gauge;
+};
+MotorWindingTexts WindingsFromMotorName(std::string_view name);
+
+// A motor chosen from the table as the baseline: name, constants and weight as the workbench would
+// show them (weight in its unit, a stored 0 empty), turns and gauge from the name. The new-motor
+// fields are left alone.
+void LoadBaselineMotor(MotorDesignInput& input, const DbfTable& motors, const WorkbenchUnits& units,
+                       const NumberLocale& locale, MessageSink& messages);
 
 // Apply: the new motor's name, constants and weight into the workbench's motor fields.
 void ApplyMotorDesign(const MotorDesignInput& input, const MotorDesignResult& result, WorkbenchFields& fields);

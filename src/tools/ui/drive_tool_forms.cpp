@@ -14,7 +14,6 @@
 #include "analysis/analysis_input.h"
 #include "data/comp_data_module.h"
 #include "data/name_lookup.h"
-#include "data/ui/table_browser.h"
 #include "data/value_lists.h"
 #include "workbench/analysis_settings.h"
 #include "workbench/ui/parameter_input_form.h"
@@ -37,12 +36,6 @@ QWidget* UnitChoice(QWidget* parent, std::initializer_list<QRadioButton*> button
         row->addWidget(b);
     }
     return holder;
-}
-
-Settings& OptionsOf(TParameterInputForm& workbench) {
-    static Settings none;
-    Settings* settings = workbench.Environment().settings;
-    return settings ? *settings : none;
 }
 
 } // namespace
@@ -101,11 +94,11 @@ void TBenchTestForm::BuildBenchTest(QVBoxLayout* layout) {
 
 void TBenchTestForm::RefreshConditions() {
     NullMessageSink quiet;
-    const auto options = SnapshotAnalysisOptions(AnalysisOptionsInputFrom(OptionsOf(workbench_)), Locale(), quiet);
+    const auto options = SnapshotAnalysisOptions(AnalysisOptionsInputFrom(Options()), Locale(), quiet);
     if (!options) return;
     bench_.sigma = options->DensityRatio;
     bench_.defaultGearboxEfficiency =
-        TypicalGearboxEfficiency(AnalysisOptionsInputFrom(OptionsOf(workbench_)), Locale());
+        TypicalGearboxEfficiency(AnalysisOptionsInputFrom(Options()), Locale());
     conditions_[0]->setText(QStringLiteral("Elev: ") + Q(FormatReal(0, 0, options->Elevation, Locale())) +
                             (options->Metric ? QStringLiteral(" m") : QStringLiteral(" ft")));
     conditions_[1]->setText(QStringLiteral("S.L. Pressure: ") + Q(FormatReal(0, -2, options->Pressure, Locale())) +
@@ -129,12 +122,7 @@ void TBenchTestForm::LookUpMotor(const std::string& name) {
 }
 
 void TBenchTestForm::LoadMotorButtonClick() {
-    if (!data_) return;
-    TTableBrowser browser(this);
-    const Settings& settings = OptionsOf(workbench_);
-    const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, Locale()};
-    if (!browser.BrowseTable(*data_, ComponentTableKind::Motor, motorName_, 0, units, Messages(), Questions()))
-        return;
+    if (!BrowseMotor(motorName_)) return;
     const std::string name(TrimText(data_->MotorTable()->Name()));
     motorName_->setText(Q(name));
     LookUpMotor(name);
@@ -292,7 +280,7 @@ void TPropConstantForm::FillNameList() {
 
 void TPropConstantForm::showEvent(QShowEvent* event) {
     const WorkbenchUnits units = Units();
-    const Settings& settings = OptionsOf(workbench_);
+    const Settings& settings = Options();
     loading_ = true;
     if (diameter_->text().isEmpty()) (units.metricPropSizes ? cmButton1_ : inButton1_)->setChecked(true);
     if (pitch_->text().isEmpty()) (units.metricPropSizes ? cmButton2_ : inButton2_)->setChecked(true);
@@ -426,7 +414,7 @@ TFanCoefficientForm::TFanCoefficientForm(TParameterInputForm& workbench, QWidget
 
 void TFanCoefficientForm::showEvent(QShowEvent* event) {
     const WorkbenchUnits units = Units();
-    const Settings& settings = OptionsOf(workbench_);
+    const Settings& settings = Options();
     loading_ = true;
     (units.metric ? cmButton1_ : inButton1_)->setChecked(true);
     (units.metric ? cmButton2_ : inButton2_)->setChecked(true);

@@ -3,10 +3,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
+#include "data/comp_data_module.h"
 #include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
@@ -216,10 +220,13 @@ TBuildMotorInputForm::TBuildMotorInputForm(TParameterInputForm& workbench, QWidg
     weight_ = InputEdit(bg, 4, 0, QStringLiteral("Weight:"), QStringLiteral("MotorWeightEdit"));
     weightUnits_[0] = new QLabel(this);
     bg->addWidget(weightUnits_[0], 4, 2);
-    auto* openButton = new QPushButton(QStringLiteral("Open..."), baseline);
-    openButton->setObjectName(QStringLiteral("LoadMotorButton"));
-    openButton->setEnabled(false); // choosing a motor needs the component browser
-    bg->addWidget(openButton, 5, 1);
+    openButton_ = new QPushButton(QStringLiteral("Open..."), baseline);
+    openButton_->setObjectName(QStringLiteral("LoadMotorButton"));
+    openButton_->setEnabled(false); // until the component tables are there
+    connect(openButton_, &QPushButton::clicked, this, &TBuildMotorInputForm::LoadMotorButtonClick);
+    name_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(name_, &QLineEdit::customContextMenuRequested, this, &TBuildMotorInputForm::ShowNamePopup);
+    bg->addWidget(openButton_, 5, 1);
     auto* windings = new QGroupBox(QStringLiteral("Baseline Motor Windings:"), baseline);
     auto* wg = new QGridLayout(windings);
     windings_ = InputEdit(wg, 0, 0, QStringLiteral("Turns:"), QStringLiteral("MotorWindingsEdit"));
@@ -268,16 +275,50 @@ void TBuildMotorInputForm::showEvent(QShowEvent* event) {
     for (QLabel* label : weightUnits_) label->setText(weightUnit);
     if (TrimText(S(name_->text())).empty()) {
         const WorkbenchFields& f = Fields();
-        loading_ = true;
-        name_->setText(Q(f.Text(C::MotorNameEdit)));
-        kv_->setText(Q(f.Text(C::MotorConstantEdit)));
-        io_->setText(Q(f.Text(C::IdleCurrentEdit)));
-        rm_->setText(Q(f.Text(C::ArmatureResistanceEdit)));
-        weight_->setText(Q(f.Text(C::MotorWeightEdit)));
-        loading_ = false;
-        MotorDataEditChange();
+        MotorDesignInput input = Input();
+        input.baselineName = f.Text(C::MotorNameEdit);
+        input.motorConstant = f.Text(C::MotorConstantEdit);
+        input.idleCurrent = f.Text(C::IdleCurrentEdit);
+        input.armatureResistance = f.Text(C::ArmatureResistanceEdit);
+        input.motorWeight = f.Text(C::MotorWeightEdit);
+        ShowBaseline(input);
     }
     TToolForm::showEvent(event);
+}
+
+void TBuildMotorInputForm::ShowBaseline(const MotorDesignInput& input) {
+    loading_ = true;
+    name_->setText(Q(input.baselineName));
+    kv_->setText(Q(input.motorConstant));
+    io_->setText(Q(input.idleCurrent));
+    rm_->setText(Q(input.armatureResistance));
+    weight_->setText(Q(input.motorWeight));
+    windings_->setText(Q(input.windings));
+    gauge_->setText(Q(input.wireGauge));
+    loading_ = false;
+    MotorDataEditChange();
+}
+
+void TBuildMotorInputForm::SetComponentData(TCompDataModule* data) {
+    TToolForm::SetComponentData(data);
+    openButton_->setEnabled(data != nullptr);
+}
+
+void TBuildMotorInputForm::LoadMotorButtonClick() {
+    if (!BrowseMotor(name_)) return;
+    MotorDesignInput input = Input();
+    LoadBaselineMotor(input, *data_->MotorTable(), Units(), Locale(), Messages());
+    ShowBaseline(input);
+}
+
+void TBuildMotorInputForm::ShowNamePopup(const QPoint& position) {
+    std::unique_ptr<QMenu> menu(name_->createStandardContextMenu());
+    QAction* open = new QAction(QStringLiteral("&Open..."), menu.get());
+    open->setEnabled(openButton_->isEnabled());
+    connect(open, &QAction::triggered, this, &TBuildMotorInputForm::LoadMotorButtonClick);
+    menu->insertAction(menu->actions().value(0), open);
+    menu->insertSeparator(menu->actions().value(1));
+    menu->exec(name_->mapToGlobal(position));
 }
 
 MotorDesignInput TBuildMotorInputForm::Input() const {

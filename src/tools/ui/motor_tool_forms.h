@@ -60,12 +60,17 @@ public:
     explicit TBuildMotorInputForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void MotorDataEditChange();
+    void SetComponentData(TCompDataModule* data) override;
+    // "Open...": the baseline motor chosen in the component browser, its winding read from its name.
+    void LoadMotorButtonClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     MotorDesignInput Input() const;
+    void ShowBaseline(const MotorDesignInput& input);
+    void ShowNamePopup(const QPoint& position);
 
     MotorDesignResult result_;
     QLineEdit *name_, *kv_, *io_, *rm_, *weight_, *windings_, *gauge_;
@@ -73,6 +78,7 @@ private:
     QLineEdit *newKv_, *newIo_, *newRm_, *newWeight_;
     QLabel *gaugeLabel_, *warning_;
     QLabel* weightUnits_[2];
+    QPushButton* openButton_;
 };
 
 } // namespace ampvane

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "data/ui/table_browser.h"
 #include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
@@ -93,6 +94,19 @@ void TToolForm::SetQuietly(QLineEdit* edit, const std::string& text) {
     loading_ = true;
     edit->setText(Q(text));
     loading_ = was;
+}
+
+bool TToolForm::BrowseMotor(QLineEdit* nameEdit) {
+    if (!data_) return false;
+    TTableBrowser browser(this);
+    return browser.BrowseTable(*data_, ComponentTableKind::Motor, nameEdit, 0, workbench_.CurrentBrowserUnits(),
+                               Messages(), Questions());
+}
+
+const Settings& TToolForm::Options() const {
+    static const Settings defaults;
+    const Settings* settings = workbench_.Environment().settings;
+    return settings ? *settings : defaults;
 }
 
 MessageSink& TToolForm::Messages() {

@@ -16,6 +16,7 @@ namespace ampvane {
 
 class TParameterInputForm;
 class TCompDataModule;
+struct Settings;
 
 // What every estimator window shares: it is modeless and created once, it recomputes on every
 // keystroke, writes into the workbench only on Apply, and OK is Apply followed by close.
@@ -47,10 +48,15 @@ protected:
     // Sets an edit's text without running its change handler.
     void SetQuietly(QLineEdit* edit, const std::string& text);
 
+    // Lets the user choose a motor in the component browser opened under the edit; on a choice the
+    // motor table stands on it. False without tables or without a choice.
+    bool BrowseMotor(QLineEdit* nameEdit);
+
     MessageSink& Messages();
     Prompter& Questions();
     const NumberLocale& Locale() const;
     WorkbenchUnits Units() const;
+    const Settings& Options() const; // the program's options (defaults when the workbench has none)
     WorkbenchFields& Fields();
     void WorkbenchChanged(); // shows the workbench's fields after Apply wrote them
 

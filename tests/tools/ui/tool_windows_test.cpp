@@ -224,33 +224,66 @@ TEST_F(ToolWindows, PropellerConstantsInMetricWorkbench) {
     Click(&form, "AddToListButton");
 }
 
-TEST_F(ToolWindows, TestMotorPickedInTheBrowser) {
-    TempDir tables;
+// Motor tables holding a bench motor and a motor whose name states its winding.
+struct MotorTables {
+    MotorTables() {
+        testing::MakeEmptyTables(folder.path().string());
+        module.OpenComponentTables();
+        TableImportOptions options;
+        ImportTableTextFrom(module,
+                            "Begin Ampvane8 Motor Table\nMOTORNAME\tMOTORSTANT\tIDLECRRENT\tARMATTANCE\tWEIGHT\n"
+                            "Bench Motor\t1000\t1\t0.1\t6\nModel 25 12T #22\t1000\t1.5\t0.1\t0\n"
+                            "End Ampvane8 Motor Table\n",
+                            "motors", options, quiet);
+    }
+    // Clicks the window's button and, in the browser it opens, chooses the first motor found by `search`.
+    static void ChooseMotor(QWidget* window, const char* button, const char* search) {
+        QTimer::singleShot(0, window, [search] {
+            QWidget* browser = QApplication::activeModalWidget();
+            ASSERT_NE(browser, nullptr);
+            QTest::keyClicks(browser->findChild<QLineEdit*>(QStringLiteral("SearchEdit")), search);
+            QTest::mouseClick(browser->findChild<QPushButton*>(QStringLiteral("OkButton")), Qt::LeftButton);
+        });
+        QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+    }
+    TempDir folder;
     NullMessageSink quiet;
-    testing::MakeEmptyTables(tables.path().string());
-    TCompDataModule module{{tables.path().string(), ""}, quiet};
-    module.OpenComponentTables();
-    TableImportOptions options;
-    ImportTableTextFrom(module,
-                        "Begin Ampvane8 Motor Table\nMOTORNAME\tMOTORSTANT\tIDLECRRENT\tARMATTANCE\tWEIGHT\n"
-                        "Bench Motor\t1000\t1\t0.1\t6\nOther\t2000\t2\t0.2\t7\nEnd Ampvane8 Motor Table\n",
-                        "motors", options, quiet);
+    TCompDataModule module{{folder.path().string(), ""}, quiet};
+};
+
+TEST_F(ToolWindows, TestMotorPickedInTheBrowser) {
+    MotorTables tables;
     auto& form = tools->PropConstant();
-    form.SetComponentData(&module);
+    form.SetComponentData(&tables.module);
     form.show();
     Type(&form, "GearRatioEdit", "");
     Type(&form, "TerminalVoltageEdit", "10");
     Type(&form, "MotorCurrentEdit", "10");
-    QTimer::singleShot(0, &form, [] {
-        QWidget* browser = QApplication::activeModalWidget();
-        ASSERT_NE(browser, nullptr);
-        QTest::keyClicks(browser->findChild<QLineEdit*>(QStringLiteral("SearchEdit")), "Bench");
-        QTest::mouseClick(browser->findChild<QPushButton*>(QStringLiteral("OkButton")), Qt::LeftButton);
-    });
-    Click(&form, "LoadMotorButton");
+    MotorTables::ChooseMotor(&form, "LoadMotorButton", "Bench");
     EXPECT_EQ(In<QLineEdit>(&form, "MotorNameEdit")->text(), QStringLiteral("Bench Motor"));
     EXPECT_EQ(form.Bench().motor.Kv, 1000);
     EXPECT_EQ(In<QLineEdit>(&form, "RPMEdit")->text(), QStringLiteral("9000")); // 1000·(10 − 10·0.1)
+}
+
+TEST_F(ToolWindows, DesignerBaselinePickedInTheBrowser) {
+    MotorTables tables;
+    auto& form = tools->MotorDesigner();
+    EXPECT_FALSE(In<QPushButton>(&form, "LoadMotorButton")->isEnabled());
+    form.SetComponentData(&tables.module);
+    ASSERT_TRUE(In<QPushButton>(&form, "LoadMotorButton")->isEnabled());
+    form.show();
+    Type(&form, "NewMotorWindingsEdit", "8");
+    Type(&form, "NewMotorNameEdit", "Model 25 8T");
+    MotorTables::ChooseMotor(&form, "LoadMotorButton", "Model");
+    EXPECT_EQ(In<QLineEdit>(&form, "MotorNameEdit")->text(), QStringLiteral("Model 25 12T #22"));
+    EXPECT_EQ(In<QLineEdit>(&form, "MotorWindingsEdit")->text(), QStringLiteral("12"));
+    EXPECT_EQ(In<QLineEdit>(&form, "WireGaugeEdit")->text(), QStringLiteral("22"));
+    EXPECT_EQ(In<QLineEdit>(&form, "MotorWeightEdit")->text(), QString()); // a stored 0
+    EXPECT_EQ(In<QLineEdit>(&form, "NewMotorConstantEdit")->text(), QStringLiteral("1579")); // 1000·(8/12)^−1.126
+    Click(&form, "OKButton");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(Field(C::MotorNameEdit), "Model 25 8T");
+    EXPECT_EQ(Field(C::MotorConstantEdit), "1579");
 }
 
 TEST_F(ToolWindows, FanToolsWriteTheFanFields) {
