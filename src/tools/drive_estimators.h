@@ -19,6 +19,7 @@ namespace ampvane {
 inline constexpr int kPropConstantEstimatorHelpTopic = 236;
 inline constexpr int kFanCoefficientHelpTopic = 235;
 inline constexpr int kFanPitchHelpTopic = 234;
+inline constexpr int kFanPitchMeasurementsHelpTopic = 2340;
 inline constexpr std::string_view kOutOfRangeText = "Out of Range!";
 inline constexpr std::string_view kInconsistentInputText = "Inconsistent Input!";
 inline constexpr std::string_view kRpmText = "rpm";

@@ -14,6 +14,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "help/ui/help_viewer.h"
 #include "model/airframe.h"
 #include "workbench/ui/parameter_input_form.h"
 
@@ -34,11 +35,12 @@ QSlider* MakeSlider(QWidget* parent, const char* name, int low, int high, int po
 } // namespace
 
 TLiftCoefficientForm::TLiftCoefficientForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Lift and Drag Coefficient Estimator"), parent) {
+    : TToolForm(workbench, QStringLiteral("Lift and Drag Coefficient Estimator"), kLiftCoefficientHelpTopic, parent) {
     setObjectName(QStringLiteral("LiftCoefficientForm"));
     auto* v = new QVBoxLayout(this);
     auto* airfoil = new QGroupBox(QStringLiteral("Airfoil:"), this);
     auto* ag = new QGridLayout(airfoil);
+    SetHelpTopic(airfoil, kAirfoilGroupHelpTopic);
     const auto sliderRow = [&](int row, const char* caption, QSlider* slider, QLabel*& indicator, const char* name) {
         auto* label = new QLabel(QString::fromUtf8(caption), airfoil);
         label->setBuddy(slider);
@@ -61,6 +63,8 @@ TLiftCoefficientForm::TLiftCoefficientForm(TParameterInputForm& workbench, QWidg
     fromMeasurements->setObjectName(QStringLiteral("BitBtn1"));
     auto* fromList = new QPushButton(QStringLiteral("Choose From List..."), airfoil);
     fromList->setObjectName(QStringLiteral("BitBtn2"));
+    SetHelpTopic(fromMeasurements, kWingMeasurementsHelpTopic);
+    SetHelpTopic(fromList, kAirfoilListHelpTopic);
     auto* choose = new QHBoxLayout;
     choose->addWidget(fromMeasurements);
     choose->addWidget(fromList);
@@ -79,6 +83,7 @@ TLiftCoefficientForm::TLiftCoefficientForm(TParameterInputForm& workbench, QWidg
     for (int i = 0; i < 4; ++i) {
         auto* box = new QGroupBox(Q(kDragGroupCaptions[i]), this);
         box->setObjectName(QString::fromLatin1(groupNames[i]));
+        SetHelpTopic(box, kDragGroupsHelpTopic);
         auto* bv = new QVBoxLayout(box);
         groups_[i] = new QButtonGroup(box);
         groups_[i]->setExclusive(true);
@@ -99,6 +104,8 @@ TLiftCoefficientForm::TLiftCoefficientForm(TParameterInputForm& workbench, QWidg
     connect(flatPlate_, &QCheckBox::toggled, this, [this] { ControlChanged(true); });
     list_ = new TAirfoilListForm(*this, workbench.Environment().dataFolder, workbench.Environment().locale, this);
     measurements_ = new TWingMeasurementsForm(*this, Messages(), workbench.Environment().locale, this);
+    SetHelpTopic(list_, kAirfoilListHelpTopic);
+    SetHelpTopic(measurements_, kWingMeasurementsHelpTopic);
     connect(fromMeasurements, &QPushButton::clicked, this, [this] { measurements_->exec(); });
     connect(fromList, &QPushButton::clicked, this, [this] { list_->exec(); });
     DeriveAirframe(airframe_, false);

@@ -15,6 +15,7 @@
 #include "data/comp_data_module.h"
 #include "data/name_lookup.h"
 #include "data/value_lists.h"
+#include "help/ui/help_viewer.h"
 #include "workbench/analysis_settings.h"
 #include "workbench/ui/parameter_input_form.h"
 
@@ -42,8 +43,9 @@ QWidget* UnitChoice(QWidget* parent, std::initializer_list<QRadioButton*> button
 
 // ---- bench test ---------------------------------------------------------------------------------
 
-TBenchTestForm::TBenchTestForm(TParameterInputForm& workbench, const QString& title, QWidget* parent)
-    : TToolForm(workbench, title, parent) {}
+TBenchTestForm::TBenchTestForm(TParameterInputForm& workbench, const QString& title, int helpTopic,
+                               QWidget* parent)
+    : TToolForm(workbench, title, helpTopic, parent) {}
 
 QRadioButton* TBenchTestForm::UnitButton(const QString& caption, const QString& name) {
     auto* b = new QRadioButton(caption, this);
@@ -162,7 +164,7 @@ void TBenchTestForm::EstimateRPMButtonClick() {
 // ---- propeller ----------------------------------------------------------------------------------
 
 TPropConstantForm::TPropConstantForm(TParameterInputForm& workbench, QWidget* parent)
-    : TBenchTestForm(workbench, QStringLiteral("Propeller Constant Estimator"), parent) {
+    : TBenchTestForm(workbench, QStringLiteral("Propeller Constant Estimator"), kPropConstantEstimatorHelpTopic, parent) {
     setObjectName(QStringLiteral("PropConstantForm"));
     auto* v = new QVBoxLayout(this);
     BuildBenchTest(v);
@@ -359,7 +361,7 @@ void TPropConstantForm::ApplyButtonClick() {
 // ---- fan ----------------------------------------------------------------------------------------
 
 TFanCoefficientForm::TFanCoefficientForm(TParameterInputForm& workbench, QWidget* parent)
-    : TBenchTestForm(workbench, QStringLiteral("Fan Coefficient Estimator"), parent) {
+    : TBenchTestForm(workbench, QStringLiteral("Fan Coefficient Estimator"), kFanCoefficientHelpTopic, parent) {
     setObjectName(QStringLiteral("FanCoefficientForm"));
     auto* v = new QVBoxLayout(this);
     BuildBenchTest(v);
@@ -477,10 +479,11 @@ void TFanCoefficientForm::ApplyButtonClick() {
 // ---- fan pitch ----------------------------------------------------------------------------------
 
 TFanPitchMeasurementsForm::TFanPitchMeasurementsForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Fan Pitch Calculator"), parent) {
+    : TToolForm(workbench, QStringLiteral("Fan Pitch Calculator"), kFanPitchHelpTopic, parent) {
     setObjectName(QStringLiteral("FanPitchMeasurementsForm"));
     auto* v = new QVBoxLayout(this);
     auto* group = new QGroupBox(QStringLiteral("Measurements:"), this);
+    SetHelpTopic(group, kFanPitchMeasurementsHelpTopic);
     auto* gv = new QVBoxLayout(group);
     auto* note = new QLabel(Q(kFanPitchNote), group);
     note->setWordWrap(true);

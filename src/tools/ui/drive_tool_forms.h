@@ -14,7 +14,7 @@ namespace ampvane {
 class TBenchTestForm : public TToolForm {
     Q_OBJECT
 public:
-    TBenchTestForm(TParameterInputForm& workbench, const QString& title, QWidget* parent);
+    TBenchTestForm(TParameterInputForm& workbench, const QString& title, int helpTopic, QWidget* parent);
     void EstimateRPMButtonClick();
     void SetComponentData(TCompDataModule* data) override;
     // "Select...": the test motor chosen in the component browser.

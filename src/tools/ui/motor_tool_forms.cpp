@@ -20,7 +20,7 @@ using C = WorkbenchControl;
 // ---- test data ----------------------------------------------------------------------------------
 
 TTestDataInputForm::TTestDataInputForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Test Data Input"), parent) {
+    : TToolForm(workbench, QStringLiteral("Test Data Input"), kTestDataHelpTopic, parent) {
     setObjectName(QStringLiteral("TestDataInputForm"));
     auto* v = new QVBoxLayout(this);
     auto* type = new QGroupBox(QStringLiteral("Type of Data:"), this);
@@ -120,7 +120,7 @@ void TTestDataInputForm::ApplyButtonClick() {
 // ---- catalogue data -----------------------------------------------------------------------------
 
 TCatalogDataInputForm::TCatalogDataInputForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Catalog Data Input"), parent) {
+    : TToolForm(workbench, QStringLiteral("Catalog Data Input"), kCatalogDataHelpTopic, parent) {
     setObjectName(QStringLiteral("CatalogDataInputForm"));
     auto* v = new QVBoxLayout(this);
     auto* note = new QLabel(Q(kCatalogNote), this);
@@ -203,7 +203,7 @@ void TCatalogDataInputForm::ApplyButtonClick() {
 // ---- motor designer -----------------------------------------------------------------------------
 
 TBuildMotorInputForm::TBuildMotorInputForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Motor Designer"), parent) {
+    : TToolForm(workbench, QStringLiteral("Motor Designer"), kMotorDesignerHelpTopic, parent) {
     setObjectName(QStringLiteral("BuildMotorInputForm"));
     auto* v = new QVBoxLayout(this);
     auto* columns = new QHBoxLayout;

@@ -7,13 +7,15 @@
 #include <QPushButton>
 
 #include "data/ui/table_browser.h"
+#include "help/ui/help_viewer.h"
 #include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
 
-TToolForm::TToolForm(TParameterInputForm& workbench, const QString& title, QWidget* parent)
+TToolForm::TToolForm(TParameterInputForm& workbench, const QString& title, int helpTopic, QWidget* parent)
     : QWidget(parent, Qt::Window), workbench_(workbench), boxes_(this) {
     setWindowTitle(title);
+    SetHelpTopic(this, helpTopic);
 }
 
 void TToolForm::OKButtonClick() {
@@ -34,11 +36,11 @@ QHBoxLayout* TToolForm::ButtonRow(const QString& applyCaption) {
     applyButton_ = button(applyCaption, "ApplyButton");
     cancelButton_ = button(QStringLiteral("Cancel"), "CancelButton");
     helpButton_ = button(QStringLiteral("&Help"), "HelpButton");
-    helpButton_->setEnabled(false); // the help viewer comes with the help pages
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &TToolForm::OKButtonClick);
     connect(applyButton_, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
     connect(cancelButton_, &QPushButton::clicked, this, &TToolForm::CancelButtonClick);
+    connect(helpButton_, &QPushButton::clicked, this, [this] { ShowHelpTopic(HelpTopicOf(this)); });
     return row;
 }
 

@@ -19,12 +19,13 @@ class TCompDataModule;
 struct Settings;
 
 // What every estimator window shares: it is modeless and created once, it recomputes on every
-// keystroke, writes into the workbench only on Apply, and OK is Apply followed by close.
+// keystroke, writes into the workbench only on Apply, and OK is Apply followed by close. Help and F1
+// show the window's help topic.
 class TToolForm : public QWidget {
     Q_OBJECT
 
 public:
-    TToolForm(TParameterInputForm& workbench, const QString& title, QWidget* parent = nullptr);
+    TToolForm(TParameterInputForm& workbench, const QString& title, int helpTopic, QWidget* parent = nullptr);
 
     // Apply writes the results into the workbench's fields and shows them there.
     virtual void ApplyButtonClick() = 0;

@@ -15,6 +15,7 @@
 
 #include <cstring>
 
+#include "help/ui/help_viewer.h"
 #include "picture/picture.h"
 #include "workbench/ui/parameter_input_form.h"
 
@@ -35,7 +36,7 @@ QSlider* MakeSlider(QWidget* parent, const char* name, Qt::Orientation orientati
 } // namespace
 
 TWiringWizardForm::TWiringWizardForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Ampvane Wiring Wizard"), parent) {
+    : TToolForm(workbench, QStringLiteral("Ampvane Wiring Wizard"), kWiringHelpTopic, parent) {
     setObjectName(QStringLiteral("WiringWizardForm"));
     auto* v = new QVBoxLayout(this);
     auto* sliders = new QGridLayout;
@@ -73,8 +74,10 @@ TWiringWizardForm::TWiringWizardForm(TParameterInputForm& workbench, QWidget* pa
     brushless_ = new QCheckBox(QStringLiteral("Br&ushless"), this);
     brushless_->setObjectName(QStringLiteral("BrushlessCheckBox"));
     for (QWidget* w : std::initializer_list<QWidget*>{alwaysParallel_, usingBec_, seriesParallel_, parallelSeries_,
-                                                      brushless_})
+                                                      brushless_}) {
         options->addWidget(w);
+        SetHelpTopic(w, kWiringOptionsHelpTopic);
+    }
     v->addLayout(options);
     auto* buttons = ButtonRow();
     save_ = new QPushButton(QStringLiteral("&Save..."), this);
@@ -82,6 +85,8 @@ TWiringWizardForm::TWiringWizardForm(TParameterInputForm& workbench, QWidget* pa
     print_ = new QPushButton(QStringLiteral(" &Print..."), this);
     print_->setObjectName(QStringLiteral("PrintButton"));
     buttons->insertWidget(0, print_);
+    SetHelpTopic(save_, kWiringSavePrintHelpTopic);
+    SetHelpTopic(print_, kWiringSavePrintHelpTopic);
     buttons->insertWidget(0, save_);
     v->addLayout(buttons);
 

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QApplication>
+#include <QPrinter>
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "../../data/table_test_support.h"
 #include "data/comp_data_module.h"
 #include "data/table_text.h"
+#include "help/ui/help_viewer.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 #include "tools/ui/airfoil_forms.h"
@@ -112,6 +114,28 @@ TEST_F(ToolWindows, EveryOpenerIsEnabledAndOpensItsWindow) {
         EXPECT_FALSE(window->isModal());
         window->close();
     }
+}
+
+TEST_F(ToolWindows, HelpShowsEachWindowsTopic) {
+    const std::pair<QWidget*, int> windows[] = {
+        {&tools->TestData(), 214},      {&tools->CatalogData(), 215},    {&tools->MotorDesigner(), 216},
+        {&tools->PropConstant(), 236},  {&tools->FanCoefficient(), 235}, {&tools->FanPitch(), 234},
+        {&tools->LiftCoefficient(), 264}, {&tools->WiringWizard(), 93},
+    };
+    for (auto [window, topic] : windows) {
+        window->show();
+        Click(window, "HelpButton");
+        EXPECT_EQ(CurrentHelpTopic(), topic) << window->objectName().toStdString();
+        ASSERT_NE(HelpViewerWindow(), nullptr);
+        EXPECT_EQ(HelpViewerWindow()->CurrentPage(), QStringLiteral("Ampvane_%1.htm").arg(topic));
+        window->close();
+    }
+    // F1 on a control with a page of its own.
+    EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->WiringWizard(), "BrushlessCheckBox")), 931);
+    EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->WiringWizard(), "PrintButton")), 932);
+    EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->LiftCoefficient(), "FuselageGroupItem0")), 2642);
+    EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->FanPitch(), "BladeAngleEdit")), 2340);
+    CloseHelpWindows();
 }
 
 TEST_F(ToolWindows, TestDataTypedAndApplied) {
@@ -377,6 +401,26 @@ TEST_F(ToolWindows, WiringWizardAppliesCounts) {
         EXPECT_EQ(head, std::string(name).ends_with("png") ? "\x89P" : std::string(name).ends_with("jpeg") ? "\xFF\xD8" : "BM")
             << name;
     }
+}
+
+TEST_F(ToolWindows, WiringDiagramPrintsOnOnePage) {
+    auto& form = tools->WiringWizard();
+    form.show();
+    In<QSlider>(&form, "NumBatteriesSlider")->setValue(6);
+    In<QSlider>(&form, "NumSeriesMotorsTimesESCsSlider")->setValue(4);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(folder.file("wiring.pdf")));
+    form.PrintDiagram(printer);
+    std::ifstream pdf(folder.file("wiring.pdf"), std::ios::binary);
+    const std::string contents((std::istreambuf_iterator<char>(pdf)), {});
+    ASSERT_TRUE(contents.starts_with("%PDF"));
+    std::size_t pages = 0;
+    for (std::size_t at = contents.find("/Type /Page"); at != std::string::npos;
+         at = contents.find("/Type /Page", at + 1))
+        if (contents.compare(at, 12, "/Type /Pages") != 0) ++pages;
+    EXPECT_EQ(pages, 1u);
+    EXPECT_NE(contents.find("/Subtype /Image"), std::string::npos);
 }
 
 } // namespace
