@@ -92,6 +92,8 @@ constexpr std::string_view kHighNoteKey = "highnoteseen";
 constexpr std::string_view kDefaultProjectKey = "default";
 // "window" + a window's name + its place.
 constexpr std::string_view kWindowKey = "window";
+// "columns" + a report kind + its column widths.
+constexpr std::string_view kColumnsKey = "columns";
 
 // Applies one line; lines with other keys, comments and blank lines change nothing.
 class LineReader {
@@ -171,6 +173,12 @@ private:
                 const std::string_view place = TrimText(value->substr(blank));
                 if (ParseWindowRect(place)) settings_.windowPlacements[std::string(value->substr(0, blank))] = place;
             }
+            return;
+        }
+        if (auto value = ValueOf(lower, line, kColumnsKey)) {
+            if (const auto blank = value->find(' '); blank != std::string_view::npos)
+                if (const auto widths = ParseColumnWidths(value->substr(blank + 1)))
+                    settings_.columnWidths[std::string(value->substr(0, blank))] = ColumnWidthsText(*widths);
             return;
         }
         for (const GraphKeys& keys : kGraphKeys) {
@@ -303,8 +311,9 @@ std::string ConfigurationText(const Settings& settings, std::string_view version
         out.Value(keys.y2, graph.y2);
         out.FlagIf(!graph.lines, keys.noLines);
     }
-    if (!settings.windowPlacements.empty()) out.Line("# Windows");
+    if (!settings.windowPlacements.empty() || !settings.columnWidths.empty()) out.Line("# Windows");
     for (const auto& [name, place] : settings.windowPlacements) out.Value(kWindowKey, name + " " + place);
+    for (const auto& [kind, widths] : settings.columnWidths) out.Value(kColumnsKey, kind + " " + widths);
     return out.Take();
 }
 

@@ -126,6 +126,8 @@ struct Settings {
 
     // Where each remembered window was, by name: "x y width height" in screen pixels.
     std::map<std::string, std::string> windowPlacements;
+    // The report grid's column widths the user set, per report kind ("report", "inflight"): "3:60 5:72".
+    std::map<std::string, std::string> columnWidths;
 
     bool operator==(const Settings&) const = default;
 };

@@ -26,6 +26,38 @@ std::string WindowRectText(const WindowRect& r) {
            std::to_string(r.height);
 }
 
+std::optional<ColumnWidths> ParseColumnWidths(std::string_view text) {
+    ColumnWidths widths;
+    const char* p = text.data();
+    const char* end = text.data() + text.size();
+    while (true) {
+        while (p < end && *p == ' ') ++p;
+        if (p == end) break;
+        int column = 0, width = 0;
+        const auto columnRead = std::from_chars(p, end, column);
+        if (columnRead.ec != std::errc() || columnRead.ptr == p || columnRead.ptr == end || *columnRead.ptr != ':')
+            return std::nullopt;
+        p = columnRead.ptr + 1;
+        const auto widthRead = std::from_chars(p, end, width);
+        const char* next = widthRead.ptr;
+        if (widthRead.ec != std::errc() || next == p || (next != end && *next != ' ')) return std::nullopt;
+        if (column < 0 || column > 999 || width < 1 || width > 9999) return std::nullopt;
+        widths[column] = width;
+        p = next;
+    }
+    if (widths.empty()) return std::nullopt;
+    return widths;
+}
+
+std::string ColumnWidthsText(const ColumnWidths& widths) {
+    std::string text;
+    for (const auto& [column, width] : widths) {
+        if (!text.empty()) text += ' ';
+        text += std::to_string(column) + ':' + std::to_string(width);
+    }
+    return text;
+}
+
 namespace {
 std::int64_t Overlap(const WindowRect& a, const WindowRect& b) {
     const std::int64_t w = std::min<std::int64_t>(std::int64_t{a.x} + a.width, std::int64_t{b.x} + b.width) -

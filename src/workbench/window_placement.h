@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,5 +22,11 @@ std::string WindowRectText(const WindowRect& rect);
 // on the screen it overlaps most, or the primary one when it overlaps none, moved and shrunk as needed
 // to lie wholly inside that screen.
 WindowRect PlaceOnScreens(const WindowRect& stored, std::span<const WindowRect> screens);
+
+// The widths a user gave a grid's columns, by column number, kept as "3:60 5:72": each a column from 0 to
+// 999 and a width from 1 to 9999 pixels.
+using ColumnWidths = std::map<int, int>;
+std::optional<ColumnWidths> ParseColumnWidths(std::string_view text); // nullopt for anything else, or none
+std::string ColumnWidthsText(const ColumnWidths& widths);
 
 } // namespace ampvane

@@ -15,6 +15,15 @@ TEST(WindowPlacement, TextRoundTripAndDamagedTexts) {
         EXPECT_EQ(ParseWindowRect(bad), std::nullopt) << bad;
 }
 
+TEST(WindowPlacement, ColumnWidthsTextRoundTripAndDamagedTexts) {
+    const ColumnWidths widths{{0, 60}, {12, 72}, {999, 9999}};
+    EXPECT_EQ(ParseColumnWidths(ColumnWidthsText(widths)), widths);
+    EXPECT_EQ(ParseColumnWidths(" 3:60   5:1 "), (ColumnWidths{{3, 60}, {5, 1}}));
+    for (const char* bad : {"", " ", "3", "3:", ":60", "3:60x", "3:60,4:70", "-1:60", "1000:60", "3:0", "3:10000",
+                            "3:60 4", "a:b"})
+        EXPECT_EQ(ParseColumnWidths(bad), std::nullopt) << bad;
+}
+
 TEST(WindowPlacement, KeptOnTheScreenItOverlapsMostElseThePrimary) {
     const WindowRect primary{0, 0, 1920, 1050};
     const WindowRect right{1920, 0, 1280, 1000};
@@ -38,12 +47,15 @@ TEST(WindowPlacement, KeptOnTheScreenItOverlapsMostElseThePrimary) {
 TEST(WindowPlacement, StoredWithTheOtherSettings) {
     Settings settings;
     settings.windowPlacements["workbench"] = "10 20 800 600";
+    settings.columnWidths["inflight"] = "2:80 7:64";
     // A damaged place is dropped as it is read.
-    const std::string text = ConfigurationText(settings, "8.09") + "window gone 1 2 3\r\nWindow Broken 1 2 0 4\r\n";
+    const std::string text = ConfigurationText(settings, "8.09") + "window gone 1 2 3\r\nWindow Broken 1 2 0 4\r\n" +
+                             "columns report 3:60,4:70\r\n";
     Settings read;
     testing::RecordingMessages messages;
     ApplyConfigurationText(text, "Ampvane.ini", read, NumberLocale{}, messages);
     EXPECT_EQ(read.windowPlacements, settings.windowPlacements);
+    EXPECT_EQ(read.columnWidths, settings.columnWidths);
     EXPECT_EQ(ConfigurationText(Settings{}, "8.09").find("window"), std::string::npos);
 }
 

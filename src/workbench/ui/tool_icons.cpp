@@ -4,11 +4,14 @@
 #include <QEvent>
 #include <QFile>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 static void RegisterWorkbenchIcons() { Q_INIT_RESOURCE(workbench_icons); }
 
@@ -51,6 +54,12 @@ constexpr IconEntry kIcons[] = {
     {"FAQToolButton", "FAQItem", "help-faq", "help-faq"},
     {"ComputeToolButton", nullptr, nullptr, "compute"},
 };
+
+// A menu bar shows an icon instead of the caption, so its own entries (Options) keep their words.
+bool OnMenuBar(const QAction& action) {
+    const QList<QObject*> places = action.associatedObjects();
+    return std::any_of(places.begin(), places.end(), [](QObject* place) { return qobject_cast<QMenuBar*>(place); });
+}
 
 QPixmap Render(const QByteArray& svg, int size, qreal ratio) {
     QPixmap pixmap(QSize(size, size) * ratio);
@@ -115,7 +124,8 @@ void SetIcons(QMainWindow& workbench) {
                                       QString::fromLatin1(entry.own), palette);
         if (auto* tool = workbench.findChild<QAction*>(QString::fromLatin1(entry.tool))) tool->setIcon(icon);
         if (entry.menuItem)
-            if (auto* item = workbench.findChild<QAction*>(QString::fromLatin1(entry.menuItem))) item->setIcon(icon);
+            if (auto* item = workbench.findChild<QAction*>(QString::fromLatin1(entry.menuItem)); item && !OnMenuBar(*item))
+                item->setIcon(icon);
     }
     // The compute button stands out: its caption beside its icon.
     if (auto* bar = workbench.findChild<QToolBar*>(QStringLiteral("ToolBar")))

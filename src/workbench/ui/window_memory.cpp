@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QTableView>
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <vector>
 
 #include "analysis/ui/report_form.h"
@@ -29,6 +32,54 @@ std::vector<WindowRect> AvailableScreens() {
         if (screen != primary) screens.push_back(FromQt(screen->availableGeometry()));
     return screens;
 }
+
+// Keeps the column widths the user drags in a report's grid, per report kind, and gives every report of
+// that kind those widths, also after its grid is shown again (the throttle, a sort).
+class ColumnWidthKeeper final : public QObject {
+public:
+    ColumnWidthKeeper(TReportForm& report, Settings& settings, std::string kind)
+        : QObject(report.GridView()->horizontalHeader()), report_(report), settings_(settings),
+          kind_(std::move(kind)) {
+        QHeaderView* header = report.GridView()->horizontalHeader();
+        // The report sizes its columns to their headers; a user may widen or narrow them.
+        header->setSectionResizeMode(QHeaderView::Interactive);
+        header->viewport()->installEventFilter(this);
+        connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+            if (!dragging_ || width <= 0) return;
+            ColumnWidths widths =
+                ParseColumnWidths(settings_.columnWidths[kind_]).value_or(ColumnWidths{});
+            widths[column] = std::clamp(width, 1, 9999);
+            settings_.columnWidths[kind_] = ColumnWidthsText(widths);
+        });
+        if (QAbstractItemModel* model = report.GridView()->model())
+            connect(model, &QAbstractItemModel::modelReset, this, &ColumnWidthKeeper::Apply, Qt::QueuedConnection);
+        Apply();
+    }
+
+    void Apply() {
+        const auto stored = settings_.columnWidths.find(kind_);
+        if (stored == settings_.columnWidths.end()) return;
+        const std::optional<ColumnWidths> widths = ParseColumnWidths(stored->second);
+        if (!widths) return;
+        QTableView* view = report_.GridView();
+        for (const auto& [column, width] : *widths)
+            if (column < view->model()->columnCount() && !view->isColumnHidden(column)) view->setColumnWidth(column, width);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // Only widths the user drags (or double-clicks) count; the report sets its own as it fills the grid.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) dragging_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease) dragging_ = false;
+        return false;
+    }
+
+private:
+    TReportForm& report_;
+    Settings& settings_;
+    std::string kind_;
+    bool dragging_ = false;
+};
 
 bool AnotherOpen(const QWidget& window, const std::string& name) {
     for (QWidget* other : QApplication::topLevelWidgets())
@@ -129,6 +180,8 @@ bool WindowPlaces::eventFilter(QObject* watched, QEvent* event) {
     } else if (type == QEvent::Show && !placed) {
         window->setProperty(kPlacedProperty, true);
         RestoreWindowPlace(*window, settings_, name, AnotherOpen(*window, name));
+        if (auto* report = qobject_cast<TReportForm*>(window); report && report->GridView())
+            new ColumnWidthKeeper(*report, settings_, name);
     } else if (type != QEvent::Show && placed && !window->isMinimized()) {
         StoreWindowPlace(*window, settings_, name);
     }

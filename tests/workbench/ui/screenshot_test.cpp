@@ -1,7 +1,10 @@
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QStyleFactory>
 #include <QTest>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +19,32 @@ namespace {
 
 // Renders the workbench, a report and an in-flight report of the sample. The pictures are checked for
 // content here; with AMPVANE_SCREENSHOT_DIR set they are also kept there to be looked at.
+// Pictures to look at can be taken with a dark palette (AMPVANE_SCREENSHOT_PALETTE=dark, in the
+// Fusion style), and at any QT_SCALE_FACTOR.
+void UseAskedPalette() {
+    if (qEnvironmentVariable("AMPVANE_SCREENSHOT_PALETTE") != QStringLiteral("dark")) return;
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    const QColor window(0x35, 0x35, 0x35), base(0x25, 0x25, 0x25), text(0xee, 0xee, 0xee);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, window);
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::ToolTipBase, base);
+    dark.setColor(QPalette::ToolTipText, text);
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::Link, QColor(0x6a, 0xb0, 0xff));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
+    QApplication::setPalette(dark);
+}
+
 TEST(WindowPictures, WorkbenchReportAndInFlightRender) {
+    if (!qEnvironmentVariableIsEmpty("AMPVANE_SCREENSHOT_DIR")) UseAskedPalette();
     testing::RecordingMessages messages;
     Settings settings;
     settings.useHeating = false;
@@ -39,7 +67,12 @@ TEST(WindowPictures, WorkbenchReportAndInFlightRender) {
     QApplication::processEvents();
 
     const QString keep = qEnvironmentVariable("AMPVANE_SCREENSHOT_DIR");
-    const std::pair<QWidget*, const char*> windows[] = {{&form, "workbench"}, {report, "report"}, {flight, "inflight"}};
+    std::vector<std::pair<QWidget*, const char*>> windows = {{&form, "workbench"}, {report, "report"}, {flight, "inflight"}};
+    if (!keep.isEmpty()) {
+        flight->ExplainButtonClick();
+        QApplication::processEvents();
+        if (!flight->OpinionWindows().empty()) windows.emplace_back(flight->OpinionWindows().front(), "opinion");
+    }
     for (const auto& [window, name] : windows) {
         const QImage picture = window->grab().toImage();
         ASSERT_FALSE(picture.isNull()) << name;

@@ -1,5 +1,8 @@
 // Windows come back where they were after a restart on the same data folder, and never off the screen.
-#include <QGuiApplication>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTableView>
 #include <QScreen>
 
 #include <gtest/gtest.h>
@@ -72,7 +75,27 @@ TEST(WindowMemory, WorkbenchComesBackWithItsGeometryAndOnTheScreen) {
     EXPECT_TRUE(screen.intersects(third.workbench->geometry()));
 }
 
-// The report open when the workbench closes is stored too, under its kind; the next report takes its size.
+constexpr int kDragged = 3;
+
+// The user drags the right edge of a report grid's column header.
+void DragColumnEdge(TReportForm& report, int column, int by) {
+    QHeaderView* header = report.GridView()->horizontalHeader();
+    QWidget* viewport = header->viewport();
+    const int edge = header->sectionViewportPosition(column) + header->sectionSize(column) - 1;
+    const int y = header->height() / 2;
+    const auto send = [&](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        const QPointF at(x, y);
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
+    send(QEvent::MouseMove, edge + by / 2, Qt::LeftButton);
+    send(QEvent::MouseMove, edge + by, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, edge + by, Qt::NoButton);
+}
+
+// The report open when the workbench closes is stored too, under its kind; the next report takes its size
+// and the column widths the user dragged.
 TEST(WindowMemory, OpenReportIsStoredWhenTheWorkbenchCloses) {
     testing::RecordingMessages messages;
     messages.AllowAny();
@@ -83,6 +106,7 @@ TEST(WindowMemory, OpenReportIsStoredWhenTheWorkbenchCloses) {
     env.messages = &messages;
     env.prompter = &messages;
     QSize reportSize;
+    int draggedWidth = 0;
     {
         TParameterInputForm workbench(env);
         WorkbenchFields fields;
@@ -95,6 +119,8 @@ TEST(WindowMemory, OpenReportIsStoredWhenTheWorkbenchCloses) {
         EXPECT_EQ(RememberedWindowName(*report), "report");
         report->resize(report->size() - QSize(40, 30));
         reportSize = report->size();
+        DragColumnEdge(*workbench.Reports().front(), kDragged, 25);
+        draggedWidth = workbench.Reports().front()->GridView()->columnWidth(kDragged);
         workbench.CloseWithoutQuestion();
     }
     ASSERT_TRUE(settings.windowPlacements.contains("report"));
@@ -105,7 +131,22 @@ TEST(WindowMemory, OpenReportIsStoredWhenTheWorkbenchCloses) {
     workbench.show();
     workbench.ComputeButtonClick();
     ASSERT_EQ(workbench.Reports().size(), 1u);
-    EXPECT_EQ(workbench.Reports().front()->size(), reportSize);
+    TReportForm& again = *workbench.Reports().front();
+    EXPECT_EQ(again.size(), reportSize);
+    // The dragged width holds for the next report of the kind, and for in-flight reports their own
+    // width does, also after the throttle has shown the grid again.
+    EXPECT_EQ(settings.columnWidths["report"], std::to_string(kDragged) + ":" + std::to_string(draggedWidth));
+    EXPECT_EQ(again.GridView()->columnWidth(kDragged), draggedWidth);
+    again.SelectDataRow(3);
+    TReportForm* flight = again.OpenInFlight(3);
+    ASSERT_NE(flight, nullptr);
+    const int flightWidth = flight->GridView()->columnWidth(kDragged) - 15;
+    DragColumnEdge(*flight, kDragged, -15);
+    EXPECT_EQ(settings.columnWidths["inflight"], std::to_string(kDragged) + ":" + std::to_string(flightWidth));
+    flight->MoveThrottle(70);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(flight->GridView()->columnWidth(kDragged), flightWidth);
+    EXPECT_EQ(again.GridView()->columnWidth(kDragged), draggedWidth);
     EXPECT_EQ(RememberedWindowName(workbench), "workbench");
     QWidget plain;
     EXPECT_EQ(RememberedWindowName(plain), "");
