@@ -66,8 +66,6 @@ TEST(WindowMemory, WorkbenchComesBackWithItsGeometryAndOnTheScreen) {
 
     // A place on a screen that is gone: back onto this one, whole.
     Settings stored;
-    ReadConfiguration(files, stored, NumberLocale{}, messages);
-    ASSERT_TRUE(stored.windowPlacements.contains("workbench"));
     stored.windowPlacements["workbench"] = "-30000 25000 700 500";
     ASSERT_TRUE(WriteConfiguration(files.current, stored, kConfigurationVersion, messages));
     ProgramRun third(files, messages);
@@ -94,9 +92,9 @@ void DragColumnEdge(TReportForm& report, int column, int by) {
     send(QEvent::MouseButtonRelease, edge + by, Qt::NoButton);
 }
 
-// The report open when the workbench closes is stored too, under its kind; the next report takes its size
-// and the column widths the user dragged.
-TEST(WindowMemory, OpenReportIsStoredWhenTheWorkbenchCloses) {
+// A report open when the workbench closes is stored under its kind: the next report takes its size and
+// the column widths dragged in it; an in-flight report keeps its own, also after the throttle redraws it.
+TEST(WindowMemory, ReportsKeepTheirSizeAndColumnWidthsPerKind) {
     testing::RecordingMessages messages;
     messages.AllowAny();
     Settings settings;
@@ -105,51 +103,40 @@ TEST(WindowMemory, OpenReportIsStoredWhenTheWorkbenchCloses) {
     env.settings = &settings;
     env.messages = &messages;
     env.prompter = &messages;
-    QSize reportSize;
-    int draggedWidth = 0;
-    {
-        TParameterInputForm workbench(env);
+    const auto report = [&](TParameterInputForm& workbench) -> TReportForm& {
         WorkbenchFields fields;
         testing::FillSample(fields);
         workbench.SetFields(fields);
         workbench.show();
         workbench.ComputeButtonClick();
-        ASSERT_EQ(workbench.Reports().size(), 1u);
-        QWidget* report = workbench.Reports().front();
-        EXPECT_EQ(RememberedWindowName(*report), "report");
-        report->resize(report->size() - QSize(40, 30));
-        reportSize = report->size();
-        DragColumnEdge(*workbench.Reports().front(), kDragged, 25);
-        draggedWidth = workbench.Reports().front()->GridView()->columnWidth(kDragged);
+        EXPECT_EQ(workbench.Reports().size(), 1u);
+        return *workbench.Reports().front();
+    };
+    QSize size;
+    int width = 0;
+    {
+        TParameterInputForm workbench(env);
+        TReportForm& first = report(workbench);
+        EXPECT_EQ(RememberedWindowName(first), "report");
+        first.resize(first.size() - QSize(40, 30));
+        size = first.size();
+        DragColumnEdge(first, kDragged, 25);
+        width = first.GridView()->columnWidth(kDragged);
         workbench.CloseWithoutQuestion();
     }
-    ASSERT_TRUE(settings.windowPlacements.contains("report"));
     TParameterInputForm workbench(env);
-    WorkbenchFields fields;
-    testing::FillSample(fields);
-    workbench.SetFields(fields);
-    workbench.show();
-    workbench.ComputeButtonClick();
-    ASSERT_EQ(workbench.Reports().size(), 1u);
-    TReportForm& again = *workbench.Reports().front();
-    EXPECT_EQ(again.size(), reportSize);
-    // The dragged width holds for the next report of the kind, and for in-flight reports their own
-    // width does, also after the throttle has shown the grid again.
-    EXPECT_EQ(settings.columnWidths["report"], std::to_string(kDragged) + ":" + std::to_string(draggedWidth));
-    EXPECT_EQ(again.GridView()->columnWidth(kDragged), draggedWidth);
-    again.SelectDataRow(3);
+    TReportForm& again = report(workbench);
+    EXPECT_EQ(again.size(), size);
+    EXPECT_EQ(again.GridView()->columnWidth(kDragged), width);
     TReportForm* flight = again.OpenInFlight(3);
     ASSERT_NE(flight, nullptr);
     const int flightWidth = flight->GridView()->columnWidth(kDragged) - 15;
     DragColumnEdge(*flight, kDragged, -15);
-    EXPECT_EQ(settings.columnWidths["inflight"], std::to_string(kDragged) + ":" + std::to_string(flightWidth));
     flight->MoveThrottle(70);
     QCoreApplication::processEvents();
     EXPECT_EQ(flight->GridView()->columnWidth(kDragged), flightWidth);
-    EXPECT_EQ(again.GridView()->columnWidth(kDragged), draggedWidth);
-    EXPECT_EQ(RememberedWindowName(workbench), "workbench");
-    QWidget plain;
-    EXPECT_EQ(RememberedWindowName(plain), "");
+    EXPECT_EQ(settings.columnWidths["inflight"], std::to_string(kDragged) + ":" + std::to_string(flightWidth));
+    EXPECT_EQ(again.GridView()->columnWidth(kDragged), width);
 }
 
 } // namespace
