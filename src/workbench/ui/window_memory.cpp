@@ -97,6 +97,7 @@ std::string RememberedWindowName(const QWidget& window) {
         {"ampvane::TComparisonForm", "comparison"},    {"ampvane::TGraphForm", "graph"},
         {"ampvane::TTableBrowser", "browser"},         {"ampvane::THelpViewer", "help"},
         {"ampvane::TAirfoilListForm", "airfoils"},     {"ampvane::TWingMeasurementsForm", "wing"},
+        {"ampvane::TAmpvaneWizardForm", "wizard"},
     };
     const char* className = window.metaObject()->className();
     for (const auto& [cls, name] : kNames)

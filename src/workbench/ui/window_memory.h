@@ -12,10 +12,11 @@ class QWidget;
 namespace ampvane {
 
 // Keeps the places of the program's windows in the settings: each kind of window under its own name
-// ("workbench", "report", "inflight", "opinion", "browser", the tool windows by theirs). A window of a
-// kind comes back where the last one was, kept on a screen there is now; while another window of its
-// kind is open, only the size is taken, so windows that cascade keep stepping. Places are taken when a
-// window hides or closes; StoreOpenWindows takes those still open before the settings are written.
+// ("workbench", "report", "inflight", "opinion", "browser", "wizard", the tool windows by theirs). A
+// window of a kind comes back where the last one was, kept on a screen there is now; while another
+// window of its kind is open, only the size is taken, so windows that cascade keep stepping. Places
+// are taken when a window hides or closes; StoreOpenWindows takes those still open before the
+// settings are written. A report's grid also keeps the column widths dragged in it, per report kind.
 class WindowPlaces final : public QObject {
 public:
     // Watches every window of the application; lives as long as its parent.
