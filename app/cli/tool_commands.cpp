@@ -54,6 +54,12 @@ int Print(bool json, const std::vector<Line>& lines, const std::vector<std::stri
 
 std::string Text(const std::optional<std::string>& value) { return value ? *value : std::string(); }
 
+// Options that each take one text, as the field of the same name in a window would hold it.
+using TextOptions = std::initializer_list<std::pair<const char*, std::optional<std::string>*>>;
+void AddTextOptions(CLI::App& app, TextOptions options) {
+    for (auto [name, target] : options) app.add_option(name, *target);
+}
+
 std::optional<double> DensityRatio(const std::optional<std::string>& text, CliMessages& messages) {
     if (text) {
         const auto value = ParseLocaleReal(*text, {});
@@ -166,15 +172,11 @@ void RegisterMotorCommand(CliRegistry& registry) {
         });
     app.add_option("words", a.words);
     app.add_flag("--best-efficiency", a.bestEfficiency);
-    for (auto [name, target] : {std::pair{"--voltage", &a.voltage}, std::pair{"--rpm", &a.rpm},
-                                std::pair{"--max-efficiency-current", &a.maxEfficiencyCurrent},
-                                std::pair{"--stall-current", &a.stallCurrent},
-                                std::pair{"--no-load-current", &a.noLoadCurrent}, std::pair{"--kv", &a.kv},
-                                std::pair{"--resistance", &a.resistance}, std::pair{"--weight", &a.weight},
-                                std::pair{"--turns", &a.turns}, std::pair{"--new-turns", &a.newTurns},
-                                std::pair{"--gauge", &a.gauge}, std::pair{"--new-gauge", &a.newGauge},
-                                std::pair{"--format", &a.format}})
-        app.add_option(name, *target);
+    AddTextOptions(app, {{"--voltage", &a.voltage}, {"--rpm", &a.rpm},
+                         {"--max-efficiency-current", &a.maxEfficiencyCurrent}, {"--stall-current", &a.stallCurrent},
+                         {"--no-load-current", &a.noLoadCurrent}, {"--kv", &a.kv}, {"--resistance", &a.resistance},
+                         {"--weight", &a.weight}, {"--turns", &a.turns}, {"--new-turns", &a.newTurns},
+                         {"--gauge", &a.gauge}, {"--new-gauge", &a.newGauge}, {"--format", &a.format}});
 }
 
 struct DriveArguments {
@@ -183,16 +185,34 @@ struct DriveArguments {
     bool cm = false, metresPerSecond = false, metricPitch = false;
 };
 
-BenchTest Bench(const DriveArguments& a, CliMessages& messages) {
-    BenchTest bench;
-    NullMessageSink quiet;
-    bench.motor.Kv = LenientReal(Text(a.kv), {}, messages);
-    bench.motor.Io = LenientReal(Text(a.noLoadCurrent), {}, messages);
-    bench.motor.Rm = LenientReal(Text(a.resistance), {}, messages);
+// The bench test both the propeller and the fan estimators take: the motor, the air, the measured
+// voltage, current, speed and thrust.
+template <class Input>
+void FillBenchTest(Input& input, const DriveArguments& a, CliMessages& messages) {
+    input.bench.motor.Kv = LenientReal(Text(a.kv), {}, messages);
+    input.bench.motor.Io = LenientReal(Text(a.noLoadCurrent), {}, messages);
+    input.bench.motor.Rm = LenientReal(Text(a.resistance), {}, messages);
     const auto sigma = DensityRatio(a.densityRatio, messages);
     if (!sigma) throw UsageFailure("the flying conditions give no air density");
-    bench.sigma = *sigma;
-    return bench;
+    input.bench.sigma = *sigma;
+    input.terminalVoltage = Text(a.voltage);
+    input.motorCurrent = Text(a.current);
+    input.rpm = Text(a.rpm);
+    input.thrust = Text(a.thrust);
+    input.thrustUnit = ThrustUnit(a.thrustUnit);
+}
+
+void AddBenchTestOptions(CLI::App& app, DriveArguments& a) {
+    AddTextOptions(app, {{"--kv", &a.kv}, {"--no-load-current", &a.noLoadCurrent}, {"--resistance", &a.resistance},
+                         {"--voltage", &a.voltage}, {"--current", &a.current}, {"--rpm", &a.rpm},
+                         {"--thrust", &a.thrust}, {"--thrust-unit", &a.thrustUnit},
+                         {"--density-ratio", &a.densityRatio}, {"--format", &a.format}});
+    app.add_flag("--cm", a.cm);
+}
+
+// The measured speed, or the estimate the estimator put in its place.
+Line SpeedLine(bool estimated, const std::string& rpm) {
+    return {"rpm", estimated ? "Speed (estimated):" : "Speed:", rpm, "rpm"};
 }
 
 void RegisterPropConstantsCommand(CliRegistry& registry) {
@@ -208,35 +228,24 @@ void RegisterPropConstantsCommand(CliRegistry& registry) {
             const bool json = JsonFormat(a.format);
             CliMessages messages;
             PropConstantInput input;
-            input.bench = Bench(a, messages);
-            input.terminalVoltage = Text(a.voltage);
-            input.motorCurrent = Text(a.current);
+            FillBenchTest(input, a, messages);
             input.diameter = Text(a.diameter);
             input.pitch = Text(a.pitch);
-            input.rpm = Text(a.rpm);
-            input.thrust = Text(a.thrust);
             input.gearRatio = Text(a.gearRatio);
             input.gearboxEfficiency = Text(a.gearboxEfficiency);
             input.diameterUnit = input.pitchUnit = a.cm ? LengthUnit::Centimetre : LengthUnit::Inch;
-            input.thrustUnit = ThrustUnit(a.thrustUnit);
             const PropConstantResult r = PropConstantChanged(input, false, {}, messages);
             std::vector<std::string> warnings;
             if (!r.warning.empty()) warnings.push_back(r.warning);
             return Print(json,
-                         {{"rpm", input.rpmEstimated ? "Speed (estimated):" : "Speed:", input.rpm, "rpm"},
+                         {SpeedLine(input.rpmEstimated, input.rpm),
                           {"powerConstant", "Power Const:", r.powerConstant, ""},
                           {"thrustConstant", "Thrust Const:", r.thrustConstant, ""}},
                          warnings, r.ApplyEnabled(), messages);
         });
-    for (auto [name, target] :
-         {std::pair{"--kv", &a.kv}, std::pair{"--no-load-current", &a.noLoadCurrent},
-          std::pair{"--resistance", &a.resistance}, std::pair{"--voltage", &a.voltage},
-          std::pair{"--current", &a.current}, std::pair{"--diameter", &a.diameter}, std::pair{"--pitch", &a.pitch},
-          std::pair{"--rpm", &a.rpm}, std::pair{"--thrust", &a.thrust}, std::pair{"--thrust-unit", &a.thrustUnit},
-          std::pair{"--gear-ratio", &a.gearRatio}, std::pair{"--gearbox-efficiency", &a.gearboxEfficiency},
-          std::pair{"--density-ratio", &a.densityRatio}, std::pair{"--format", &a.format}})
-        app.add_option(name, *target);
-    app.add_flag("--cm", a.cm);
+    AddBenchTestOptions(app, a);
+    AddTextOptions(app, {{"--diameter", &a.diameter}, {"--pitch", &a.pitch}, {"--gear-ratio", &a.gearRatio},
+                         {"--gearbox-efficiency", &a.gearboxEfficiency}});
 }
 
 void RegisterFanCommands(CliRegistry& registry) {
@@ -252,35 +261,23 @@ void RegisterFanCommands(CliRegistry& registry) {
             const bool json = JsonFormat(a.format);
             CliMessages messages;
             FanCoefficientInput input;
-            input.bench = Bench(a, messages);
-            input.terminalVoltage = Text(a.voltage);
-            input.motorCurrent = Text(a.current);
+            FillBenchTest(input, a, messages);
             input.fanDiameter = Text(a.diameter);
             input.hubDiameter = Text(a.hub);
-            input.rpm = Text(a.rpm);
-            input.thrust = Text(a.thrust);
             input.effluxVelocity = Text(a.efflux);
             input.fanDiameterUnit = input.hubDiameterUnit = a.cm ? LengthUnit::Centimetre : LengthUnit::Inch;
-            input.thrustUnit = ThrustUnit(a.thrustUnit);
             input.velocityUnit = a.metresPerSecond ? SpeedUnit::MetresPerSecond : SpeedUnit::Mph;
             input.workbenchMetric = a.metricPitch;
             const FanCoefficientResult r = FanCoefficientChanged(input, false, {}, messages);
             return Print(json,
-                         {{"rpm", input.rpmEstimated ? "Speed (estimated):" : "Speed:", input.rpm, "rpm"},
+                         {SpeedLine(input.rpmEstimated, input.rpm),
                           {"fanPitch", "Fan Pitch:", r.fanPitch, a.metricPitch ? "cm" : "in"},
                           {"thrustCoeff", "Thrust Coeff:", r.thrustCoeff, ""},
                           {"powerCoeff", "Power Coeff:", r.powerCoeff, ""}},
                          {}, r.ApplyEnabled(), messages);
         });
-    for (auto [name, target] :
-         {std::pair{"--kv", &a.kv}, std::pair{"--no-load-current", &a.noLoadCurrent},
-          std::pair{"--resistance", &a.resistance}, std::pair{"--voltage", &a.voltage},
-          std::pair{"--current", &a.current}, std::pair{"--fan-diameter", &a.diameter},
-          std::pair{"--hub-diameter", &a.hub}, std::pair{"--rpm", &a.rpm}, std::pair{"--thrust", &a.thrust},
-          std::pair{"--thrust-unit", &a.thrustUnit}, std::pair{"--efflux", &a.efflux},
-          std::pair{"--density-ratio", &a.densityRatio}, std::pair{"--format", &a.format}})
-        app.add_option(name, *target);
-    app.add_flag("--cm", a.cm);
+    AddBenchTestOptions(app, a);
+    AddTextOptions(app, {{"--fan-diameter", &a.diameter}, {"--hub-diameter", &a.hub}, {"--efflux", &a.efflux}});
     app.add_flag("--m-per-s", a.metresPerSecond);
     app.add_flag("--metric-pitch", a.metricPitch);
 
@@ -298,10 +295,8 @@ void RegisterFanCommands(CliRegistry& registry) {
             if (r.pitch.empty()) warnings.emplace_back(kFanPitchMessage);
             return Print(json, {{"pitch", "Pitch:", r.pitch, ""}}, warnings, r.ApplyEnabled(), messages);
         });
-    for (auto [name, target] : {std::pair{"--diameter", &p.diameter}, std::pair{"--angle", &p.angle},
-                                std::pair{"--width", &p.width}, std::pair{"--height", &p.height},
-                                std::pair{"--format", &p.format}})
-        pitch.add_option(name, *target);
+    AddTextOptions(pitch, {{"--diameter", &p.diameter}, {"--angle", &p.angle}, {"--width", &p.width},
+                           {"--height", &p.height}, {"--format", &p.format}});
 }
 
 void RegisterAirfoilCommand(CliRegistry& registry) {
@@ -395,11 +390,9 @@ void RegisterAirfoilCommand(CliRegistry& registry) {
                 text += std::string(TrimText(line)) + "\n";
             return WriteContents(std::nullopt, text, "results", messages);
         });
-    for (auto [name, target] : {std::pair{"--code", &a.code}, std::pair{"--drag", &a.drag},
-                                std::pair{"--thickness", &a.thickness}, std::pair{"--camber", &a.camber},
-                                std::pair{"--angle", &a.angle}, std::pair{"--span", &a.span},
-                                std::pair{"--area", &a.area}, std::pair{"--format", &a.format}})
-        app.add_option(name, *target);
+    AddTextOptions(app, {{"--code", &a.code}, {"--drag", &a.drag}, {"--thickness", &a.thickness},
+                         {"--camber", &a.camber}, {"--angle", &a.angle}, {"--span", &a.span}, {"--area", &a.area},
+                         {"--format", &a.format}});
     app.add_option("--gear", a.gear);
     app.add_option("--finish", a.finish);
     app.add_option("--protrusions", a.protrusions);

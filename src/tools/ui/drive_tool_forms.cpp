@@ -94,6 +94,48 @@ void TBenchTestForm::BuildBenchTest(QVBoxLayout* layout) {
     layout->addWidget(conditions);
 }
 
+void TBenchTestForm::BuildMeasurements(QGridLayout* g, const QString& size1Label, const QString& size1Name,
+                                       const QString& size2Label, const QString& size2Name) {
+    voltage_ = InputEdit(g, 0, 0, QStringLiteral("Voltage:"), QStringLiteral("TerminalVoltageEdit"),
+                         QStringLiteral("V"));
+    current_ = InputEdit(g, 1, 0, QStringLiteral("Current:"), QStringLiteral("MotorCurrentEdit"), QStringLiteral("A"));
+    const QString sizeLabels[2] = {size1Label, size2Label}, sizeNames[2] = {size1Name, size2Name};
+    for (int i = 0; i < 2; ++i) {
+        inButtons_[i] = UnitButton(QStringLiteral("in"), QStringLiteral("InButton%1").arg(i + 1));
+        cmButtons_[i] = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton%1").arg(i + 1));
+        sizes_[i] = InputEdit(g, 2 + i, 0, sizeLabels[i], sizeNames[i]);
+        g->addWidget(UnitChoice(this, {inButtons_[i], cmButtons_[i]}), 2 + i, 2);
+    }
+    rpm_ = InputEdit(g, 4, 0, QStringLiteral("Speed:"), QStringLiteral("RPMEdit"));
+    rpmLabel_ = new QLabel(Q(kRpmText), this);
+    rpmLabel_->setObjectName(QStringLiteral("RPMLabel"));
+    g->addWidget(rpmLabel_, 4, 2);
+    estimateButton_ = new QPushButton(QStringLiteral("&Estimate RPM"), this);
+    estimateButton_->setObjectName(QStringLiteral("EstimateRPMButton"));
+    g->addWidget(estimateButton_, 4, 3);
+    ozButton_ = UnitButton(QStringLiteral("oz"), QStringLiteral("OzButton1"));
+    gButton_ = UnitButton(QStringLiteral("g"), QStringLiteral("GButton1"));
+    nButton_ = UnitButton(QStringLiteral("N"), QStringLiteral("NButton1"));
+    thrust_ = InputEdit(g, 5, 0, QStringLiteral("Thrust:"), QStringLiteral("ThrustEdit"));
+    g->addWidget(UnitChoice(this, {ozButton_, gButton_, nButton_}), 5, 2);
+
+    OnEdited({voltage_, current_, sizes_[0], sizes_[1], thrust_}, [this] { ParameterChanged(); });
+    // A typed speed is a measured one.
+    OnEdited({rpm_}, [this] {
+        ShowRpmState(false);
+        ParameterChanged(true);
+    });
+    connect(estimateButton_, &QPushButton::clicked, this, &TBenchTestForm::EstimateRPMButtonClick);
+}
+
+LengthUnit TBenchTestForm::SizeUnit(int size) const {
+    return cmButtons_[size]->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
+}
+
+ForceUnit TBenchTestForm::ThrustUnit() const {
+    return gButton_->isChecked() ? ForceUnit::Gram : nButton_->isChecked() ? ForceUnit::Newton : ForceUnit::Ounce;
+}
+
 void TBenchTestForm::RefreshConditions() {
     NullMessageSink quiet;
     const auto options = SnapshotAnalysisOptions(AnalysisOptionsInputFrom(Options()), Locale(), quiet);
@@ -152,6 +194,13 @@ void TBenchTestForm::ShowRpmState(bool estimated) {
     rpmLabel_->setText(Q(estimated ? kRpmEstimatedText : kRpmText));
 }
 
+void TBenchTestForm::ShowSpeed(const std::string& rpm, bool estimated, bool estimateEnabled, bool fromRpmEdit) {
+    estimateButton_->setEnabled(estimateEnabled);
+    if (fromRpmEdit) return;
+    if (rpm != S(rpm_->text())) SetQuietly(rpm_, rpm);
+    ShowRpmState(estimated);
+}
+
 void TBenchTestForm::EstimateRPMButtonClick() {
     if (auto rpm = EstimatedRpm()) {
         SetQuietly(rpm_, *rpm);
@@ -169,29 +218,10 @@ TPropConstantForm::TPropConstantForm(TParameterInputForm& workbench, QWidget* pa
     auto* v = new QVBoxLayout(this);
     BuildBenchTest(v);
     auto* g = new QGridLayout;
-    voltage_ = InputEdit(g, 0, 0, QStringLiteral("Voltage:"), QStringLiteral("TerminalVoltageEdit"),
-                         QStringLiteral("V"));
-    current_ = InputEdit(g, 1, 0, QStringLiteral("Current:"), QStringLiteral("MotorCurrentEdit"), QStringLiteral("A"));
-    inButton1_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton1"));
-    cmButton1_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton1"));
-    inButton2_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton2"));
-    cmButton2_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton2"));
-    ozButton_ = UnitButton(QStringLiteral("oz"), QStringLiteral("OzButton1"));
-    gButton_ = UnitButton(QStringLiteral("g"), QStringLiteral("GButton1"));
-    nButton_ = UnitButton(QStringLiteral("N"), QStringLiteral("NButton1"));
-    diameter_ = InputEdit(g, 2, 0, QStringLiteral("Diameter:"), QStringLiteral("PropDiameterEdit"));
-    g->addWidget(UnitChoice(this, {inButton1_, cmButton1_}), 2, 2);
-    pitch_ = InputEdit(g, 3, 0, QStringLiteral("Pitch:"), QStringLiteral("PropPitchEdit"));
-    g->addWidget(UnitChoice(this, {inButton2_, cmButton2_}), 3, 2);
-    rpm_ = InputEdit(g, 4, 0, QStringLiteral("Speed:"), QStringLiteral("RPMEdit"));
-    rpmLabel_ = new QLabel(Q(kRpmText), this);
-    rpmLabel_->setObjectName(QStringLiteral("RPMLabel"));
-    g->addWidget(rpmLabel_, 4, 2);
-    estimateButton_ = new QPushButton(QStringLiteral("&Estimate RPM"), this);
-    estimateButton_->setObjectName(QStringLiteral("EstimateRPMButton"));
-    g->addWidget(estimateButton_, 4, 3);
-    thrust_ = InputEdit(g, 5, 0, QStringLiteral("Thrust:"), QStringLiteral("ThrustEdit"));
-    g->addWidget(UnitChoice(this, {ozButton_, gButton_, nButton_}), 5, 2);
+    BuildMeasurements(g, QStringLiteral("Diameter:"), QStringLiteral("PropDiameterEdit"), QStringLiteral("Pitch:"),
+                      QStringLiteral("PropPitchEdit"));
+    diameter_ = sizes_[0];
+    pitch_ = sizes_[1];
     gearRatio_ = InputEdit(g, 6, 0, QStringLiteral("Gear Ratio:"), QStringLiteral("GearRatioEdit"),
                            QStringLiteral(":1"));
     efficiency_ = new QComboBox(this);
@@ -224,15 +254,7 @@ TPropConstantForm::TPropConstantForm(TParameterInputForm& workbench, QWidget* pa
     v->addWidget(lists);
     v->addLayout(ButtonRow());
 
-    for (QLineEdit* edit : {voltage_, current_, diameter_, pitch_, thrust_, gearRatio_})
-        connect(edit, &QLineEdit::textChanged, this, [this] {
-            if (!loading_) ParameterChanged();
-        });
-    connect(rpm_, &QLineEdit::textChanged, this, [this] {
-        if (loading_) return;
-        ShowRpmState(false);
-        ParameterChanged(true);
-    });
+    OnEdited({gearRatio_}, [this] { ParameterChanged(); });
     connect(efficiency_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (loading_) return;
         for (const auto& [name, value] : gearboxEntries_)
@@ -244,7 +266,6 @@ TPropConstantForm::TPropConstantForm(TParameterInputForm& workbench, QWidget* pa
             }
         ParameterChanged();
     });
-    connect(estimateButton_, &QPushButton::clicked, this, &TBenchTestForm::EstimateRPMButtonClick);
     connect(propellerName_, &QComboBox::editTextChanged, this,
             [this](const QString& text) { addToList_->setEnabled(!text.isEmpty()); });
     connect(addToList_, &QPushButton::clicked, this, &TPropConstantForm::AddToListButtonClick);
@@ -284,8 +305,8 @@ void TPropConstantForm::showEvent(QShowEvent* event) {
     const WorkbenchUnits units = Units();
     const Settings& settings = Options();
     loading_ = true;
-    if (diameter_->text().isEmpty()) (units.metricPropSizes ? cmButton1_ : inButton1_)->setChecked(true);
-    if (pitch_->text().isEmpty()) (units.metricPropSizes ? cmButton2_ : inButton2_)->setChecked(true);
+    for (int i = 0; i < 2; ++i)
+        if (sizes_[i]->text().isEmpty()) (units.metricPropSizes ? cmButtons_[i] : inButtons_[i])->setChecked(true);
     if (thrust_->text().isEmpty())
         (settings.measurementMode <= ImperialMetricTempPress ? ozButton_ : settings.forceInNewtons ? nButton_ : gButton_)
             ->setChecked(true);
@@ -308,20 +329,13 @@ void TPropConstantForm::showEvent(QShowEvent* event) {
 }
 
 PropConstantInput TPropConstantForm::Input() const {
-    PropConstantInput input;
-    input.bench = bench_;
-    input.terminalVoltage = S(voltage_->text());
-    input.motorCurrent = S(current_->text());
+    auto input = MeasuredInput<PropConstantInput>();
     input.diameter = S(diameter_->text());
     input.pitch = S(pitch_->text());
-    input.rpm = S(rpm_->text());
-    input.thrust = S(thrust_->text());
     input.gearRatio = S(gearRatio_->text());
     input.gearboxEfficiency = S(efficiency_->currentText());
-    input.diameterUnit = cmButton1_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
-    input.pitchUnit = cmButton2_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
-    input.thrustUnit = gButton_->isChecked() ? ForceUnit::Gram : nButton_->isChecked() ? ForceUnit::Newton : ForceUnit::Ounce;
-    input.rpmEstimated = rpmEstimated_;
+    input.diameterUnit = SizeUnit(0);
+    input.pitchUnit = SizeUnit(1);
     return input;
 }
 
@@ -332,13 +346,11 @@ std::optional<std::string> TPropConstantForm::EstimatedRpm() {
 void TPropConstantForm::ParameterChanged(bool fromRpmEdit) {
     PropConstantInput input = Input();
     result_ = PropConstantChanged(input, fromRpmEdit, Locale(), Messages());
-    if (!fromRpmEdit && input.rpm != S(rpm_->text())) SetQuietly(rpm_, input.rpm);
-    if (!fromRpmEdit) ShowRpmState(input.rpmEstimated);
+    ShowSpeed(input.rpm, input.rpmEstimated, result_.estimateEnabled, fromRpmEdit);
     powerConst_->setText(Q(result_.powerConstant));
     thrustConst_->setText(Q(result_.thrustConstant));
     warning_->setText(Q(result_.warning));
     warning_->setVisible(!result_.warning.empty());
-    estimateButton_->setEnabled(result_.estimateEnabled);
     SetApplyEnabled(result_.ApplyEnabled());
 }
 
@@ -366,31 +378,12 @@ TFanCoefficientForm::TFanCoefficientForm(TParameterInputForm& workbench, QWidget
     auto* v = new QVBoxLayout(this);
     BuildBenchTest(v);
     auto* g = new QGridLayout;
-    voltage_ = InputEdit(g, 0, 0, QStringLiteral("Voltage:"), QStringLiteral("TerminalVoltageEdit"),
-                         QStringLiteral("V"));
-    current_ = InputEdit(g, 1, 0, QStringLiteral("Current:"), QStringLiteral("MotorCurrentEdit"), QStringLiteral("A"));
-    inButton1_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton1"));
-    cmButton1_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton1"));
-    inButton2_ = UnitButton(QStringLiteral("in"), QStringLiteral("InButton2"));
-    cmButton2_ = UnitButton(QStringLiteral("cm"), QStringLiteral("CMButton2"));
-    ozButton_ = UnitButton(QStringLiteral("oz"), QStringLiteral("OzButton1"));
-    gButton_ = UnitButton(QStringLiteral("g"), QStringLiteral("GButton1"));
-    nButton_ = UnitButton(QStringLiteral("N"), QStringLiteral("NButton1"));
+    BuildMeasurements(g, QStringLiteral("Fan Diameter:"), QStringLiteral("FanDiameterEdit"),
+                      QStringLiteral("Hub Diameter:"), QStringLiteral("HubDiameterEdit"));
+    fanDiameter_ = sizes_[0];
+    hubDiameter_ = sizes_[1];
     mphButton_ = UnitButton(QStringLiteral("mph"), QStringLiteral("MPHButton1"));
     msButton_ = UnitButton(QStringLiteral("m/s"), QStringLiteral("MSButton1"));
-    fanDiameter_ = InputEdit(g, 2, 0, QStringLiteral("Fan Diameter:"), QStringLiteral("FanDiameterEdit"));
-    g->addWidget(UnitChoice(this, {inButton1_, cmButton1_}), 2, 2);
-    hubDiameter_ = InputEdit(g, 3, 0, QStringLiteral("Hub Diameter:"), QStringLiteral("HubDiameterEdit"));
-    g->addWidget(UnitChoice(this, {inButton2_, cmButton2_}), 3, 2);
-    rpm_ = InputEdit(g, 4, 0, QStringLiteral("Speed:"), QStringLiteral("RPMEdit"));
-    rpmLabel_ = new QLabel(Q(kRpmText), this);
-    rpmLabel_->setObjectName(QStringLiteral("RPMLabel"));
-    g->addWidget(rpmLabel_, 4, 2);
-    estimateButton_ = new QPushButton(QStringLiteral("&Estimate RPM"), this);
-    estimateButton_->setObjectName(QStringLiteral("EstimateRPMButton"));
-    g->addWidget(estimateButton_, 4, 3);
-    thrust_ = InputEdit(g, 5, 0, QStringLiteral("Thrust:"), QStringLiteral("ThrustEdit"));
-    g->addWidget(UnitChoice(this, {ozButton_, gButton_, nButton_}), 5, 2);
     efflux_ = InputEdit(g, 6, 0, QStringLiteral("Efflux Velocity:"), QStringLiteral("EffluxVelocityEdit"));
     g->addWidget(UnitChoice(this, {mphButton_, msButton_}), 6, 2);
     fanPitch_ = ResultEdit(g, 7, 0, QStringLiteral("Fan Pitch:"), QStringLiteral("FanPitchEdit"));
@@ -401,16 +394,7 @@ TFanCoefficientForm::TFanCoefficientForm(TParameterInputForm& workbench, QWidget
     powerCoeff_ = ResultEdit(g, 9, 0, QStringLiteral("Power Coeff:"), QStringLiteral("PowerCoeffEdit"));
     v->addLayout(g);
     v->addLayout(ButtonRow());
-    for (QLineEdit* edit : {voltage_, current_, fanDiameter_, hubDiameter_, thrust_, efflux_})
-        connect(edit, &QLineEdit::textChanged, this, [this] {
-            if (!loading_) ParameterChanged();
-        });
-    connect(rpm_, &QLineEdit::textChanged, this, [this] {
-        if (loading_) return;
-        ShowRpmState(false);
-        ParameterChanged(true);
-    });
-    connect(estimateButton_, &QPushButton::clicked, this, &TBenchTestForm::EstimateRPMButtonClick);
+    OnEdited({efflux_}, [this] { ParameterChanged(); });
     SetApplyEnabled(false);
 }
 
@@ -418,8 +402,7 @@ void TFanCoefficientForm::showEvent(QShowEvent* event) {
     const WorkbenchUnits units = Units();
     const Settings& settings = Options();
     loading_ = true;
-    (units.metric ? cmButton1_ : inButton1_)->setChecked(true);
-    (units.metric ? cmButton2_ : inButton2_)->setChecked(true);
+    for (int i = 0; i < 2; ++i) (units.metric ? cmButtons_[i] : inButtons_[i])->setChecked(true);
     if (thrust_->text().isEmpty())
         (units.metric ? (settings.forceInNewtons ? nButton_ : gButton_) : ozButton_)->setChecked(true);
     if (efflux_->text().isEmpty()) (units.metric ? msButton_ : mphButton_)->setChecked(true);
@@ -436,20 +419,13 @@ void TFanCoefficientForm::showEvent(QShowEvent* event) {
 }
 
 FanCoefficientInput TFanCoefficientForm::Input() const {
-    FanCoefficientInput input;
-    input.bench = bench_;
-    input.terminalVoltage = S(voltage_->text());
-    input.motorCurrent = S(current_->text());
+    auto input = MeasuredInput<FanCoefficientInput>();
     input.fanDiameter = S(fanDiameter_->text());
     input.hubDiameter = S(hubDiameter_->text());
-    input.rpm = S(rpm_->text());
-    input.thrust = S(thrust_->text());
     input.effluxVelocity = S(efflux_->text());
-    input.fanDiameterUnit = cmButton1_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
-    input.hubDiameterUnit = cmButton2_->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
-    input.thrustUnit = gButton_->isChecked() ? ForceUnit::Gram : nButton_->isChecked() ? ForceUnit::Newton : ForceUnit::Ounce;
+    input.fanDiameterUnit = SizeUnit(0);
+    input.hubDiameterUnit = SizeUnit(1);
     input.velocityUnit = msButton_->isChecked() ? SpeedUnit::MetresPerSecond : SpeedUnit::Mph;
-    input.rpmEstimated = rpmEstimated_;
     input.workbenchMetric = workbench_.Units().metric;
     return input;
 }
@@ -461,12 +437,10 @@ std::optional<std::string> TFanCoefficientForm::EstimatedRpm() {
 void TFanCoefficientForm::ParameterChanged(bool fromRpmEdit) {
     FanCoefficientInput input = Input();
     result_ = FanCoefficientChanged(input, fromRpmEdit, Locale(), Messages());
-    if (!fromRpmEdit && input.rpm != S(rpm_->text())) SetQuietly(rpm_, input.rpm);
-    if (!fromRpmEdit) ShowRpmState(input.rpmEstimated);
+    ShowSpeed(input.rpm, input.rpmEstimated, result_.estimateEnabled, fromRpmEdit);
     fanPitch_->setText(Q(result_.fanPitch));
     thrustCoeff_->setText(Q(result_.thrustCoeff));
     powerCoeff_->setText(Q(result_.powerCoeff));
-    estimateButton_->setEnabled(result_.estimateEnabled);
     SetApplyEnabled(result_.ApplyEnabled());
 }
 
@@ -504,10 +478,7 @@ TFanPitchMeasurementsForm::TFanPitchMeasurementsForm(TParameterInputForm& workbe
     disconnect(applyButton_, nullptr, this, nullptr);
     connect(okButton_, &QPushButton::clicked, this, [this] { OKApplyButtonClick(true); });
     connect(applyButton_, &QPushButton::clicked, this, [this] { OKApplyButtonClick(false); });
-    for (QLineEdit* edit : {diameter_, angle_, width_, height_})
-        connect(edit, &QLineEdit::textChanged, this, [this] {
-            if (!loading_) RotorMeasurementChange();
-        });
+    OnEdited({diameter_, angle_, width_, height_}, [this] { RotorMeasurementChange(); });
     RotorMeasurementChange();
 }
 

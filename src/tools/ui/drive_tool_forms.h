@@ -4,6 +4,7 @@
 #include "tools/ui/tool_form.h"
 
 class QComboBox;
+class QGridLayout;
 class QRadioButton;
 class QVBoxLayout;
 
@@ -25,18 +26,46 @@ public:
 protected:
     // Builds the motor row, the condition group and the note into the layout.
     void BuildBenchTest(QVBoxLayout* layout);
+    // The measurements both estimators take, rows 0 to 5 of the grid: voltage, current, two sizes in
+    // inches or centimetres, the speed with its Estimate button, the thrust in oz, g or N. Every
+    // change recomputes.
+    void BuildMeasurements(QGridLayout* grid, const QString& size1Label, const QString& size1Name,
+                           const QString& size2Label, const QString& size2Name);
+    LengthUnit SizeUnit(int size) const; // 0 or 1
+    ForceUnit ThrustUnit() const;
+    // The shared part of either estimator's input: the bench test and its measurements.
+    template <class Input>
+    Input MeasuredInput() const {
+        Input input;
+        input.bench = bench_;
+        input.terminalVoltage = S(voltage_->text());
+        input.motorCurrent = S(current_->text());
+        input.rpm = S(rpm_->text());
+        input.thrust = S(thrust_->text());
+        input.thrustUnit = ThrustUnit();
+        input.rpmEstimated = rpmEstimated_;
+        return input;
+    }
     // The motor from the workbench (when no motor is named here) and the conditions from the options.
     void TakeBenchTest();
     void RefreshConditions();
     QRadioButton* UnitButton(const QString& caption, const QString& name);
     virtual std::optional<std::string> EstimatedRpm() = 0;
     void ShowRpmState(bool estimated);
+    // After a recomputation: the speed the estimator filled in (left alone while the user types one)
+    // and whether it can estimate one.
+    void ShowSpeed(const std::string& rpm, bool estimated, bool estimateEnabled, bool fromRpmEdit);
     // Reads the named motor's constants from the motor table; nothing changes when it is not there.
     void LookUpMotor(const std::string& name);
 
     BenchTest bench_;
     QLineEdit* motorName_ = nullptr;
     QPushButton* selectButton_ = nullptr;
+    QLineEdit *voltage_ = nullptr, *current_ = nullptr, *thrust_ = nullptr;
+    QLineEdit* sizes_[2] = {};
+    QRadioButton* inButtons_[2] = {};
+    QRadioButton* cmButtons_[2] = {};
+    QRadioButton *ozButton_ = nullptr, *gButton_ = nullptr, *nButton_ = nullptr;
     QLineEdit* rpm_ = nullptr;
     QLabel* rpmLabel_ = nullptr;
     QPushButton* estimateButton_ = nullptr;
@@ -63,9 +92,8 @@ private:
     void FillNameList();
 
     PropConstantResult result_;
-    QLineEdit *voltage_, *current_, *diameter_, *pitch_, *thrust_, *gearRatio_;
+    QLineEdit *diameter_, *pitch_, *gearRatio_;
     QComboBox *efficiency_, *propellerName_;
-    QRadioButton *inButton1_, *cmButton1_, *inButton2_, *cmButton2_, *ozButton_, *gButton_, *nButton_;
     QLineEdit *powerConst_, *thrustConst_;
     QLabel* warning_;
     QPushButton* addToList_;
@@ -87,9 +115,8 @@ protected:
 
 private:
     FanCoefficientResult result_;
-    QLineEdit *voltage_, *current_, *fanDiameter_, *hubDiameter_, *thrust_, *efflux_;
-    QRadioButton *inButton1_, *cmButton1_, *inButton2_, *cmButton2_, *ozButton_, *gButton_, *nButton_, *mphButton_,
-        *msButton_;
+    QLineEdit *fanDiameter_, *hubDiameter_, *efflux_;
+    QRadioButton *mphButton_, *msButton_;
     QLineEdit *fanPitch_, *thrustCoeff_, *powerCoeff_;
     QLabel* pitchUnit_;
 };

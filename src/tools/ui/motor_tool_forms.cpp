@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <tuple>
 
 #include "data/comp_data_module.h"
 #include "workbench/ui/parameter_input_form.h"
@@ -49,9 +50,6 @@ TTestDataInputForm::TTestDataInputForm(TParameterInputForm& workbench, QWidget* 
             g->addWidget(new QLabel(QString::fromLatin1(labels[i]), box), i, 0);
             g->addWidget(edit, i, 1);
             g->addWidget(new QLabel(QString::fromLatin1(units[i]), box), i, 2);
-            connect(edit, &QLineEdit::textChanged, this, [this] {
-                if (!loading_) InputParameterChange();
-            });
             inputs_[group * 3 + i] = edit;
         }
         (group == 0 ? freeRunningGroup_ : underLoadGroup_) = box;
@@ -66,15 +64,11 @@ TTestDataInputForm::TTestDataInputForm(TParameterInputForm& workbench, QWidget* 
     v->addLayout(status);
     auto* results = new QGroupBox(QStringLiteral("Motor Parameters:"), this);
     auto* rg = new QGridLayout(results);
-    motorConstant_ = ResultEdit(rg, 0, 0, QStringLiteral("Motor Constant:"), QStringLiteral("MotorConstantEdit"),
-                                QStringLiteral("rpm/V"));
-    idleCurrent_ = ResultEdit(rg, 1, 0, QStringLiteral("No-load Current:"), QStringLiteral("IdleCurrentEdit"),
-                              QStringLiteral("A"));
-    armatureResistance_ = ResultEdit(rg, 2, 0, QStringLiteral("Resistance:"),
-                                     QStringLiteral("ArmatureResistanceEdit"), QStringLiteral("\u03A9"));
+    std::tie(motorConstant_, idleCurrent_, armatureResistance_) = MotorConstantEdits(rg, 0, true);
     v->addWidget(results);
     v->addLayout(ButtonRow());
     SetApplyEnabled(false);
+    for (QLineEdit* edit : inputs_) OnEdited({edit}, [this] { InputParameterChange(); });
     for (QRadioButton* radio : {freeRunningRadio_, bestEfficiencyRadio_})
         connect(radio, &QRadioButton::clicked, this, [this] { FreeRunningRadioButtonClick(true); });
     FreeRunningRadioButtonClick(false);
@@ -145,15 +139,10 @@ TCatalogDataInputForm::TCatalogDataInputForm(TParameterInputForm& workbench, QWi
     inconsistent_ = StatusLabel(Q(kBadDataText), QStringLiteral("BadDataLabel"));
     v->addWidget(inconsistent_);
     v->addLayout(ButtonRow());
-    for (QLineEdit* edit : {voltage_, rpm_})
-        connect(edit, &QLineEdit::textChanged, this, [this] {
-            if (!loading_) CatalogDataEditChange();
-        });
+    OnEdited({voltage_, rpm_}, [this] { CatalogDataEditChange(); });
     for (auto [edit, which] : {std::pair{maxEfficiency_, CatalogCurrent::MaxEfficiency},
                                std::pair{stall_, CatalogCurrent::Stall}, std::pair{idle_, CatalogCurrent::Idle}})
-        connect(edit, &QLineEdit::textChanged, this, [this, which = which] {
-            if (!loading_) CurrentEditChange(which);
-        });
+        OnEdited({edit}, [this, which = which] { CurrentEditChange(which); });
     ShowCurrentStates();
     SetApplyEnabled(false);
 }
@@ -211,12 +200,7 @@ TBuildMotorInputForm::TBuildMotorInputForm(TParameterInputForm& workbench, QWidg
     auto* bg = new QGridLayout(baseline);
     name_ = InputEdit(bg, 0, 0, QStringLiteral("Name:"), QStringLiteral("MotorNameEdit"));
     name_->setMaxLength(40);
-    kv_ = InputEdit(bg, 1, 0, QStringLiteral("Motor Constant:"), QStringLiteral("MotorConstantEdit"),
-                    QStringLiteral("rpm/V"));
-    io_ = InputEdit(bg, 2, 0, QStringLiteral("No-load Current:"), QStringLiteral("IdleCurrentEdit"),
-                    QStringLiteral("A"));
-    rm_ = InputEdit(bg, 3, 0, QStringLiteral("Resistance:"), QStringLiteral("ArmatureResistanceEdit"),
-                    QStringLiteral("\u03A9"));
+    std::tie(kv_, io_, rm_) = MotorConstantEdits(bg, 1, false);
     weight_ = InputEdit(bg, 4, 0, QStringLiteral("Weight:"), QStringLiteral("MotorWeightEdit"));
     weightUnits_[0] = new QLabel(this);
     bg->addWidget(weightUnits_[0], 4, 2);
@@ -238,12 +222,7 @@ TBuildMotorInputForm::TBuildMotorInputForm(TParameterInputForm& workbench, QWidg
     auto* ng = new QGridLayout(build);
     newName_ = InputEdit(ng, 0, 0, QStringLiteral("Name:"), QStringLiteral("NewMotorNameEdit"));
     newName_->setMaxLength(40);
-    newKv_ = ResultEdit(ng, 1, 0, QStringLiteral("Motor Constant:"), QStringLiteral("NewMotorConstantEdit"),
-                        QStringLiteral("rpm/V"));
-    newIo_ = ResultEdit(ng, 2, 0, QStringLiteral("No-load Current:"), QStringLiteral("NewIdleCurrentEdit"),
-                        QStringLiteral("A"));
-    newRm_ = ResultEdit(ng, 3, 0, QStringLiteral("Resistance:"), QStringLiteral("NewArmatureResistanceEdit"),
-                        QStringLiteral("\u03A9"));
+    std::tie(newKv_, newIo_, newRm_) = MotorConstantEdits(ng, 1, true, QStringLiteral("New"));
     newWeight_ = ResultEdit(ng, 4, 0, QStringLiteral("Weight:"), QStringLiteral("NewMotorWeightEdit"));
     weightUnits_[1] = new QLabel(this);
     ng->addWidget(weightUnits_[1], 4, 2);
@@ -263,10 +242,7 @@ TBuildMotorInputForm::TBuildMotorInputForm(TParameterInputForm& workbench, QWidg
     warning_ = StatusLabel(Q(kHighTurnsRatioText), QStringLiteral("WarningLabel"));
     v->addWidget(warning_);
     v->addLayout(ButtonRow());
-    for (QLineEdit* edit : {kv_, io_, rm_, weight_, windings_, gauge_, newWindings_, newGauge_})
-        connect(edit, &QLineEdit::textChanged, this, [this] {
-            if (!loading_) MotorDataEditChange();
-        });
+    OnEdited({kv_, io_, rm_, weight_, windings_, gauge_, newWindings_, newGauge_}, [this] { MotorDataEditChange(); });
     SetApplyEnabled(false);
 }
 

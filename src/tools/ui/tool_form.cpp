@@ -64,6 +64,17 @@ QLineEdit* TToolForm::ResultEdit(QGridLayout* grid, int row, int column, const Q
     return edit;
 }
 
+std::tuple<QLineEdit*, QLineEdit*, QLineEdit*> TToolForm::MotorConstantEdits(QGridLayout* grid, int row, bool results,
+                                                                     const QString& prefix) {
+    const auto make = results ? &TToolForm::ResultEdit : &TToolForm::InputEdit;
+    return {(this->*make)(grid, row, 0, QStringLiteral("Motor Constant:"), prefix + QStringLiteral("MotorConstantEdit"),
+                          QStringLiteral("rpm/V")),
+            (this->*make)(grid, row + 1, 0, QStringLiteral("No-load Current:"), prefix + QStringLiteral("IdleCurrentEdit"),
+                          QStringLiteral("A")),
+            (this->*make)(grid, row + 2, 0, QStringLiteral("Resistance:"),
+                          prefix + QStringLiteral("ArmatureResistanceEdit"), QStringLiteral("\u03A9"))};
+}
+
 QLabel* TToolForm::StatusLabel(const QString& text, const QString& name) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QLineEdit>
+
+#include <tuple>
+#include <initializer_list>
 #include <QWidget>
 
 #include "analysis/ui/qt_messages.h"
@@ -43,6 +46,18 @@ protected:
     // A read-only result edit with the button-face colour.
     QLineEdit* ResultEdit(QGridLayout* grid, int row, int column, const QString& label, const QString& name,
                           const QString& unit = {});
+    // "Motor Constant:", "No-load Current:" and "Resistance:" from the row on, as inputs or results,
+    // named MotorConstantEdit, IdleCurrentEdit and ArmatureResistanceEdit after the prefix.
+    std::tuple<QLineEdit*, QLineEdit*, QLineEdit*> MotorConstantEdits(QGridLayout* grid, int row, bool results,
+                                                 const QString& prefix = {});
+    // Runs the handler after every change the user makes in one of the edits.
+    template <class Handler>
+    void OnEdited(std::initializer_list<QLineEdit*> edits, Handler handler) {
+        for (QLineEdit* edit : edits)
+            connect(edit, &QLineEdit::textChanged, this, [this, handler] {
+                if (!loading_) handler();
+            });
+    }
     QLabel* StatusLabel(const QString& text, const QString& name);
     void SetApplyEnabled(bool enabled);
     void SetReadOnlyLook(QLineEdit* edit, bool readOnly);
