@@ -23,6 +23,7 @@
 #include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
 #include "wizard/ui/ampvane_wizard_form.h"
+#include "wizard/ui/component_browsing.h"
 #include "help/ui/help_viewer.h"
 #include "help/ui/splash_screen.h"
 #include "online/ui/carry_over_form.h"
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
     wizardEnv.workbenchFields = [&]() -> WorkbenchFields& { return workbench.EditFields(); };
     wizardEnv.showWorkbenchFields = [&] { workbench.ShowFields(); };
     wizardEnv.computeReport = [&](bool) { workbench.ComputeButtonClick(); };
+    wizardEnv.browse = ComponentBrowsing(tables, [&] { return workbench.CurrentBrowserUnits(); }, boxes, boxes);
     TAmpvaneWizardForm wizard(wizardEnv, &workbench);
     workbench.SetWizardCommand([&] { wizard.exec(); });
 

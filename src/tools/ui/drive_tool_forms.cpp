@@ -87,10 +87,11 @@ void TBenchTestForm::BuildBenchTest(QVBoxLayout* layout) {
         note->addWidget(new QLabel(QString::fromLatin1(part), conditions));
     note->addStretch();
     cg->addLayout(note);
-    auto* change = new QPushButton(QStringLiteral("C&hange..."), conditions);
-    change->setObjectName(QStringLiteral("OptionsButton"));
-    change->setEnabled(false); // the options dialog opens from the workbench once it is there
-    cg->addWidget(change, 0, Qt::AlignLeft);
+    optionsButton_ = new QPushButton(QStringLiteral("C&hange..."), conditions);
+    optionsButton_->setObjectName(QStringLiteral("OptionsButton"));
+    optionsButton_->setEnabled(static_cast<bool>(workbench_.Environment().showOptions));
+    connect(optionsButton_, &QPushButton::clicked, this, &TBenchTestForm::OptionsButtonClick);
+    cg->addWidget(optionsButton_, 0, Qt::AlignLeft);
     layout->addWidget(conditions);
 }
 
@@ -134,6 +135,13 @@ LengthUnit TBenchTestForm::SizeUnit(int size) const {
 
 ForceUnit TBenchTestForm::ThrustUnit() const {
     return gButton_->isChecked() ? ForceUnit::Gram : nButton_->isChecked() ? ForceUnit::Newton : ForceUnit::Ounce;
+}
+
+void TBenchTestForm::OptionsButtonClick() {
+    if (!workbench_.Environment().showOptions) return;
+    workbench_.Environment().showOptions();
+    RefreshConditions();
+    ParameterChanged();
 }
 
 void TBenchTestForm::RefreshConditions() {

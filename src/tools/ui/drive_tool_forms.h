@@ -17,6 +17,8 @@ class TBenchTestForm : public TToolForm {
 public:
     TBenchTestForm(TParameterInputForm& workbench, const QString& title, int helpTopic, QWidget* parent);
     void EstimateRPMButtonClick();
+    // "C&hange...": the workbench's options command, then the conditions shown again and a recomputation.
+    void OptionsButtonClick();
     void SetComponentData(TCompDataModule* data) override;
     // "Select...": the test motor chosen in the component browser.
     void LoadMotorButtonClick();
@@ -69,6 +71,7 @@ protected:
     QLineEdit* rpm_ = nullptr;
     QLabel* rpmLabel_ = nullptr;
     QPushButton* estimateButton_ = nullptr;
+    QPushButton* optionsButton_ = nullptr;
     QLabel* conditions_[3] = {};
     bool rpmEstimated_ = false;
 };

@@ -49,6 +49,10 @@ protected:
         env.dataFolder = folder.path();
         env.messages = &messages;
         env.prompter = &messages;
+        env.showOptions = [this] {
+            ++optionsShown;
+            settings.elevation = "1500";
+        };
         workbench = std::make_unique<TParameterInputForm>(env);
         tools = new TToolWindows(*workbench);
     }
@@ -74,6 +78,7 @@ protected:
     TempDir folder;
     Settings settings;
     RecordingMessages messages;
+    int optionsShown = 0;
     std::unique_ptr<TParameterInputForm> workbench;
     TToolWindows* tools = nullptr;
 };
@@ -246,6 +251,12 @@ TEST_F(ToolWindows, PropellerConstantsInMetricWorkbench) {
     messages.Expect(std::string(kListNameMessage));
     name->setEditText(QStringLiteral("bad|name"));
     Click(&form, "AddToListButton");
+
+    // "C&hange..." goes through the options; the conditions and the constants follow them.
+    Click(&form, "OptionsButton");
+    EXPECT_EQ(optionsShown, 1);
+    EXPECT_EQ(In<QLabel>(&form, "ElevationLabel")->text(), QStringLiteral("Elev: 1500 m"));
+    EXPECT_NE(In<QLineEdit>(&form, "PowerConstEdit")->text(), power);
 }
 
 // Motor tables holding a bench motor and a motor whose name states its winding.

@@ -4,9 +4,11 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,7 @@
 #include "data/comp_data_module.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
+#include "wizard/ui/component_browsing.h"
 #include "wizard/ui/wizard_progress_form.h"
 
 namespace ampvane {
@@ -31,7 +34,6 @@ protected:
         const std::string shipped = std::string(AMPVANE_BINARY_DIR) + "/app/Initial";
         tables = std::make_unique<TCompDataModule>(TCompDataModule::Folders{dir.file("Ampvane 8"), shipped}, quiet);
         tables->OpenComponentTables();
-        WizardEnvironment env;
         env.tables = tables.get();
         env.settings = &settings;
         env.dataFolder = tables->dataFolder();
@@ -57,6 +59,7 @@ protected:
 
     TempDir dir;
     std::unique_ptr<TCompDataModule> tables;
+    WizardEnvironment env;
     Settings settings;
     WorkbenchFields fields;
     RecordingMessages messages;
@@ -114,6 +117,35 @@ TEST_F(WizardWindow, WalkThePagesSearchSortAndAccept) {
     messages.Expect("The file \"" + dir.file("no/such/folder.txt") +
                     "\" could not be opened for writing. Another application may have it open, or the disk might not be writable.");
     EXPECT_FALSE(form->SaveResults(dir.file("no/such/folder.txt"), 1));
+}
+
+TEST_F(WizardWindow, SelectMotorAndCellInTheBrowser) {
+    EXPECT_FALSE(form->findChild<QPushButton*>(QStringLiteral("LoadMotorButton"))->isEnabled()); // no browser
+    WizardEnvironment browsing = env;
+    browsing.browse = ComponentBrowsing(*tables, [] { return BrowserUnits{}; }, messages, messages);
+    TAmpvaneWizardForm wizard(browsing);
+    wizard.show();
+    // Clicks the button and, in the browser it opens, searches and presses the named button.
+    const auto select = [&](const char* button, const char* search, const char* choice) {
+        QTimer::singleShot(0, &wizard, [search, choice] {
+            QWidget* browser = QApplication::activeModalWidget();
+            ASSERT_NE(browser, nullptr);
+            QTest::keyClicks(browser->findChild<QLineEdit*>(QStringLiteral("SearchEdit")), search);
+            QTest::mouseClick(browser->findChild<QPushButton*>(QString::fromLatin1(choice)), Qt::LeftButton);
+        });
+        auto* b = wizard.findChild<QPushButton*>(QString::fromLatin1(button));
+        ASSERT_TRUE(b->isEnabled());
+        b->click();
+    };
+    select("LoadMotorButton", "Orvix 1306", "OkButton");
+    EXPECT_EQ(wizard.Answers().motorName, "Orvix 1306-3100kv Outrunner");
+    EXPECT_EQ(wizard.findChild<QLineEdit*>(QStringLiteral("MotorNameEdit"))->text(),
+              QStringLiteral("Orvix 1306-3100kv Outrunner"));
+    select("LoadCellButton", "Vanecell NiCd N", "CancelButton");
+    EXPECT_EQ(wizard.Answers().cellName, "");
+    select("LoadCellButton", "Vanecell NiCd N", "OkButton");
+    EXPECT_EQ(wizard.Answers().cellName, "Vanecell NiCd N-500/8C");
+    EXPECT_TRUE(wizard.AnswersChanged());
 }
 
 TEST_F(WizardWindow, CancelStopsTheSearchWithItsMessage) {
