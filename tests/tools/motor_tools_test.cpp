@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <random>
 
-#include "../data/table_test_support.h"
 #include "model/electric_chain.h"
-#include "support/test_paths.h"
 #include "support/recording_messages.h"
 #include "tools/motor_designer.h"
 #include "tools/motor_from_catalog.h"
@@ -246,42 +244,6 @@ TEST(MotorDesigner, WindingsFromTheMotorName) {
         EXPECT_EQ(w.turns, c.turns) << c.name;
         EXPECT_EQ(w.gauge, c.gauge) << c.name;
     }
-}
-
-TEST(MotorDesigner, BaselineFromAMotorRecord) {
-    testing::TempDir folder;
-    const std::string path = testing::MakeNamedTable(folder.file("MOTOR8.DBF"), ComponentTableKind::Motor,
-                                                     {"Model 25 12T #22", "Motor 120"});
-    auto motors = testing::OpenIndexed(path);
-    ASSERT_TRUE(motors->SeekName("Model 25 12T #22"));
-    ASSERT_EQ(motors->Edit(), "");
-    for (auto [column, value] : {std::pair{"MOTORSTANT", 1100.0}, {"IDLECRRENT", 1.2}, {"ARMATTANCE", 0.08},
-                                 {"WEIGHT", 6.0}})
-        ASSERT_EQ(motors->SetNumber(column, value), "");
-    ASSERT_EQ(motors->Post(), "");
-
-    RecordingMessages messages;
-    MotorDesignInput input;
-    input.newWindings = "10";
-    input.newName = "Rewound";
-    ASSERT_TRUE(motors->SeekName("Model 25 12T #22"));
-    LoadBaselineMotor(input, *motors, {.metric = true}, {',', ':'}, messages);
-    EXPECT_EQ(input.baselineName, "Model 25 12T #22");
-    EXPECT_EQ(input.motorConstant, "1100");
-    EXPECT_EQ(input.idleCurrent, "1,2");
-    EXPECT_EQ(input.armatureResistance, "0,08");
-    EXPECT_EQ(input.motorWeight, "170"); // 6 oz × 28.3, to the gram
-    EXPECT_EQ(input.windings, "12");
-    EXPECT_EQ(input.wireGauge, "22");
-    EXPECT_EQ(input.newWindings, "10");
-    EXPECT_EQ(input.newName, "Rewound");
-
-    // A stored weight of 0 shows empty; a name without a winding empties turns and gauge.
-    ASSERT_TRUE(motors->SeekName("Motor 120"));
-    LoadBaselineMotor(input, *motors, {}, {}, messages);
-    EXPECT_EQ(input.motorWeight, "");
-    EXPECT_EQ(input.windings, "");
-    EXPECT_EQ(input.wireGauge, "");
 }
 
 TEST(MotorDesigner, BadTurnsKeepThePreviousResults) {

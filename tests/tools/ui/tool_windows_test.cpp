@@ -136,10 +136,8 @@ TEST_F(ToolWindows, HelpShowsEachWindowsTopic) {
         window->close();
     }
     // F1 on a control with a page of its own.
-    EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->WiringWizard(), "BrushlessCheckBox")), 931);
     EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->WiringWizard(), "PrintButton")), 932);
     EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->LiftCoefficient(), "FuselageGroupItem0")), 2642);
-    EXPECT_EQ(HelpTopicOf(In<QWidget>(&tools->FanPitch(), "BladeAngleEdit")), 2340);
     CloseHelpWindows();
 }
 
@@ -267,7 +265,7 @@ struct MotorTables {
         TableImportOptions options;
         ImportTableTextFrom(module,
                             "Begin Ampvane8 Motor Table\nMOTORNAME\tMOTORSTANT\tIDLECRRENT\tARMATTANCE\tWEIGHT\n"
-                            "Bench Motor\t1000\t1\t0.1\t6\nModel 25 12T #22\t1000\t1.5\t0.1\t0\n"
+                            "Bench Motor\t1000\t1\t0.1\t6\nModel 25 12T #22\t1000\t1.5\t0.1\t6\n"
                             "End Ampvane8 Motor Table\n",
                             "motors", options, quiet);
     }
@@ -302,6 +300,7 @@ TEST_F(ToolWindows, TestMotorPickedInTheBrowser) {
 
 TEST_F(ToolWindows, DesignerBaselinePickedInTheBrowser) {
     MotorTables tables;
+    settings.measurementMode = AllMetric;
     auto& form = tools->MotorDesigner();
     EXPECT_FALSE(In<QPushButton>(&form, "LoadMotorButton")->isEnabled());
     form.SetComponentData(&tables.module);
@@ -313,7 +312,7 @@ TEST_F(ToolWindows, DesignerBaselinePickedInTheBrowser) {
     EXPECT_EQ(In<QLineEdit>(&form, "MotorNameEdit")->text(), QStringLiteral("Model 25 12T #22"));
     EXPECT_EQ(In<QLineEdit>(&form, "MotorWindingsEdit")->text(), QStringLiteral("12"));
     EXPECT_EQ(In<QLineEdit>(&form, "WireGaugeEdit")->text(), QStringLiteral("22"));
-    EXPECT_EQ(In<QLineEdit>(&form, "MotorWeightEdit")->text(), QString()); // a stored 0
+    EXPECT_EQ(In<QLineEdit>(&form, "MotorWeightEdit")->text(), QStringLiteral("170")); // 6 oz in g
     EXPECT_EQ(In<QLineEdit>(&form, "NewMotorConstantEdit")->text(), QStringLiteral("1579")); // 1000·(8/12)^−1.126
     Click(&form, "OKButton");
     EXPECT_FALSE(form.isVisible());
