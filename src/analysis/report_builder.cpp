@@ -376,36 +376,30 @@ void CaptureMarkers(ReportGrid& grid, const ReportRowValues& v) {
     }
 }
 
-void AppendRow(Report& report, ReportRow row) {
-    ReportGrid& grid = report.Grid;
-    row.Cells.back() = std::to_string(grid.RowCount() + 2);
-    grid.Rows.push_back(std::move(row));
+void AppendRow(Report& report, const ReportRowValues& values) {
+    ReportRows& rows = report.Grid.Rows;
+    StoreReportRow(report, values, rows, rows.Add());
 }
 
-// The static sweep: rows are independent, so blocks of combinations are evaluated and formatted on
-// every core, a chunk at a time in sweep order; then markers, filter and row numbers are applied in
-// sweep order, exactly as one thread would.
-bool StaticSweep(Report& report) {
+// The static sweep: rows are independent, so blocks of combinations are evaluated on every core, a
+// chunk at a time in sweep order; markers and the filter are then applied in sweep order, exactly as
+// one thread would, and the rows that pass are stored, again on every core.
+enum class SweepEnd { Done, TooMany, Cancelled };
+
+SweepEnd StaticSweep(Report& report, const ReportRequest& request) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     std::vector<Combination> block;
     std::vector<Evaluation> rows;
     std::vector<char> passes;
-    std::vector<ReportRow> formatted;
-    const auto flush = [&] {
-        const std::size_t count = block.size();
-        rows.assign(count, Evaluation{});
-        passes.assign(count, 0);
-        formatted.assign(count, ReportRow{});
+    std::vector<std::size_t> stored; // grid row of each combination that passes
+    ReportRows& gridRows = report.Grid.Rows;
+    const auto onEveryCore = [&](std::size_t count, const auto& chunkWork) {
         const std::size_t chunks = (count + kSweepChunk - 1) / kSweepChunk;
         std::atomic<std::size_t> nextChunk{0};
         const auto work = [&] {
             for (std::size_t chunk = nextChunk++; chunk < chunks; chunk = nextChunk++) {
                 const std::size_t begin = chunk * kSweepChunk;
-                const std::size_t size = std::min(kSweepChunk, count - begin);
-                EvaluateStatic(report, std::span(block).subspan(begin, size), std::span(rows).subspan(begin, size),
-                               std::span(passes).subspan(begin, size));
-                for (std::size_t i = begin; i < begin + size; ++i)
-                    if (passes[i]) formatted[i] = FormatReportRow(report, rows[i].Values);
+                chunkWork(begin, std::min(kSweepChunk, count - begin));
             }
         };
         const unsigned threads = report.Settings.Parallel ? std::min<unsigned>(cores, static_cast<unsigned>(chunks)) : 1;
@@ -413,23 +407,50 @@ bool StaticSweep(Report& report) {
         for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work);
         work();
         for (std::thread& helper : helpers) helper.join();
+    };
+    const auto flush = [&] {
+        const std::size_t count = block.size();
+        rows.assign(count, Evaluation{});
+        passes.assign(count, 0);
+        onEveryCore(count, [&](std::size_t begin, std::size_t size) {
+            EvaluateStatic(report, std::span(block).subspan(begin, size), std::span(rows).subspan(begin, size),
+                           std::span(passes).subspan(begin, size));
+        });
+        stored.assign(count, 0);
+        std::size_t passing = 0;
         for (std::size_t i = 0; i < count; ++i) {
             if (!rows[i].Ok) continue;
             CaptureMarkers(report.Grid, rows[i].Values);
-            if (passes[i]) AppendRow(report, std::move(formatted[i]));
+            if (passes[i]) stored[i] = gridRows.Count() + passing++;
         }
+        gridRows.Add(passing);
+        // Each row is its own memory: the cores fill theirs side by side.
+        onEveryCore(count, [&](std::size_t begin, std::size_t size) {
+            for (std::size_t i = begin; i < begin + size; ++i)
+                if (passes[i]) StoreReportRow(report, rows[i].Values, gridRows, stored[i]);
+        });
         block.clear();
     };
     const std::uint64_t combinations = CountCombinations(report.Plane);
-    if (combinations > kMaxCombinations) return false;
-    report.Grid.Rows.reserve(combinations);
+    if (combinations > kMaxCombinations) return SweepEnd::TooMany;
+    gridRows.Reserve(combinations);
+    std::uint64_t done = 0;
+    bool cancelled = false;
     ForEachCombination(report.Plane, [&](const Combination& c) {
         block.push_back(c);
-        if (block.size() >= kSweepBlock) flush();
-        return true;
+        if (block.size() < kSweepBlock) return true;
+        done += block.size();
+        flush();
+        cancelled = request.Progress && !request.Progress(done, combinations);
+        return !cancelled;
     });
+    if (cancelled) {
+        // Nothing half-built stays behind, and the memory goes back at once.
+        gridRows = ReportRows{};
+        return SweepEnd::Cancelled;
+    }
     flush();
-    return true;
+    return SweepEnd::Done;
 }
 
 // The in-flight sweep: one pass per airspeed until a pass writes no row.
@@ -450,7 +471,7 @@ void InFlightSweep(Report& report) {
                 written = false;
                 return true;
             }
-            AppendRow(report, FormatReportRow(report, e.Values));
+            AppendRow(report, e.Values);
             written = true;
             return true;
         });
@@ -598,10 +619,14 @@ ReportOutcome BuildFromRecords(Report& report, const ReportRequest& request, Mes
 
         if (report.InFlight()) {
             InFlightSweep(report);
-        } else if (!StaticSweep(report)) {
-            const std::string refusal = TooManyCombinationsMessage(CountCombinations(report.Plane));
-            sink.Report(Message{MessageKind::Error, refusal, OkButton, 0});
-            return ReportOutcome::Closed;
+        } else {
+            const SweepEnd end = StaticSweep(report, request);
+            if (end == SweepEnd::Cancelled) return ReportOutcome::Closed;
+            if (end == SweepEnd::TooMany) {
+                const std::string refusal = TooManyCombinationsMessage(CountCombinations(report.Plane));
+                sink.Report(Message{MessageKind::Error, refusal, OkButton, 0});
+                return ReportOutcome::Closed;
+            }
         }
 
         if (grid.RowCount() > 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -63,13 +64,16 @@ struct ReportRequest {
     int TopRow = 0;
     double ThrottlePercent = 100;
     bool ConvertUnits = false;
+    // Told how many static combinations are done of how many, every few thousand; returning false
+    // cancels the sweep: its rows are dropped and the outcome is Closed, with no message.
+    std::function<bool(std::uint64_t done, std::uint64_t total)> Progress;
 };
 
 enum class ReportOutcome {
     Shown,        // the grid holds rows; show the window
     OpenInFlight, // a static report with exactly one row: open that row's in-flight report instead
     OpenOpinion,  // rows written and the expert opinion was asked for
-    Closed,       // no row; the message has been given and the window closes
+    Closed,       // no row (the message has been given) or the sweep was cancelled; the window closes
 };
 
 // The conversion of a gathered record to internal units, done once on the first build.
@@ -102,7 +106,7 @@ void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, 
 inline constexpr const char* kNoCombinationMessage =
     "No combination of components satisfies the specified restrictions. Do you wish to turn off the filter?";
 // The most static combinations one report takes; larger sweeps are refused before any is evaluated.
-inline constexpr std::uint64_t kMaxCombinations = 1000000;
+inline constexpr std::uint64_t kMaxCombinations = 20000000;
 // The refusal, with the number of combinations the ranges ask for and the limit.
 std::string TooManyCombinationsMessage(std::uint64_t asked);
 inline constexpr const char* kUnableToComputeMessage =

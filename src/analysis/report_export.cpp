@@ -43,8 +43,9 @@ std::string Footer(const ReportExportSettings& settings) {
 }
 
 bool AnyRow(const ReportGrid& grid, RowBackground background) {
-    return std::any_of(grid.Rows.begin(), grid.Rows.end(),
-                       [&](const ReportRow& row) { return row.Background == background; });
+    for (int r = 0; r < grid.RowCount(); ++r)
+        if (grid.Background(r) == background) return true;
+    return false;
 }
 
 } // namespace
@@ -77,13 +78,18 @@ bool WriteReportText(const ReportGrid& grid, const ReportExportSettings& setting
         if (!line.empty()) out += line + '\n';
     out += '\n';
     const std::vector<int> columns = VisibleColumns(grid);
+    std::string line;
     for (int r = 0; r < grid.RowCount() + 2; ++r) {
-        std::string line;
+        line.clear();
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (i > 0) line += ' ';
-            line += grid.Cell(r, columns[i]);
+            if (r < 2)
+                line += grid.Cell(r, columns[i]);
+            else
+                grid.AppendCell(line, r - 2, columns[i]);
         }
-        out += line + '\n';
+        line += '\n';
+        out += line;
         if (r == 1) out += '\n';
     }
     out += '\n';
@@ -114,12 +120,13 @@ bool IsTrimmed(char c) {
 void AppendCsvRows(std::string& out, const ReportGrid& grid, const std::vector<int>& columns, std::size_t begin,
                    std::size_t end) {
     out.reserve(out.size() + (end - begin) * (columns.size() * 9 + 1));
+    std::string text;
     for (std::size_t r = begin; r < end; ++r) {
-        const ReportRow& row = grid.Rows[r];
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (i > 0) out += ',';
+            text.clear();
+            grid.AppendCell(text, static_cast<int>(r), columns[i]);
             // TrimmedView's trim, written out: this loop runs for every cell of the largest reports.
-            const std::string& text = row.Cells[columns[i]];
             const char* first = text.data();
             const char* last = first + text.size();
             while (first != last && IsTrimmed(*first)) ++first;
@@ -163,7 +170,7 @@ bool WriteReportCsv(const ReportGrid& grid, const ReportExportSettings& settings
     out += header + '\n';
     // A large report's rows are written a block at a time, each block on every core in runs of rows
     // in order, and handed on before the next block is started.
-    const std::size_t rows = grid.Rows.size();
+    const std::size_t rows = grid.Rows.Count();
     const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::string> written(threads);
     for (std::size_t blockBegin = 0; blockBegin < rows && out.ok(); blockBegin += kCsvBlockRows) {
@@ -227,14 +234,14 @@ bool WriteReportHtml(const ReportGrid& grid, const ReportExportSettings& setting
     const std::vector<int> columns = VisibleColumns(grid);
     for (int r = 0; r < grid.RowCount() + 2; ++r) {
         const bool header = r < 2;
-        const ReportRow* row = header ? nullptr : &grid.Rows[r - 2];
+        const RowBackground background = header ? RowBackground::Plain : grid.Background(r - 2);
         out += "<tr align=right";
         if (header)
             out += " bgcolor=" + ColorToHtml(colours.HeaderBackground);
-        else if (row->Background != RowBackground::Plain)
-            out += " bgcolor=" + ColorToHtml(RowBackgroundColour(row->Background, colours));
+        else if (background != RowBackground::Plain)
+            out += " bgcolor=" + ColorToHtml(RowBackgroundColour(background, colours));
         out += ">";
-        const bool stalled = row && row->PropStalled;
+        const bool stalled = !header && grid.PropStalled(r - 2);
         for (const int c : columns) {
             const bool bold = c == grid.SortColumn;
             out += "<td><tt>";
@@ -251,9 +258,8 @@ bool WriteReportHtml(const ReportGrid& grid, const ReportExportSettings& setting
     out += "<p>\n<b>Note:</b> " + HtmlEscape(grid.Note.First) + "<b>" + HtmlEscape(grid.Note.Middle) + "</b>" +
            HtmlEscape(grid.Note.Last) + "\n";
 
-    const bool stalledKey = std::any_of(grid.Rows.begin(), grid.Rows.end(), [](const ReportRow& row) {
-        return row.PropStalled;
-    });
+    bool stalledKey = false;
+    for (int r = 0; r < grid.RowCount() && !stalledKey; ++r) stalledKey = grid.PropStalled(r);
     const bool stallKey = AnyRow(grid, RowBackground::BelowStall);
     const bool levelOptKey = AnyRow(grid, RowBackground::LevelFlightOpt);
     const bool levelKey = AnyRow(grid, RowBackground::LevelFlight);

@@ -74,14 +74,31 @@ ReportColours ReportKeyColours(bool moreThan256Colours) {
     return colours;
 }
 
-const std::string& ReportGrid::Cell(int gridRow, int column) const {
-    if (column < 0 || column >= static_cast<int>(Columns.size())) return kEmpty;
+std::string ReportGrid::Cell(int gridRow, int column) const {
+    if (column < 0 || column >= static_cast<int>(Columns.size())) return {};
     if (gridRow == 0) return Columns[column].Header0;
     if (gridRow == 1) return Columns[column].Header1;
     const int dataRow = gridRow - 2;
-    if (dataRow < 0 || dataRow >= RowCount()) return kEmpty;
-    const auto& cells = Rows[dataRow].Cells;
-    return column < static_cast<int>(cells.size()) ? cells[column] : kEmpty;
+    if (dataRow < 0 || dataRow >= RowCount()) return {};
+    std::string text;
+    AppendCell(text, dataRow, column);
+    return text;
+}
+
+void ReportGrid::AppendCell(std::string& out, int dataRow, int column) const {
+    const auto row = static_cast<std::size_t>(dataRow);
+    const CellFormat& format = Columns[column].Format;
+    if (format.Kind == CellKind::Sequence) {
+        AppendCellText(out, format, Rows.Sequence(row), 1, Locale());
+    } else if (column < Rows.Columns()) {
+        AppendCellText(out, format, Rows.Number(row, column), Rows.ParallelCells(row), Locale());
+    }
+}
+
+double ReportGrid::Value(int dataRow, int column) const {
+    if (column < 0 || column >= Rows.Columns() || dataRow < 0 || dataRow >= RowCount()) return 0;
+    const double value = Rows.Number(static_cast<std::size_t>(dataRow), column);
+    return std::isfinite(value) ? value : 0;
 }
 
 RgbColour RowBackgroundColour(RowBackground background, const ReportColours& colours) {
@@ -107,9 +124,8 @@ CellStyle ReportCellStyle(const ReportGrid& grid, int gridRow, int column, bool 
     style.Background = colours.DataBackground;
     style.Bold = column == grid.SortColumn;
     if (dataRow >= grid.RowCount()) return style;
-    const ReportRow& row = grid.Rows[dataRow];
-    style.Background = RowBackgroundColour(row.Background, colours);
-    if (row.PropStalled) style.Text = colours.PropStalledText;
+    style.Background = RowBackgroundColour(grid.Background(dataRow), colours);
+    if (grid.PropStalled(dataRow)) style.Text = colours.PropStalledText;
     if (selected) {
         // The text takes the colour the background would have had, so the key stays readable.
         style.Text = style.Background;
@@ -162,45 +178,39 @@ void SortReportRows(ReportGrid& grid, int column, bool ascending) {
     for (int c = column + 1; c < columns; ++c)
         if (grid.Columns[c].Visible() && !grid.Columns[c].Sequence) order.push_back(c);
 
-    // The sort column's keys are read once; the following columns only for rows that tie.
-    const std::size_t n = grid.Rows.size();
-    std::vector<double> primary(n);
-    const auto key = [&](std::size_t r, int c) {
-        return ReportSortKey(grid.Cell(static_cast<int>(r) + 2, c), grid.TimeSeparator);
-    };
-    for (std::size_t r = 0; r < n; ++r) primary[r] = key(r, column);
-    const auto less = [&](std::uint32_t a, std::uint32_t b) {
-        if (primary[a] != primary[b]) return primary[a] < primary[b];
-        for (std::size_t k = 1; k < order.size(); ++k) {
-            const double ka = key(a, order[k]), kb = key(b, order[k]);
-            if (ka != kb) return ka < kb;
-        }
-        return false;
-    };
+    // Rows are ordered by the sort column's keys, then each run of equal keys by the next column's,
+    // and so on: a key is read once per level, and only for rows still tied.
+    const std::size_t n = grid.Rows.Count();
     std::vector<std::uint32_t> index(n);
     for (std::size_t r = 0; r < n; ++r) index[r] = static_cast<std::uint32_t>(r);
-    // Stable, so rows equal in every column keep their sweep order.
-    std::stable_sort(index.begin(), index.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return ascending ? less(a, b) : less(b, a); });
-
-    // The rows are put in that order in place, one cycle of the permutation at a time: no second
-    // copy of a large report is made.
-    std::vector<bool> placed(n, false);
-    for (std::size_t start = 0; start < n; ++start) {
-        if (placed[start]) continue;
-        std::size_t at = start;
-        ReportRow carried = std::move(grid.Rows[start]);
-        for (;;) {
-            placed[at] = true;
-            const std::size_t from = index[at];
-            if (from == start) {
-                grid.Rows[at] = std::move(carried);
-                break;
-            }
-            grid.Rows[at] = std::move(grid.Rows[from]);
-            at = from;
+    std::vector<std::pair<double, std::uint32_t>> keyed;
+    std::string text;
+    const auto sortRun = [&](auto& self, std::size_t begin, std::size_t end, std::size_t level) -> void {
+        if (end - begin < 2 || level >= order.size()) return;
+        keyed.resize(end - begin);
+        for (std::size_t i = begin; i < end; ++i) {
+            text.clear();
+            grid.AppendCell(text, static_cast<int>(index[i]), order[level]);
+            keyed[i - begin] = {ReportSortKey(text, grid.TimeSeparator), index[i]};
         }
-    }
+        // Stable, so rows equal in every column keep their order.
+        std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
+            return ascending ? a.first < b.first : b.first < a.first;
+        });
+        std::vector<double> keys(keyed.size());
+        for (std::size_t i = begin; i < end; ++i) {
+            index[i] = keyed[i - begin].second;
+            keys[i - begin] = keyed[i - begin].first;
+        }
+        for (std::size_t run = begin; run < end;) {
+            std::size_t runEnd = run + 1;
+            while (runEnd < end && keys[runEnd - begin] == keys[run - begin]) ++runEnd;
+            self(self, run, runEnd, level + 1);
+            run = runEnd;
+        }
+    };
+    sortRun(sortRun, 0, n, 0);
+    grid.Rows.Reorder(index);
 }
 
 void ReportHeaderClicked(ReportGrid& grid, int column, bool rightButton) {

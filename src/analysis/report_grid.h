@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/report_rows.h"
 #include "common/text_escape.h"
 
 // The report as data: everything a report window shows (caption, condition line, description lines,
@@ -116,8 +117,6 @@ struct ReportRowValues {
     double MotorTemperature = 0;
 };
 
-enum class RowBackground : std::uint8_t { Plain, BelowStall, LevelFlightOpt, LevelFlight };
-
 struct ReportGridColumn {
     // The quantity shown; for the trailing sequence-number column, Sequence is true instead.
     ReportColumn Quantity = ReportColumn::Airspeed;
@@ -125,15 +124,8 @@ struct ReportGridColumn {
     std::string Header0;
     std::string Header1;
     int Width = 0; // characters; -1 when hidden
+    CellFormat Format; // how a data cell's text is made from its number
     bool Visible() const { return Width >= 0; }
-};
-
-struct ReportRow {
-    std::vector<std::string> Cells; // one text per grid column, the sequence number last
-    std::vector<double> Values;     // each column's value in display units, unrounded
-    ReportRowValues Data;           // internal units
-    RowBackground Background = RowBackground::Plain;
-    bool PropStalled = false;
 };
 
 struct HeatingNote {
@@ -159,7 +151,7 @@ struct ReportGrid {
     std::vector<ReportGridColumn> Columns;
     std::array<int, kReportQuantityCount> Positions{}; // column of each quantity, -1 when absent
     int SequenceColumn = -1;
-    std::vector<ReportRow> Rows; // data rows; grid row r (r >= 2) is Rows[r - 2]
+    ReportRows Rows; // data rows; grid row r (r >= 2) is data row r - 2
     int TopRow = 2;
     int SortColumn = -1;
     bool SortAscending = true;
@@ -183,9 +175,16 @@ struct ReportGrid {
     bool ShowColorKey() const { return ShowStallKey || ShowLevelOptKey || ShowLevelKey || ShowPropStalledKey; }
 
     int Position(ReportColumn quantity) const { return Positions[static_cast<int>(quantity)]; }
-    int RowCount() const { return static_cast<int>(Rows.size()); }
-    // Text of any grid cell: rows 0 and 1 are the headers.
-    const std::string& Cell(int gridRow, int column) const;
+    int RowCount() const { return static_cast<int>(Rows.Count()); }
+    // Text of any grid cell: rows 0 and 1 are the headers. A data cell's text is made as it is read.
+    std::string Cell(int gridRow, int column) const;
+    // Appends a data cell's text: the way to read many cells without a string each.
+    void AppendCell(std::string& out, int dataRow, int column) const;
+    // A data cell's value in display units, unrounded (0 when not finite, and for the sequence column).
+    double Value(int dataRow, int column) const;
+    RowBackground Background(int dataRow) const { return Rows.Background(static_cast<std::size_t>(dataRow)); }
+    bool PropStalled(int dataRow) const { return Rows.PropStalled(static_cast<std::size_t>(dataRow)); }
+    NumberLocale Locale() const { return NumberLocale{DecimalSeparator, TimeSeparator}; }
 };
 
 struct CellStyle {

@@ -117,22 +117,21 @@ bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& mes
 
     out += "  \"rows\": [";
     for (int r = 0; r < grid.RowCount(); ++r) {
-        const ReportRow& row = grid.Rows[r];
         out += r ? ",\n    {" : "\n    {";
         out += "\"sequence\": " + JsonString(grid.Cell(r + 2, grid.SequenceColumn));
-        out += ", \"background\": " + JsonString(BackgroundName(row.Background));
-        out += std::string(", \"prop_stalled\": ") + (row.PropStalled ? "true" : "false");
+        out += ", \"background\": " + JsonString(BackgroundName(grid.Background(r)));
+        out += std::string(", \"prop_stalled\": ") + (grid.PropStalled(r) ? "true" : "false");
         out += ", \"values\": {";
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const int c = columns[i];
             out += i ? ", " : "";
             out += JsonString(ReportColumnKey(grid.Columns[c].Quantity)) + ": {\"value\": " +
-                   Number(c < static_cast<int>(row.Values.size()) ? row.Values[c] : 0) +
+                   Number(grid.Value(r, c)) +
                    ", \"text\": " + JsonString(grid.Cell(r + 2, c)) + "}";
         }
         out += "}}";
     }
-    out += grid.Rows.empty() ? "],\n" : "\n  ],\n";
+    out += grid.Rows.Empty() ? "],\n" : "\n  ],\n";
 
     out += "  \"markers\": [";
     for (std::size_t i = 0; i < grid.Markers.size(); ++i) {

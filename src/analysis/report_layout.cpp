@@ -41,67 +41,46 @@ bool RangeHasSteps(double from, double to, double by) {
     return by > 0 && from + by < to + 0.001;
 }
 
-// A cell read back as the number it shows.
-double ShownNumber(const std::string& cell, const NumberLocale& locale) {
-    return ReportSortKey(cell, locale.timeSeparator);
+// How each quantity's cells are written.
+CellFormat CellFormatOf(ReportColumn quantity, const Report& report) {
+    const AnalysisOptions& options = report.Options;
+    const bool metric = options.Metric;
+    const auto number = [&](int width, int decimals) {
+        return CellFormat{CellKind::Number, width, decimals, options.MinDigits, false};
+    };
+    using C = ReportColumn;
+    switch (quantity) {
+    case C::Airspeed: return CellFormat{CellKind::Number, 6, 1, 0, false}; // never padded to more digits
+    case C::Drag:
+    case C::Thrust: return !metric ? number(6, 1) : options.Newtons ? number(6, 2) : number(6, 0);
+    case C::Lift:
+    case C::Weight: return metric ? number(6, 0) : number(6, 1);
+    case C::Cells: return CellFormat{CellKind::Cells, 5, 0, 0, ParallelRangeWide(report.Plane)};
+    case C::GearRatio: return number(5, 2);
+    case C::Diameter: return number(4, 1);
+    case C::RateOfClimb: return metric ? number(5, 2) : number(5, 0);
+    case C::MotorRpm:
+    case C::DriveRpm: return number(6, 0);
+    case C::InputPower:
+    case C::InputPowerLoading:
+    case C::Loss:
+    case C::OutputPower:
+    case C::OutputPowerLoading: return number(6, 1);
+    case C::RunTime: return CellFormat{CellKind::MinSec, 6, 0, 0, false};
+    case C::Pitch:
+    case C::BatteryCurrent:
+    case C::MotorCurrent:
+    case C::MotorVoltage:
+    case C::MotorGearboxEfficiency:
+    case C::ShaftEfficiency:
+    case C::PitchSpeed:
+    case C::PropEfficiency:
+    case C::TotalEfficiency: break;
+    }
+    return number(5, 1);
 }
 
 } // namespace
-
-// FormatNumber for the common report cell, several times faster: the sweep formats twenty-odd cells
-// per row. Only values the fixed-point rule covers take this path (at least one decimal place to
-// spare below the width's significant digits, no minimum digits); anything else goes to
-// FormatNumber itself, so the text is always the same.
-void ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale,
-                      std::string& out) {
-    constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
-    const int significant = std::min(width, 15);
-    const int spare = significant - 1 - decimals; // integer digits the fixed-point rule leaves whole
-    const bool fast = minDigits == 0 && width > 0 && width <= 24 && decimals >= 0 && spare >= 0 &&
-                      std::isfinite(value) && (std::fabs(value) < kPowers[spare] - 1 || value == 0);
-    if (!fast) {
-        out = FormatNumber(width, decimals, minDigits, value, locale);
-        return;
-    }
-    char buffer[64];
-    char* const end = buffer + sizeof buffer;
-    char* begin = end;
-    // The value in units of its last decimal. Away from a rounding tie the product's own rounding
-    // error cannot move it across one, so rounding it gives the correctly rounded digits; at (or
-    // next to) a tie only the exact conversion can tell, so that case takes it.
-    const double scaled = std::fabs(value) * kPowers[decimals];
-    const double fraction = scaled - std::floor(scaled);
-    if (std::fabs(fraction - 0.5) > 1e-6) {
-        auto units = static_cast<std::uint64_t>(std::nearbyint(scaled));
-        const bool negative = value < 0 && units != 0;
-        for (int i = 0; i < decimals; ++i, units /= 10) *--begin = static_cast<char>('0' + units % 10);
-        if (decimals > 0) *--begin = locale.decimal;
-        do {
-            *--begin = static_cast<char>('0' + units % 10);
-            units /= 10;
-        } while (units != 0);
-        if (negative) *--begin = '-';
-    } else {
-        char digits[48];
-        const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-        const char* first = digits;
-        if (*first == '-' && std::all_of(first + 1, static_cast<const char*>(result.ptr),
-                                         [](char c) { return c == '0' || c == '.'; }))
-            ++first;
-        for (const char* c = result.ptr; c != first;) {
-            --c;
-            *--begin = *c == '.' ? locale.decimal : *c;
-        }
-    }
-    while (end - begin < width) *--begin = ' ';
-    out.assign(begin, end);
-}
-
-std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale) {
-    std::string out;
-    ReportCellNumber(width, decimals, minDigits, value, locale, out);
-    return out;
-}
 
 double DuctTaperAngle(double fanDiameter, double ductDiameter, double ductLength) {
     if (ductLength == 0) return ductDiameter < fanDiameter ? 90 : 0;
@@ -167,126 +146,111 @@ void LayOutReportColumns(const Report& report, ReportGrid& grid) {
     for (ReportGridColumn& column : grid.Columns)
         if (!report.Settings.ColumnsShown[static_cast<int>(column.Quantity)]) column.Width = -1;
 
+    for (ReportGridColumn& column : grid.Columns) column.Format = CellFormatOf(column.Quantity, report);
+    grid.Rows.SetColumns(static_cast<int>(grid.Columns.size()));
+
     ReportGridColumn sequence;
     sequence.Sequence = true;
     sequence.Width = -1;
+    sequence.Format.Kind = CellKind::Sequence;
     grid.SequenceColumn = static_cast<int>(grid.Columns.size());
     grid.Columns.push_back(sequence);
 }
 
-ReportRow FormatReportRow(const Report& report, const ReportRowValues& v) {
+void StoreReportRow(const Report& report, const ReportRowValues& v, ReportRows& rows, std::size_t r) {
     const ReportGrid& grid = report.Grid;
     const AnalysisOptions& options = report.Options;
     const NumberLocale& locale = report.Settings.Locale;
     const PlaneDesc& plane = report.Plane;
     const bool metric = options.Metric;
-    const int minDigits = options.MinDigits;
 
-    ReportRow row;
-    row.Data = v;
-    row.Cells.assign(grid.Columns.size(), std::string());
-    row.Values.assign(grid.Columns.size(), 0.0);
-    const auto put = [&](ReportColumn quantity, double value, std::string text) {
+    const std::span<double> numbers = rows.Numbers(r);
+    const auto put = [&](ReportColumn quantity, double value) {
         const int column = grid.Position(quantity);
-        if (column < 0) return;
-        row.Values[column] = std::isfinite(value) ? value : 0;
-        row.Cells[column] = std::move(text);
-    };
-    const auto number = [&](ReportColumn quantity, double value, int width, int decimals) {
-        const int column = grid.Position(quantity);
-        if (column < 0) return;
-        row.Values[column] = std::isfinite(value) ? value : 0;
-        ReportCellNumber(width, decimals, minDigits, value, locale, row.Cells[column]);
+        if (column >= 0 && column < static_cast<int>(numbers.size())) numbers[column] = value;
     };
     const auto force = [&](ReportColumn quantity, double ounces) {
-        if (!metric)
-            number(quantity, ounces, 6, 1);
-        else if (options.Newtons)
-            number(quantity, ounces * kNewtonsPerOunce, 6, 2);
-        else
-            number(quantity, ounces * kGramsPerOunce, 6, 0);
+        put(quantity, !metric ? ounces : options.Newtons ? ounces * kNewtonsPerOunce : ounces * kGramsPerOunce);
     };
     const auto weight = [&](ReportColumn quantity, double ounces) {
-        if (metric)
-            number(quantity, ounces * kGramsPerOunce, 6, 0);
-        else
-            number(quantity, ounces, 6, 1);
+        put(quantity, metric ? ounces * kGramsPerOunce : ounces);
     };
     const auto loading = [&](ReportColumn quantity, double watts) {
         const double perOunce = v.TotalWeight > 0 ? watts / v.TotalWeight : 0;
-        number(quantity, perOunce * (metric ? kWattsPerKgPerOz : kWattsPerLbPerOz), 6, 1);
+        put(quantity, perOunce * (metric ? kWattsPerKgPerOz : kWattsPerLbPerOz));
     };
     const double lengthScale = options.MetricPropSizes ? kCentimetresPerInch : 1;
     const double speedScale = metric ? kMetresPerSecondPerMph : 1;
     using C = ReportColumn;
 
-    if (grid.Position(C::Airspeed) >= 0)
-        put(C::Airspeed, v.Airspeed * speedScale, ReportCellNumber(6, 1, 0, v.Airspeed * speedScale, locale));
+    put(C::Airspeed, v.Airspeed * speedScale);
     force(C::Drag, v.Drag);
     weight(C::Lift, v.Lift);
-    {
-        std::string cells = std::to_string(v.SeriesCells);
-        if (v.ParallelCells > 1 || ParallelRangeWide(plane))
-            cells += "S" + std::to_string(v.ParallelCells) + "P";
-        put(C::Cells, v.SeriesCells, PadLeft(cells, 5));
-    }
-    number(C::GearRatio, v.GearRatio, 5, 2);
-    number(C::Diameter, v.Diameter * lengthScale, 4, 1);
-    number(C::Pitch, v.Pitch * lengthScale, 5, 1);
+    put(C::Cells, v.SeriesCells);
+    rows.SetParallelCells(r, static_cast<std::uint32_t>(std::max(0, v.ParallelCells)));
+    put(C::GearRatio, v.GearRatio);
+    put(C::Diameter, v.Diameter * lengthScale);
+    put(C::Pitch, v.Pitch * lengthScale);
     weight(C::Weight, v.TotalWeight);
-    number(C::BatteryCurrent, v.BatteryCurrent, 5, 1);
-    number(C::MotorCurrent, v.MotorCurrent, 5, 1);
-    number(C::MotorVoltage, v.MotorVoltage, 5, 1);
-    number(C::InputPower, v.InputPower, 6, 1);
+    put(C::BatteryCurrent, v.BatteryCurrent);
+    put(C::MotorCurrent, v.MotorCurrent);
+    put(C::MotorVoltage, v.MotorVoltage);
+    put(C::InputPower, v.InputPower);
     loading(C::InputPowerLoading, v.InputPower);
-    number(C::Loss, v.Loss, 6, 1);
-    number(C::OutputPower, v.OutputPower, 6, 1);
+    put(C::Loss, v.Loss);
+    put(C::OutputPower, v.OutputPower);
     loading(C::OutputPowerLoading, v.OutputPower);
-    number(C::MotorGearboxEfficiency, v.MotorGearboxEfficiency, 5, 1);
-    number(C::ShaftEfficiency, v.ShaftEfficiency, 5, 1);
-    number(C::MotorRpm, v.MotorRpm, 6, 0);
-    number(C::DriveRpm, v.DriveRpm, 6, 0);
+    put(C::MotorGearboxEfficiency, v.MotorGearboxEfficiency);
+    put(C::ShaftEfficiency, v.ShaftEfficiency);
+    put(C::MotorRpm, v.MotorRpm);
+    put(C::DriveRpm, v.DriveRpm);
     force(C::Thrust, v.Thrust);
-    number(C::PitchSpeed, v.PitchSpeed * speedScale, 5, 1);
-    if (metric)
-        number(C::RateOfClimb, v.RateOfClimb * kMpsPerFpm, 5, 2);
-    else
-        number(C::RateOfClimb, v.RateOfClimb, 5, 0);
-    number(C::PropEfficiency, v.PropEfficiency, 5, 1);
-    number(C::TotalEfficiency, v.TotalEfficiency, 5, 1);
-    put(C::RunTime, v.RunTime, FormatMinSec(v.RunTime, locale));
+    put(C::PitchSpeed, v.PitchSpeed * speedScale);
+    put(C::RateOfClimb, metric ? v.RateOfClimb * kMpsPerFpm : v.RateOfClimb);
+    put(C::PropEfficiency, v.PropEfficiency);
+    put(C::TotalEfficiency, v.TotalEfficiency);
+    put(C::RunTime, v.RunTime);
 
+    // A cell read back as the number it shows.
+    std::string text;
+    const auto shown = [&](int column) {
+        text.clear();
+        AppendCellText(text, grid.Columns[column].Format, numbers[column], rows.ParallelCells(r), locale);
+        return ReportSortKey(text, locale.timeSeparator);
+    };
+    RowBackground background = RowBackground::Plain;
+    bool propStalled = false;
     // Colours, from the values as the cells show them.
     const bool propeller = plane.Drive.Kind == PropellerDrive;
     if (report.InFlight()) {
         const int airspeedColumn = grid.Position(C::Airspeed);
-        const double shown = airspeedColumn >= 0 ? ShownNumber(row.Cells[airspeedColumn], locale) : 0;
+        const double airspeed = airspeedColumn >= 0 ? shown(airspeedColumn) : 0;
         // Imperial rows step by 1 mph, metric ones by 0.5 m/s: compare in those steps.
         const auto steps = [&](double mph) {
             return metric ? std::nearbyint(mph * kMetresPerSecondPerMph * 2) : std::nearbyint(mph);
         };
-        const double rowSteps = metric ? std::nearbyint(shown * 2) : std::nearbyint(shown);
-        if (report.Flags.HasStall && rowSteps <= steps(grid.StallSpeed)) row.Background = RowBackground::BelowStall;
+        const double rowSteps = metric ? std::nearbyint(airspeed * 2) : std::nearbyint(airspeed);
+        if (report.Flags.HasStall && rowSteps <= steps(grid.StallSpeed)) background = RowBackground::BelowStall;
         if (grid.Markers[1].Enabled && rowSteps == steps(grid.Markers[1].Speed))
-            row.Background = RowBackground::LevelFlightOpt;
+            background = RowBackground::LevelFlightOpt;
         if (grid.Markers[2].Enabled && rowSteps == steps(grid.Markers[2].Speed))
-            row.Background = RowBackground::LevelFlight;
+            background = RowBackground::LevelFlight;
         if (propeller) {
             const int rpmColumn = grid.Position(C::DriveRpm);
-            const double rpm = rpmColumn >= 0 ? ShownNumber(row.Cells[rpmColumn], locale) : v.DriveRpm;
-            const double mph = metric ? shown / kMetresPerSecondPerMph : shown;
+            const double rpm = rpmColumn >= 0 ? shown(rpmColumn) : v.DriveRpm;
+            const double mph = metric ? airspeed / kMetresPerSecondPerMph : airspeed;
             const double advance = mph / (rpm * kPitchSpeedPerRpmInch);
             const double diameter = std::min(plane.Drive.DiameterFrom(), plane.Drive.DiameterTo());
             const double pitch = std::min(plane.Drive.PitchFrom(), plane.Drive.PitchTo());
-            row.PropStalled = rpm > 0 && (pitch - advance) * 1.5 > diameter;
+            propStalled = rpm > 0 && (pitch - advance) * 1.5 > diameter;
         }
     } else if (propeller) {
         const int d = grid.Position(C::Diameter), p = grid.Position(C::Pitch);
-        const double diameter = d >= 0 ? ShownNumber(row.Cells[d], locale) : v.Diameter;
-        const double pitch = p >= 0 ? ShownNumber(row.Cells[p], locale) : v.Pitch;
-        row.PropStalled = diameter < 1.5 * pitch;
+        const double diameter = d >= 0 ? shown(d) : v.Diameter;
+        const double pitch = p >= 0 ? shown(p) : v.Pitch;
+        propStalled = diameter < 1.5 * pitch;
     }
-    return row;
+    rows.SetMarks(r, background, propStalled);
 }
 
 std::string ReportCaption(const std::string& projectName, bool inFlight, double throttlePercent) {

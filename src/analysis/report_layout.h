@@ -14,8 +14,9 @@ namespace ampvane {
 // the options uncheck, and adds the hidden sequence-number column last.
 void LayOutReportColumns(const Report& report, ReportGrid& grid);
 
-// The cell texts, display values and colours of one row (all but its sequence number).
-ReportRow FormatReportRow(const Report& report, const ReportRowValues& values);
+// Stores row r of `rows` (the grid's own rows, or rows laid out like them): each column's number in
+// display units and the row's colours, which are read from its cells as they show.
+void StoreReportRow(const Report& report, const ReportRowValues& values, ReportRows& rows, std::size_t r);
 
 std::string ReportCaption(const std::string& projectName, bool inFlight, double throttlePercent);
 std::string ReportConditionLine(const AnalysisOptions& options, const NumberLocale& locale);
@@ -26,11 +27,6 @@ void DescribeReport(const Report& report, ReportGrid& grid);
 
 // Moves empty lines 5 to 8 up.
 void CompactDescriptionLines(std::array<std::string, 8>& lines);
-
-// FormatNumber(width, decimals, min digits, value), the same text, faster for the usual cell.
-std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale);
-void ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale,
-                      std::string& out);
 
 // Duct taper angle in degrees.
 double DuctTaperAngle(double fanDiameter, double ductDiameter, double ductLength);

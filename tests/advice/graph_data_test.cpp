@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "analysis/report_builder.h"
 #include "analysis/report_fixtures.h"
 #include "support/recording_messages.h"
@@ -102,16 +105,21 @@ TEST(GraphPlot, EveryRowInGridOrderWithEqualXKeptApart) {
 }
 
 TEST(GraphPlot, AColumnOfNonNumbersWarnsOnceAndPlotsZero) {
-    // The grid below stands for a report whose drive column holds texts; each distinct warning is
-    // given once however many rows repeat it.
+    // The grid below stands for a report whose second column shows values that are no numbers;
+    // each distinct warning is given once however many rows repeat it.
     ReportGrid grid;
     grid.Columns.resize(2);
     grid.Columns[0].Header0 = "Amps";
     grid.Columns[1].Header0 = "Drive";
-    for (int r = 0; r < 5; ++r) grid.Rows.push_back(ReportRow{{std::to_string(r), r % 2 ? "fan" : "prop"}, {}, {}, {}, false});
+    grid.Rows.SetColumns(2);
+    for (int r = 0; r < 5; ++r) {
+        const std::size_t row = grid.Rows.Add();
+        grid.Rows.Numbers(row)[0] = r;
+        grid.Rows.Numbers(row)[1] = r % 2 ? std::numeric_limits<double>::quiet_NaN() : HUGE_VAL;
+    }
     RecordingMessages messages;
-    messages.Expect("There is an invalid numeric value (prop) in one of the fields. Using 0.0 instead.");
-    messages.Expect("There is an invalid numeric value (fan) in one of the fields. Using 0.0 instead.");
+    messages.Expect("There is an invalid numeric value (INF) in one of the fields. Using 0.0 instead.");
+    messages.Expect("There is an invalid numeric value (NAN) in one of the fields. Using 0.0 instead.");
     const GraphPlot plot = BuildGraphPlot(grid, {0, 1, 1}, true, "", messages);
     ASSERT_EQ(plot.left.size(), 5u);
     for (const GraphPoint& p : plot.left) EXPECT_EQ(p.y, 0);

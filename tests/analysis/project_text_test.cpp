@@ -7,6 +7,7 @@
 
 #include "analysis/report_builder.h"
 #include "common/file_write.h"
+#include "common/unit_conversion.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
@@ -213,16 +214,21 @@ TEST(ProjectText, ImperialAndAllMetricProjectsGiveTheSamePhysics) {
     ASSERT_EQ(metric.Grid.RowCount(), imperial.Grid.RowCount());
     EXPECT_NEAR(metric.Options.DensityRatio, imperial.Options.DensityRatio, 1e-4);
     const auto near = [](double a, double b) { return std::fabs(a - b) <= 2e-4 * std::max(1.0, std::fabs(b)); };
+    // Each metric value is brought back to the imperial display unit: cm, g (or N), m/s per ft/min.
+    const double perOunce = metric.Options.Newtons ? kNewtonsPerOunce : kGramsPerOunce;
+    const std::pair<ReportColumn, double> quantities[] = {
+        {ReportColumn::Diameter, kCentimetresPerInch}, {ReportColumn::MotorCurrent, 1}, {ReportColumn::DriveRpm, 1},
+        {ReportColumn::Thrust, perOunce}, {ReportColumn::Weight, kGramsPerOunce}, {ReportColumn::RateOfClimb, 0.00508}};
     for (int r = 0; r < imperial.Grid.RowCount(); ++r) {
-        const ReportRowValues& a = imperial.Grid.Rows[r].Data;
-        const ReportRowValues& b = metric.Grid.Rows[r].Data;
-        EXPECT_TRUE(near(b.Diameter, a.Diameter)) << r;
-        EXPECT_TRUE(near(b.MotorCurrent, a.MotorCurrent)) << r << ": " << b.MotorCurrent << " " << a.MotorCurrent;
-        EXPECT_TRUE(near(b.DriveRpm, a.DriveRpm)) << r;
-        EXPECT_TRUE(near(b.Thrust, a.Thrust)) << r;
-        EXPECT_TRUE(near(b.TotalWeight, a.TotalWeight)) << r;
-        EXPECT_TRUE(near(b.RateOfClimb, a.RateOfClimb)) << r << ": " << b.RateOfClimb << " " << a.RateOfClimb;
-        EXPECT_EQ(b.RunTime / 10, a.RunTime / 10) << r;
+        const auto value = [r](const Report& report, ReportColumn quantity) {
+            return report.Grid.Value(r, report.Grid.Position(quantity));
+        };
+        for (const auto& [quantity, scale] : quantities) {
+            const double a = value(imperial, quantity), b = value(metric, quantity) / scale;
+            EXPECT_TRUE(near(b, a)) << r << " " << ReportColumnKey(quantity) << ": " << b << " " << a;
+        }
+        EXPECT_EQ(static_cast<int>(value(metric, ReportColumn::RunTime)) / 10,
+                  static_cast<int>(value(imperial, ReportColumn::RunTime)) / 10) << r;
     }
     // The displays differ only in units.
     EXPECT_EQ(metric.Grid.Columns[metric.Grid.Position(ReportColumn::Weight)].Header1, "   (g)");

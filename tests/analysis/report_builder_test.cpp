@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
 #include "analysis/report_layout.h"
+#include "common/unit_conversion.h"
 #include "model/electric_chain.h"
 #include "model/fan.h"
 #include "model/propeller.h"
@@ -34,6 +36,11 @@ std::vector<std::string> ColumnTexts(const ReportGrid& grid, ReportColumn quanti
     std::vector<std::string> texts;
     for (int r = 0; r < grid.RowCount(); ++r) texts.push_back(grid.Cell(r + 2, grid.Position(quantity)));
     return texts;
+}
+
+// A data cell's value in display units (the imperial ones are the internal units).
+double Shown(const ReportGrid& grid, int dataRow, ReportColumn quantity) {
+    return grid.Value(dataRow, grid.Position(quantity));
 }
 
 std::vector<std::string> Headers(const ReportGrid& grid) {
@@ -122,17 +129,50 @@ TEST(StaticSweep, RangesBeyondTheLimitAreRefusedWithTheCountAsked) {
     plane.Drive.PitchTo() = 8;
     plane.Drive.PitchBy() = 0; // no step: the first value only
     EXPECT_EQ(CountCombinations(plane), 99u * 2 * 5);
+    plane.ParallelCellsTo = 3;
     plane.Drive.GearRatioFrom() = 0.01;
     plane.Drive.GearRatioTo() = 100;
-    plane.Drive.GearRatioBy() = 0.01;
+    plane.Drive.GearRatioBy() = 0.001;
     const std::uint64_t asked = CountCombinations(plane);
-    EXPECT_GE(asked, 99u * 2 * 9999);
+    EXPECT_GE(asked, 99u * 3 * 99990);
     EXPECT_EQ(TooManyCombinationsMessage(20000001),
               "The ranges of cells, gear ratios, diameters and pitches give 20,000,001 combinations, more than the "
-              "1,000,000 a report can hold. Please narrow the ranges or enlarge their increments.");
+              "20,000,000 a report can hold. Please narrow the ranges or enlarge their increments.");
     RecordingMessages messages;
     messages.Expect(TooManyCombinationsMessage(asked));
     EXPECT_EQ(Build(plane, testing::SeaLevelOptions(), messages).outcome, ReportOutcome::Closed);
+}
+
+TEST(StaticSweep, ProgressCountsUpToTheTotalAndCancellingDropsEveryRow) {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Cell.SeriesCellsFrom = 1;
+    plane.Cell.SeriesCellsTo = 10;
+    plane.Drive.DiameterFrom() = 8;
+    plane.Drive.DiameterTo() = 16;
+    plane.Drive.DiameterBy() = 0.25;
+    plane.Drive.PitchFrom() = 4;
+    plane.Drive.PitchTo() = 10;
+    plane.Drive.PitchBy() = 0.05;
+    const std::uint64_t total = CountCombinations(plane);
+    ASSERT_GT(total, 35000u); // a few blocks of the sweep
+    std::vector<std::uint64_t> done;
+    ReportRequest request;
+    request.Progress = [&](std::uint64_t doneSoFar, std::uint64_t of) {
+        EXPECT_EQ(of, total);
+        done.push_back(doneSoFar);
+        return true;
+    };
+    RecordingMessages messages;
+    Report report;
+    EXPECT_EQ(BuildReport(report, request, testing::SeaLevelOptions(), plane, messages, messages), ReportOutcome::Shown);
+    ASSERT_GE(done.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_LE(done.back(), total);
+
+    // Cancelled at the first report: no row is left and no message is given.
+    request.Progress = [](std::uint64_t, std::uint64_t) { return false; };
+    EXPECT_EQ(BuildReport(report, request, testing::SeaLevelOptions(), plane, messages, messages), ReportOutcome::Closed);
+    EXPECT_EQ(report.Grid.RowCount(), 0);
 }
 
 TEST(StaticSweep, SingleRowOpensTheInFlightReportDirectly) {
@@ -158,8 +198,10 @@ TEST(StaticSweep, ParallelEvaluationGivesTheOneThreadRowsInOrder) {
     const Built parallel = Build(plane, testing::SeaLevelOptions(true), messages);
     ASSERT_GT(serial.report.Grid.RowCount(), 300);
     ASSERT_EQ(serial.report.Grid.RowCount(), parallel.report.Grid.RowCount());
-    for (int r = 0; r < serial.report.Grid.RowCount(); ++r)
-        ASSERT_EQ(serial.report.Grid.Rows[r].Cells, parallel.report.Grid.Rows[r].Cells) << "row " << r;
+    const int columns = static_cast<int>(serial.report.Grid.Columns.size());
+    for (int r = 2; r < serial.report.Grid.RowCount() + 2; ++r)
+        for (int c = 0; c < columns; ++c)
+            ASSERT_EQ(serial.report.Grid.Cell(r, c), parallel.report.Grid.Cell(r, c)) << "row " << r << ", " << c;
 }
 
 TEST(StaticSweep, NoRowWithFilterAsksAndTurnsOnlyTheReportsFilterOff) {
@@ -199,22 +241,23 @@ TEST(StaticSweep, RowValuesAreThoseOfTheDriveSolve) {
     const AnalysisOptions options = testing::SeaLevelOptions(true);
     const Built built = Build(plane, options, messages);
     ASSERT_EQ(built.report.Grid.RowCount(), 1);
-    const ReportRowValues& v = built.report.Grid.Rows[0].Data;
+    const ReportGrid& grid = built.report.Grid;
+    const auto v = [&](ReportColumn quantity) { return Shown(grid, 0, quantity); };
     const DriveSystemDesc& d = plane.Drive;
     const PropDriveSolution drive = SolvePropDrive(
         6, 1, 1, true, 15, plane.Motor.HeatingFactor, options.DensityRatio, d.ThrustConstant(), d.PropConstant(), 2, 1,
         1, 1, 0, 6, 10, 0.95, 2.38, plane.ESC.Resistance, plane.Cell.Resistance, 1.2, plane.Motor.Weight,
         plane.Motor.ArmatureResistance, plane.Motor.IdleCurrent, plane.Motor.MotorConstant);
     ASSERT_FALSE(drive.Failed);
-    EXPECT_DOUBLE_EQ(v.MotorCurrent, drive.MotorCurrent);
-    EXPECT_DOUBLE_EQ(v.BatteryCurrent, drive.MotorCurrent);
-    EXPECT_DOUBLE_EQ(v.InputPower, drive.MotorCurrent * drive.MotorVoltage);
-    EXPECT_DOUBLE_EQ(v.Loss, v.InputPower - drive.OutputPower);
-    EXPECT_DOUBLE_EQ(v.MotorRpm, drive.Rpm * 2.38);
-    EXPECT_NEAR(v.ShaftEfficiency, drive.OutputPower / (6 * 1.2 * drive.MotorCurrent) * 100, 1e-9);
-    EXPECT_NEAR(v.PitchSpeed, 6 * drive.Rpm * 9.47e-4, 1e-9);
-    EXPECT_EQ(v.RunTime, RunTimeSeconds(1, 1700, drive.MotorCurrent));
-    EXPECT_EQ(v.RateOfClimb, 0); // no wing
+    EXPECT_DOUBLE_EQ(v(ReportColumn::MotorCurrent), drive.MotorCurrent);
+    EXPECT_DOUBLE_EQ(v(ReportColumn::BatteryCurrent), drive.MotorCurrent);
+    EXPECT_DOUBLE_EQ(v(ReportColumn::InputPower), drive.MotorCurrent * drive.MotorVoltage);
+    EXPECT_DOUBLE_EQ(v(ReportColumn::Loss), v(ReportColumn::InputPower) - drive.OutputPower);
+    EXPECT_DOUBLE_EQ(v(ReportColumn::MotorRpm), drive.Rpm * 2.38);
+    EXPECT_NEAR(v(ReportColumn::ShaftEfficiency), drive.OutputPower / (6 * 1.2 * drive.MotorCurrent) * 100, 1e-9);
+    EXPECT_NEAR(v(ReportColumn::PitchSpeed), 6 * drive.Rpm * 9.47e-4, 1e-9);
+    EXPECT_EQ(v(ReportColumn::RunTime), RunTimeSeconds(1, 1700, drive.MotorCurrent));
+    EXPECT_EQ(grid.Position(ReportColumn::RateOfClimb), -1); // no wing
 }
 
 TEST(FanSweep, RowUsesTheHeatedSolvesOwnMotorVoltage) {
@@ -224,7 +267,7 @@ TEST(FanSweep, RowUsesTheHeatedSolvesOwnMotorVoltage) {
     const AnalysisOptions options = testing::SeaLevelOptions(true);
     const Built built = Build(plane, options, messages);
     ASSERT_EQ(built.report.Grid.RowCount(), 1);
-    const ReportRowValues& v = built.report.Grid.Rows[0].Data;
+    const auto v = [&](ReportColumn quantity) { return Shown(built.report.Grid, 0, quantity); };
     const DriveSystemDesc& d = plane.Drive;
     const MotorDesc8& m = plane.Motor;
     const FanDriveSolution drive =
@@ -236,11 +279,11 @@ TEST(FanSweep, RowUsesTheHeatedSolvesOwnMotorVoltage) {
                                                1.2, m.ArmatureResistance, m.MotorConstant);
     // The heated winding really does move the voltage, so the test tells the two apart.
     ASSERT_GT(std::fabs(coldVoltage - drive.MotorVoltage), 0.01);
-    EXPECT_DOUBLE_EQ(v.MotorVoltage, drive.MotorVoltage);
-    EXPECT_DOUBLE_EQ(v.InputPower, drive.MotorCurrent * drive.MotorVoltage);
-    EXPECT_NEAR(v.MotorGearboxEfficiency, drive.OutputPower / v.InputPower * 100, 1e-9);
-    EXPECT_LT(v.MotorGearboxEfficiency, 100);
-    EXPECT_DOUBLE_EQ(v.MotorRpm, drive.Rpm);
+    EXPECT_DOUBLE_EQ(v(ReportColumn::MotorVoltage), drive.MotorVoltage);
+    EXPECT_DOUBLE_EQ(v(ReportColumn::InputPower), drive.MotorCurrent * drive.MotorVoltage);
+    EXPECT_NEAR(v(ReportColumn::MotorGearboxEfficiency), drive.OutputPower / v(ReportColumn::InputPower) * 100, 1e-9);
+    EXPECT_LT(v(ReportColumn::MotorGearboxEfficiency), 100);
+    EXPECT_DOUBLE_EQ(v(ReportColumn::DriveRpm), drive.Rpm);
 }
 
 TEST(ReportColumns, PropellerWithWingAndWeight) {
@@ -285,12 +328,11 @@ TEST(ReportColumns, DuctedFanHasNoPropellerColumns) {
     EXPECT_NE(grid.Position(ReportColumn::RateOfClimb), -1);
     EXPECT_FALSE(grid.ShowPropStalledKey);
 
-    // With a weight but no wing there is no climb to show, and none is computed.
+    // With a weight but no wing there is no climb to show.
     plane.Airframe.WingArea = 0;
     const Built wingless = Build(plane, testing::SeaLevelOptions(), messages);
     EXPECT_EQ(wingless.report.Grid.Position(ReportColumn::RateOfClimb), -1);
     EXPECT_NE(wingless.report.Grid.Position(ReportColumn::Weight), -1);
-    EXPECT_EQ(wingless.report.Grid.Rows[0].Data.RateOfClimb, 0);
 }
 
 TEST(ReportColumns, UncheckedOptionsHideColumnsButKeepPositions) {
@@ -313,27 +355,30 @@ TEST(ReportCells, MinimumDigitsExceptAirspeedAndMetricNewtons) {
     report.Options.MinDigits = 3;
     report.Parent = &report; // in-flight layout, for the airspeed column
     report.Flags = ComputeReportFlags(report.Plane);
-    LayOutReportColumns(report, report.Grid);
     ReportRowValues v;
     v.MotorCurrent = 5.0;
     v.BatteryCurrent = 0.5;
     v.Airspeed = 12;
     v.Thrust = 36;
-    ReportRow row = FormatReportRow(report, v);
     const ReportGrid& grid = report.Grid;
-    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::MotorCurrent)], " 5.00");
-    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::BatteryCurrent)], "0.500");
-    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::Airspeed)], "  12.0");
+    const auto store = [&] {
+        LayOutReportColumns(report, report.Grid);
+        StoreReportRow(report, v, report.Grid.Rows, report.Grid.Rows.Add());
+    };
+    const auto cell = [&](ReportColumn quantity) { return grid.Cell(2, grid.Position(quantity)); };
+    store();
+    EXPECT_EQ(cell(ReportColumn::MotorCurrent), " 5.00");
+    EXPECT_EQ(cell(ReportColumn::BatteryCurrent), "0.500");
+    EXPECT_EQ(cell(ReportColumn::Airspeed), "  12.0");
 
     report.Options.MinDigits = 0;
     report.Options.Metric = 1;
     report.Options.Newtons = 1;
-    LayOutReportColumns(report, report.Grid);
-    row = FormatReportRow(report, v);
-    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::Thrust)], "  9.99");
+    store();
+    EXPECT_EQ(cell(ReportColumn::Thrust), "  9.99");
     EXPECT_EQ(grid.Columns[grid.Position(ReportColumn::Thrust)].Header1, "   (N)");
-    EXPECT_EQ(row.Cells[grid.Position(ReportColumn::Airspeed)], "   5.4");
-    EXPECT_NEAR(row.Values[grid.Position(ReportColumn::Thrust)], 36 * 0.27762, 1e-12);
+    EXPECT_EQ(cell(ReportColumn::Airspeed), "   5.4");
+    EXPECT_NEAR(Shown(grid, 0, ReportColumn::Thrust), 36 * 0.27762, 1e-12);
 }
 
 TEST(InFlight, NarrowsToTheRowAndRunsUntilThrustFails) {
@@ -356,10 +401,10 @@ TEST(InFlight, NarrowsToTheRowAndRunsUntilThrustFails) {
     // somewhat beyond its static pitch speed.
     const ReportGrid& grid = inFlight->Grid;
     ASSERT_GT(grid.RowCount(), 10);
-    const double staticPitchSpeed = built.report.Grid.Rows[4].Data.PitchSpeed;
+    const double staticPitchSpeed = Shown(built.report.Grid, 4, ReportColumn::PitchSpeed);
     EXPECT_GT(grid.MaxLevelSpeed, staticPitchSpeed);
     EXPECT_LT(grid.MaxLevelSpeed, 1.6 * staticPitchSpeed);
-    EXPECT_DOUBLE_EQ(grid.Rows.back().Data.Airspeed, grid.MaxLevelSpeed);
+    EXPECT_DOUBLE_EQ(Shown(grid, grid.RowCount() - 1, ReportColumn::Airspeed), grid.MaxLevelSpeed);
     EXPECT_EQ(grid.Position(ReportColumn::Drag), -1);
     EXPECT_EQ(grid.Columns[0].Header0, "AirSpd");
     // An in-flight report opens nothing further.
@@ -377,7 +422,7 @@ TEST(InFlight, MetricAirspeedStepsHalfAMetrePerSecond) {
     ASSERT_GT(speeds.size(), 3u);
     EXPECT_EQ(speeds[1], "   0.5");
     EXPECT_EQ(speeds[2], "   1.0");
-    EXPECT_DOUBLE_EQ(inFlight->Grid.Rows[3].Data.Airspeed, 3 * 1.1185);
+    EXPECT_DOUBLE_EQ(Shown(inFlight->Grid, 3, ReportColumn::Airspeed), 3 * 1.1185 * kMetresPerSecondPerMph);
 }
 
 PlaneDesc PoweredGlider() {
@@ -404,19 +449,19 @@ TEST(InFlight, MarkersStallSpeedKeyAndRowColours) {
     EXPECT_GT(grid.Markers[1].Throttle, 0);
     EXPECT_LT(grid.Markers[1].Throttle, 1.001);
     EXPECT_TRUE(grid.Markers[0].Captured);
-    EXPECT_DOUBLE_EQ(grid.Markers[0].RowMotorCurrent, grid.Rows[0].Data.MotorCurrent);
+    EXPECT_DOUBLE_EQ(grid.Markers[0].RowMotorCurrent, Shown(grid, 0, ReportColumn::MotorCurrent));
     EXPECT_TRUE(grid.ShowStallKey && grid.ShowLevelOptKey && grid.ShowLevelKey);
     EXPECT_EQ(grid.StallKeyLabel, "Stall Speed @ Clmax=1.24");
 
     // Rows up to the stall speed are keyed, as is the row at each level-flight speed.
     const int stallRow = static_cast<int>(std::nearbyint(grid.StallSpeed));
-    EXPECT_EQ(grid.Rows[stallRow].Background, RowBackground::BelowStall);
-    EXPECT_EQ(grid.Rows[stallRow + 1].Background == RowBackground::Plain ||
-                  grid.Rows[stallRow + 1].Background == RowBackground::LevelFlightOpt,
+    EXPECT_EQ(grid.Background(stallRow), RowBackground::BelowStall);
+    EXPECT_EQ(grid.Background(stallRow + 1) == RowBackground::Plain ||
+                  grid.Background(stallRow + 1) == RowBackground::LevelFlightOpt,
               true);
     const int optRow = static_cast<int>(std::nearbyint(grid.Markers[1].Speed));
     ASSERT_LT(optRow, grid.RowCount());
-    EXPECT_EQ(grid.Rows[optRow].Background, RowBackground::LevelFlightOpt);
+    EXPECT_EQ(grid.Background(optRow), RowBackground::LevelFlightOpt);
     // Without ducting and filter lines the statistics move up to line 6.
     const std::string& stats = grid.Description[5];
     EXPECT_EQ(stats.rfind("Stats: ", 0), 0u) << stats;
@@ -548,8 +593,8 @@ TEST(InFlight, HalfThrottleHalvesTheCellVoltage) {
         d.PropConstant(), 2, 1, 1, 1, 0, 6, 10, 0.95, 2.38, plane.ESC.Resistance, plane.Cell.Resistance, 0.6,
         plane.Motor.Weight, plane.Motor.ArmatureResistance, plane.Motor.IdleCurrent, plane.Motor.MotorConstant);
     ASSERT_FALSE(half.Failed);
-    EXPECT_DOUBLE_EQ(grid.Rows[0].Data.MotorCurrent, half.MotorCurrent);
-    EXPECT_DOUBLE_EQ(grid.Rows[0].Data.BatteryCurrent, half.MotorCurrent);
+    EXPECT_DOUBLE_EQ(Shown(grid, 0, ReportColumn::MotorCurrent), half.MotorCurrent);
+    EXPECT_DOUBLE_EQ(Shown(grid, 0, ReportColumn::BatteryCurrent), half.MotorCurrent);
     // Back to full throttle, the caption loses its suffix and the records are unchanged.
     ASSERT_EQ(SetInFlightThrottle(*inFlight, 100, messages, messages), ReportOutcome::Shown);
     EXPECT_EQ(inFlight->Grid.Caption, "In-flight Analysis - Untitled");

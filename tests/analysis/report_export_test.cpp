@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -134,33 +135,33 @@ TEST(ReportFiles, CsvHasOneHeaderLineNoHiddenColumnAndQuotedCells) {
 }
 
 TEST(ReportFiles, LargeCsvKeepsEveryRowInOrderWhateverItsCells) {
-    // Large enough to be written on several threads; every row numbered, some cells padded with
-    // blanks, tabs and line ends or holding quotes, so that a row lost, doubled, reordered or
-    // trimmed differently at a seam shows.
+    // Large enough to be written on several threads; every row numbered and its cells of every
+    // width, so that a row lost, doubled, reordered or trimmed differently at a seam shows.
     RecordingMessages messages;
     Report report;
     BuildReport(report, ReportRequest{}, testing::SeaLevelOptions(), testing::GearedPropellerPlane(), messages,
                 messages);
     ReportGrid& grid = report.Grid;
-    ASSERT_GT(grid.RowCount(), 0);
-    const std::vector<ReportRow> sample = grid.Rows;
+    const int sampleRows = grid.RowCount();
+    ASSERT_GT(sampleRows, 0);
     std::vector<int> visible;
     for (int c = 0; c < static_cast<int>(grid.Columns.size()); ++c)
         if (grid.Columns[c].Visible()) visible.push_back(c);
-    grid.Rows.clear();
-    const char* pads[] = {"", " ", " \t", "\r\n ", "  "};
+    const int loss = grid.Position(ReportColumn::Loss);
     for (int i = 0; i < 23457; ++i) {
-        ReportRow row = sample[i % sample.size()];
-        row.Cells[visible.front()] = pads[i % 5] + std::to_string(i) + (i % 3 == 0 ? "\"q\"" : "") + pads[(i / 5) % 5];
-        grid.Rows.push_back(std::move(row));
+        const std::size_t r = grid.Rows.Add();
+        const auto sample = grid.Rows.Numbers(static_cast<std::size_t>(i % sampleRows));
+        std::copy(sample.begin(), sample.end(), grid.Rows.Numbers(r).begin());
+        grid.Rows.Numbers(r)[visible.front()] = i;
+        grid.Rows.Numbers(r)[loss] = (i % 7 - 3) * std::pow(10.0, i % 6) / 7;
     }
     const std::string csv = ReportCsv(grid, FixedSettings());
 
     std::string expected;
-    for (const ReportRow& row : grid.Rows) {
+    for (int r = 0; r < grid.RowCount(); ++r) {
         for (std::size_t i = 0; i < visible.size(); ++i) {
             if (i > 0) expected += ',';
-            expected += CsvQuote(TrimmedView(row.Cells[visible[i]]), true, 0);
+            expected += CsvQuote(TrimmedView(grid.Cell(r + 2, visible[i])), true, 0);
         }
         expected += '\n';
     }
@@ -226,11 +227,10 @@ TEST(ReportJson, ValuesAtFullPrecisionBesideTexts) {
     RecordingMessages messages;
     const Report report = StaticGliderReport(messages);
     const std::string json = ReportJson(report.Grid);
-    const ReportRow& row = report.Grid.Rows[0];
     const int current = report.Grid.Position(ReportColumn::MotorCurrent);
     char expected[96];
     std::snprintf(expected, sizeof expected, "\"motor_current\": {\"value\": %.17g, \"text\": \"%s\"}",
-                  row.Values[current], row.Cells[current].c_str());
+                  report.Grid.Value(0, current), report.Grid.Cell(2, current).c_str());
     EXPECT_NE(json.find(expected), std::string::npos) << expected;
     EXPECT_EQ(JsonString("a\"b\\c\n\x01\xC3\xA9\xFF"), "\"a\\\"b\\\\c\\n\\u0001\xC3\xA9\xEF\xBF\xBD\"");
 }

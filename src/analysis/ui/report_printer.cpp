@@ -130,17 +130,17 @@ int PrintReport(const ReportGrid& grid, QPagedPaintDevice& device, const ReportP
         if (r < 2) {
             font = boldCell;
         } else {
-            const ReportRow& row = grid.Rows[static_cast<std::size_t>(r - 2)];
+            const RowBackground background = grid.Background(r - 2);
+            const bool propStalled = grid.PropStalled(r - 2);
             if (settings.colours) {
-                if (row.Background == RowBackground::BelowStall) ink = kBelowStallInk;
-                if (row.Background == RowBackground::LevelFlightOpt) ink = kLevelOptInk;
-                if (row.Background == RowBackground::LevelFlight) ink = kLevelInk;
-                if (row.PropStalled) ink = kPropStalledInk;
+                if (background == RowBackground::BelowStall) ink = kBelowStallInk;
+                if (background == RowBackground::LevelFlightOpt) ink = kLevelOptInk;
+                if (background == RowBackground::LevelFlight) ink = kLevelInk;
+                if (propStalled) ink = kPropStalledInk;
             } else {
-                font.setBold(grid.ShowStall && row.Background != RowBackground::BelowStall);
-                font.setUnderline(row.Background == RowBackground::LevelFlightOpt ||
-                                  row.Background == RowBackground::LevelFlight);
-                font.setItalic(row.PropStalled);
+                font.setBold(grid.ShowStall && background != RowBackground::BelowStall);
+                font.setUnderline(background == RowBackground::LevelFlightOpt || background == RowBackground::LevelFlight);
+                font.setItalic(propStalled);
             }
         }
         std::vector<Run> runs;

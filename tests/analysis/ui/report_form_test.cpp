@@ -104,12 +104,12 @@ TEST_F(ReportWindow, ModelShowsEveryCellHeaderAndColumnOfTheGrid) {
 
 TEST_F(ReportWindow, ModelServesAHundredThousandRowsWithoutCopyingThem) {
     ReportGrid grid;
-    grid.Columns.push_back({ReportColumn::MotorCurrent, false, "Motor", " Amps", 6});
-    grid.Columns.push_back({ReportColumn::Airspeed, true, "", "", -1});
+    grid.Columns.push_back({ReportColumn::MotorCurrent, false, "Motor", " Amps", 6, {CellKind::Number, 0, 0}});
+    grid.Columns.push_back({ReportColumn::Airspeed, true, "", "", -1, {CellKind::Sequence}});
     grid.SequenceColumn = 1;
-    grid.Rows.resize(100000);
-    for (std::size_t i = 0; i < grid.Rows.size(); ++i)
-        grid.Rows[i].Cells = {std::to_string(i % 97), std::to_string(i + 2)};
+    grid.Rows.SetColumns(1);
+    grid.Rows.Add(100000);
+    for (std::size_t i = 0; i < grid.Rows.Count(); ++i) grid.Rows.Numbers(i)[0] = static_cast<double>(i % 97);
     ReportGridModel model(&grid, ReportColours{}, QFont());
     QTableView view;
     view.setModel(&model);
@@ -118,6 +118,47 @@ TEST_F(ReportWindow, ModelServesAHundredThousandRowsWithoutCopyingThem) {
     EXPECT_EQ(model.rowCount(), 100000);
     EXPECT_EQ(model.index(99999, 0).data().toString(), QString::number(99999 % 97));
     EXPECT_EQ(model.index(99999, 1).data().toString(), QStringLiteral("100001"));
+}
+
+// A million combinations, all of which fly: the window scrolls to the end and sorts by a column. How
+// fast is measured by the benchmarks, not here.
+TEST_F(ReportWindow, AMillionRowReportScrollsAndSorts) {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    plane.Cell.SeriesCellsFrom = 6;
+    plane.Cell.SeriesCellsTo = 15;
+    plane.ParallelCellsTo = 4;
+    DriveSystemDesc& d = plane.Drive;
+    d.DiameterFrom() = 8;
+    d.DiameterTo() = 12.9;
+    d.DiameterBy() = 0.1;
+    d.PitchFrom() = 4;
+    d.PitchTo() = 8.99;
+    d.PitchBy() = 0.01;
+    ASSERT_EQ(CountCombinations(plane), 1000000u);
+    TReportForm* report = Build(plane);
+    ASSERT_NE(report, nullptr);
+    const ReportGrid& grid = report->Grid();
+    ASSERT_EQ(grid.RowCount(), 1000000);
+    QTableView* view = report->GridView();
+    QAbstractItemModel* model = view->model();
+    view->scrollToBottom();
+    QApplication::processEvents();
+    EXPECT_EQ(view->rowAt(view->viewport()->height() - 2), 999999);
+    const int sequence = grid.SequenceColumn;
+    EXPECT_EQ(model->index(999999, sequence).data().toString(), QStringLiteral("1000001"));
+
+    const int current = grid.Position(ReportColumn::MotorCurrent);
+    report->SelectDataRow(123456);
+    const std::string selected = grid.Cell(123456 + 2, sequence);
+    emit view->horizontalHeader()->sectionClicked(current);
+    QApplication::processEvents();
+    ASSERT_EQ(grid.SortColumn, current);
+    for (int r = 0; r + 1 < grid.RowCount(); r += 997)
+        EXPECT_LE(ReportSortKey(grid.Cell(r + 2, current), ':'), ReportSortKey(grid.Cell(r + 3, current), ':')) << r;
+    EXPECT_EQ(grid.Cell(report->SelectedDataRow() + 2, sequence), selected);
+    view->scrollToTop();
+    EXPECT_EQ(model->index(0, current).data().toString().toStdString(), grid.Cell(2, current));
+    delete report;
 }
 
 TEST_F(ReportWindow, HeaderClicksSortAndKeepTheSelectedRow) {
@@ -221,9 +262,9 @@ TEST_F(ReportWindow, LevelFlightRowsAndTheSelectionTakeTheirColours) {
     QAbstractItemModel* model = child->GridView()->model();
     int marked = -1;
     for (int r = 0; r < grid.RowCount(); ++r)
-        if (marked < 0 && grid.Rows[r].Background != RowBackground::Plain) marked = r;
+        if (marked < 0 && grid.Background(r) != RowBackground::Plain) marked = r;
     ASSERT_GE(marked, 0);
-    const QColor key = ToQColor(RowBackgroundColour(grid.Rows[marked].Background, colours));
+    const QColor key = ToQColor(RowBackgroundColour(grid.Background(marked), colours));
     EXPECT_EQ(model->index(marked, 1).data(Qt::BackgroundRole).value<QColor>(), key);
     EXPECT_NE(key, QColor(Qt::white));
     EXPECT_FALSE(child->findChild<QLabel*>(QStringLiteral("StallKeyLabel"))->isHidden());

@@ -212,9 +212,13 @@ TEST_F(WizardWindow, AcceptedResultsReportWhatTheWizardFound) {
         ReportRequest request;
         request.ConvertUnits = true;
         BuildReport(report, request, input->options, input->plane, messages, messages, ConvertToInternalUnits);
-        ASSERT_FALSE(report.Grid.Rows.empty()) << c.name;
-        const ReportRowValues& row = report.Grid.Rows.front().Data;
-        EXPECT_EQ(row.SeriesCells, best.series);
+        ASSERT_GT(report.Grid.RowCount(), 0) << c.name;
+        ASSERT_FALSE(report.Options.Metric); // the values below are in imperial display units
+        const auto value = [&](ReportColumn quantity) { return report.Grid.Value(0, report.Grid.Position(quantity)); };
+        const struct {
+            double MotorCurrent, Thrust;
+        } row{value(ReportColumn::MotorCurrent), value(ReportColumn::Thrust)};
+        EXPECT_EQ(value(ReportColumn::Cells), best.series);
         // The report's motor current is that of all motors in parallel; the wizard's that of one.
         const int parallelMotors = best.wiring == 2 ? c.motors : best.wiring == 3 ? 2 : 1;
         const double currentRatio = row.MotorCurrent / parallelMotors / best.current;

@@ -1,0 +1,189 @@
+#include "analysis/report_rows.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace ampvane {
+namespace {
+
+constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
+
+// FormatNumber for the common report cell, several times faster: every cell of a large report is
+// made when it is read. Only values the fixed-point rule covers take this path (at least one
+// decimal place to spare below the width's significant digits, no minimum digits); for anything
+// else this gives an empty text and the caller asks FormatNumber itself, so the text is always the
+// same.
+std::string_view FastCellNumber(int width, int decimals, int minDigits, double value, char decimal,
+                                char (&buffer)[64]) {
+    const int significant = std::min(width, 15);
+    const int spare = significant - 1 - decimals; // integer digits the fixed-point rule leaves whole
+    const bool fast = minDigits == 0 && width > 0 && width <= 24 && decimals >= 0 && spare >= 0 &&
+                      std::isfinite(value) && (std::fabs(value) < kPowers[spare] - 1 || value == 0);
+    if (!fast) return {};
+    char* const end = buffer + sizeof buffer;
+    char* begin = end;
+    // The value in units of its last decimal. Away from a rounding tie the product's own rounding
+    // error cannot move it across one, so rounding it gives the correctly rounded digits; at (or
+    // next to) a tie only the exact conversion can tell, so that case takes it.
+    const double scaled = std::fabs(value) * kPowers[decimals];
+    const double fraction = scaled - std::floor(scaled);
+    if (std::fabs(fraction - 0.5) > 1e-6) {
+        auto units = static_cast<std::uint64_t>(std::nearbyint(scaled));
+        const bool negative = value < 0 && units != 0;
+        for (int i = 0; i < decimals; ++i, units /= 10) *--begin = static_cast<char>('0' + units % 10);
+        if (decimals > 0) *--begin = decimal;
+        do {
+            *--begin = static_cast<char>('0' + units % 10);
+            units /= 10;
+        } while (units != 0);
+        if (negative) *--begin = '-';
+    } else {
+        char digits[48];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+        const char* first = digits;
+        if (*first == '-' && std::all_of(first + 1, static_cast<const char*>(result.ptr),
+                                         [](char c) { return c == '0' || c == '.'; }))
+            ++first;
+        for (const char* c = result.ptr; c != first;) {
+            --c;
+            *--begin = *c == '.' ? decimal : *c;
+        }
+    }
+    while (end - begin < width) *--begin = ' ';
+    return {begin, static_cast<std::size_t>(end - begin)};
+}
+
+// Appends a whole number's digits.
+void AppendWhole(std::string& out, std::int64_t n) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, n);
+    out.append(digits, result.ptr);
+}
+
+} // namespace
+
+void ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale,
+                      std::string& out) {
+    char buffer[64];
+    const std::string_view fast = FastCellNumber(width, decimals, minDigits, value, locale.decimal, buffer);
+    if (fast.empty())
+        out = FormatNumber(width, decimals, minDigits, value, locale);
+    else
+        out.assign(fast);
+}
+
+std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale) {
+    std::string out;
+    ReportCellNumber(width, decimals, minDigits, value, locale, out);
+    return out;
+}
+
+void AppendCellText(std::string& out, const CellFormat& format, double number, std::uint32_t parallelCells,
+                    const NumberLocale& locale) {
+    switch (format.Kind) {
+    case CellKind::Number: {
+        char buffer[64];
+        const std::string_view fast =
+            FastCellNumber(format.Width, format.Decimals, format.MinDigits, number, locale.decimal, buffer);
+        if (fast.empty())
+            out += FormatNumber(format.Width, format.Decimals, format.MinDigits, number, locale);
+        else
+            out += fast;
+        return;
+    }
+    case CellKind::Cells: {
+        std::string cells;
+        AppendWhole(cells, static_cast<std::int64_t>(number));
+        if (parallelCells > 1 || format.AlwaysParallel) {
+            cells += 'S';
+            AppendWhole(cells, parallelCells);
+            cells += 'P';
+        }
+        if (cells.size() < 5) out.append(5 - cells.size(), ' ');
+        out += cells;
+        return;
+    }
+    case CellKind::MinSec: out += FormatMinSec(static_cast<std::int64_t>(number), locale); return;
+    case CellKind::Sequence: AppendWhole(out, static_cast<std::int64_t>(number)); return;
+    }
+}
+
+void ReportRows::SetColumns(int columns) {
+    columns_ = std::max(0, columns);
+    numbers_.clear();
+    sequence_.clear();
+    parallel_.clear();
+    marks_.clear();
+}
+
+void ReportRows::Reserve(std::size_t rows) {
+    numbers_.reserve(rows * Width());
+    sequence_.reserve(rows);
+    parallel_.reserve(rows);
+    marks_.reserve(rows);
+}
+
+std::size_t ReportRows::Add(std::size_t count) {
+    const std::size_t first = Count();
+    numbers_.resize((first + count) * Width(), 0.0);
+    sequence_.resize(first + count);
+    for (std::size_t r = first; r < first + count; ++r) sequence_[r] = static_cast<std::uint32_t>(r + 2);
+    parallel_.resize(first + count, 1);
+    marks_.resize(first + count, 0);
+    return first;
+}
+
+void ReportRows::Truncate(std::size_t count) {
+    if (count >= Count()) return;
+    numbers_.resize(count * Width());
+    sequence_.resize(count);
+    parallel_.resize(count);
+    marks_.resize(count);
+}
+
+void ReportRows::SetMarks(std::size_t row, RowBackground background, bool propStalled) {
+    marks_[row] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(background) & kBackgroundBits) |
+                  (propStalled ? kStalledBit : 0);
+}
+
+void ReportRows::Reorder(std::span<const std::uint32_t> order) {
+    const std::size_t n = std::min(order.size(), Count());
+    const std::size_t width = Width();
+    const auto move = [&](std::size_t from, std::size_t to) {
+        std::copy_n(numbers_.begin() + static_cast<std::ptrdiff_t>(from * width), width,
+                    numbers_.begin() + static_cast<std::ptrdiff_t>(to * width));
+        sequence_[to] = sequence_[from];
+        parallel_[to] = parallel_[from];
+        marks_[to] = marks_[from];
+    };
+    // One cycle of the permutation at a time, carrying only the row the cycle starts with.
+    std::vector<bool> placed(n, false);
+    std::vector<double> carried(width);
+    for (std::size_t start = 0; start < n; ++start) {
+        if (placed[start]) continue;
+        placed[start] = true;
+        if (order[start] == start) continue;
+        std::copy_n(numbers_.begin() + static_cast<std::ptrdiff_t>(start * width), width, carried.begin());
+        const std::uint32_t sequence = sequence_[start], parallel = parallel_[start];
+        const std::uint8_t marks = marks_[start];
+        std::size_t at = start;
+        for (std::size_t from = order[at]; from != start; from = order[at]) {
+            move(from, at);
+            at = from;
+            placed[at] = true;
+        }
+        std::copy(carried.begin(), carried.end(), numbers_.begin() + static_cast<std::ptrdiff_t>(at * width));
+        sequence_[at] = sequence;
+        parallel_[at] = parallel;
+        marks_[at] = marks;
+    }
+}
+
+std::size_t ReportRows::MemoryBytes() const {
+    return numbers_.capacity() * sizeof(double) + sequence_.capacity() * sizeof(std::uint32_t) +
+           parallel_.capacity() * sizeof(std::uint32_t) + marks_.capacity();
+}
+
+} // namespace ampvane
