@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -39,6 +40,10 @@ namespace {
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr const char* kSaveDialogTitle = "Save Report As...";
+constexpr const char* kSweepProgressText = "Computing the report...";
+// A sweep that would take longer than this shows its progress and can be cancelled.
+constexpr int kSweepProgressDelayMs = 1000;
+constexpr int kSweepProgressSteps = 1000;
 // The dialog's filters in the order of the filter indices.
 const QStringList kSaveFilters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("HTML Files (*.html *.htm)"),
                                   QStringLiteral("Comma Separated Values (*.csv)")};
@@ -221,11 +226,24 @@ void TReportForm::BuildStaticReport(const AnalysisOptions& options, const PlaneD
     ReportRequest request;
     request.ThrottlePercent = 100;
     request.ConvertUnits = true;
+    // Modal, so that only Cancel answers while the sweep runs; the dialog handles the events.
+    QProgressDialog progress(tr(kSweepProgressText), tr("Cancel"), 0, kSweepProgressSteps, this);
+    progress.setObjectName(QStringLiteral("SweepProgress"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(kSweepProgressDelayMs);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    request.Progress = [&progress](std::uint64_t done, std::uint64_t total) {
+        progress.setValue(static_cast<int>(done * kSweepProgressSteps / std::max<std::uint64_t>(total, 1)));
+        return !progress.wasCanceled();
+    };
     ReportOutcome outcome;
     {
         BusyWindow busy(this);
         outcome = BuildReport(report_, request, options, plane, Messages(), Questions(), ConvertToInternalUnits);
     }
+    progress.close();
     ShowOutcome(outcome);
 }
 
