@@ -22,6 +22,7 @@
 #include "workbench/startup.h"
 #include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
+#include "wizard/generic_components.h"
 #include "wizard/ui/ampvane_wizard_form.h"
 #include "wizard/ui/component_browsing.h"
 #include "help/ui/help_viewer.h"
@@ -106,6 +107,12 @@ int main(int argc, char** argv) {
                                  kBrowserDelete | kBrowserPrint, units, boxes, boxes))
             return std::nullopt;
         return tables.AmpvaneTable()->Name();
+    };
+    // A drive or speed control named as the search names its generic ones needs no table record.
+    env.applyGeneric = [&settings, &boxes, locale](WorkbenchFields& fields, ComponentTableKind kind,
+                                                   std::string_view name) {
+        if (kind == ComponentTableKind::SpeedControl) return ApplyGenericSpeedControl(fields, name, locale);
+        return ApplyGenericDrive(fields, name, MetricPropellerSizes(settings), locale, boxes);
     };
     TParameterInputForm workbench(env);
     workbenchPointer = &workbench;

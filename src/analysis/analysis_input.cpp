@@ -49,13 +49,17 @@ public:
 
     bool Real(C id, std::string_view label, double& value, double minimum, double maximum,
               double emptyDefault = kNoDefault) {
+        last = id;
         return ValidateReal(fields_.Text(id), label, value, minimum, maximum, emptyDefault, locale_, messages_);
     }
     bool Integer(C id, std::string_view label, std::int32_t minimum, std::int32_t emptyDefault, std::int32_t& value,
                  std::int32_t maximum) {
+        last = id;
         return ValidateInteger(fields_.Text(id), label, minimum, emptyDefault, value, maximum, messages_);
     }
     bool Empty(C id) const { return TrimText(fields_.Text(id)).empty(); }
+    // The field read or checked last: the one a failure is about.
+    std::optional<C> last;
 
 private:
     const WorkbenchFields& fields_;
@@ -186,6 +190,7 @@ bool GatherSpeedControl(FieldReader& read, const WorkbenchFields& fields, const 
     }
     question.buttons = OkButton | CancelButton | HelpButton;
     question.helpTopic = kSpeedControlBrushlessHelpTopic;
+    read.last = C::ESCBrushlessCheckBox;
     return prompter.Ask(question) == OkButton;
 }
 
@@ -231,6 +236,7 @@ bool GatherCounts(FieldReader& read, MessageSink& messages, PlaneDesc& plane) {
     const std::int32_t motors = plane.SeriesMotors * plane.ParallelMotors;
     if (!read.Integer(C::NumberOfPropsEdit, "Number of Propellers", 1, motors, plane.NumberOfProps, 40)) return false;
     if (plane.NumberOfProps % motors != 0 && motors % plane.NumberOfProps != 0) {
+        read.last = C::NumberOfPropsEdit;
         messages.Report(InformationMessage(kMotorsPerPropellerMessage));
         return false;
     }
@@ -248,6 +254,7 @@ bool GatherCounts(FieldReader& read, MessageSink& messages, PlaneDesc& plane) {
     if (!read.Integer(C::MultipleESCsEdit, "Multiple Speed Controls", 1, 1, plane.NumberOfESCs, 20)) return false;
     const std::string countMessage = CheckSpeedControlCount(plane.ParallelMotors, plane.NumberOfESCs);
     if (!countMessage.empty()) {
+        read.last = C::MultipleESCsEdit;
         messages.Report(InformationMessage(countMessage));
         return false;
     }
@@ -291,10 +298,24 @@ std::optional<AnalysisOptions> SnapshotAnalysisOptions(const AnalysisOptionsInpu
     options.DensityRatio = AirDensityRatio(elevationFeet, pressureInchesHg, options.TemperatureC);
     // Every force of the model scales with the density; without one no figure would mean anything.
     if (!std::isfinite(options.DensityRatio) || !(options.DensityRatio > 0) || !std::isfinite(options.TemperatureC)) {
-        messages.Report(ErrorMessage(kNoAirDensityMessage));
+        // A typed temperature fails alone at absolute zero (an empty one follows the elevation);
+        // otherwise the elevation when it fails on a standard day, else the pressure.
+        const char* field = "Sea Level Pressure";
+        if (!TrimText(input.temperature).empty() &&
+            (!std::isfinite(options.TemperatureC) ||
+             !(AirDensityRatio(0, kStandardPressureInchesHg, options.TemperatureC) > 0)))
+            field = "Air Temperature";
+        else if (!std::isfinite(elevationFeet) || !(AirDensityRatio(elevationFeet, kStandardPressureInchesHg, 15) > 0))
+            field = "Field Elevation";
+        messages.Report(ErrorMessage(NoAirDensityMessage(field)));
         return std::nullopt;
     }
     return options;
+}
+
+std::string NoAirDensityMessage(std::string_view field) {
+    return "The " + std::string(field) + " set in the options gives no air density, so nothing can be computed. "
+           "Please correct the " + std::string(field) + " in the options.";
 }
 
 std::string CheckSpeedControlCount(std::int32_t parallelMotors, std::int32_t speedControls) {
@@ -308,15 +329,13 @@ std::string CheckSpeedControlCount(std::int32_t parallelMotors, std::int32_t spe
            FormatWordList(divisors, "or", "") + ".";
 }
 
-bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, PlaneDesc& plane,
-                         AnalysisOptions& options, const NumberLocale& locale, MessageSink& messages,
-                         Prompter& prompter) {
-    const auto snapshot = SnapshotAnalysisOptions(optionsInput, locale, messages);
-    if (!snapshot) return false;
-    options = *snapshot;
+namespace {
+
+bool GatherFields(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, PlaneDesc& plane,
+                  const AnalysisOptions& options, const NumberLocale& locale, MessageSink& messages,
+                  Prompter& prompter, FieldReader& read) {
     const bool metric = options.Metric;
     const UnitLimits units = WeightAndLengthLimits(metric, metric);
-    FieldReader read(fields, locale, messages);
 
     if (!GatherMotor(read, fields, units, plane.Motor)) return false;
     if (!GatherCell(read, fields, units, metric, plane.Cell)) return false;
@@ -338,6 +357,21 @@ bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInp
     if (!GatherCounts(read, messages, plane)) return false;
     plane.UseFilter = fields.Checked(C::UseFilterCheckBox);
     return true;
+}
+
+} // namespace
+
+bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, PlaneDesc& plane,
+                         AnalysisOptions& options, const NumberLocale& locale, MessageSink& messages,
+                         Prompter& prompter, std::optional<WorkbenchControl>* failedField) {
+    if (failedField) failedField->reset();
+    const auto snapshot = SnapshotAnalysisOptions(optionsInput, locale, messages);
+    if (!snapshot) return false;
+    options = *snapshot;
+    FieldReader read(fields, locale, messages);
+    if (GatherFields(fields, optionsInput, plane, options, locale, messages, prompter, read)) return true;
+    if (failedField) *failedField = read.last;
+    return false;
 }
 
 std::optional<AnalysisInput> GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& options,

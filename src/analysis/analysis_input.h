@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/numeric_text.h"
 #include "analysis/plane_desc.h"
@@ -51,9 +52,9 @@ inline constexpr const char* kBrushlessControlBrushedMotorQuestion =
 inline constexpr const char* kBrushedControlBrushlessMotorQuestion =
     "You have selected a brushed-motor speed control, which will not work with the brushless motor you've "
     "selected. Proceed anyway?";
-inline constexpr const char* kNoAirDensityMessage =
-    "The flying conditions set in the options (elevation, pressure and temperature) give no air density. "
-    "Please correct them in the options.";
+// The flying-condition field of the options that leaves no air density: "Field Elevation",
+// "Sea Level Pressure" or "Air Temperature" as the options dialog labels them.
+std::string NoAirDensityMessage(std::string_view field);
 // Help topic of the speed control's brushless check box, offered with the brushless questions.
 inline constexpr int kSpeedControlBrushlessHelpTopic = 605;
 
@@ -69,10 +70,12 @@ std::optional<AnalysisInput> GatherAnalysisInput(const WorkbenchFields& fields, 
                                                  Prompter& prompter);
 
 // The same with out records; true only when every step passed (on false the records are partly
-// filled and must not be used).
+// filled and must not be used). On failure `failedField`, when given, receives the workbench field
+// the message is about (none for the options' flying conditions), so that the window can return
+// the user to it.
 bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, PlaneDesc& plane,
                          AnalysisOptions& options, const NumberLocale& locale, MessageSink& messages,
-                         Prompter& prompter);
+                         Prompter& prompter, std::optional<WorkbenchControl>* failedField = nullptr);
 
 // Converts a gathered record from the display units to the model's internal units (oz, in, sq.in,
 // mph). Done once per report copy; the aspect ratio and airfoil coefficients derived at gathering

@@ -7,6 +7,7 @@
 #include "analysis/project_text.h"
 #include "data/name_lookup.h"
 #include "workbench/analysis_settings.h"
+#include "workbench/component_commands.h"
 #include "workbench/component_fill.h"
 
 namespace ampvane {
@@ -220,55 +221,11 @@ std::vector<RecentEntry> ShownRecentProjects(const RecentProjects& recent,
 
 // ---- commands -------------------------------------------------------------------------------------
 
-void ClearComponentGroup(WorkbenchFields& f, ComponentGroup group) {
-    const auto empty = [&](std::initializer_list<C> ids) {
-        for (C id : ids) f.SetText(id, "", Marking::Keep);
-    };
-    switch (group) {
-    case ComponentGroup::Motor:
-        empty({C::MotorNameEdit, C::MotorConstantEdit, C::IdleCurrentEdit, C::ArmatureResistanceEdit, C::MotorWeightEdit});
-        SetMotorBrushless(f, false, Marking::Keep);
-        break;
-    case ComponentGroup::Cell:
-        empty({C::CellNameEdit, C::CellCapacityEdit, C::CellVoltageEdit, C::CRatingEdit, C::CellResistanceEdit,
-               C::CellWeightEdit, C::CellTypeComboBox, C::NumberOfCellsFromEdit, C::NumberOfCellsToEdit,
-               C::ParallelCellsFromEdit, C::ParallelCellsToEdit});
-        f.SetReadOnly(C::CellVoltageEdit, false);
-        break;
-    case ComponentGroup::Drive:
-        empty({C::DriveSystemNameEdit, C::GearRatioFromEdit, C::GearRatioToEdit, C::GearRatioByEdit,
-               C::GearboxEfficiencyEdit, C::GearboxWeightEdit, C::PropConstantEdit, C::ThrustConstantEdit,
-               C::PropellerBladesEdit, C::PropellerDiameterFromEdit, C::PropellerDiameterToEdit,
-               C::PropellerDiameterByEdit, C::PropellerPitchFromEdit, C::PropellerPitchToEdit, C::PropellerPitchByEdit,
-               C::FanDiameterEdit, C::HubDiameterEdit, C::FanPitchEdit, C::FanPowerCoeffEdit, C::FanThrustCoeffEdit,
-               C::FanWeightEdit, C::SeriesMotorsEdit, C::ParallelMotorsEdit, C::NumberOfPropsEdit});
-        break;
-    case ComponentGroup::SpeedControl:
-        empty({C::ESCNameEdit, C::ESCResistanceEdit, C::ESCMaxCurrentEdit, C::ESCWeightEdit, C::MultipleESCsEdit});
-        SetSpeedControlBrushless(f, false, Marking::Keep);
-        f.SetChecked(C::ESCHighRateCheckBox, false, Marking::Keep);
-        break;
-    case ComponentGroup::Airframe:
-        empty({C::AirframeNameEdit, C::WingSpanEdit, C::WingAreaEdit, C::EmptyWeightEdit, C::IntakeDiameterEdit,
-               C::IntakeLengthEdit, C::ExhaustDiameterEdit, C::ExhaustLengthEdit});
-        f.SetText(C::AirfoilInfoEdit, "0", Marking::Keep);
-        f.SetText(C::DragInfoEdit, "0", Marking::Keep);
-        break;
-    case ComponentGroup::Filter:
-        empty({C::FilterNameEdit, C::MaxCurrentEdit, C::MaxPowerLossEdit, C::MinEfficiencyEdit, C::MinThrustEdit,
-               C::MinSpeedEdit, C::MaxSpeedEdit, C::MinTimeEdit, C::MaxPitchRatioEdit, C::MaxRPMEdit});
-        f.SetChecked(C::UseFilterCheckBox, false, Marking::Keep);
-        break;
-    case ComponentGroup::None: break;
-    }
-}
-
 void NewProject(ProjectContext& context) {
     WorkbenchFields& f = context.fields;
     for (ComponentGroup group : {ComponentGroup::Motor, ComponentGroup::Cell, ComponentGroup::Filter,
                                  ComponentGroup::Drive, ComponentGroup::SpeedControl, ComponentGroup::Airframe}) {
-        if (context.clearGroup) context.clearGroup(f, group);
-        else ClearComponentGroup(f, group);
+        NewComponentGroup(f, group, false, context.locale);
     }
     f.SetText(C::WizardInfoEdit, "", Marking::Keep);
     f.SetText(C::WireWizInfoEdit, "", Marking::Keep);
@@ -320,7 +277,8 @@ bool SaveProject(ProjectContext& context, bool askName) {
                                  ComponentGroup::Drive, ComponentGroup::SpeedControl, ComponentGroup::Airframe}) {
         if (!f.GroupModified(group)) continue;
         if (group == ComponentGroup::Filter && TrimText(f.Text(C::FilterNameEdit)).empty()) continue;
-        if (context.saveComponent) context.saveComponent(group);
+        SaveComponentGroup(f, context.tables, group, SaveOrigin::Project, context.Units(), context.locale,
+                           context.messages, context.prompter);
     }
     f.SetGroupModified(ComponentGroup::Filter, false);
     AddRecentProject(context.settings.recentProjects, name);
@@ -416,9 +374,13 @@ ComponentLoad LoadComponentByName(ProjectContext& context, ComponentTableKind ki
     return ComponentLoad::Substituted;
 }
 
-std::optional<std::string> CopyProjectText(ProjectContext& context, bool validate) {
+std::optional<std::string> CopyProjectText(ProjectContext& context, bool validate,
+                                           std::optional<WorkbenchControl>* failedField) {
     const AnalysisOptionsInput options = AnalysisOptionsInputFrom(context.settings);
-    if (validate && !GatherAnalysisInput(context.fields, options, context.locale, context.messages, context.prompter))
+    PlaneDesc plane;
+    AnalysisOptions snapshot;
+    if (validate && !GatherAnalysisInput(context.fields, options, plane, snapshot, context.locale, context.messages,
+                                         context.prompter, failedField))
         return std::nullopt;
     return WriteProjectText(context.fields, options, context.locale);
 }

@@ -66,28 +66,22 @@ struct ProjectContext {
 
     // The "Save Project As" window: returns the name typed, nullopt on Cancel.
     std::function<std::optional<std::string>(const std::string& current)> askProjectName;
-    // Saves a marked component group as its Save button does for the project; false when the user
-    // refused or it failed (the project was written all the same).
-    std::function<bool(ComponentGroup group)> saveComponent;
     // Fills the drive or speed control group from a generic component name; true when the name was one.
     std::function<bool(WorkbenchFields& fields, ComponentTableKind kind, std::string_view name)> applyGeneric;
-    // Clears one group as its New button does (without questions); the built-in clearing otherwise.
-    std::function<void(WorkbenchFields& fields, ComponentGroup group)> clearGroup;
     // Tells the search wizard to restore its answers from the project's wizard text.
     std::function<void(const std::string& wizardInfo)> restoreWizardAnswers;
 
     WorkbenchUnits Units() const { return WorkbenchUnitsForMode(settings.measurementMode, settings.forceInNewtons); }
 };
 
-// Empties a group's fields as its New button does.
-void ClearComponentGroup(WorkbenchFields& fields, ComponentGroup group);
-
-// Writes the project under its name (asking for one with `askName` or while "Untitled"). True when
-// the project record was written.
+// Writes the project under its name (asking for one with `askName` or while "Untitled"), then each
+// marked component group as its Save button would for the project. True when the project record
+// was written (a component refused or failing does not undo it).
 bool SaveProject(ProjectContext& context, bool askName);
 // Asks about unsaved changes; true when the caller may go on.
 bool ConfirmDiscardOrSave(ProjectContext& context);
-// Clears every group, the wizard texts and the marks; the name becomes "Untitled".
+// Clears every group as its New button does, the wizard texts and the marks; the name becomes
+// "Untitled".
 void NewProject(ProjectContext& context);
 // Fills the workbench from the record the project table stands on.
 void LoadCurrentProjectRecord(ProjectContext& context);
@@ -102,8 +96,10 @@ enum class ComponentLoad { Empty, Found, Generic, Substituted, Missing };
 ComponentLoad LoadComponentByName(ProjectContext& context, ComponentTableKind kind, std::string_view name);
 
 // The project text of the workbench. For the user (validate) the input is first gathered as for
-// Compute; nullopt when that failed (its messages have been shown).
-std::optional<std::string> CopyProjectText(ProjectContext& context, bool validate);
+// Compute; nullopt when that failed (its messages have been shown, and `failedField` names the
+// field at fault as GatherAnalysisInput does).
+std::optional<std::string> CopyProjectText(ProjectContext& context, bool validate,
+                                           std::optional<WorkbenchControl>* failedField = nullptr);
 // Replaces the workbench by the project text (after the unsaved-changes question). The flying
 // conditions and heating option are taken over; the fields are converted to the user's units.
 // False when the text holds no project or the user cancelled.

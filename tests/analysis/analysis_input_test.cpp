@@ -469,18 +469,75 @@ TEST(SnapshotAnalysisOptions, NonNumericValuesWarnAndReadAsZero) {
     EXPECT_EQ(options->TemperatureC, 15.5);
 }
 
-TEST(SnapshotAnalysisOptions, ConditionsWithoutAirDensityStopGathering) {
-    AnalysisOptionsInput input = Mode(1);
-    input.temperature = "-300";
-    RecordingMessages messages;
-    messages.Expect(kNoAirDensityMessage);
-    EXPECT_FALSE(GatherAnalysisInput(MinimalPropellerWorkbench(), input, {}, messages, messages));
+TEST(SnapshotAnalysisOptions, ConditionsWithoutAirDensityNameTheFieldAtFault) {
+    struct Case {
+        const char* elevation;
+        const char* pressure; // kPa
+        const char* temperature;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"", "", "-300", "Air Temperature"},
+        {"1e308", "", "", "Field Elevation"},
+        {"200000", "101.3", "15", "Field Elevation"},
+        {"200000", "", "", "Field Elevation"}, // the standard day's temperature follows the elevation
+        {"0", "-200", "15", "Sea Level Pressure"},
+        {"1e308", "-200", "-300", "Air Temperature"}, // the temperature fails whatever the rest
+    };
+    for (const Case& c : cases) {
+        AnalysisOptionsInput input = Mode(1);
+        input.elevation = c.elevation;
+        input.pressure = c.pressure;
+        input.temperature = c.temperature;
+        RecordingMessages messages;
+        messages.Expect(NoAirDensityMessage(c.field));
+        std::optional<WorkbenchControl> failed = C::MotorNameEdit;
+        PlaneDesc plane;
+        AnalysisOptions options;
+        EXPECT_FALSE(GatherAnalysisInput(MinimalPropellerWorkbench(), input, plane, options, {}, messages, messages,
+                                         &failed));
+        EXPECT_FALSE(failed) << c.field; // no workbench field is at fault
+    }
+    EXPECT_EQ(NoAirDensityMessage("Air Temperature"),
+              "The Air Temperature set in the options gives no air density, so nothing can be computed. Please "
+              "correct the Air Temperature in the options.");
+}
 
-    input.temperature = "";
-    input.elevation = "1e308";
-    RecordingMessages more;
-    more.Expect(kNoAirDensityMessage);
-    EXPECT_FALSE(SnapshotAnalysisOptions(input, {}, more));
+TEST(GatherAnalysisInput, FailureNamesTheFieldTheMessageIsAbout) {
+    struct Case {
+        C field;
+        const char* text;
+        int page = kPropellerPage;
+        C failed = C::MotorNameEdit; // when the message is about another field than the one changed
+    };
+    const Case cases[] = {
+        {C::MotorConstantEdit, "0"},
+        {C::CellVoltageEdit, "9"},
+        {C::PropellerPitchToEdit, "1"},            // below the minimum pitch
+        {C::HubDiameterEdit, "5", kDuctedFanPage}, // wider than the fan
+        {C::MinThrustEdit, "x"},
+        {C::NumberOfPropsEdit, "3", kPropellerPage, C::NumberOfPropsEdit},
+        {C::ParallelMotorsEdit, "3", kPropellerPage, C::MultipleESCsEdit}, // with 2 speed controls
+        {C::ESCBrushlessCheckBox, "", kPropellerPage, C::ESCBrushlessCheckBox},
+    };
+    for (const Case& c : cases) {
+        WorkbenchFields fields = c.page == kDuctedFanPage ? MinimalFanWorkbench() : MinimalPropellerWorkbench();
+        if (c.field == C::ParallelMotorsEdit) fields.SetText(C::MultipleESCsEdit, "2");
+        if (c.field == C::NumberOfPropsEdit) fields.SetText(C::SeriesMotorsEdit, "2");
+        if (c.field == C::ESCBrushlessCheckBox) fields.SetChecked(c.field, true);
+        else fields.SetText(c.field, c.text);
+        RecordingMessages messages;
+        if (c.field == C::ESCBrushlessCheckBox)
+            messages.ExpectQuestion(kBrushlessControlBrushedMotorQuestion, CancelButton);
+        else
+            messages.AllowAny();
+        std::optional<WorkbenchControl> failed;
+        PlaneDesc plane;
+        AnalysisOptions options;
+        EXPECT_FALSE(GatherAnalysisInput(fields, {}, plane, options, {}, messages, messages, &failed));
+        ASSERT_EQ(messages.messages().size(), 1u) << ControlInfo(c.field).name;
+        EXPECT_EQ(failed, c.failed == C::MotorNameEdit ? c.field : c.failed) << ControlInfo(c.field).name;
+    }
 }
 
 TEST(ConvertToInternalUnits, MetricRecordsBecomeImperial) {

@@ -5,6 +5,7 @@
 #include "analysis/project_text.h"
 #include "common/file_write.h"
 #include "data/name_lookup.h"
+#include "workbench/component_commands.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
@@ -181,6 +182,40 @@ TEST(ProjectCommands, SaveAsksForANameReplacesOnlyWhenToldAndCapitalises) {
     EXPECT_TRUE(SaveProject(b.context, false));
     ASSERT_TRUE(LoadProjectByName(b.context, "My glider"));
     EXPECT_EQ(b.fields.Text(C::NumberOfCellsToEdit), "9");
+}
+
+TEST(ProjectCommands, SaveWritesTheMarkedComponentsAndNewClearsThroughTheirNewCommands) {
+    Bench b;
+    LoadStartupProject(b.context);
+    const std::string motor = b.fields.Text(C::MotorNameEdit);
+    b.fields.SetText(C::MotorWeightEdit, "7.25");                                  // marks the motor
+    NewComponentGroup(b.fields, ComponentGroup::SpeedControl, true, NumberLocale{}); // a blank, marked one
+    b.typedName = "Heavier";
+    // Motor first, with its own questions; the blank speed control only warns; nothing else is asked.
+    b.messages.ExpectQuestion("Do you want to save the parameters for the \"" + motor + "\" Motor?", YesButton)
+        .ExpectQuestion("The \"" + motor +
+                            "\" Motor already exists in the database. Are you sure you want to replace it's "
+                            "characteristics?",
+                        YesButton)
+        .Expect("You must specify a Speed Control Name in order to save the Speed Control data. Your project has "
+                "been saved with a blank Speed Control entry. To correct this, fill in the Speed Control Name "
+                "field, and save your project again.");
+    ASSERT_TRUE(SaveProject(b.context, false));
+    EXPECT_FALSE(b.fields.GroupModified(ComponentGroup::Motor));
+    EXPECT_TRUE(b.fields.GroupModified(ComponentGroup::SpeedControl));
+    ASSERT_TRUE(LoadProjectByName(b.context, "Heavier"));
+    EXPECT_EQ(b.fields.Text(C::MotorWeightEdit), "7.25"); // read back from the motor table
+
+    // New empties every group as its New command does (the cell type's voltage made editable again)
+    // and leaves no mark, so that nothing is saved with the next project.
+    NewProject(b.context);
+    EXPECT_EQ(b.fields.Text(C::MotorNameEdit), "");
+    EXPECT_EQ(b.fields.Text(C::ESCNameEdit), "");
+    EXPECT_FALSE(b.fields.ReadOnly(C::CellVoltageEdit));
+    for (ComponentGroup g : {ComponentGroup::Motor, ComponentGroup::Cell, ComponentGroup::Filter, ComponentGroup::Drive,
+                             ComponentGroup::SpeedControl, ComponentGroup::Airframe})
+        EXPECT_FALSE(b.fields.GroupModified(g));
+    EXPECT_EQ(b.fields.ProjectName(), "Untitled");
 }
 
 TEST(ProjectCommands, UnsavedQuestionYesNoCancel) {

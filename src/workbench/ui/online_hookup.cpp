@@ -35,12 +35,9 @@ void TParameterInputForm::InstallOnlineCommands() {
     };
     online.validateWorkbench = [this] {
         GearboxEfficiencyLeft();
-        const Settings defaults;
-        const Settings& settings = env_.settings ? *env_.settings : defaults;
         PlaneDesc plane;
         AnalysisOptions options;
-        return GatherAnalysisInput(fields_, AnalysisOptionsInputFrom(settings), plane, options, env_.locale,
-                                   Messages(), Questions());
+        return GatherForCommand(plane, options);
     };
     online.fields = [this] { return fields_; };
     online.units = [this] {

@@ -1224,7 +1224,6 @@ void TParameterInputForm::CloseWithoutQuestion() {
 ProjectContext TParameterInputForm::Context() {
     ProjectContext context{fields_, *env_.tables, *env_.settings, env_.locale, Messages(), Questions()};
     context.askProjectName = [this](const std::string& current) { return AskProjectName(current); };
-    context.saveComponent = env_.saveComponent;
     context.applyGeneric = env_.applyGeneric;
     context.restoreWizardAnswers = env_.restoreWizardAnswers;
     return context;
@@ -1300,8 +1299,9 @@ void TParameterInputForm::CopyProjectCommand() {
     if (!env_.tables || !env_.settings) return;
     GearboxEfficiencyLeft();
     ProjectContext context = Context();
-    const auto text = CopyProjectText(context, true);
-    if (!text) return;
+    std::optional<WorkbenchControl> failed;
+    const auto text = CopyProjectText(context, true, &failed);
+    if (!text) return ReturnToField(failed);
     clipBuffer_->setPlainText(Q(*text));
     QApplication::clipboard()->setText(clipBuffer_->toPlainText());
 }
@@ -1367,6 +1367,28 @@ Prompter& TParameterInputForm::Questions() { return env_.prompter ? *env_.prompt
 
 // ---- compute -----------------------------------------------------------------------------------
 
+bool TParameterInputForm::GatherForCommand(PlaneDesc& plane, AnalysisOptions& options) {
+    const Settings defaults;
+    const Settings& settings = env_.settings ? *env_.settings : defaults;
+    std::optional<WorkbenchControl> failed;
+    if (GatherAnalysisInput(fields_, AnalysisOptionsInputFrom(settings), plane, options, env_.locale, Messages(),
+                            Questions(), &failed))
+        return true;
+    ReturnToField(failed);
+    return false;
+}
+
+void TParameterInputForm::ReturnToField(std::optional<WorkbenchControl> field) {
+    if (!field) return;
+    QWidget* control = Control(*field);
+    if (!control) return;
+    // Gathering reads only the drive page shown; a field below a box's fold is scrolled into view.
+    for (QScrollArea* box : {restrictionBox_, coeffBox_})
+        if (box && box->isAncestorOf(control)) box->ensureWidgetVisible(control);
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+}
+
 void TParameterInputForm::ComputeButtonClick() {
     // The tool button leaves the focus where it is: a chosen efficiency still showing its label
     // takes its value now, as it would on leaving the field.
@@ -1375,9 +1397,7 @@ void TParameterInputForm::ComputeButtonClick() {
     const Settings& settings = env_.settings ? *env_.settings : defaults;
     PlaneDesc plane;
     AnalysisOptions options;
-    if (!GatherAnalysisInput(fields_, AnalysisOptionsInputFrom(settings), plane, options, env_.locale, Messages(),
-                             Questions()))
-        return;
+    if (!GatherForCommand(plane, options)) return;
     ReportEnvironment reportEnv;
     reportEnv.settings = ReportSettingsFrom(settings, env_.locale);
     reportEnv.messages = env_.messages;

@@ -13,6 +13,7 @@
 
 #include "common/numeric_text.h"
 #include "analysis/ui/qt_messages.h"
+#include "analysis/plane_desc.h"
 #include "analysis/workbench_fields.h"
 #include "workbench/project_commands.h"
 #include "data/comp_data_module.h"
@@ -60,7 +61,6 @@ struct WorkbenchEnvironment {
     // The options dialog; null: the Options command stays disabled.
     std::function<void()> showOptions;
     // Hooks of the other subsystems into the project commands (see ProjectContext).
-    std::function<bool(ComponentGroup group)> saveComponent;
     std::function<bool(WorkbenchFields& fields, ComponentTableKind kind, std::string_view name)> applyGeneric;
     std::function<void(const std::string& wizardInfo)> restoreWizardAnswers;
 };
@@ -174,6 +174,10 @@ private:
     void ValueListOpening(WorkbenchControl id);
     void ValueListItemChosen(WorkbenchControl id, int index);
     void GearboxEfficiencyLeft();
+    // Gathers the analysis input for a command; after a field's message the focus goes back to that
+    // field with its text selected, so the correction can be typed at once.
+    bool GatherForCommand(PlaneDesc& plane, AnalysisOptions& options);
+    void ReturnToField(std::optional<WorkbenchControl> field);
     void RestrictionFieldEntered(WorkbenchControl id);
     void ShowNamePopup(WorkbenchControl id, const QPoint& position);
     void UpdateCoefficientLines();

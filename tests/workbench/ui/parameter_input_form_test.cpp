@@ -203,14 +203,33 @@ TEST_F(WorkbenchWindow, InvalidFieldShowsItsMessageAndOpensNoReport) {
     EXPECT_TRUE(form->Reports().empty());
     EXPECT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].kind, MessageKind::Error);
+    // The failed field has the focus with its text selected: typing replaces it.
+    const auto focusedWithSelection = [&](C id) {
+        EXPECT_EQ(form->focusWidget(), Edit(id)) << ControlInfo(id).name;
+        EXPECT_EQ(Edit(id)->selectedText(), Edit(id)->text()) << ControlInfo(id).name;
+    };
+    focusedWithSelection(C::MotorConstantEdit);
 
-    Edit(C::MotorConstantEdit)->clear();
     QTest::keyClicks(Edit(C::MotorConstantEdit), "2350");
+    EXPECT_EQ(Edit(C::MotorConstantEdit)->text(), "2350");
     Edit(C::NumberOfCellsToEdit)->clear();
     QTest::keyClicks(Edit(C::NumberOfCellsToEdit), "5");
+    Find<QPushButton>("ComputeButton")->setFocus();
     messages.Expect("The value in the Maximum Number of Series Cells field is too small. It must be at least 6.");
     form->ComputeButtonClick();
     EXPECT_TRUE(form->Reports().empty());
+    focusedWithSelection(C::NumberOfCellsToEdit);
+
+    // A restriction below its box's fold is scrolled into view as well.
+    QTest::keyClicks(Edit(C::NumberOfCellsToEdit), "7");
+    form->resize(form->minimumSizeHint());
+    QTest::keyClicks(Edit(C::MaxRPMEdit), "0");
+    messages.Expect("The value in the Maximum Motor RPM field is too small. It must be at least 1.");
+    form->ComputeButtonClick();
+    focusedWithSelection(C::MaxRPMEdit);
+    auto* box = Find<QScrollArea>("RestrictionScrollBox");
+    const QPoint at = Edit(C::MaxRPMEdit)->mapTo(box->viewport(), QPoint(0, 0));
+    EXPECT_TRUE(box->viewport()->rect().contains(at)) << at.y() << " in " << box->viewport()->height();
 }
 
 TEST_F(WorkbenchWindow, ComputeOpensAReportWhoseCellsAreTheCoresGrid) {

@@ -96,7 +96,9 @@ TEST(ProjectWindow, CloseAsksAboutUnsavedChangesAndKeepsTheEdit) {
         EXPECT_TRUE(run.form->isVisible());
         EXPECT_EQ(run.closings, 0);
 
-        messages.ExpectQuestion(question.toStdString(), YesButton);
+        messages.ExpectQuestion(question.toStdString(), YesButton)
+            .ExpectQuestion("Do you want to save the parameters for the \"Astro Cobalt 05 7T#20 #605\" Motor?",
+                            NoButtonAnswer);
         AnswerSaveAs(QStringLiteral("edited glider"));
         EXPECT_TRUE(run.form->close());
         EXPECT_EQ(run.closings, 1);
@@ -106,7 +108,8 @@ TEST(ProjectWindow, CloseAsksAboutUnsavedChangesAndKeepsTheEdit) {
         EXPECT_EQ(again.form->Fields().ProjectName(), "Edited glider");
         EXPECT_EQ(again.Edit(C::MotorNameEdit)->text().toStdString(), "Astro Cobalt 05 7T#20 #605");
         EXPECT_TRUE(again.form->windowTitle().endsWith(QStringLiteral("Edited glider[*]")));
-        // The motor's own record was not asked about: the component commands save components.
+        // The motor's record kept its weight (No to its own question); the project was written.
+        EXPECT_NE(again.Edit(C::MotorWeightEdit)->text(), QStringLiteral("9.9"));
         QTest::keyClicks(again.Edit(C::NumberOfCellsToEdit), "8");
         messages.ExpectQuestion(ProjectUnsavedQuestion("Edited glider"), NoButtonAnswer);
         const std::string projectFile = data.file("AMPVANE8.DBF");
