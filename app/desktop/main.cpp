@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
     for (qsizetype i = 1; i < parameters.size(); ++i) arguments.push_back(parameters[i].toStdString());
 
     StartupHooks hooks;
+    UseTableHooks(hooks, tables, locale, boxes);
     hooks.loadStartupProject = [&] { workbench.LoadStartupProjectCommand(); };
     hooks.startupProjectShown = [&] {
         banner.reset();
@@ -155,16 +156,15 @@ int main(int argc, char** argv) {
         TUpdateForm carryOver(documents / kPreviousVersionFolder, tables);
         carryOver.exec();
     };
+    hooks.updateAll = [&] { workbench.OnlineCommands()->UpdateAll1Click(); };
     hooks.showTip = [&] { ShowTipOfTheDay(&workbench, settings, dataFolder); };
     hooks.showWizard = [&] { wizard.exec(); };
-    // Steps joined by their windows as they come: the carry-over, the update offer, the table text
-    // import and export, the tip of the day and the search wizard.
 
     workbench.show();
     // The sequence runs once the workbench is up, as its first activation.
     QTimer::singleShot(0, &workbench, [&] {
         const StartupResult result =
-            RunStartUpSequence(settings, files, dataFolder, arguments, locale, boxes, hooks);
+            RunStartUpSequence(settings, files, dataFolder, arguments, locale, boxes, boxes, hooks);
         workbench.RenewUnitLabels();
         if (result.exitRequested) workbench.CloseWithoutQuestion();
     });

@@ -16,6 +16,8 @@ inline constexpr int kOptionsHelpTopic = 20;
 inline constexpr int kFlyingFieldHelpTopic = 203;
 inline constexpr int kGearboxEfficiencyHelpTopic = 208;
 inline constexpr int kAdvancedOptionsHelpTopic = 209;
+inline constexpr int kColumnsHelpTopic = 204;
+inline constexpr int kProxyHelpTopic = 2091;
 
 inline constexpr std::string_view kRequiredColumnsMessage =
     "At least one of the purple column names must be selected for display on the reports.";

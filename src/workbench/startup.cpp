@@ -3,6 +3,8 @@
 #include <cctype>
 #include <system_error>
 
+#include "data/table_text.h"
+
 namespace ampvane {
 
 namespace {
@@ -64,6 +66,21 @@ void ImportAutoUpdateFile(const fs::path& dataFolder, MessageSink& messages, con
     messages.Report(message);
 }
 
+void UseTableHooks(StartupHooks& hooks, TCompDataModule& tables, const NumberLocale& locale, MessageSink& messages) {
+    hooks.importTableText = [&tables, &messages, locale](const fs::path& file) {
+        TableImportOptions options;
+        options.helpTopic = kAutoUpdateHelpTopic;
+        options.locale = locale;
+        return !ImportTableText(tables, file.string(), options, messages).errorReported;
+    };
+    hooks.exportAllTables = [&tables, locale](const fs::path& file) {
+        TableExportSettings settings;
+        settings.locale = locale;
+        settings.generatedAt = TableExportTimestamp();
+        return ExportAllTables(tables, file.string(), settings);
+    };
+}
+
 bool ProcessCommandLine(const std::vector<std::string>& arguments, MessageSink& messages, const StartupHooks& hooks) {
     bool exit = false;
     const auto bad = [&](const std::string& parameter) {
@@ -89,7 +106,7 @@ bool ProcessCommandLine(const std::vector<std::string>& arguments, MessageSink& 
 
 StartupResult RunStartUpSequence(Settings& settings, const ConfigurationFiles& files, const fs::path& dataFolder,
                                  const std::vector<std::string>& arguments, const NumberLocale& locale,
-                                 MessageSink& messages, const StartupHooks& hooks) {
+                                 MessageSink& messages, Prompter& prompter, const StartupHooks& hooks) {
     StartupResult result;
     result.storedVersion = ReadConfiguration(files, settings, locale, messages);
     const int stored = MajorVersionOf(result.storedVersion);
@@ -100,7 +117,12 @@ StartupResult RunStartUpSequence(Settings& settings, const ConfigurationFiles& f
     if (hooks.loadStartupProject) hooks.loadStartupProject();
     if (hooks.startupProjectShown) hooks.startupProjectShown();
     ImportAutoUpdateFile(dataFolder, messages, hooks);
-    if (stored < kMajorVersion && hooks.offerUpdate) hooks.offerUpdate();
+    if (stored < kMajorVersion) {
+        Message offer = InformationMessage(std::string(kUpdateOfferQuestion));
+        offer.buttons = YesButton | NoButtonAnswer | HelpButton;
+        offer.helpTopic = kUpdateOfferHelpTopic;
+        if (prompter.Ask(offer) == YesButton && hooks.updateAll) hooks.updateAll();
+    }
     result.exitRequested = ProcessCommandLine(arguments, messages, hooks);
     // Windows that would open after "exit" never show.
     if (result.exitRequested) return result;

@@ -8,6 +8,7 @@
 
 #include "common/messages.h"
 #include "common/numeric_text.h"
+#include "data/comp_data_module.h"
 #include "workbench/configuration.h"
 #include "workbench/settings.h"
 
@@ -23,6 +24,10 @@ inline constexpr std::string_view kAutoUpdateFileName = "avautoup.txt";
 // Where an automatic update file whose import failed is kept for the user to look at.
 inline constexpr std::string_view kFailedAutoUpdateFileName = "avautoup.failed";
 inline constexpr int kAutoUpdateHelpTopic = 87;
+
+inline constexpr std::string_view kUpdateOfferQuestion =
+    "Would you like Ampvane to connect to the Ampvane web site to check for new or revised data?";
+inline constexpr int kUpdateOfferHelpTopic = 913;
 
 inline constexpr std::string_view kCommandLineErrorPrefix = "Error processing command line parameter: ";
 std::string AutoUpdateFailedMessage(const std::filesystem::path& kept);
@@ -44,8 +49,8 @@ struct StartupHooks {
     // Step 7: imports the automatic update file into all tables; true when the import completed
     // without an error. Without this hook the file is left where it is.
     std::function<bool(const std::filesystem::path& file)> importTableText;
-    // Step 8 after a version change: the offer to download the tables.
-    std::function<void()> offerUpdate;
+    // Step 8 after a version change, when the user accepts the offer: the update of all tables.
+    std::function<void()> updateAll;
     // The command line's "export FILE": all tables into one file; false when it could not be written.
     std::function<bool(const std::filesystem::path& file)> exportAllTables;
     // Steps 10 and 11, when the settings ask for them.
@@ -58,10 +63,17 @@ struct StartupResult {
     bool exitRequested = false; // "exit" was on the command line
 };
 
+// Steps 7 and 9 on the tables: the automatic update file merged into every table (a summary only
+// when something changed), and "export FILE" writing every table into one file. `tables` and
+// `messages` must outlive the hooks.
+void UseTableHooks(StartupHooks& hooks, TCompDataModule& tables, const NumberLocale& locale, MessageSink& messages);
+
 // Runs the start-up sequence once. `arguments` are the program's parameters without the program name.
+// "exit" ends the sequence there: the tip and the wizard are not shown.
 StartupResult RunStartUpSequence(Settings& settings, const ConfigurationFiles& files,
                                  const std::filesystem::path& dataFolder, const std::vector<std::string>& arguments,
-                                 const NumberLocale& locale, MessageSink& messages, const StartupHooks& hooks);
+                                 const NumberLocale& locale, MessageSink& messages, Prompter& prompter,
+                                 const StartupHooks& hooks);
 
 // Step 7 alone: imports and then deletes the automatic update file when there is one; a file whose
 // import failed is renamed to "avautoup.failed" (replacing an older one). Every failure is reported

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#include "data/name_lookup.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
@@ -36,7 +37,7 @@ struct Startup {
         const auto step = [this](const char* name) { return [this, name] { ran.push_back(name); }; };
         hooks.carryOver = step("carry-over");
         hooks.loadStartupProject = step("project");
-        hooks.offerUpdate = step("update");
+        hooks.updateAll = step("update");
         hooks.showTip = step("tip");
         hooks.showWizard = step("wizard");
         hooks.importTableText = [this](const fs::path& file) {
@@ -51,7 +52,8 @@ struct Startup {
     }
     ConfigurationFiles Files() const { return ConfigurationFilesFor(data.path(), work.path() / "Ampvane"); }
     StartupResult Run(std::vector<std::string> arguments = {}) {
-        return RunStartUpSequence(settings, Files(), data.path(), arguments, NumberLocale{}, messages, hooks);
+        return RunStartUpSequence(settings, Files(), data.path(), arguments, NumberLocale{}, messages, messages,
+                                  hooks);
     }
     fs::path File(std::string_view name) const { return data.path() / std::string(name); }
 };
@@ -77,6 +79,16 @@ TEST(StartUp, VersionDecidesFirstStartCarryOverAndUpdateOffer) {
         EXPECT_FALSE(result.exitRequested);
         // After a first start the file carries this version.
         EXPECT_NE(ReadFile(s.File("Ampvane.ini")).find("version 8.09\r\n"), std::string::npos);
+    }
+    {
+        // The offer is a question of its own; No downloads nothing.
+        Startup s;
+        s.messages.ExpectQuestion(std::string(kUpdateOfferQuestion), NoButtonAnswer);
+        s.Run();
+        EXPECT_EQ(s.ran, (std::vector<std::string>{"project", "tip", "wizard"}));
+        ASSERT_EQ(s.messages.messages().size(), 1u);
+        EXPECT_EQ(s.messages.messages()[0].buttons, YesButton | NoButtonAnswer | HelpButton);
+        EXPECT_EQ(s.messages.messages()[0].helpTopic, kUpdateOfferHelpTopic);
     }
     EXPECT_EQ(MajorVersionOf("7.05"), 7);
     EXPECT_EQ(MajorVersionOf("x.1"), 0);
@@ -128,6 +140,52 @@ TEST(StartUp, AutomaticUpdateFileIsDeletedOnlyAfterACleanImport) {
         s.Run();
         EXPECT_TRUE(fs::exists(s.File("avautoup.txt")));
     }
+}
+
+TEST(StartUp, TableHooksMergeTheUpdateFileAndExportEveryTable) {
+    TempDir data;
+    RecordingMessages messages;
+    TCompDataModule tables({data.path().string(), std::string(AMPVANE_BINARY_DIR) + "/app/Initial"}, messages);
+    tables.OpenComponentTables();
+    StartupHooks hooks;
+    UseTableHooks(hooks, tables, NumberLocale{}, messages);
+    const fs::path update = data.path() / "avautoup.txt";
+    const auto motorBlock = [](const std::string& name) {
+        return "Begin Ampvane8 Motor Table\r\nMOTORNAME\tMOTORSTANT\tIDLECRRENT\tARMATTANCE\tWEIGHT\r\n" + name +
+               "\t1100\t1.5\t0.05\t6.5\r\nEnd Ampvane8 Motor Table\r\n";
+    };
+    const auto holds = [&](const std::string& name) {
+        return FindComponentByName(*tables.Table(ComponentTableKind::Motor), name);
+    };
+
+    // A clean import: the summary, the record, the file gone.
+    std::ofstream(update, std::ios::binary) << motorBlock("Startup Motor One");
+    messages.AllowAny();
+    ImportAutoUpdateFile(data.path(), messages, hooks);
+    EXPECT_TRUE(holds("Startup Motor One"));
+    EXPECT_FALSE(fs::exists(update));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].kind, MessageKind::Information);
+    EXPECT_EQ(messages.messages()[0].helpTopic, kAutoUpdateHelpTopic);
+
+    // Failing half-way (a block whose columns are not tab delimited): what came before stays, the
+    // file is kept as avautoup.failed and the user told so.
+    const std::string half = motorBlock("Startup Motor Two") + "Begin Ampvane8 Cell Table\r\nCELLNAME CAPACITY\r\n";
+    std::ofstream(update, std::ios::binary) << half;
+    ImportAutoUpdateFile(data.path(), messages, hooks);
+    EXPECT_TRUE(holds("Startup Motor Two"));
+    EXPECT_TRUE(holds("Startup Motor One"));
+    EXPECT_FALSE(fs::exists(update));
+    EXPECT_EQ(ReadFile(data.path() / "avautoup.failed"), half);
+    EXPECT_EQ(messages.messages().back().text, AutoUpdateFailedMessage(data.path() / "avautoup.failed"));
+
+    // "export FILE": every table into one file; a file that cannot be made is refused.
+    const fs::path out = data.path() / "all.txt";
+    ASSERT_TRUE(hooks.exportAllTables(out));
+    const std::string exported = ReadFile(out);
+    for (const char* block : {"Begin Ampvane8 Motor Table", "Begin Ampvane8 Project Table", "\r\nStartup Motor Two\t"})
+        EXPECT_NE(exported.find(block), std::string::npos) << block;
+    EXPECT_FALSE(hooks.exportAllTables(data.path() / "no" / "such" / "all.txt"));
 }
 
 TEST(StartUp, CommandLineExportAndExit) {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QSplitter>
@@ -246,6 +247,15 @@ void CloseHelpWindows() {
 
 void SetHelpTopic(QWidget* widget, int topic) {
     if (widget) widget->setProperty(kHelpTopicProperty, topic);
+}
+
+QPushButton* NewHelpButton(QWidget* window, int topic) {
+    SetHelpTopic(window, topic);
+    auto* button = new QPushButton(QObject::tr("Help"), window);
+    button->setObjectName(QStringLiteral("HelpButton"));
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, window, [topic] { ShowHelpTopic(topic); });
+    return button;
 }
 
 int HelpTopicOf(const QWidget* widget) {

@@ -10,6 +10,8 @@ class QListWidget;
 class QTextBrowser;
 class QToolButton;
 
+class QPushButton;
+
 namespace ampvane {
 
 // The program's help: the pages compiled into the program, shown in one browser window with back,
@@ -60,6 +62,9 @@ QString HelpPagePath(const QString& pageName);
 // F1: the help topic of a control or window (0 or none: that of the nearest parent with one).
 void SetHelpTopic(QWidget* widget, int topic);
 int HelpTopicOf(const QWidget* widget);
+// A window's "Help" button (objectName "HelpButton", no default): shows `topic`, which also becomes
+// the window's F1 topic.
+QPushButton* NewHelpButton(QWidget* window, int topic);
 // Lets F1 on any window open the topic of its focused control; installed once on the application.
 void InstallHelpKey();
 

@@ -1,5 +1,7 @@
 #include "online/ui/contribution_browser_form.h"
 
+#include "help/ui/help_viewer.h"
+
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFontDatabase>
@@ -78,6 +80,7 @@ TContributionBrowserForm::TContributionBrowserForm(const OnlineEnvironment& envi
     buttons->addWidget(AddButton);
     buttons->addSpacing(13);
     buttons->addWidget(close);
+    buttons->addWidget(NewHelpButton(this, kHelpTopic));
     buttons->addStretch();
     layout->addLayout(buttons);
 

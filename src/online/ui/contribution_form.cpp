@@ -1,7 +1,10 @@
 #include "online/ui/contribution_form.h"
 
+#include "help/ui/help_viewer.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -47,6 +50,7 @@ TContributionForm::TContributionForm(const OnlineEnvironment& environment, Onlin
     OKButton = buttons->addButton(tr("C&ontribute..."), QDialogButtonBox::AcceptRole);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     buttons->addButton(QDialogButtonBox::Cancel);
+    buttons->addButton(NewHelpButton(this, kHelpTopic), QDialogButtonBox::HelpRole);
     layout->addWidget(buttons);
     connect(NameEdit, &QLineEdit::textEdited, this, &TContributionForm::NameEditChange);
     connect(EMailEdit, &QLineEdit::textEdited, this, &TContributionForm::NameEditChange);

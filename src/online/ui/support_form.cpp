@@ -1,5 +1,7 @@
 #include "online/ui/support_form.h"
 
+#include "help/ui/help_viewer.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -74,6 +76,7 @@ TSupportForm::TSupportForm(const OnlineEnvironment& environment, OnlineContext c
     buttons->addStretch();
     buttons->addWidget(SendButton);
     buttons->addWidget(CancelButton);
+    buttons->addWidget(NewHelpButton(this, kSupportHelpTopic));
     buttons->addStretch();
     layout->addLayout(buttons);
     StatusPanel = new QLabel(this);

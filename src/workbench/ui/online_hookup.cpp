@@ -12,6 +12,8 @@
 #include "workbench/owner_name.h"
 #include "workbench/ui/parameter_input_form.h"
 
+#include "online/exchange_server.h"
+
 namespace ampvane {
 
 namespace {
@@ -19,6 +21,12 @@ ExchangeSettings ExchangeSettingsFrom(const Settings& settings) {
     return {settings.server, settings.proxyHost, settings.proxyPort};
 }
 } // namespace
+
+QString TParameterInputForm::WebSite() const {
+    const Settings defaults;
+    const ExchangeSettings exchange = ExchangeSettingsFrom(env_.settings ? *env_.settings : defaults);
+    return QString::fromStdString(SiteUrl(ServerOf(exchange))) + QLatin1Char('/');
+}
 
 void TParameterInputForm::InstallOnlineCommands() {
     OnlineEnvironment online;

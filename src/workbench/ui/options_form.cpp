@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "help/ui/help_viewer.h"
+#include "online/exchange_server.h"
 #include "workbench/options.h"
 
 namespace ampvane {
@@ -71,10 +73,28 @@ TAdvancedOptionsForm::TAdvancedOptionsForm(Settings& settings, MessageSink& mess
     grid->addWidget(host_, 0, 1);
     grid->addWidget(portLabel, 1, 0);
     grid->addWidget(port_, 1, 1);
+    SetHelpTopic(group, kProxyHelpTopic);
     layout->addWidget(group);
+
+    // The exchange server that updates, contributions, support requests and the web links use.
+    auto* serverGroup = new QGroupBox(QStringLiteral("Exchange Server:"), this);
+    auto* serverLayout = new QHBoxLayout(serverGroup);
+    server_ = new QLineEdit(serverGroup);
+    server_->setObjectName(QStringLiteral("ServerEdit"));
+    server_->setPlaceholderText(Q(kDefaultServer));
+    server_->setToolTip(QStringLiteral("Host name, optionally followed by a colon and a port; empty: %1")
+                            .arg(Q(kDefaultServer)));
+    auto* serverLabel = new QLabel(QStringLiteral("&Server:"), serverGroup);
+    serverLabel->setBuddy(server_);
+    serverLayout->addWidget(serverLabel);
+    serverLayout->addWidget(server_, 1);
+    layout->addWidget(serverGroup);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKButton"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelButton"));
+    buttons->addButton(NewHelpButton(this, kAdvancedOptionsHelpTopic), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -83,12 +103,29 @@ TAdvancedOptionsForm::TAdvancedOptionsForm(Settings& settings, MessageSink& mess
 int TAdvancedOptionsForm::Edit() {
     host_->setText(Q(settings_.proxyHost));
     port_->setText(Q(settings_.proxyPort));
+    server_->setText(Q(settings_.server));
     return exec();
 }
 
 void TAdvancedOptionsForm::accept() {
-    if (AcceptProxySettings(settings_, S(host_->text()), S(port_->text()), messages_)) QDialog::accept();
-    else port_->setFocus();
+    // Nothing is stored until both the server and the proxy are accepted.
+    const std::string server(TrimText(S(server_->text())));
+    if (!ParseServerAddress(server)) {
+        Message error = ErrorMessage(InvalidServerMessage(server));
+        error.buttons = OkButton | HelpButton;
+        error.helpTopic = kAdvancedOptionsHelpTopic;
+        messages_.Report(error);
+        server_->setFocus();
+        server_->selectAll();
+        return;
+    }
+    if (!AcceptProxySettings(settings_, S(host_->text()), S(port_->text()), messages_)) {
+        port_->setFocus();
+        port_->selectAll();
+        return;
+    }
+    settings_.server = server;
+    QDialog::accept();
 }
 
 // ---- options --------------------------------------------------------------------------------------------
@@ -251,9 +288,19 @@ TOptionsForm::TOptionsForm(Settings& settings, ConfigurationFiles files, NumberL
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKButton"));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelButton"));
+    buttons->addButton(NewHelpButton(this, kOptionsHelpTopic), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+
+    // F1 on a group's control opens that group's page.
+    for (const auto& [widget, topic] : {std::pair<QWidget*, int>{field, kFlyingFieldHelpTopic},
+                                        std::pair<QWidget*, int>{columns, kColumnsHelpTopic},
+                                        std::pair<QWidget*, int>{advancedButton, kAdvancedOptionsHelpTopic}})
+        SetHelpTopic(widget, topic);
+    for (QWidget* w : {static_cast<QWidget*>(FieldEdit(OptionsField::GearboxEfficiency)),
+                       findChild<QWidget*>(QStringLiteral("TypicalGearboxEfficiencyButton"))})
+        SetHelpTopic(w, kGearboxEfficiencyHelpTopic);
 }
 
 int TOptionsForm::Edit() {

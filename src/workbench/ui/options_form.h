@@ -17,7 +17,8 @@ class QLineEdit;
 
 namespace ampvane {
 
-// "Advanced Options": the network proxy. OK accepts an empty host or a port from 0 to 65535.
+// "Advanced Options": the network proxy and the exchange server. OK accepts an empty host or a port
+// from 0 to 65535, and a server that is empty (the built-in one) or "host[:port]".
 class TAdvancedOptionsForm : public QDialog {
     Q_OBJECT
 public:
@@ -31,6 +32,7 @@ private:
     MessageSink& messages_;
     QLineEdit* host_ = nullptr;
     QLineEdit* port_ = nullptr;
+    QLineEdit* server_ = nullptr;
 };
 
 // "Ampvane Options": its controls edit the live settings of the program. OK checks the values and

@@ -140,7 +140,7 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     RenewUnitLabels();
     ApplyWorkbenchIcons(*this);
     if (env_.settings) {
-        ConnectWorkbenchHelp(*this, *env_.settings, env_.dataFolder, Messages(), QString::fromUtf8(kVendorSite));
+        ConnectWorkbenchHelp(*this, *env_.settings, env_.dataFolder, Messages(), [this] { return WebSite(); });
         new WindowPlaces(*env_.settings, this);
     }
 }
@@ -813,12 +813,13 @@ void TParameterInputForm::BuildMenus() {
           std::pair{"&Frequently Asked Questions...", "FAQItem"}})
         item(help, caption, name, false);
     help->addSeparator();
-    const QString site = QString::fromUtf8(kVendorSite);
-    connect(item(help, "In-Depth &Tutorial (web)...", "InDepthTutorialItem", true), &QAction::triggered, this,
-            [site] { QDesktopServices::openUrl(QUrl(site + QStringLiteral("tutorial/"))); });
-    QAction* visit = help->addAction(QStringLiteral("&Visit %1").arg(QUrl(site).host()));
-    visit->setObjectName(QStringLiteral("VisitOurWebSite1"));
-    connect(visit, &QAction::triggered, this, [site] { QDesktopServices::openUrl(QUrl(site)); });
+    // The web links go to the exchange server's site (the options' "server"), connected with the
+    // rest of the help; the caption follows a changed server.
+    item(help, "In-Depth &Tutorial (web)...", "InDepthTutorialItem", false);
+    QAction* visit = item(help, "", "VisitOurWebSite1", false);
+    const auto nameSite = [this, visit] { visit->setText(QStringLiteral("&Visit %1").arg(QUrl(WebSite()).host())); };
+    nameSite();
+    connect(help, &QMenu::aboutToShow, this, nameSite);
     help->addSeparator();
     item(help, "Tip of the &Day...", "TipOfTheDayItem", false);
     item(help, "&E-mail Technical Support...", "TechnicalSupportItem", false);
@@ -869,9 +870,8 @@ void TParameterInputForm::BuildToolBar() {
     QAction* optionsButton = button("Options", "OptionsToolButton", "Op", options, bool(env_.showOptions));
     if (env_.showOptions) connect(optionsButton, &QAction::triggered, this, [this] { env_.showOptions(); });
     bar->addSeparator();
-    const QString host = QUrl(QString::fromUtf8(kVendorSite)).host();
     QAction* updateAll = button("Update All", "UpdateAllToolButton", "U", online, false);
-    updateAll->setToolTip(QStringLiteral("Update All from %1").arg(host));
+    updateAll->setToolTip(QStringLiteral("Update All from %1").arg(QUrl(WebSite()).host()));
     button("Contribute Your Data", "ContributeToolButton", "Up", online, false);
     button("Get User Contributed Data", "GetContributedToolButton", "Dn", online, false);
     bar->addSeparator();

@@ -178,6 +178,8 @@ private:
     // field with its text selected, so the correction can be typed at once.
     bool GatherForCommand(PlaneDesc& plane, AnalysisOptions& options);
     void ReturnToField(std::optional<WorkbenchControl> field);
+    // The exchange server's site ("http://host[:port]/"), from the options' "server".
+    QString WebSite() const;
     void RestrictionFieldEntered(WorkbenchControl id);
     void ShowNamePopup(WorkbenchControl id, const QPoint& position);
     void UpdateCoefficientLines();

@@ -32,7 +32,7 @@ void ShowTipOfTheDay(QWidget* parent, Settings& settings, const std::filesystem:
 }
 
 void ConnectWorkbenchHelp(QMainWindow& workbench, Settings& settings, const std::filesystem::path& dataFolder,
-                          MessageSink& messages, const QString& site) {
+                          MessageSink& messages, std::function<QString()> site) {
     InstallHelpKey();
     const auto action = [&](const char* name) { return workbench.findChild<QAction*>(QString::fromLatin1(name)); };
     const auto onAction = [&](const char* name, auto handler) {
@@ -63,8 +63,8 @@ void ConnectWorkbenchHelp(QMainWindow& workbench, Settings& settings, const std:
         banner.exec();
     });
     MessageSink* sink = &messages;
-    onAction("InDepthTutorialItem", [site, sink] { OpenWebPage(QUrl(site + QStringLiteral("tutorial/")), *sink); });
-    onAction("VisitOurWebSite1", [site, sink] { OpenWebPage(QUrl(site), *sink); });
+    onAction("InDepthTutorialItem", [site, sink] { OpenWebPage(QUrl(site() + QStringLiteral("tutorial/")), *sink); });
+    onAction("VisitOurWebSite1", [site, sink] { OpenWebPage(QUrl(site()), *sink); });
     if (auto* help = workbench.findChild<QPushButton*>(QStringLiteral("HelpButton"))) {
         QObject::connect(help, &QPushButton::clicked, &workbench, current);
         help->setEnabled(true);

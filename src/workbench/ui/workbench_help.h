@@ -24,9 +24,10 @@ bool OpenWebPage(const QUrl& address, MessageSink& messages,
 
 // The workbench's help: the Help menu's topics, web links, Tip of the Day and About, the help tool
 // buttons and the Help button, and the F1 topics of its groups and fields. The tip window reads
-// "Tips.lst" in the data folder and keeps its place in the settings.
+// "Tips.lst" in the data folder and keeps its place in the settings. `site` gives the web site's
+// address (ending in "/") when a link is chosen.
 void ConnectWorkbenchHelp(QMainWindow& workbench, Settings& settings, const std::filesystem::path& dataFolder,
-                          MessageSink& messages, const QString& site);
+                          MessageSink& messages, std::function<QString()> site);
 
 // The tip window over the data folder's tip file, modal; the settings keep its place and the
 // show-at-start-up flag.

@@ -16,6 +16,8 @@
 
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
+#include "help/ui/help_viewer.h"
+#include "online/exchange_server.h"
 #include "workbench/configuration.h"
 #include "workbench/options.h"
 #include "workbench/ui/options_form.h"
@@ -218,6 +220,55 @@ TEST(OptionsWindow, RangeChecksUnitConversionsAndCancel) {
     EXPECT_EQ(advanced->Edit(), QDialog::Accepted);
     EXPECT_EQ(settings.proxyHost, "proxy");
     EXPECT_EQ(settings.proxyPort, "8080");
+
+    // The exchange server: a bad one is refused with the field selected and nothing stored (the
+    // proxy neither); a good one is stored trimmed.
+    settings.server = "old.example:81";
+    QTimer::singleShot(0, [&] {
+        auto* server = advanced->findChild<QLineEdit*>(QStringLiteral("ServerEdit"));
+        EXPECT_EQ(server->text(), QStringLiteral("old.example:81"));
+        advanced->findChild<QLineEdit*>(QStringLiteral("ProxyPortEdit"))->setText(QStringLiteral("3128"));
+        server->setText(QStringLiteral("bad host:99999"));
+        advanced->accept();
+        EXPECT_TRUE(advanced->isVisible());
+        EXPECT_EQ(advanced->focusWidget(), server);
+        EXPECT_EQ(server->selectedText(), server->text());
+        server->setText(QStringLiteral(" 127.0.0.1:8080 "));
+        advanced->accept();
+    });
+    messages.Expect(InvalidServerMessage("bad host:99999"));
+    EXPECT_EQ(advanced->Edit(), QDialog::Accepted);
+    EXPECT_EQ(settings.server, "127.0.0.1:8080");
+    EXPECT_EQ(settings.proxyPort, "3128");
+}
+
+// The options dialogs' Help buttons and F1 open their pages in the help viewer.
+TEST(OptionsWindow, HelpButtonsAndGroupsOpenTheirPages) {
+    TempDir data;
+    RecordingMessages messages;
+    Settings settings;
+    TOptionsForm form(settings, ConfigurationFilesFor(data.path(), data.path() / "work"), NumberLocale{}, messages);
+    // The named control of that very window (the advanced dialog is the options dialog's child).
+    const auto own = [](QWidget& window, const char* name) -> QWidget* {
+        for (QWidget* w : window.findChildren<QWidget*>(QString::fromLatin1(name)))
+            if (w->window() == &window) return w;
+        return nullptr;
+    };
+    const auto pageAfterHelp = [&](QWidget& window) {
+        qobject_cast<QPushButton*>(own(window, "HelpButton"))->click();
+        return HelpViewerWindow()->CurrentPage();
+    };
+    EXPECT_EQ(pageAfterHelp(form), QStringLiteral("Ampvane_20.htm"));
+    EXPECT_EQ(pageAfterHelp(*form.Advanced()), QStringLiteral("Ampvane_209.htm"));
+    const std::pair<const char*, int> topics[] = {
+        {"PressureEdit", 203}, {"GearboxEfficiencyEdit", 208}, {"AllColumnsButton", 204}, {"OKButton", 20},
+        {"ProxyPortEdit", 2091}, {"ServerEdit", 209}};
+    for (const auto& [name, topic] : topics) {
+        QWidget* control = own(form, name);
+        if (!control) control = own(*form.Advanced(), name);
+        EXPECT_EQ(HelpTopicOf(control), topic) << name;
+    }
+    CloseHelpWindows();
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The workbench's help: F1 on its fields and groups, the Help menu's pages, tips and web links.
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include "advice/ui/explanation_form.h"
 #include "analysis/ui/report_form.h"
 #include "help/ui/help_viewer.h"
+#include "online/exchange_server.h"
 #include "help/ui/tip_of_day_form.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -102,6 +105,32 @@ TEST_F(WorkbenchHelp, HelpMenuOpensItsPagesAndHelpTopicsTheLastOne) {
     EXPECT_TRUE(form->findChild<QAction*>(QStringLiteral("AboutItem"))->isEnabled());
 }
 
+// Opens addresses in place of the desktop's browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened.push_back(url); }
+};
+
+TEST_F(WorkbenchHelp, WebLinksGoToTheConfiguredServer) {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "Open");
+    auto* visit = form->findChild<QAction*>(QStringLiteral("VisitOurWebSite1"));
+    auto* tutorial = form->findChild<QAction*>(QStringLiteral("InDepthTutorialItem"));
+    visit->trigger(); // the built-in server
+    settings.server = "127.0.0.1:8080";
+    emit form->findChild<QMenu*>(QStringLiteral("HelpMenu"))->aboutToShow();
+    EXPECT_EQ(visit->text(), QStringLiteral("&Visit 127.0.0.1"));
+    visit->trigger();
+    tutorial->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_EQ(catcher.opened, (QList<QUrl>{QUrl(QStringLiteral("http://") + QString::fromUtf8(kDefaultServer) + "/"),
+                                           QUrl(QStringLiteral("http://127.0.0.1:8080/")),
+                                           QUrl(QStringLiteral("http://127.0.0.1:8080/tutorial/"))}));
+}
+
 TEST_F(WorkbenchHelp, TipOfTheDayContinuesFromTheSettings) {
     settings.lastTip = 1;
     QString shown;
@@ -128,3 +157,5 @@ TEST(WebLinks, NoBrowserSaysSoWithTheAddress) {
 
 } // namespace
 } // namespace ampvane
+
+#include "workbench_help_test.moc"
