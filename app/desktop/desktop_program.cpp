@@ -1,0 +1,189 @@
+// The desktop program: the working folder, the workbench, the component tables and the options
+// dialog, then the start-up sequence on the workbench's first activation; at the end the settings are
+// written and the tables packed.
+
+#include "desktop_program.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTimer>
+
+#include "analysis/ui/qt_messages.h"
+#include "data/comp_data_module.h"
+#include "data/data_folder.h"
+#include "data/table_text.h"
+#include "data/ui/table_browser.h"
+#include "help/ui/splash_screen.h"
+#include "online/ui/carry_over_form.h"
+#include "online/ui/online_commands.h"
+#include "tools/ui/tool_windows.h"
+#include "wizard/generic_components.h"
+#include "wizard/ui/ampvane_wizard_form.h"
+#include "wizard/ui/component_browsing.h"
+#include "workbench/configuration.h"
+#include "workbench/startup.h"
+#include "workbench/ui/options_form.h"
+#include "workbench/ui/parameter_input_form.h"
+#include "workbench/ui/window_memory.h"
+#include "workbench/ui/workbench_help.h"
+
+namespace ampvane {
+
+namespace {
+
+NumberLocale UserNumberLocale() {
+    NumberLocale locale;
+    const QString decimal = QLocale().decimalPoint();
+    if (decimal.size() == 1 && decimal.at(0).unicode() < 128) locale.decimal = static_cast<char>(decimal.at(0).unicode());
+    return locale;
+}
+
+} // namespace
+
+// In the order they come up; they go in the reverse order, the tables (packed) after the windows.
+struct DesktopProgram::Parts {
+    explicit Parts(DesktopOptions o)
+        : options(std::move(o)), banner(std::make_unique<TSplashScreen>()), messages(options.messages ? *options.messages : boxes),
+          prompter(options.prompter ? *options.prompter : boxes), dataFolder(DataFolder()),
+          files(ConfigurationFilesFor(dataFolder, options.documents / std::string(kApplicationTitle))),
+          tables({dataFolder, options.initialFolder.empty() ? InitialFolder() : options.initialFolder}, messages) {}
+
+    DesktopOptions options;
+    // The banner shows while the rest comes up.
+    std::unique_ptr<TSplashScreen> banner;
+    NumberLocale locale = UserNumberLocale();
+    QtMessages boxes;
+    MessageSink& messages;
+    Prompter& prompter;
+    Settings settings;
+    std::string dataFolder;
+    ConfigurationFiles files;
+    TCompDataModule tables;
+    std::unique_ptr<TParameterInputForm> workbench;
+    std::unique_ptr<TOptionsForm> optionsForm;
+    std::unique_ptr<TAmpvaneWizardForm> wizard;
+    StartupHooks hooks;
+    bool startupDone = false;
+
+    WorkbenchEnvironment WorkbenchEnv();
+    WizardEnvironment WizardEnv();
+    void ConnectHooks();
+};
+
+WorkbenchEnvironment DesktopProgram::Parts::WorkbenchEnv() {
+    WorkbenchEnvironment env;
+    env.settings = &settings;
+    env.dataFolder = dataFolder;
+    env.locale = locale;
+    env.messages = options.messages;
+    env.prompter = options.prompter;
+    env.tables = &tables;
+    env.showOptions = [this] {
+        const WorkbenchUnits before = workbench->Units();
+        optionsForm->Edit();
+        if (workbench->Units() != before) workbench->UnitsChanged(before);
+    };
+    env.importTableText = [this](const std::string& file, std::optional<int> table, int helpTopic) {
+        TableImportOptions import;
+        if (table) import.table = static_cast<ComponentTableKind>(*table);
+        import.alwaysReport = true;
+        import.helpTopic = helpTopic;
+        import.locale = locale;
+        ImportTableText(tables, file, import, messages);
+    };
+    env.browseProjects = [this](DbfTable&, const std::string& current) -> std::optional<std::string> {
+        TTableBrowser browser(workbench.get());
+        const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, locale};
+        if (!browser.BrowseTable(tables, ComponentTableKind::Project, QString::fromStdString(current),
+                                 kBrowserDelete | kBrowserPrint, units, messages, prompter))
+            return std::nullopt;
+        return tables.AmpvaneTable()->Name();
+    };
+    // A drive or speed control named as the search names its generic ones needs no table record.
+    env.applyGeneric = [this](WorkbenchFields& fields, ComponentTableKind kind, std::string_view name) {
+        if (kind == ComponentTableKind::SpeedControl) return ApplyGenericSpeedControl(fields, name, locale);
+        return ApplyGenericDrive(fields, name, MetricPropellerSizes(settings), locale, messages);
+    };
+    return env;
+}
+
+WizardEnvironment DesktopProgram::Parts::WizardEnv() {
+    WizardEnvironment env;
+    env.tables = &tables;
+    env.settings = &settings;
+    env.dataFolder = dataFolder;
+    env.locale = locale;
+    env.messages = options.messages;
+    env.prompter = options.prompter;
+    env.workbenchFields = [this]() -> WorkbenchFields& { return workbench->EditFields(); };
+    env.showWorkbenchFields = [this] { workbench->ShowFields(); };
+    env.computeReport = [this](bool) { workbench->ComputeButtonClick(); };
+    env.browse = ComponentBrowsing(tables, [this] { return workbench->CurrentBrowserUnits(); }, messages, prompter);
+    return env;
+}
+
+void DesktopProgram::Parts::ConnectHooks() {
+    UseTableHooks(hooks, tables, locale, messages);
+    hooks.loadStartupProject = [this] { workbench->LoadStartupProjectCommand(); };
+    hooks.startupProjectShown = [this] {
+        banner.reset();
+        workbench->Control(WorkbenchControl::MotorNameEdit)->setFocus();
+    };
+    hooks.carryOver = [this] {
+        banner.reset();
+        TUpdateForm carryOver(options.documents / kPreviousVersionFolder, tables, workbench.get());
+        carryOver.exec();
+    };
+    hooks.updateAll = [this] {
+        if (TOnlineCommands* online = workbench->OnlineCommands()) online->UpdateAll1Click();
+    };
+    hooks.showTip = [this] { ShowTipOfTheDay(workbench.get(), settings, dataFolder); };
+    hooks.showWizard = [this] { wizard->exec(); };
+}
+
+DesktopProgram::DesktopProgram(DesktopOptions options) {
+    // A folder that cannot be made or entered leaves the process where it was.
+    EnterWorkingFolder(options.documents);
+    parts_ = std::make_unique<Parts>(std::move(options));
+    Parts& p = *parts_;
+    p.banner->show();
+    QApplication::processEvents();
+    // The workbench shows before the start-up sequence reads the settings, so its place is read now.
+    ReadWindowPlaces(p.files, p.settings);
+
+    p.workbench = std::make_unique<TParameterInputForm>(p.WorkbenchEnv());
+    p.boxes.SetParent(p.workbench.get());
+    p.tables.OpenComponentTables();
+    new TToolWindows(*p.workbench, &p.tables); // owned by the workbench
+    p.optionsForm = std::make_unique<TOptionsForm>(p.settings, p.files, p.locale, p.messages, p.workbench.get());
+    p.wizard = std::make_unique<TAmpvaneWizardForm>(p.WizardEnv(), p.workbench.get());
+    p.workbench->SetWizardCommand([&p] { p.wizard->exec(); });
+    p.ConnectHooks();
+
+    QObject::connect(p.workbench.get(), &TParameterInputForm::Closing, [&p] {
+        p.settings.defaultProject = p.workbench->Fields().ProjectName();
+        WriteConfiguration(p.files.current, p.settings, kConfigurationVersion, p.messages);
+    });
+    QObject::connect(p.workbench.get(), &TParameterInputForm::Closed, [] { QCoreApplication::quit(); });
+}
+
+DesktopProgram::~DesktopProgram() = default;
+
+void DesktopProgram::Start() {
+    Parts& p = *parts_;
+    p.workbench->show();
+    // The sequence runs once the workbench is up, as its first activation.
+    QTimer::singleShot(0, p.workbench.get(), [&p] {
+        const StartupResult result = RunStartUpSequence(p.settings, p.files, p.dataFolder, p.options.arguments, p.locale,
+                                                        p.messages, p.prompter, p.hooks);
+        p.workbench->RenewUnitLabels();
+        p.startupDone = true;
+        if (result.exitRequested) p.workbench->CloseWithoutQuestion();
+    });
+}
+
+TParameterInputForm& DesktopProgram::Workbench() { return *parts_->workbench; }
+
+bool DesktopProgram::StartupDone() const { return parts_->startupDone; }
+
+} // namespace ampvane
