@@ -13,6 +13,7 @@
 #include "data/data_folder.h"
 #include "data/table_text.h"
 #include "data/ui/table_browser.h"
+#include "help/ui/help_viewer.h"
 #include "help/ui/splash_screen.h"
 #include "online/ui/carry_over_form.h"
 #include "online/ui/online_commands.h"
@@ -119,6 +120,7 @@ WizardEnvironment DesktopProgram::Parts::WizardEnv() {
     env.showWorkbenchFields = [this] { workbench->ShowFields(); };
     env.computeReport = [this](bool) { workbench->ComputeButtonClick(); };
     env.browse = ComponentBrowsing(tables, [this] { return workbench->CurrentBrowserUnits(); }, messages, prompter);
+    env.showHelp = [](int topic) { ShowHelpTopic(topic); };
     return env;
 }
 
