@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "help/ui/help_viewer.h"
 #include "online/test_servers.h"
 #include "online/ui/contribution_form.h"
 #include "online/ui/support_form.h"
@@ -103,21 +102,6 @@ TEST(ContributionWindow, BoxesFollowTheNamedComponents) {
     form.NameEdit->setText(" ");
     form.NameEditChange();
     EXPECT_FALSE(form.OKButton->isEnabled());
-}
-
-// Each online window's Help button opens its page and leaves the window as it was.
-TEST(OnlineWindows, HelpButtonsOpenTheirPages) {
-    Environment e;
-    TContribStatusForm status;
-    TContributionForm contribution(e.env, e.Context("127.0.0.1:1", status));
-    TSupportForm support(e.env, e.Context("127.0.0.1:1", status));
-    const std::pair<QWidget*, const char*> windows[] = {{&contribution, "Ampvane_92.htm"},
-                                                        {&support, "Ampvane_57.htm"}};
-    for (const auto& [window, page] : windows) {
-        window->findChild<QPushButton*>(QStringLiteral("HelpButton"))->click();
-        EXPECT_EQ(HelpViewerWindow()->CurrentPage(), QString::fromLatin1(page));
-    }
-    CloseHelpWindows();
 }
 
 } // namespace
