@@ -121,6 +121,9 @@ WizardEnvironment DesktopProgram::Parts::WizardEnv() {
     env.computeReport = [this](bool) { workbench->ComputeButtonClick(); };
     env.browse = ComponentBrowsing(tables, [this] { return workbench->CurrentBrowserUnits(); }, messages, prompter);
     env.showHelp = [](int topic) { ShowHelpTopic(topic); };
+    // A result for another plane replaces the project: the unsaved one is asked about first.
+    env.leaveProject = [this] { return workbench->ConfirmDiscardOrSaveCommand(); };
+    env.newProject = [this] { workbench->NewProjectWithoutAsking(); };
     return env;
 }
 

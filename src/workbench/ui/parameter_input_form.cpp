@@ -1253,6 +1253,11 @@ bool TParameterInputForm::ConfirmDiscardOrSaveCommand() {
 
 void TParameterInputForm::NewProjectCommand() {
     if (!env_.tables || !env_.settings || !ConfirmDiscardOrSaveCommand()) return;
+    NewProjectWithoutAsking();
+}
+
+void TParameterInputForm::NewProjectWithoutAsking() {
+    if (!env_.tables || !env_.settings) return;
     ProjectContext context = Context();
     NewProject(context);
     ProjectChanged();

@@ -113,6 +113,8 @@ public:
     bool SaveProjectCommand(bool askName);
     bool ConfirmDiscardOrSaveCommand();
     void NewProjectCommand();
+    // New without the unsaved-changes question, for a caller that has asked it already.
+    void NewProjectWithoutAsking();
     void OpenProjectCommand();
     void LoadStartupProjectCommand();
     void CopyProjectCommand();
