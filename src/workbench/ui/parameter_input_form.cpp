@@ -133,6 +133,18 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     buttons->addWidget(helpButton);
     outer->addLayout(buttons);
     setCentralWidget(central);
+    // Where the screen is smaller than the workbench (a small laptop, a large scale factor) the fields
+    // scroll instead of running off the screen; elsewhere the window opens at its natural size.
+    const QSize natural = sizeHint();
+    takeCentralWidget();
+    auto* page = new QScrollArea(this);
+    page->setObjectName(QStringLiteral("WorkbenchPage"));
+    page->setFrameShape(QFrame::NoFrame);
+    page->setWidgetResizable(true);
+    page->setWidget(central);
+    setCentralWidget(page);
+    const QSize room = screen() ? screen()->availableSize() - QSize(16, 48) : natural;
+    resize(natural.boundedTo(room));
 
     qApp->installEventFilter(this);
     ConnectComponentCommands();

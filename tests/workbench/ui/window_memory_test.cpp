@@ -50,6 +50,9 @@ TEST(WindowMemory, WorkbenchComesBackWithItsGeometryAndOnTheScreen) {
     {
         ProgramRun first(files, messages);
         QWidget& window = *first.workbench;
+        // It fits a small laptop's screen, or a 1920x1080 one at scale 2, its fields scrolling there.
+        EXPECT_LE(window.minimumSizeHint().width(), 960);
+        EXPECT_LE(window.minimumSizeHint().height(), 540);
         // Smaller (as far as the window lets itself shrink), on the last screen, wholly on it.
         const QRect last = QGuiApplication::screens().back()->availableGeometry();
         window.resize(window.minimumSizeHint().expandedTo(QSize(400, 300)).boundedTo(last.size() - QSize(80, 80)));
