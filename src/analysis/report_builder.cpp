@@ -423,8 +423,8 @@ SweepEnd StaticSweep(Report& report, const ReportRequest& request) {
             CaptureMarkers(report.Grid, rows[i].Values);
             if (passes[i]) stored[i] = gridRows.Count() + passing++;
         }
-        gridRows.Add(passing);
-        // Each row is its own memory: the cores fill theirs side by side.
+        gridRows.AddUnset(passing);
+        // Each row is its own memory: the cores fill theirs side by side, every number of it.
         onEveryCore(count, [&](std::size_t begin, std::size_t size) {
             for (std::size_t i = begin; i < begin + size; ++i)
                 if (passes[i]) StoreReportRow(report, rows[i].Values, gridRows, stored[i]);

@@ -165,6 +165,7 @@ void StoreReportRow(const Report& report, const ReportRowValues& v, ReportRows& 
     const bool metric = options.Metric;
 
     const std::span<double> numbers = rows.Numbers(r);
+    std::fill(numbers.begin(), numbers.end(), 0.0); // columns this row has no value for read 0
     const auto put = [&](ReportColumn quantity, double value) {
         const int column = grid.Position(quantity);
         if (column >= 0 && column < static_cast<int>(numbers.size())) numbers[column] = value;

@@ -125,9 +125,14 @@ void ReportRows::Reserve(std::size_t rows) {
     marks_.reserve(rows);
 }
 
-std::size_t ReportRows::Add(std::size_t count) {
+std::size_t ReportRows::Add(std::size_t count) { return AddRows(count, true); }
+
+std::size_t ReportRows::AddUnset(std::size_t count) { return AddRows(count, false); }
+
+std::size_t ReportRows::AddRows(std::size_t count, bool zeroed) {
     const std::size_t first = Count();
-    numbers_.resize((first + count) * Width(), 0.0);
+    if (zeroed) numbers_.resize((first + count) * Width(), 0.0);
+    else numbers_.resize((first + count) * Width());
     sequence_.resize(first + count);
     for (std::size_t r = first; r < first + count; ++r) sequence_[r] = static_cast<std::uint32_t>(r + 2);
     parallel_.resize(first + count, 1);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/numeric_text.h"
@@ -53,6 +55,9 @@ public:
     // Adds `count` rows of zeros, plain, one parallel cell; their sequence numbers are their row
     // indices + 2, the grid row each is written to. Returns the first new row.
     std::size_t Add(std::size_t count = 1);
+    // As Add, but the rows' numbers are left unset: for rows that are then filled whole on several
+    // cores, so that each core also makes the first touch of its rows' memory.
+    std::size_t AddUnset(std::size_t count);
     // Drops the rows from `count` on.
     void Truncate(std::size_t count);
 
@@ -78,8 +83,24 @@ private:
     static constexpr std::uint8_t kStalledBit = 0x4;
     std::size_t Width() const { return static_cast<std::size_t>(columns_); }
 
+    // Value-initialises only when a value is given, so a resize alone leaves the memory untouched.
+    template <class T>
+    struct UnsetAllocator : std::allocator<T> {
+        template <class U>
+        struct rebind {
+            using other = UnsetAllocator<U>;
+        };
+        using std::allocator<T>::allocator;
+        template <class U, class... Args>
+        void construct(U* at, Args&&... args) {
+            if constexpr (sizeof...(Args) == 0) ::new (static_cast<void*>(at)) U;
+            else ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+        }
+    };
+    std::size_t AddRows(std::size_t count, bool zeroed);
+
     int columns_ = 0;
-    std::vector<double> numbers_; // Count() rows of columns_ numbers
+    std::vector<double, UnsetAllocator<double>> numbers_; // Count() rows of columns_ numbers
     std::vector<std::uint32_t> sequence_;
     std::vector<std::uint32_t> parallel_;
     std::vector<std::uint8_t> marks_;
