@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load on ampvane-server over loopback: 50 clients send 10,000 requests in all (contributions and
 // downloads, alternating); reports requests per second and the 99th-percentile latency. The second run
 // kills the server with SIGKILL at a random moment, restarts it on the same data and counts the

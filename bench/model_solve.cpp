@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of solving one operating point, the unit of work of every report row and wizard candidate.
 
 #include <benchmark/benchmark.h>

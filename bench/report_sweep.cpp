@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The static sweep of about 100,000 combinations with heating on and an airframe with a wing and a
 // weight, so that every row also solves its rate of climb; and the CSV of the same report.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table text of 20,000 motors: importing it into an empty motor table, exporting that table, and
 // ordering it by likeness to one motor as the browser's Find Similar does.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and indexing the eight component tables of a large database: 20,000 motors and 2,500
 // records in each of the other seven tables, in the shipped layouts, names in no particular order.
 

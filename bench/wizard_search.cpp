@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The power-system search: a sport-model questionnaire over the shipped database on one thread and
 // on every core, and over generated databases of 124, 1,240 and 12,400 motors (the shipped motors
 // repeated with varied constants) to show how the time grows.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared build settings and the helpers every folder uses to declare its library.
 
 add_library(ampvane_options INTERFACE)

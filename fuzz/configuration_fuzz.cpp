@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration file "Ampvane.ini": applied over the defaults, written, and read again to the same
 // settings.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Contributed-data lists as a server may send them: list entries, sorting, tick rewriting and the
 // import section must cope with any bytes, and the rewrite must keep every line but its first character.
 #include <cstddef>

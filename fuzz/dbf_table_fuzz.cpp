@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dBase tables as found in the data folder: opened, every field of every record read in both orders,
 // then a record appended and an existing one edited; what was posted must read back after a reopen.
 #include <cstddef>

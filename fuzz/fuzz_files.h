@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A private scratch folder for fuzz targets whose input is a file: one per process, so parallel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report cells read as plotted numbers: minutes and seconds, cell counts and lenient numbers, with
 // any bytes. The reader must neither crash nor return a value that is not a number without a warning.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the client takes from a server's answer beyond the body: a redirect's "Location" (resolved
 // against the current address) and a server address typed into the configuration.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number routines: any text through the strict and lenient reads, and any double through
 // FormatNumber, whose text ParseLocaleReal must read back to the same value at the shown precision.
 #include <algorithm>

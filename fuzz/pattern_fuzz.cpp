@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Name patterns from hostile input: the bytes up to the first newline are the pattern, the rest the
 // text searched. Compiling and searching must never crash, read outside the text or hang; a match
 // must lie inside the text and substitution must only use what it holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Project text as pasted or given to ampvane-cli: read, gathered, swept into a static report, the
 // first row's in-flight report, every export of both; and the text written back must read the same.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Import of table text from any bytes: it may refuse, but never crash, hang or write outside its folder.
 
 #include <cstddef>

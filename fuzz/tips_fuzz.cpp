@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tip file: any contents and any stored number give a tip or one of the two fixed texts, never a
 // crash, and the stored number stays within the file's tips.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Value lists ("PropConst.lst" and the rest): every line read as an entry, then one entry added; every
 // other entry must survive in its order.
 #include <algorithm>

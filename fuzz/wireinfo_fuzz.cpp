@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wiring options text stored with a project: any text must restore to a valid state and write
 // back as one of the eight texts the wizard itself writes.
 #include <cstddef>

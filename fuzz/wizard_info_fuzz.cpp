@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stored wizard answers from hostile project texts: reading must never crash or hang, must leave
 // every answer within its choices, and what it produced must save and read back unchanged.
 #include <cstddef>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads every shipped table in BUILD_DIR/app/Initial with an independent reader (python3-dbfread) and
 # checks record counts, columns and every value against the dump of our own engine.
 # Usage: scripts/check-tables.sh BUILD_DIR

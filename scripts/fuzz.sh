@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds every libFuzzer target in fuzz/ with clang and its sanitizers, runs each for SECONDS
 # (default 60) from its seed corpus in fuzz/corpus/<name>/, and exits non-zero on any finding.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]

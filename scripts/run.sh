@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh machine and runs Ampvane's main job: the desktop workbench when a display is
 # available, otherwise the report of the built-in sample project printed to the terminal.
 set -euo pipefail

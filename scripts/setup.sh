@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what a fresh Debian 12 machine lacks for building Ampvane, then configures and builds it.
 # Usage: scripts/setup.sh [build-dir] [extra cmake arguments...]
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ampvane-server: the exchange server for component updates, contributions and support requests.
 
 #include <httplib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The frame every ampvane-cli command plugs into: CLI11 parses, each command group registers its

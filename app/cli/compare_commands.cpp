@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // compare: chosen rows of a project's report side by side, as the comparison window shows them after
 // Compare was pressed on each row.
 #include "advice/comparison.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graph: a report's graph saved as a picture without opening a window, with the axes named as the
 // graph window's lists name them.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ampvane-cli: the headless front end over the same core as the desktop program.
 #include "cli_command.h"
 

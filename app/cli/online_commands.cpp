@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // update, contributed, contribute and support: the online exchange headless, with the same client
 // code as the desktop windows.
 #include <fstream>

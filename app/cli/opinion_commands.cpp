@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // opinion: the plain-language opinion of one row of a project's report, as the report window's
 // Opinion button gives it.
 #include "advice/opinion.h"

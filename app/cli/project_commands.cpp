@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // project: the projects stored in the project table of the data folder: list them, print one as
 // project text, store a project text as a project.
 #include <filesystem>

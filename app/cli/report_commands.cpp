@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // report and inflight: the static report of a project and the in-flight report of one of its rows.
 #include <cctype>
 

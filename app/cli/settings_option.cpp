@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --settings: the display options of a configuration file for the commands that build reports.
 #include <filesystem>
 

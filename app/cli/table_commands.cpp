@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // table: the component tables from the terminal: the names in a table, export to table text, CSV or
 // HTML, and import of table text into the tables of the data folder.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The estimators headless: motor constants from test points, catalogue figures or a rewound
 // winding; propeller and fan constants from a bench test; fan pitch; airfoil and drag codes.
 // Every number is given as the text a window's field would hold, so the same checks and messages

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // wiring: the wiring wizard's diagram drawn headless from a WIREINFO text and the counts.
 #include "cli_command.h"
 #include "picture/picture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // wizard: the AmpvaneWizard search from stored answers, as the wizard's Results page gives it, and
 // the project a chosen result makes of the workbench.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: the working folder, the workbench, the component tables and the options
 // dialog, then the start-up sequence on the workbench's first activation; at the end the settings are
 // written and the tables packed.

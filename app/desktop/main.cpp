@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's entry: the application object around the program and its event loop.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: writes the shipped first-run tables from the readable CSV sources beside it, and
 // dumps a table as text so that independent readers can be checked against our engine.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/report_layout.h"
 #include "common/unit_conversion.h"
 

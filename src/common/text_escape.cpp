@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/text_escape.h"
 
 #include "common/text_helpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/project_store.h"
 
 #include "common/numeric_text.h"

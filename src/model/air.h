@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Flying conditions: the air density ratio σ that scales every propeller, fan, lift and drag force,

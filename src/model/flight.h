@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Flight formulas: the forces at an airspeed, the speed of level flight at a lift coefficient, the

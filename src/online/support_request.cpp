@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/support_request.h"
 
 #include <sys/utsname.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the answers into the numeric search settings, with every check and its message; the cell
 // entries, the manufacturer box and the snapshot of the tables the search reads.
 #include <algorithm>

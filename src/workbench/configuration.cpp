@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "workbench/configuration.h"
 #include "workbench/window_placement.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ampvane-cli's online commands against a running ampvane-server.
 #include <gtest/gtest.h>
 

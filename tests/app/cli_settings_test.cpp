@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ampvane-cli's display settings: the data folder's configuration file, or another named by --settings.
 #include <gtest/gtest.h>
 

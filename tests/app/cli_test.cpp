@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ampvane-cli as a user runs it: exit status, standard output and standard error.
 #include <gtest/gtest.h>
 

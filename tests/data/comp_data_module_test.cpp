@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/comp_data_module.h"
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A table must open with every record posted before a writer died or a write failed half-way.
 
 #include <csignal>

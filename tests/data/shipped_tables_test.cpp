@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first-run database the build writes into "Initial" beside the programs.
 
 #include <filesystem>

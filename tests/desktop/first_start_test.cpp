@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program run in-process on a fresh data folder: the windows of the start-up sequence in
 // their order, and "exit" on the command line.
 #include <QApplication>

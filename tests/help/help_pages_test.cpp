@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every help topic the program can ask for has its page, and every link between pages leads somewhere.
 #include <gtest/gtest.h>
 

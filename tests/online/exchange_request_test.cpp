@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Requests built by the client: contribution pairs, checksums, unit conversions, support bodies,
 // server addresses and proxies, and the contributed-data lists with their ticks.
 

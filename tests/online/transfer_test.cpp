@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transfers against a misbehaving server and against our own exchange server.
 
 #include <gtest/gtest.h>

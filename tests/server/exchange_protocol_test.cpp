@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchange server's checks of hostile requests and the escaping of what it serves.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "workbench/analysis_settings.h"
 
 #include "common/messages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/ui/report_grid_model.h"
 
 #include <QPainter>

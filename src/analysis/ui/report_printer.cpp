@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/ui/report_printer.h"
 
 #include <QFontMetricsF>

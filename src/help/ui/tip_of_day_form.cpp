@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/ui/tip_of_day_form.h"
 
 #include <QApplication>

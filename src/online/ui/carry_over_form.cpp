@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/ui/carry_over_form.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/ui/contribution_browser_form.h"
 
 #include "help/ui/help_viewer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "wizard/ui/ampvane_wizard_form.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbench's online commands: the Update menu and tool buttons, contributions, contributed data and
 // the support request, bound to the online windows.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbench's Open, New and Save commands of the six component groups: the group buttons, the
 // group menus, the tool buttons and the name fields' pop-up entry.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "workbench/ui/workbench_help.h"
 
 #include <QAction>

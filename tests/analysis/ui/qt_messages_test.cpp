@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes: Help opens the message's page and the box stays to take its answer.
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the table fixtures of this folder byte by byte.
 
 Neither LibreOffice nor GDAL is installed on the machine these were made on, so the tables that stand

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help viewer, F1, the tip window and the banner.
 #include <QApplication>
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The online windows bound to their core: the support form's rules and sending, the contribution
 // form's boxes and button.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ampvane-cli with a configuration's display options writes the report the report window exports.
 #include <QApplication>
 

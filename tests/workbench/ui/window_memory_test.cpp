@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows come back where they were after a restart on the same data folder, and never off the screen.
 #include <QApplication>
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbench's help: F1 on its fields and groups, the Help menu's pages, tips and web links.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every tool button, and the menu item that does the same, shows a real icon that follows the palette.
 #include <QAction>
 #include <QImage>
