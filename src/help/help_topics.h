@@ -30,6 +30,8 @@ inline constexpr int kAirframeGroupHelpTopic = 700;
 inline constexpr int kReportHelpTopic = 10;
 inline constexpr int kInFlightHelpTopic = 11;
 inline constexpr int kOpinionHelpTopic = 12;
+inline constexpr int kComparisonHelpTopic = 13;
+inline constexpr int kGraphsHelpTopic = 14;
 
 // "Ampvane_" + n + ".htm".
 inline std::string HelpPageName(int topic) { return "Ampvane_" + std::to_string(topic) + ".htm"; }

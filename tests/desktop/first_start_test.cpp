@@ -10,7 +10,7 @@
 #include <iterator>
 #include <gtest/gtest.h>
 
-#include "desktop_program.h"
+#include "desktop_machine.h"
 #include "help/ui/help_viewer.h"
 #include "support/qt_test_main.h"
 #include "support/recording_messages.h"
@@ -22,7 +22,6 @@ namespace ampvane {
 namespace {
 
 using testing::RecordingMessages;
-using testing::TempDir;
 
 // What the user sees, in order: each window as it shows (by class), each message and question. The
 // tip and the wizard are closed as a user would close them.
@@ -61,29 +60,6 @@ private:
     RecordingMessages& answers_;
 };
 
-struct Machine {
-    TempDir data;
-    TempDir documents;
-    Machine() { qputenv("AMPVANE_DATA_DIR", QByteArray::fromStdString(data.path().string())); }
-    ~Machine() { qunsetenv("AMPVANE_DATA_DIR"); }
-
-    DesktopOptions Options(Screen& screen, std::vector<std::string> arguments = {}) const {
-        DesktopOptions options;
-        options.documents = documents.path();
-        options.initialFolder = std::string(AMPVANE_BINARY_DIR) + "/app/Initial";
-        options.arguments = std::move(arguments);
-        options.messages = &screen;
-        options.prompter = &screen;
-        return options;
-    }
-};
-
-void RunStartUp(DesktopProgram& program) {
-    program.Start();
-    // The sequence is queued for the event loop; its modal windows are closed by the screen.
-    while (!program.StartupDone()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
-
 TEST(FirstStart, BannerSampleProjectUpdateOfferTipAndWizardInThatOrder) {
     const std::filesystem::path before = std::filesystem::current_path();
     Machine machine;
@@ -93,7 +69,7 @@ TEST(FirstStart, BannerSampleProjectUpdateOfferTipAndWizardInThatOrder) {
     std::string motorAtQuestion;
     bool bannerAtQuestion = true;
     {
-        DesktopProgram program(machine.Options(screen));
+        DesktopProgram program(machine.Options(screen, screen));
         screen.onQuestion = [&] {
             motorAtQuestion = program.Workbench().Fields().Text(WorkbenchControl::MotorNameEdit);
             bannerAtQuestion = false;
@@ -123,7 +99,7 @@ TEST(FirstStart, BannerSampleProjectUpdateOfferTipAndWizardInThatOrder) {
     screen.seen.clear();
     const std::filesystem::path out = machine.data.path() / "all.txt";
     {
-        DesktopProgram program(machine.Options(screen, {"export", out.string(), "exit"}));
+        DesktopProgram program(machine.Options(screen, screen, {"export", out.string(), "exit"}));
         RunStartUp(program);
         EXPECT_EQ(screen.seen, (std::vector<std::string>{"TSplashScreen", "TParameterInputForm"}));
         EXPECT_FALSE(program.Workbench().isVisible());

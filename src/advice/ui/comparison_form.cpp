@@ -19,6 +19,8 @@
 #include <QWheelEvent>
 
 #include "analysis/report_export.h"
+#include "help/help_topics.h"
+#include "help/ui/help_viewer.h"
 
 namespace ampvane {
 
@@ -120,7 +122,8 @@ TComparisonForm::TComparisonForm(QWidget* owner, MessageSink* messages)
     connect(button(" &Print...", "PrintButton"), &QPushButton::clicked, this, &TComparisonForm::PrintButtonClick);
     connect(button("Cl&ear", "ClearButton"), &QPushButton::clicked, this, &TComparisonForm::ClearButtonClick);
     connect(button("&Close", "CloseButton"), &QPushButton::clicked, this, &TComparisonForm::CloseButtonClick);
-    button("Help", "HelpButton")->setEnabled(false);
+    connect(button("Help", "HelpButton"), &QPushButton::clicked, this, [] { ShowHelpTopic(kComparisonHelpTopic); });
+    SetHelpTopic(this, kComparisonHelpTopic);
     buttons->addStretch();
     outer->addLayout(buttons);
 
@@ -132,7 +135,7 @@ void TComparisonForm::CompareButtonClick(TReportForm& report) {
     const auto data = ComparisonColumnFromReport(report.ReportData(), report.SelectedDataRow(), Messages());
     if (data) {
         if (!AddComparisonColumnData(table_, *data))
-            Messages().Report(Message{MessageKind::Error, kComparisonFullMessage, OkButton | HelpButton, 0});
+            Messages().Report(Message{MessageKind::Error, kComparisonFullMessage, OkButton | HelpButton, kComparisonHelpTopic});
         ShowTable();
     }
     show();

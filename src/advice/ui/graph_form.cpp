@@ -25,6 +25,8 @@
 
 #include "chart/ui/chart.h"
 #include "common/file_write.h"
+#include "help/help_topics.h"
+#include "help/ui/help_viewer.h"
 #include "picture/picture.h"
 
 namespace ampvane {
@@ -129,7 +131,8 @@ TGraphForm::TGraphForm(TReportForm& report, GraphAxesStore store, MessageSink* m
     printButton_->setEnabled(!QPrinterInfo::availablePrinterNames().isEmpty());
     QPushButton* close = button("&Close ", "CancelButton");
     close->setDefault(true);
-    button("&Help ", "HelpButton")->setEnabled(false);
+    connect(button("&Help ", "HelpButton"), &QPushButton::clicked, this, [] { ShowHelpTopic(kGraphsHelpTopic); });
+    SetHelpTopic(this, kGraphsHelpTopic);
     buttons->addStretch();
     outer->addLayout(buttons);
     connect(save, &QPushButton::clicked, this, &TGraphForm::SaveButtonClick);

@@ -21,6 +21,7 @@
 #include "analysis/report_fixtures.h"
 #include "analysis/ui/report_form.h"
 #include "chart/ui/chart.h"
+#include "help/ui/help_viewer.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
@@ -295,6 +296,21 @@ TEST_F(GraphAndComparisonWindows, ComparisonOfThreeRowsSavedAsCsvAndHtml) {
     QTest::mouseClick(comparison->findChild<QPushButton*>(QStringLiteral("ClearButton")), Qt::LeftButton);
     EXPECT_EQ(table.DriveColumnCount(), 1);
     EXPECT_EQ(comparison->windowTitle(), QStringLiteral("Comparison"));
+}
+
+TEST_F(GraphAndComparisonWindows, HelpOpensTheGraphAndComparisonPages) {
+    TReportForm* report = StaticReport();
+    report->SelectDataRow(0);
+    QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("CompareButton")), Qt::LeftButton);
+    for (auto [window, page] : {std::pair<QWidget*, const char*>{OpenGraph(report), "Ampvane_14.htm"},
+                                {comparison, "Ampvane_13.htm"}}) {
+        auto* help = window->findChild<QPushButton*>(QStringLiteral("HelpButton"));
+        ASSERT_TRUE(help->isEnabled());
+        QTest::mouseClick(help, Qt::LeftButton);
+        EXPECT_EQ(HelpViewerWindow()->CurrentPage(), QString::fromLatin1(page));
+        EXPECT_EQ(HelpTopicOf(window), QString::fromLatin1(page).mid(8).chopped(4).toInt()); // F1
+    }
+    CloseHelpWindows();
 }
 
 } // namespace
