@@ -8,6 +8,33 @@ target_compile_options(ampvane_options INTERFACE -Wall -Wextra -Wpedantic)
 target_compile_definitions(ampvane_options INTERFACE $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 target_include_directories(ampvane_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 
+# Precompiled headers shorten a build from nothing (scripts/run.sh turns them on). One header is
+# compiled for all core libraries and one for all window libraries, and every library reuses it.
+option(AMPVANE_PCH "Precompile the heavy standard library and Qt headers" OFF)
+set(AMPVANE_CORE_PCH_HEADERS <algorithm> <filesystem> <functional> <map> <memory> <optional> <string>
+  <string_view> <vector>)
+set(AMPVANE_UI_PCH_HEADERS ${AMPVANE_CORE_PCH_HEADERS} <QApplication> <QCheckBox> <QComboBox> <QDialog>
+  <QGridLayout> <QGroupBox> <QHBoxLayout> <QLabel> <QLineEdit> <QPainter> <QPushButton> <QString>
+  <QVBoxLayout> <QWidget>)
+
+# ampvane_use_pch(<target> core|ui): <target> reuses the family's precompiled header.
+function(ampvane_use_pch target family)
+  if(NOT AMPVANE_PCH)
+    return()
+  endif()
+  set(host ampvane_${family}_pch)
+  if(NOT TARGET ${host})
+    add_library(${host} STATIC ${PROJECT_SOURCE_DIR}/cmake/pch_host.cpp)
+    target_link_libraries(${host} PRIVATE ampvane_options)
+    if(family STREQUAL "ui")
+      target_link_libraries(${host} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+    endif()
+    string(TOUPPER ${family} upper)
+    target_precompile_headers(${host} PRIVATE ${AMPVANE_${upper}_PCH_HEADERS})
+  endif()
+  target_precompile_headers(${target} REUSE_FROM ${host})
+endfunction()
+
 # ampvane_core_library(<subsystem> [DEPS targets...])
 # Builds ampvane_<subsystem> from every .cpp in the calling folder. Core code links no Qt.
 function(ampvane_core_library subsystem)
@@ -17,6 +44,7 @@ function(ampvane_core_library subsystem)
   if(sources)
     add_library(${target} STATIC ${sources})
     target_link_libraries(${target} PUBLIC ampvane_options ${ARG_DEPS})
+    ampvane_use_pch(${target} core)
   else()
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ampvane_options ${ARG_DEPS})
@@ -38,6 +66,7 @@ function(ampvane_ui_library subsystem)
     set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
     target_link_libraries(${target} PUBLIC ampvane_options ${ARG_DEPS}
       Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+    ampvane_use_pch(${target} ui)
   else()
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ampvane_options ${ARG_DEPS})

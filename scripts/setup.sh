@@ -1,14 +1,28 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what a fresh Debian 12 machine lacks for building Ampvane, then configures and builds it.
-# Usage: scripts/setup.sh [build-dir] [extra cmake arguments...]
+# Usage: scripts/setup.sh [--programs] [build-dir] [extra cmake arguments...]
+#   --programs  only what building and running the three programs needs, and a Release build of the
+#               programs alone (no tests or benchmarks), with precompiled headers and unity builds.
+#   otherwise   also what the tests, benchmarks and the package checks need, and every target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6opengl6-dev qt6-charts-dev
-  qt6-svg-dev libcurl4-openssl-dev libpng-dev libjpeg-dev zlib1g-dev libgtest-dev libbenchmark-dev imagemagick
-  xvfb xauth fonts-dejavu-core python3-dbfread libcli11-dev nlohmann-json3-dev
-  libcpp-httplib-dev libsqlite3-dev libreoffice-calc-nogui libreoffice-writer-nogui poppler-utils)
+# Building and running the programs.
+program_packages=(build-essential cmake ninja-build pkg-config ccache qt6-base-dev libqt6opengl6-dev
+  qt6-charts-dev qt6-svg-dev libcurl4-openssl-dev libpng-dev libjpeg-dev zlib1g-dev libcli11-dev
+  nlohmann-json3-dev libcpp-httplib-dev libsqlite3-dev fonts-dejavu-core)
+# Tests, benchmarks, manual pages and the package checks.
+test_packages=(libgtest-dev libbenchmark-dev imagemagick xvfb xauth python3-dbfread libreoffice-calc-nogui
+  libreoffice-writer-nogui poppler-utils help2man lintian desktop-file-utils appstream)
+
+programs_only=0
+if [ "${1:-}" = "--programs" ]; then
+  programs_only=1
+  shift
+fi
+packages=("${program_packages[@]}")
+[ $programs_only = 1 ] || packages+=("${test_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,5 +38,16 @@ fi
 
 build=${1:-build}
 shift || true
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+# ccache makes every build after the first one quick. The precompiled headers are used from its cache too.
+export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
+launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Both kinds of build use the same folder, so each names every setting the other changes.
+if [ $programs_only = 1 ]; then
+  options=(-DCMAKE_BUILD_TYPE=Release -DAMPVANE_BUILD_TESTS=OFF -DAMPVANE_BUILD_BENCH=OFF -DAMPVANE_MAN_PAGES=OFF
+    -DAMPVANE_PCH=ON -DCMAKE_UNITY_BUILD=ON)
+else
+  options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DAMPVANE_BUILD_TESTS=ON -DAMPVANE_BUILD_BENCH=ON -DAMPVANE_MAN_PAGES=ON
+    -DAMPVANE_PCH=OFF -DCMAKE_UNITY_BUILD=OFF)
+fi
+cmake -S . -B "$build" -G Ninja "${launcher[@]}" "${options[@]}" "$@"
 cmake --build "$build"

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "common/file_write.h"
+#include "common/licence.h"
 #include "server/exchange_protocol.h"
 #include "server/exchange_service.h"
 #include "server/exchange_store.h"
@@ -22,6 +23,7 @@ constexpr const char* kUsage =
     "Usage:\n"
     "  ampvane-server --data DIR --listen HOST:PORT [--catalogue FILE] [--rate N]\n"
     "  ampvane-server [--data DIR] catalogue import FILE\n"
+    "  ampvane-server --version\n"
     "DIR holds the database; PORT 0 picks a free port. FILE is a table text export. --rate bounds the\n"
     "contributions and support requests of one client address per minute.\n";
 
@@ -75,6 +77,9 @@ int main(int argc, char** argv) {
         } else if (argument == "catalogue" && i + 2 < argc && std::string(argv[i + 1]) == "import") {
             importFile = argv[i + 2];
             i += 2;
+        } else if (argument == "--version") {
+            std::cout << ampvane::VersionText("ampvane-server", AMPVANE_VERSION);
+            return 0;
         } else if (argument == "--help" || argument == "-h") {
             std::cout << kUsage;
             return 0;

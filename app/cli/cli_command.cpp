@@ -12,6 +12,7 @@
 #include "analysis/project_text.h"
 #include "analysis/report_export.h"
 #include "common/file_write.h"
+#include "common/licence.h"
 #include "workbench/display_settings.h"
 
 namespace ampvane {
@@ -26,7 +27,7 @@ namespace {
 const char* const kUsageHead = "Usage: ampvane-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
 const char* const kUsageTail =
     "  --help       show this text\n"
-    "  --version    show the program version\n"
+    "  --version    show the program version and its licence\n"
     "\n"
     "Without --format the format follows the extension of -o (.txt, .htm, .html, .csv,\n"
     ".json), else text. Messages go to standard error. Exit status: 0 success, 1 input\n"
@@ -78,7 +79,7 @@ int CliRegistry::Main(int argc, char** argv) {
         return kSuccess;
     }
     if (first == "--version") {
-        std::printf("ampvane-cli %s\n", AMPVANE_VERSION);
+        std::fputs(VersionText("ampvane-cli", AMPVANE_VERSION).c_str(), stdout);
         return kSuccess;
     }
     const Command* command = nullptr;

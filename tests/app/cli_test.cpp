@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/file_write.h"
@@ -41,9 +42,27 @@ TEST(CliUsage, HelpAndVersionSucceed) {
     EXPECT_NE(help.out.find("inflight PROJECT_FILE|--project NAME --row N"), std::string::npos);
     EXPECT_NE(help.out.find("project save FILE [--replace]"), std::string::npos);
     EXPECT_EQ(Cli({"report", "--help"}).status, 0);
-    const CliRun version = Cli({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "ampvane-cli 8.09\n");
+}
+
+// Each program names itself, its version and its licence, without needing a display or a data folder.
+TEST(CliUsage, EveryProgramShowsItsVersionAndLicence) {
+    std::vector<std::pair<std::string, std::string>> programs = {{"ampvane-cli", AMPVANE_CLI}};
+#ifdef AMPVANE_SERVER
+    programs.emplace_back("ampvane-server", AMPVANE_SERVER);
+#endif
+#ifdef AMPVANE_DESKTOP
+    programs.emplace_back("ampvane", AMPVANE_DESKTOP);
+#endif
+    for (const auto& [name, path] : programs) {
+        SCOPED_TRACE(name);
+        const CliRun version =
+            testing::RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY " + testing::ShellQuote(path) + " --version");
+        EXPECT_EQ(version.status, 0);
+        EXPECT_EQ(version.out.substr(0, version.out.find('\n')), name + " 8.09");
+        EXPECT_NE(version.out.find("\nCopyright (C) 2026 the Ampvane developers\n"), std::string::npos);
+        EXPECT_NE(version.out.find("GNU GPL version 3 or later"), std::string::npos);
+        EXPECT_NE(version.out.find("NO WARRANTY"), std::string::npos);
+    }
 }
 
 TEST(CliUsage, UsageErrorsExitWithTwoAndSayWhy) {

@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QScreen>
 
+#include "common/licence.h"
+
 namespace ampvane {
 
 TSplashScreen::TSplashScreen(QWidget* parent)
@@ -80,21 +82,32 @@ void TSplashScreen::paintEvent(QPaintEvent*) {
     name.setPixelSize(34);
     name.setBold(true);
     p.setFont(name);
-    p.drawText(QRectF(0, 260, r.width(), 44), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Ampvane"));
+    p.drawText(QRectF(0, 240, r.width(), 44), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Ampvane"));
 
     QFont version = font();
     version.setPixelSize(13);
     version.setBold(true);
     p.setFont(version);
-    p.drawText(QRectF(0, 315, r.width(), 20), Qt::AlignHCenter, VersionText());
+    p.drawText(QRectF(0, 284, r.width(), 20), Qt::AlignHCenter, VersionText());
     QFont small = font();
     small.setPixelSize(12);
     p.setFont(small);
     p.setPen(QColor(0xe0, 0xe1, 0xdd));
-    p.drawText(QRectF(0, 337, r.width(), 18), Qt::AlignHCenter, DesktopLine());
-    p.drawText(QRectF(20, 370, r.width() - 40, 44), Qt::AlignHCenter | Qt::TextWordWrap,
+    p.drawText(QRectF(0, 303, r.width(), 18), Qt::AlignHCenter, DesktopLine());
+    p.drawText(QRectF(20, 326, r.width() - 40, 48), Qt::AlignHCenter | Qt::TextWordWrap,
                tr("Electric flight calculator for model aircraft.\nPredictions are estimates: check every "
                   "component's limits with its maker."));
+    QFont notice = font();
+    notice.setPixelSize(11);
+    p.setFont(notice);
+    p.setPen(QColor(0xa8, 0xb2, 0xbd));
+    p.drawText(QRectF(20, 377, r.width() - 40, 46), Qt::AlignHCenter | Qt::TextWordWrap, LicenceText());
+}
+
+QString TSplashScreen::LicenceText() {
+    QString copyright = QString::fromUtf8(kCopyrightLine.data(), kCopyrightLine.size());
+    copyright.replace(QStringLiteral("(C)"), QStringLiteral("\u00a9"));
+    return copyright + QLatin1Char('\n') + QString::fromUtf8(kLicenceNotice.data(), kLicenceNotice.size());
 }
 
 void TSplashScreen::mouseReleaseEvent(QMouseEvent* event) {

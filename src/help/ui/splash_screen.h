@@ -6,7 +6,7 @@
 
 namespace ampvane {
 
-// The banner: the program's picture, its version and the desktop it runs on. Shown without waiting at
+// The banner: the program's picture, its version, the desktop it runs on and the licence. Shown without waiting at
 // start-up and modally from About; a click anywhere closes it with OK.
 class TSplashScreen final : public QDialog {
     Q_OBJECT
@@ -16,6 +16,8 @@ public:
     // "for " + the desktop's name, from the session's desktop or the window system.
     static QString DesktopLine();
     QString VersionText() const { return QStringLiteral("Version 8.09"); }
+    // The copyright line and the licence notice, on two lines.
+    static QString LicenceText();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -150,6 +150,7 @@ TEST(Banner, ShowsTheVersionAndTheDesktopAndClosesOnAClick) {
     TSplashScreen banner;
     EXPECT_EQ(banner.VersionText(), QStringLiteral("Version 8.09"));
     EXPECT_EQ(banner.size(), QSize(408, 425));
+    EXPECT_TRUE(TSplashScreen::LicenceText().contains(QStringLiteral("GNU GPL version 3 or later")));
     banner.show();
     QTest::mouseClick(&banner, Qt::LeftButton, {}, QPoint(100, 100));
     EXPECT_EQ(banner.result(), QDialog::Accepted);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/ui/report_form.h"
+#include "help/ui/splash_screen.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 #include "workbench/ui/parameter_input_form.h"
@@ -68,7 +69,9 @@ TEST(WindowPictures, WorkbenchReportAndInFlightRender) {
     QApplication::processEvents();
 
     const QString keep = qEnvironmentVariable("AMPVANE_SCREENSHOT_DIR");
-    std::vector<std::pair<QWidget*, const char*>> windows = {{&form, "workbench"}, {report, "report"}, {flight, "inflight"}};
+    TSplashScreen banner;
+    std::vector<std::pair<QWidget*, const char*>> windows = {
+        {&form, "workbench"}, {report, "report"}, {flight, "inflight"}, {&banner, "banner"}};
     if (!keep.isEmpty()) {
         flight->ExplainButtonClick();
         QApplication::processEvents();
