@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -79,20 +78,22 @@ bool WriteReportText(const ReportGrid& grid, const ReportExportSettings& setting
         if (!line.empty()) out += line + '\n';
     out += '\n';
     const std::vector<int> columns = VisibleColumns(grid);
-    std::string line;
-    for (int r = 0; r < grid.RowCount() + 2; ++r) {
-        line.clear();
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i > 0) line += ' ';
-            if (r < 2)
-                line += grid.Cell(r, columns[i]);
-            else
-                grid.AppendCell(line, r - 2, columns[i]);
-        }
-        line += '\n';
-        out += line;
-        if (r == 1) out += '\n';
+    for (int r = 0; r < 2; ++r) {
+        std::string line;
+        for (std::size_t i = 0; i < columns.size(); ++i) line += (i > 0 ? " " : "") + grid.Cell(r, columns[i]);
+        out += line + '\n';
     }
+    out += '\n';
+    WriteRowsOnEveryCore(out, grid.Rows.Count(), [&](std::string& text, std::size_t begin, std::size_t end) {
+        CellBuffer buffer;
+        for (std::size_t r = begin; r < end; ++r) {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                if (i > 0) text += ' ';
+                text += grid.CellView(static_cast<int>(r), columns[i], buffer);
+            }
+            text += '\n';
+        }
+    });
     out += '\n';
     out += "Note: " + grid.Note.Text() + '\n';
     out += Footer(settings) + '\n';
@@ -107,11 +108,6 @@ std::string ReportText(const ReportGrid& grid, const ReportExportSettings& setti
 
 namespace {
 
-// Below this many rows a CSV is written on one thread: starting another costs more than it saves.
-constexpr std::size_t kRowsPerCsvThread = 5000;
-// Rows formatted before they are handed on: a few megabytes of text at most.
-constexpr std::size_t kCsvBlockRows = 32768;
-
 bool IsTrimmed(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -121,18 +117,17 @@ bool IsTrimmed(char c) {
 void AppendCsvRows(std::string& out, const ReportGrid& grid, const std::vector<int>& columns, std::size_t begin,
                    std::size_t end) {
     out.reserve(out.size() + (end - begin) * (columns.size() * 9 + 1));
-    std::string text;
+    CellBuffer buffer;
     for (std::size_t r = begin; r < end; ++r) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i > 0) out += ',';
-            text.clear();
-            grid.AppendCell(text, static_cast<int>(r), columns[i]);
+            const std::string_view text = grid.CellView(static_cast<int>(r), columns[i], buffer);
             // TrimmedView's trim, written out: this loop runs for every cell of the largest reports.
             const char* first = text.data();
             const char* last = first + text.size();
             while (first != last && IsTrimmed(*first)) ++first;
             while (last != first && IsTrimmed(last[-1])) --last;
             const std::string_view cell(first, static_cast<std::size_t>(last - first));
+            if (i > 0) out += ',';
             if (cell.find('"') == std::string_view::npos) {
                 out += '"';
                 out += cell;
@@ -169,31 +164,9 @@ bool WriteReportCsv(const ReportGrid& grid, const ReportExportSettings& settings
         header += CsvQuote(HeaderText(grid.Columns[columns[i]]), true, 0);
     }
     out += header + '\n';
-    // A large report's rows are written a block at a time, each block on every core in runs of rows
-    // in order, and handed on before the next block is started.
-    const std::size_t rows = grid.Rows.Count();
-    const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::string> written(threads);
-    for (std::size_t blockBegin = 0; blockBegin < rows && out.ok(); blockBegin += kCsvBlockRows) {
-        const std::size_t blockRows = std::min(kCsvBlockRows, rows - blockBegin);
-        const std::size_t pieces = std::clamp<std::size_t>(blockRows / kRowsPerCsvThread, 1, threads);
-        const auto span = [&](std::size_t piece) {
-            return std::pair(blockBegin + blockRows * piece / pieces,
-                             blockBegin + blockRows * (piece + 1) / pieces);
-        };
-        std::vector<std::thread> helpers;
-        for (std::size_t piece = 1; piece < pieces; ++piece)
-            helpers.emplace_back([&, piece] {
-                const auto [begin, end] = span(piece);
-                AppendCsvRows(written[piece], grid, columns, begin, end);
-            });
-        AppendCsvRows(written[0], grid, columns, span(0).first, span(0).second);
-        for (std::thread& helper : helpers) helper.join();
-        for (std::size_t piece = 0; piece < pieces; ++piece) {
-            out += written[piece];
-            written[piece].clear();
-        }
-    }
+    WriteRowsOnEveryCore(out, grid.Rows.Count(), [&](std::string& text, std::size_t begin, std::size_t end) {
+        AppendCsvRows(text, grid, columns, begin, end);
+    });
     out += '\n';
     out += CsvQuote("Note: " + grid.Note.Text(), true, wide) + '\n';
     out += CsvQuote(Footer(settings), true, wide) + '\n';
@@ -233,28 +206,43 @@ bool WriteReportHtml(const ReportGrid& grid, const ReportExportSettings& setting
     out += "<p>\n<table border=0 cellpadding=1 cellspacing=0><tr><td bgcolor=gray>\n";
     out += "<table border=0 cellpadding=2 cellspacing=0 width=100% bgcolor=white>\n";
     const std::vector<int> columns = VisibleColumns(grid);
-    for (int r = 0; r < grid.RowCount() + 2; ++r) {
+    // One grid row (0 and 1 are the headers) as a table row.
+    const auto appendRow = [&](std::string& text, int r, CellBuffer& buffer) {
         const bool header = r < 2;
         const RowBackground background = header ? RowBackground::Plain : grid.Background(r - 2);
-        out += "<tr align=right";
+        text += "<tr align=right";
         if (header)
-            out += " bgcolor=" + ColorToHtml(colours.HeaderBackground);
+            text += " bgcolor=" + ColorToHtml(colours.HeaderBackground);
         else if (background != RowBackground::Plain)
-            out += " bgcolor=" + ColorToHtml(RowBackgroundColour(background, colours));
-        out += ">";
+            text += " bgcolor=" + ColorToHtml(RowBackgroundColour(background, colours));
+        text += ">";
         const bool stalled = !header && grid.PropStalled(r - 2);
         for (const int c : columns) {
             const bool bold = c == grid.SortColumn;
-            out += "<td><tt>";
-            if (bold) out += "<b>";
-            if (stalled) out += "<font color=" + ColorToHtml(colours.PropStalledText) + ">";
-            out += HtmlEscape(Trim(grid.Cell(r, c))) + "&nbsp;";
-            if (stalled) out += "</font>";
-            if (bold) out += "</b>";
-            out += "</tt><br></td>";
+            text += "<td><tt>";
+            if (bold) text += "<b>";
+            if (stalled) text += "<font color=" + ColorToHtml(colours.PropStalledText) + ">";
+            const std::string_view cell = header ? std::string_view(r == 0 ? grid.Columns[c].Header0
+                                                                          : grid.Columns[c].Header1)
+                                                 : grid.CellView(r - 2, c, buffer);
+            text += HtmlEscape(TrimmedView(cell)) + "&nbsp;";
+            if (stalled) text += "</font>";
+            if (bold) text += "</b>";
+            text += "</tt><br></td>";
         }
-        out += "</tr>\n";
+        text += "</tr>\n";
+    };
+    {
+        std::string headers;
+        CellBuffer buffer;
+        appendRow(headers, 0, buffer);
+        appendRow(headers, 1, buffer);
+        out += headers;
     }
+    WriteRowsOnEveryCore(out, grid.Rows.Count(), [&](std::string& text, std::size_t begin, std::size_t end) {
+        CellBuffer buffer;
+        for (std::size_t r = begin; r < end; ++r) appendRow(text, static_cast<int>(r) + 2, buffer);
+    });
     out += "</table>\n</td></tr></table>\n";
     out += "<p>\n<b>Note:</b> " + HtmlEscape(grid.Note.First) + "<b>" + HtmlEscape(grid.Note.Middle) + "</b>" +
            HtmlEscape(grid.Note.Last) + "\n";

@@ -87,13 +87,18 @@ std::string ReportGrid::Cell(int gridRow, int column) const {
 }
 
 void ReportGrid::AppendCell(std::string& out, int dataRow, int column) const {
+    CellBuffer buffer;
+    out += CellView(dataRow, column, buffer);
+}
+
+std::string_view ReportGrid::CellView(int dataRow, int column, CellBuffer& buffer) const {
+    if (column < 0 || column >= static_cast<int>(Columns.size())) return {};
     const auto row = static_cast<std::size_t>(dataRow);
     const CellFormat& format = Columns[column].Format;
-    if (format.Kind == CellKind::Sequence) {
-        AppendCellText(out, format, Rows.Sequence(row), 1, Locale());
-    } else if (column < Rows.Columns()) {
-        AppendCellText(out, format, Rows.Number(row, column), Rows.ParallelCells(row), Locale());
-    }
+    if (format.Kind == CellKind::Sequence) return CellText(format, Rows.Sequence(row), 1, Locale(), buffer);
+    if (column < Rows.Columns())
+        return CellText(format, Rows.Number(row, column), Rows.ParallelCells(row), Locale(), buffer);
+    return {};
 }
 
 double ReportGrid::Value(int dataRow, int column) const {
@@ -185,13 +190,12 @@ void SortReportRows(ReportGrid& grid, int column, bool ascending) {
     std::vector<std::uint32_t> index(n);
     for (std::size_t r = 0; r < n; ++r) index[r] = static_cast<std::uint32_t>(r);
     std::vector<std::pair<double, std::uint32_t>> keyed;
-    std::string text;
+    CellBuffer cell;
     const auto sortRun = [&](auto& self, std::size_t begin, std::size_t end, std::size_t level) -> void {
         if (end - begin < 2 || level >= order.size()) return;
         keyed.resize(end - begin);
         for (std::size_t i = begin; i < end; ++i) {
-            text.clear();
-            grid.AppendCell(text, static_cast<int>(index[i]), order[level]);
+            const std::string_view text = grid.CellView(static_cast<int>(index[i]), order[level], cell);
             keyed[i - begin] = {ReportSortKey(text, grid.TimeSeparator), index[i]};
         }
         // Stable, so rows equal in every column keep their order.

@@ -179,8 +179,11 @@ struct ReportGrid {
     int RowCount() const { return static_cast<int>(Rows.Count()); }
     // Text of any grid cell: rows 0 and 1 are the headers. A data cell's text is made as it is read.
     std::string Cell(int gridRow, int column) const;
-    // Appends a data cell's text: the way to read many cells without a string each.
+    // Appends a data cell's text.
     void AppendCell(std::string& out, int dataRow, int column) const;
+    // A data cell's text made in `buffer`, valid until the buffer is used again: the way to read
+    // many cells without a string each.
+    std::string_view CellView(int dataRow, int column, CellBuffer& buffer) const;
     // A data cell's value in display units, unrounded (0 when not finite, and for the sequence column).
     double Value(int dataRow, int column) const;
     RowBackground Background(int dataRow) const { return Rows.Background(static_cast<std::size_t>(dataRow)); }

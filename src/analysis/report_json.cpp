@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/report_json.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace ampvane {
 namespace {
@@ -31,13 +31,6 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
-std::string Number(double value) {
-    if (!std::isfinite(value)) return "null";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
-
 const char* BackgroundName(RowBackground background) {
     switch (background) {
     case RowBackground::BelowStall: return "below_stall";
@@ -50,8 +43,24 @@ const char* BackgroundName(RowBackground background) {
 
 } // namespace
 
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
+void AppendJsonNumber(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
+    out.append(text, result.ptr);
+}
+
+std::string JsonNumber(double value) {
+    std::string text;
+    AppendJsonNumber(text, value);
+    return text;
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
@@ -63,9 +72,9 @@ std::string JsonString(std::string_view text) {
             case '\t': out += "\\t"; break;
             default:
                 if (c < 0x20 || c == 0x7F) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                    out += escape;
+                    static constexpr char kHex[] = "0123456789abcdef";
+                    const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+                    out.append(escape, sizeof escape);
                 } else {
                     out += static_cast<char>(c);
                 }
@@ -82,7 +91,13 @@ std::string JsonString(std::string_view text) {
             i += length;
         }
     }
-    return out + "\"";
+    out += '"';
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
 }
 
 bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& messages, const ReportOutput& output) {
@@ -94,7 +109,7 @@ bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& mes
     out += "{\n";
     out += "  \"mode\": " + JsonString(grid.InFlight ? "inflight" : "static") + ",\n";
     out += "  \"drive\": " + JsonString(grid.Propeller ? "propeller" : "fan") + ",\n";
-    out += "  \"throttle_percent\": " + Number(grid.ThrottlePercent) + ",\n";
+    out += "  \"throttle_percent\": " + JsonNumber(grid.ThrottlePercent) + ",\n";
     out += "  \"caption\": " + JsonString(grid.Caption) + ",\n";
     out += "  \"conditions\": " + JsonString(grid.ConditionLine) + ",\n";
     out += "  \"description\": [";
@@ -117,21 +132,32 @@ bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& mes
     out += columns.empty() ? "],\n" : "\n  ],\n";
 
     out += "  \"rows\": [";
-    for (int r = 0; r < grid.RowCount(); ++r) {
-        out += r ? ",\n    {" : "\n    {";
-        out += "\"sequence\": " + JsonString(grid.Cell(r + 2, grid.SequenceColumn));
-        out += ", \"background\": " + JsonString(BackgroundName(grid.Background(r)));
-        out += std::string(", \"prop_stalled\": ") + (grid.PropStalled(r) ? "true" : "false");
-        out += ", \"values\": {";
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const int c = columns[i];
-            out += i ? ", " : "";
-            out += JsonString(ReportColumnKey(grid.Columns[c].Quantity)) + ": {\"value\": " +
-                   Number(grid.Value(r, c)) +
-                   ", \"text\": " + JsonString(grid.Cell(r + 2, c)) + "}";
+    // What comes before each value of a column: its key and the opening of its object.
+    std::vector<std::string> openings;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        openings.push_back((i ? ", " : "") + JsonString(ReportColumnKey(grid.Columns[columns[i]].Quantity)) +
+                           ": {\"value\": ");
+    WriteRowsOnEveryCore(out, grid.Rows.Count(), [&](std::string& text, std::size_t begin, std::size_t end) {
+        CellBuffer buffer;
+        for (std::size_t row = begin; row < end; ++row) {
+            const int r = static_cast<int>(row);
+            text += r ? ",\n    {" : "\n    {";
+            text += "\"sequence\": ";
+            AppendJsonString(text, grid.CellView(r, grid.SequenceColumn, buffer));
+            text += ", \"background\": \"";
+            text += BackgroundName(grid.Background(r));
+            text += grid.PropStalled(r) ? "\", \"prop_stalled\": true" : "\", \"prop_stalled\": false";
+            text += ", \"values\": {";
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                text += openings[i];
+                AppendJsonNumber(text, grid.Value(r, columns[i]));
+                text += ", \"text\": ";
+                AppendJsonString(text, grid.CellView(r, columns[i], buffer));
+                text += '}';
+            }
+            text += "}}";
         }
-        out += "}}";
-    }
+    });
     out += grid.Rows.Empty() ? "],\n" : "\n  ],\n";
 
     out += "  \"markers\": [";
@@ -140,16 +166,16 @@ bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& mes
         out += i ? ",\n    " : "\n    ";
         out += "{\"index\": " + std::to_string(i) + ", \"enabled\": " + (m.Enabled ? "true" : "false") +
                ", \"captured\": " + (m.Captured ? "true" : "false") + ", \"feasible\": " +
-               (m.Feasible ? "true" : "false") + ", \"speed_mph\": " + Number(m.Speed) +
-               ", \"throttle\": " + Number(m.Throttle) + ", \"motor_current\": " + Number(m.MotorCurrent) +
-               ", \"battery_current\": " + Number(m.BatteryCurrent) + ", \"motor_voltage\": " +
-               Number(m.MotorVoltage) + ", \"motor_temperature_c\": " + Number(m.MotorTemperature) +
+               (m.Feasible ? "true" : "false") + ", \"speed_mph\": " + JsonNumber(m.Speed) +
+               ", \"throttle\": " + JsonNumber(m.Throttle) + ", \"motor_current\": " + JsonNumber(m.MotorCurrent) +
+               ", \"battery_current\": " + JsonNumber(m.BatteryCurrent) + ", \"motor_voltage\": " +
+               JsonNumber(m.MotorVoltage) + ", \"motor_temperature_c\": " + JsonNumber(m.MotorTemperature) +
                ", \"run_time_s\": " + std::to_string(m.RunTime) + "}";
     }
     out += "\n  ],\n";
-    out += "  \"stall_speed_mph\": " + (grid.ShowStall ? Number(grid.StallSpeed) : std::string("null")) + ",\n";
-    out += "  \"max_level_speed_mph\": " + Number(grid.MaxLevelSpeed) + ",\n";
-    out += "  \"max_total_weight_oz\": " + Number(grid.MaxTotalWeight) + ",\n";
+    out += "  \"stall_speed_mph\": " + (grid.ShowStall ? JsonNumber(grid.StallSpeed) : std::string("null")) + ",\n";
+    out += "  \"max_level_speed_mph\": " + JsonNumber(grid.MaxLevelSpeed) + ",\n";
+    out += "  \"max_total_weight_oz\": " + JsonNumber(grid.MaxTotalWeight) + ",\n";
     out += "  \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i) out += (i ? ", " : "") + JsonString(messages[i]);
     out += "]\n}\n";

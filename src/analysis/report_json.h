@@ -19,5 +19,9 @@ bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& mes
 
 // A JSON string literal; invalid UTF-8 becomes U+FFFD so the output always parses.
 std::string JsonString(std::string_view text);
+void AppendJsonString(std::string& out, std::string_view text);
+// A number at full precision, as "%.17g" writes it; null when it has no finite value.
+std::string JsonNumber(double value);
+void AppendJsonNumber(std::string& out, double value);
 
 } // namespace ampvane

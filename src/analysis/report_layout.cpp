@@ -214,11 +214,10 @@ void StoreReportRow(const Report& report, const ReportRowValues& v, ReportRows& 
     put(C::RunTime, v.RunTime);
 
     // A cell read back as the number it shows.
-    std::string text;
+    CellBuffer cell;
     const auto shown = [&](int column) {
-        text.clear();
-        AppendCellText(text, grid.Columns[column].Format, numbers[column], rows.ParallelCells(r), locale);
-        return ReportSortKey(text, locale.timeSeparator);
+        return ReportSortKey(CellText(grid.Columns[column].Format, numbers[column], rows.ParallelCells(r), locale, cell),
+                             locale.timeSeparator);
     };
     RowBackground background = RowBackground::Plain;
     bool propStalled = false;

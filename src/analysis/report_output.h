@@ -20,6 +20,11 @@ public:
     ChunkedOutput& operator=(const ChunkedOutput&) = delete;
 
     ChunkedOutput& operator+=(std::string_view text) {
+        if (text.size() >= kPiece) {
+            // A large piece goes on as it is, after what was collected before it.
+            if (Flush()) ok_ = output_(text);
+            return *this;
+        }
         buffer_ += text;
         if (buffer_.size() >= kPiece) Flush();
         return *this;
@@ -43,6 +48,13 @@ private:
     std::string buffer_;
     bool ok_ = true;
 };
+
+// Appends the text of data rows [begin, end) of a report.
+using RowText = std::function<void(std::string& text, std::size_t begin, std::size_t end)>;
+
+// Hands rows [0, count) to `out` in order. A large report's rows are made a block at a time, each
+// block on every core, while the block before it is handed on; false once `out` stops taking pieces.
+bool WriteRowsOnEveryCore(ChunkedOutput& out, std::size_t count, const RowText& rowText);
 
 // An output that appends to a text, for the exports that return the whole file.
 inline ReportOutput AppendTo(std::string& text) {

@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 #include <string_view>
+
+#include <sys/mman.h>
 
 namespace ampvane {
 namespace {
@@ -56,12 +60,25 @@ std::string_view FastCellNumber(int width, int decimals, int minDigits, double v
     return {begin, static_cast<std::size_t>(end - begin)};
 }
 
-// Appends a whole number's digits.
-void AppendWhole(std::string& out, std::int64_t n) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, n);
-    out.append(digits, result.ptr);
+// A whole number's digits written ending at `end`; returns where they begin.
+char* WholeBefore(char* end, std::uint64_t n) {
+    do {
+        *--end = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    return end;
 }
+
+// A signed whole number written ending at `end`.
+char* SignedBefore(char* end, std::int64_t n) {
+    char* begin = WholeBefore(end, n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n));
+    if (n < 0) *--begin = '-';
+    return begin;
+}
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Below this a store takes ordinary pages: a small report is not worth a 2 MB page.
+constexpr std::size_t kHugeStoreBytes = std::size_t{8} << 20;
 
 } // namespace
 
@@ -81,34 +98,67 @@ std::string ReportCellNumber(int width, int decimals, int minDigits, double valu
     return out;
 }
 
-void AppendCellText(std::string& out, const CellFormat& format, double number, std::uint32_t parallelCells,
-                    const NumberLocale& locale) {
+void* AllocateRowStore(std::size_t bytes) {
+    if (bytes < kHugeStoreBytes) return ::operator new(bytes);
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* at = std::aligned_alloc(kHugePage, rounded);
+    if (!at) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    ::madvise(at, rounded, MADV_HUGEPAGE); // only advice: without huge pages the store works the same
+#endif
+    return at;
+}
+
+void FreeRowStore(void* at, std::size_t bytes) {
+    if (bytes < kHugeStoreBytes) ::operator delete(at);
+    else std::free(at);
+}
+
+std::string_view CellText(const CellFormat& format, double number, std::uint32_t parallelCells,
+                          const NumberLocale& locale, CellBuffer& buffer) {
+    char* const end = buffer.chars + sizeof buffer.chars;
+    char* begin = end;
     switch (format.Kind) {
     case CellKind::Number: {
-        char buffer[64];
         const std::string_view fast =
-            FastCellNumber(format.Width, format.Decimals, format.MinDigits, number, locale.decimal, buffer);
-        if (fast.empty())
-            out += FormatNumber(format.Width, format.Decimals, format.MinDigits, number, locale);
-        else
-            out += fast;
-        return;
+            FastCellNumber(format.Width, format.Decimals, format.MinDigits, number, locale.decimal, buffer.chars);
+        if (!fast.empty()) return fast;
+        buffer.spill = FormatNumber(format.Width, format.Decimals, format.MinDigits, number, locale);
+        return buffer.spill;
     }
-    case CellKind::Cells: {
-        std::string cells;
-        AppendWhole(cells, static_cast<std::int64_t>(number));
+    case CellKind::Cells:
+        // The series count, then "S" parallel "P" when the row says how it is wired; right-aligned in 5.
         if (parallelCells > 1 || format.AlwaysParallel) {
-            cells += 'S';
-            AppendWhole(cells, parallelCells);
-            cells += 'P';
+            *--begin = 'P';
+            begin = WholeBefore(begin, parallelCells);
+            *--begin = 'S';
         }
-        if (cells.size() < 5) out.append(5 - cells.size(), ' ');
-        out += cells;
-        return;
+        begin = SignedBefore(begin, static_cast<std::int64_t>(number));
+        while (end - begin < 5) *--begin = ' ';
+        break;
+    case CellKind::MinSec: {
+        // Minutes right-aligned in 3, the time separator, two-digit seconds.
+        const auto seconds = static_cast<std::int64_t>(number);
+        const std::int64_t minutes = seconds / 60;
+        const std::int64_t rest = seconds % 60;
+        begin = WholeBefore(begin, static_cast<std::uint64_t>(rest < 0 ? -rest : rest));
+        if (rest > -10 && rest < 10) *--begin = '0';
+        *--begin = locale.timeSeparator;
+        char* const minutesEnd = begin;
+        begin = WholeBefore(begin, static_cast<std::uint64_t>(minutes < 0 ? -minutes : minutes));
+        if (seconds < 0) *--begin = '-';
+        while (minutesEnd - begin < 3) *--begin = ' ';
+        break;
     }
-    case CellKind::MinSec: out += FormatMinSec(static_cast<std::int64_t>(number), locale); return;
-    case CellKind::Sequence: AppendWhole(out, static_cast<std::int64_t>(number)); return;
+    case CellKind::Sequence: begin = SignedBefore(begin, static_cast<std::int64_t>(number)); break;
     }
+    return {begin, static_cast<std::size_t>(end - begin)};
+}
+
+void AppendCellText(std::string& out, const CellFormat& format, double number, std::uint32_t parallelCells,
+                    const NumberLocale& locale) {
+    CellBuffer buffer;
+    out += CellText(format, number, parallelCells, locale, buffer);
 }
 
 void ReportRows::SetColumns(int columns) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,10 +40,24 @@ std::string ReportCellNumber(int width, int decimals, int minDigits, double valu
 void ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale,
                       std::string& out);
 
-// Appends the text of a cell of this format holding `number`; a cells column also needs the row's
-// parallel cell count.
+// Room for one cell's text while it is read: the usual cell is made in `chars`, the rare one that
+// needs the general formatter lands in `spill`. Reused from cell to cell, it allocates nothing.
+struct CellBuffer {
+    char chars[64];
+    std::string spill;
+};
+
+// The text of a cell of this format holding `number`, valid until the buffer is used again; a cells
+// column also needs the row's parallel cell count.
+std::string_view CellText(const CellFormat& format, double number, std::uint32_t parallelCells,
+                          const NumberLocale& locale, CellBuffer& buffer);
+// The same appended to `out`.
 void AppendCellText(std::string& out, const CellFormat& format, double number, std::uint32_t parallelCells,
                     const NumberLocale& locale);
+
+// Memory for a row store; a large one is aligned to, and advised as, huge pages.
+void* AllocateRowStore(std::size_t bytes);
+void FreeRowStore(void* at, std::size_t bytes);
 
 class ReportRows {
 public:
@@ -84,7 +99,9 @@ private:
     static constexpr std::uint8_t kStalledBit = 0x4;
     std::size_t Width() const { return static_cast<std::size_t>(columns_); }
 
-    // Value-initialises only when a value is given, so a resize alone leaves the memory untouched.
+    // Value-initialises only when a value is given, so a resize alone leaves the memory untouched;
+    // a large store is asked of the system in huge pages where it offers them, so that filling a
+    // million rows does not take a page fault every 4 KB.
     template <class T>
     struct UnsetAllocator : std::allocator<T> {
         template <class U>
@@ -92,6 +109,8 @@ private:
             using other = UnsetAllocator<U>;
         };
         using std::allocator<T>::allocator;
+        T* allocate(std::size_t n) { return static_cast<T*>(AllocateRowStore(n * sizeof(T))); }
+        void deallocate(T* at, std::size_t n) { FreeRowStore(at, n * sizeof(T)); }
         template <class U, class... Args>
         void construct(U* at, Args&&... args) {
             if constexpr (sizeof...(Args) == 0) ::new (static_cast<void*>(at)) U;

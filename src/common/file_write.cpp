@@ -83,8 +83,15 @@ bool FileWriter::Flush() {
 
 bool FileWriter::Write(std::string_view bytes) {
     if (fd_ < 0 || error_ != 0) return false;
+    constexpr std::size_t kBuffered = 1u << 16;
+    if (bytes.size() >= kBuffered) {
+        // A large piece is written as it is, after what was buffered before it: no second copy.
+        if (!Flush()) return false;
+        if (!WriteAll(fd_, bytes)) error_ = errno;
+        return error_ == 0;
+    }
     buffer_.append(bytes);
-    if (buffer_.size() >= (1u << 16)) return Flush();
+    if (buffer_.size() >= kBuffered) return Flush();
     return true;
 }
 

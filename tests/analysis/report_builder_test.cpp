@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <random>
 
+#include "analysis/report_json.h"
 #include "analysis/report_layout.h"
 #include "common/unit_conversion.h"
 #include "model/electric_chain.h"
@@ -649,16 +652,19 @@ TEST(ReportWeights, DriveWeightCountsTheFewerOfMotorsAndPropellers) {
 namespace ampvane {
 namespace {
 
-TEST(ReportCells, FastCellTextEqualsFormatNumber) {
-    // Every width and decimals the report uses, over values from tiny to far too wide, with
-    // both separators: the fast path must never change a single character.
+TEST(ReportCells, FastTextEqualsTheGeneralFormatters) {
+    // Every width and decimals the report uses, over values from tiny to far too wide, with both
+    // separators: the fast cell text must never change a single character against FormatNumber
+    // (and the padded cell, the count of cells and the run time against their plain forms), and a
+    // JSON number must be what "%.17g" writes.
     const std::pair<int, int> formats[] = {{4, 1}, {5, 0}, {5, 1}, {5, 2}, {6, 0}, {6, 1}, {6, 2}};
     std::uint64_t state = 0x9E3779B97F4A7C15ull;
     const auto next = [&] {
         state ^= state << 13, state ^= state >> 7, state ^= state << 17;
         return state;
     };
-    for (const NumberLocale locale : {NumberLocale{'.', ':'}, NumberLocale{',', ':'}}) {
+    CellBuffer buffer;
+    for (const NumberLocale locale : {NumberLocale{'.', ':'}, NumberLocale{',', '.'}}) {
         for (int i = 0; i < 100000; ++i) {
             const double magnitude = std::pow(10.0, static_cast<double>(next() % 1400) / 100 - 4);
             double value = magnitude * static_cast<double>(next() % 1000000) / 1e6;
@@ -668,10 +674,36 @@ TEST(ReportCells, FastCellTextEqualsFormatNumber) {
             if (i % 4 == 1) value = static_cast<double>(next() % 2000000) / 1000 + 0.0005 * (next() % 2 ? 1 : -1);
             if (i % 4 == 2) value = static_cast<double>(next() % 800000) / 8;
             if (i % 4 == 3) value = static_cast<double>(next() % 200000) / 100 + 0.005;
-            for (const auto& [width, decimals] : formats)
-                ASSERT_EQ(ReportCellNumber(width, decimals, 0, value, locale),
-                          FormatNumber(width, decimals, 0, value, locale))
+            for (const auto& [width, decimals] : formats) {
+                const std::string expected = FormatNumber(width, decimals, 0, value, locale);
+                ASSERT_EQ(ReportCellNumber(width, decimals, 0, value, locale), expected)
                     << value << " " << width << "/" << decimals;
+                ASSERT_EQ(CellText(CellFormat{CellKind::Number, width, decimals, 0, false}, value, 1, locale, buffer),
+                          expected);
+            }
+            const int minDigits = 3;
+            ASSERT_EQ(CellText(CellFormat{CellKind::Number, 5, 1, minDigits, false}, value, 1, locale, buffer),
+                      FormatNumber(5, 1, minDigits, value, locale));
+            const auto whole = static_cast<std::int64_t>(next() % 200000) - (i % 7 == 0 ? 100000 : 0);
+            ASSERT_EQ(CellText(CellFormat{CellKind::MinSec}, static_cast<double>(whole), 1, locale, buffer),
+                      FormatMinSec(whole, locale));
+            const auto parallel = static_cast<std::uint32_t>(next() % 12);
+            const bool always = next() % 2 == 0;
+            std::string cells = std::to_string(whole % 1000);
+            if (parallel > 1 || always) cells += "S" + std::to_string(parallel) + "P";
+            ASSERT_EQ(CellText(CellFormat{CellKind::Cells, 5, 0, 0, always}, static_cast<double>(whole % 1000), parallel,
+                               locale, buffer),
+                      PadLeft(cells, 5));
+            ASSERT_EQ(CellText(CellFormat{CellKind::Sequence}, static_cast<double>(whole), 1, locale, buffer),
+                      std::to_string(whole));
+            double any = 0;
+            const std::uint64_t bits = next();
+            std::memcpy(&any, &bits, sizeof any);
+            for (const double number : {value, any, value * 1e-300, value * 1e300}) {
+                char printed[64];
+                std::snprintf(printed, sizeof printed, "%.17g", number);
+                ASSERT_EQ(JsonNumber(number), std::isfinite(number) ? printed : "null") << bits;
+            }
         }
     }
     for (const double special : {0.0, -0.0, -0.04, 9999.96, 99999.6, 1e300, -1e300})
