@@ -10,6 +10,7 @@
 
 #include "common/messages.h"
 #include "data/comp_data_module.h"
+#include "wizard/wizard_results.h"
 #include "wizard/wizard_search.h"
 
 namespace {
@@ -92,6 +93,29 @@ BENCHMARK(GeneratedSearch)
     ->ArgNames({"motors", "threads"})
     ->Args({124, 2})
     ->Args({1240, 2})
+    ->Args({12400, 1})
+    ->Args({12400, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The whole road of a search in the window: the search, then the ranking of its raw list.
+void GeneratedSearchAndRank(benchmark::State& state) {
+    const auto db = Generated(static_cast<int>(state.range(0)));
+    const auto settings = SportSettings(db);
+    std::size_t raw = 0, ranked = 0;
+    for (auto _ : state) {
+        WizardSearchControl control;
+        auto found = SearchPowerSystems(settings, db, control, static_cast<unsigned>(state.range(1)));
+        raw = found.results.size();
+        const auto list = RankResults(std::move(found.results), control);
+        ranked = list ? list->size() : 0;
+        benchmark::DoNotOptimize(ranked);
+    }
+    state.counters["raw"] = static_cast<double>(raw);
+    state.counters["ranked"] = static_cast<double>(ranked);
+}
+BENCHMARK(GeneratedSearchAndRank)
+    ->ArgNames({"motors", "threads"})
     ->Args({12400, 1})
     ->Args({12400, 2})
     ->Unit(benchmark::kMillisecond)

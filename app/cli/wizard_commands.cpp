@@ -139,10 +139,10 @@ void RegisterWizardCommand(CliRegistry& registry) {
             const WizardSearchSettings& settings = *read.settings;
 
             WizardSearchControl control;
-            const WizardSearchResult search = SearchPowerSystems(settings, db, control);
+            WizardSearchResult search = SearchPowerSystems(settings, db, control);
             if (search.outcome != WizardSearchOutcome::Found)
                 return Rejected(ForTerminal(WizardFailureMessage(settings, search, locale)));
-            const auto ranked = RankResults(search.results, control);
+            const auto ranked = RankResults(std::move(search.results), control);
             if (!ranked) return Rejected(std::string(kInterruptedMessage));
             const auto rows = ResultRows(*ranked, settings.motors, copy.metricPropSizes, search.bestRating, locale);
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <numeric>
 
 #include "analysis/report_export.h"
 #include "common/text_escape.h"
@@ -28,17 +30,24 @@ bool BetterFirst(const TResultObject& a, const TResultObject& b) { return a.rati
 
 std::optional<std::vector<TResultObject>> RankResults(std::vector<TResultObject> list, WizardSearchControl& control) {
     control.SetText("Sorting Candidates...");
-    // Equal names and ratings have no defined order; a stable sort keeps the search's order.
-    std::stable_sort(list.begin(), list.end(), [](const TResultObject& a, const TResultObject& b) {
-        if (a.motorName != b.motorName) return a.motorName < b.motorName;
+    // Sorted through their positions: a large search lists hundreds of thousands of results, and
+    // moving each (its names and its pack) costs far more than comparing it. Equal names and ratings
+    // have no defined order; a stable sort keeps the search's order.
+    std::vector<std::uint32_t> order(list.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&list](std::uint32_t x, std::uint32_t y) {
+        const TResultObject& a = list[x];
+        const TResultObject& b = list[y];
+        if (const int names = a.motorName.compare(b.motorName); names != 0) return names < 0;
         return a.rating > b.rating;
     });
+    const auto at = [&](std::size_t i) -> TResultObject& { return list[order[i]]; };
 
     control.Start(static_cast<std::int64_t>(list.size()), "Filtering Candidates");
     for (std::size_t w = 0; w < list.size(); ++w) {
-        if (list[w].kept) {
-            for (std::size_t j = w + 1; j < list.size() && list[j].motorName == list[w].motorName; ++j)
-                if (list[j].kept && DifferenceScore(list[w], list[j]) <= 3) list[j].kept = false;
+        if (at(w).kept) {
+            for (std::size_t j = w + 1; j < list.size() && at(j).motorName == at(w).motorName; ++j)
+                if (at(j).kept && DifferenceScore(at(w), at(j)) <= 3) at(j).kept = false;
         }
         control.Step();
         if (control.Cancelled()) return std::nullopt;
@@ -49,16 +58,16 @@ std::optional<std::vector<TResultObject>> RankResults(std::vector<TResultObject>
     };
     for (int limit = 5; keptCount() > 100 && limit > 0; --limit) {
         for (std::size_t i = 0; i < list.size();) {
-            const std::string& name = list[i].motorName;
+            const std::string& name = at(i).motorName;
             std::size_t j = i;
             int taken = 0;
             bool keeping = true;
-            for (; j < list.size() && list[j].motorName == name; ++j) {
-                if (keeping && list[j].kept && taken < limit) {
+            for (; j < list.size() && at(j).motorName == name; ++j) {
+                if (keeping && at(j).kept && taken < limit) {
                     ++taken;
                 } else {
                     keeping = false;
-                    list[j].kept = false;
+                    at(j).kept = false;
                 }
             }
             i = j;
@@ -66,8 +75,8 @@ std::optional<std::vector<TResultObject>> RankResults(std::vector<TResultObject>
     }
 
     std::vector<TResultObject> kept;
-    for (auto& result : list)
-        if (result.kept) kept.push_back(std::move(result));
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (at(i).kept) kept.push_back(std::move(at(i)));
     std::stable_sort(kept.begin(), kept.end(), BetterFirst);
     return kept;
 }

@@ -409,6 +409,9 @@ WizardSearchResult SearchPowerSystems(const WizardSearchSettings& s, const Wizar
                 return result;
             }
             // Merged in table order: the list and the counters are those of the one-thread walk.
+            std::size_t found = result.results.size();
+            for (const MotorOutcome& outcome : outcomes) found += outcome.results.size();
+            result.results.reserve(found);
             for (MotorOutcome& outcome : outcomes) {
                 result.counters.Add(outcome.counters);
                 result.bestRating = std::max(result.bestRating, outcome.bestRating);

@@ -817,7 +817,8 @@ void TAmpvaneWizardForm::SearchPowerSystems() {
         loop.exec();
         worker.join();
         if (search_.outcome == WizardSearchOutcome::Found) {
-            auto ranked = RankResults(search_.results, control);
+            // The raw list is not needed once ranked: handed over rather than copied.
+            auto ranked = RankResults(std::move(search_.results), control);
             if (ranked && !control.Cancelled()) {
                 bestRating_ = search_.bestRating;
                 rows_ = ResultRows(*ranked, settings_->motors, env_.settings && MetricPropellerSizes(*env_.settings),
