@@ -141,15 +141,25 @@ double RoundPropSize(double value, double inchAbove) {
 
 namespace {
 
+// A suitable system as one motor's search finds it: its pack by position among the pass's
+// candidates, its motor by the outcome it belongs to. The full results (names, pack) are made once,
+// in table order, when the pass is over: a search of thousands of motors finds hundreds of
+// thousands, and moving each whole result about cost more than finding it.
+struct FoundSystem {
+    std::uint32_t pack = 0;
+    std::int32_t series = 0;
+    std::int32_t wiring = 1;
+    double gearRatio = 1, diameter = 0, pitch = 0, rating = 0, current = 0, thrust = 0;
+};
+
 struct MotorOutcome {
-    std::vector<TResultObject> results;
+    std::vector<FoundSystem> found;
     WizardCounters counters;
     double bestRating = 0;
 };
 
-void PropellerSearch(const WizardSearchSettings& s, const WizardMotorRecord& motor, const BatteryCandidate& pack,
-                     int series, int arrangement, double W, double I, double V, double Pout, double N, double vs,
-                     MotorOutcome& out) {
+void PropellerSearch(const WizardSearchSettings& s, std::uint32_t pack, int series, int arrangement, double W,
+                     double I, double V, double Pout, double N, double vs, MotorOutcome& out) {
     const int n = s.motors;
     const bool exactPitch = !s.sizesAreMaxima && s.givenPitch != 0;
     const bool exactDiameter = !s.sizesAreMaxima && s.givenDiameter != 0;
@@ -233,19 +243,7 @@ void PropellerSearch(const WizardSearchSettings& s, const WizardMotorRecord& mot
                             if (!std::isfinite(rating)) {
                                 ++out.counters.notComputed;
                             } else {
-                                TResultObject result;
-                                result.motorName = motor.name;
-                                result.series = series;
-                                result.battery = pack.cell;
-                                result.gearRatio = G;
-                                result.diameter = D;
-                                result.pitch = p;
-                                result.rating = rating;
-                                result.wiring = arrangement;
-                                result.current = I;
-                                result.thrust = thrust;
-                                result.brushless = motor.brushless;
-                                out.results.push_back(std::move(result));
+                                out.found.push_back(FoundSystem{pack, series, arrangement, G, D, p, rating, I, thrust});
                                 if (rating > out.bestRating) out.bestRating = rating;
                             }
                         }
@@ -358,7 +356,7 @@ void EvaluateMotor(const WizardSearchSettings& s, const WizardMotorRecord& motor
                     continue;
                 }
                 k.analysed -= g;
-                PropellerSearch(s, motor, pack, series, a, W, I, V, Pout, N, vs, out);
+                PropellerSearch(s, static_cast<std::uint32_t>(c), series, a, W, I, V, Pout, N, vs, out);
             }
         }
     }
@@ -410,12 +408,27 @@ WizardSearchResult SearchPowerSystems(const WizardSearchSettings& s, const Wizar
             }
             // Merged in table order: the list and the counters are those of the one-thread walk.
             std::size_t found = result.results.size();
-            for (const MotorOutcome& outcome : outcomes) found += outcome.results.size();
+            for (const MotorOutcome& outcome : outcomes) found += outcome.found.size();
             result.results.reserve(found);
-            for (MotorOutcome& outcome : outcomes) {
+            for (std::size_t i = 0; i < walk.size(); ++i) {
+                const MotorOutcome& outcome = outcomes[i];
+                const WizardMotorRecord& motor = db.motors[walk[i]];
                 result.counters.Add(outcome.counters);
                 result.bestRating = std::max(result.bestRating, outcome.bestRating);
-                std::move(outcome.results.begin(), outcome.results.end(), std::back_inserter(result.results));
+                for (const FoundSystem& system : outcome.found) {
+                    TResultObject& r = result.results.emplace_back();
+                    r.motorName = motor.name;
+                    r.series = system.series;
+                    r.battery = candidates[system.pack].cell;
+                    r.gearRatio = system.gearRatio;
+                    r.diameter = system.diameter;
+                    r.pitch = system.pitch;
+                    r.rating = system.rating;
+                    r.wiring = system.wiring;
+                    r.current = system.current;
+                    r.thrust = system.thrust;
+                    r.brushless = motor.brushless;
+                }
             }
             stage = "Examining Additional Candidates (" + std::to_string(result.passes) + ")";
         }
