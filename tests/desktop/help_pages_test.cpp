@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help pages as a newcomer meets them: long enough to explain, naming every control of the window
-// that opens them, present for every topic the program asks for, and found by the words a user types.
+// that opens them, and found by the words a user types.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -103,42 +103,6 @@ TEST(HelpPages, WindowPagesExplainInAtLeast120WordsAndTheRestIn60) {
         const int minimum = windowPages.count(topic) ? 120 : 60;
         EXPECT_GE(WordCount(PageText(topic)), minimum) << HelpPageName(topic);
     }
-}
-
-// Topic numbers written in the code: constants and literals handed to the help functions, the tables
-// of the workbench's fields and the wizard's pages, and the tips' "Tell Me More..." numbers.
-std::set<int> TopicsTheProgramUses() {
-    const std::regex anywhere("(?:HelpTopic|helpTopic|kHelp\\w*)\\s*=\\s*([0-9]+)|"
-                              "(?:ShowHelpTopic|SetHelpTopic|NewHelpButton)\\([^;()]*?([0-9]+)\\)");
-    // {"page caption", "title", topic} of the wizard's pages; {"control", topic} of the workbench's fields.
-    const std::regex pageTable("\\{\\s*\"[^\"]*\"\\s*,\\s*\"[^\"]*\"\\s*,\\s*([0-9]+)\\s*\\}");
-    const std::regex fieldTable("\\{\\s*\"\\w+\"\\s*,\\s*([0-9]+)\\s*\\}");
-    std::set<int> topics;
-    for (const char* folder : {"src", "app"})
-        for (const auto& entry : fs::recursive_directory_iterator(kSourceDir / folder)) {
-            const std::string file = entry.path().filename().string();
-            if (!file.ends_with(".cpp") && !file.ends_with(".h")) continue;
-            const std::string text = ReadFile(entry.path());
-            for (std::sregex_iterator m(text.begin(), text.end(), anywhere), end; m != end; ++m)
-                topics.insert(std::stoi((*m)[1].matched ? (*m)[1].str() : (*m)[2].str()));
-            const std::regex* table = file.find("wizard_form") != std::string::npos ? &pageTable
-                                      : file.find("help") != std::string::npos       ? &fieldTable
-                                                                                     : nullptr;
-            if (!table) continue;
-            for (std::sregex_iterator m(text.begin(), text.end(), *table), end; m != end; ++m) topics.insert(std::stoi((*m)[1]));
-        }
-    const std::string tips = ReadFile(kSourceDir / "data/initial/lists/Tips.lst");
-    const std::regex tip("(?:^|\n)([0-9]+)\\|");
-    for (std::sregex_iterator m(tips.begin(), tips.end(), tip), end; m != end; ++m) topics.insert(std::stoi((*m)[1]));
-    topics.erase(0); // no topic
-    return topics;
-}
-
-TEST(HelpPages, EveryTopicTheProgramAsksForHasAPage) {
-    const std::set<int> pages = AllPages();
-    const std::set<int> used = TopicsTheProgramUses();
-    EXPECT_GT(used.size(), 40u); // the scan found the program's topics at all
-    for (int topic : used) EXPECT_TRUE(pages.count(topic)) << "no page for help topic " << topic;
 }
 
 // The captions a newcomer reads in a window: buttons, boxes, group titles, tabs and field labels.
