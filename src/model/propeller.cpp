@@ -116,26 +116,31 @@ private:
 // can circle a fixed point without reaching it; the last round of the circle is an arbitrary point
 // on it. The load factor never exceeds max(h, 1) and is never negative, so the fixed point g =
 // j(N(g)) lies in (0, max(h, 1)], where bisection finds it. rpmAt(g) is the speed at constant Kp × g.
+// False (the solution untouched) where the factor has no value somewhere on the way.
 template <class RpmAt>
-void SettleLoadFactor(const LoadShape& shape, double Kp, double Va, double P, RpmAt rpmAt,
+bool SettleLoadFactor(const LoadShape& shape, double Kp, double Va, double P, RpmAt rpmAt,
                       PropRpmSolution& solution) {
     double low = 0, high = std::max(shape.h, 1.0);
     const auto excess = [&](double g) { return LoadFactorOf(shape, Va, rpmAt(g), P) - g; };
-    if (!(excess(high) <= 0)) return;
+    if (!(excess(high) <= 0)) return false;
     for (int round = 0; round < kBisectionRounds && high - low > kBisectionTolerance * high; ++round) {
         const double middle = 0.5 * (low + high);
         const double e = excess(middle);
-        if (std::isnan(e)) return;
+        if (std::isnan(e)) return false;
         (e > 0 ? low : high) = middle;
     }
     solution.EffectiveConstant = Kp * high;
     solution.Rpm = rpmAt(high);
+    return true;
 }
 
 // The load-factor relaxation at one winding resistance, advanced one round at a time so that
 // several independent solves can be interleaved. g starts at 1 and moves a tenth of the way to the
 // factor at the speed it gives, at most kLoadFactorRounds times, until it moves by less than
-// kLoadFactorTolerance; a relaxation that circles instead is settled by bisection.
+// kLoadFactorTolerance. A contracting relaxation takes ever shorter steps; the first step that is no
+// shorter than the one before means it circles the fixed point instead, and where it would stop
+// on that circle depends on the last bits of the arithmetic, so the fixed point is settled by
+// bisection at once.
 class LoadFactorRelaxation {
 public:
     LoadFactorRelaxation(const LoadShape& shape, double Kp, double Va, double P, const DriveBalance& balance)
@@ -146,6 +151,8 @@ public:
         balance_ = balance;
         g_ = 1.0;
         round_ = 0;
+        lastStep_ = kNoStepYet;
+        settleTried_ = false;
         solution_ = PropRpmSolution{};
     }
 
@@ -158,11 +165,12 @@ public:
         const double j = LoadFactorOf(shape_, Va_, solution_.Rpm, P_);
         if (std::isnan(j)) return Fail();
         g_ = (j + 9 * previous) * 0.1;
-        if (std::fabs(g_ - previous) < kLoadFactorTolerance) return true;
+        const double step = std::fabs(g_ - previous);
+        if (step < kLoadFactorTolerance) return true;
+        if (step >= lastStep_ && !settleTried_ && Settle()) return true;
+        lastStep_ = step;
         if (++round_ < kLoadFactorRounds) return false;
-        const DriveBalance& balance = balance_;
-        const double Kp = Kp_;
-        SettleLoadFactor(shape_, Kp, Va_, P_, [&](double g) { return balance.RpmAt(Kp * g); }, solution_);
+        if (!settleTried_) Settle();
         return true;
     }
 
@@ -176,9 +184,19 @@ public:
     }
 
 private:
+    static constexpr double kNoStepYet = std::numeric_limits<double>::infinity();
+
     bool Fail() {
         solution_.Failed = true;
         return true;
+    }
+
+    // Tried once: where the factor has no value on the way the relaxation goes on as it was.
+    bool Settle() {
+        settleTried_ = true;
+        const DriveBalance& balance = balance_;
+        const double Kp = Kp_;
+        return SettleLoadFactor(shape_, Kp, Va_, P_, [&](double g) { return balance.RpmAt(Kp * g); }, solution_);
     }
 
     LoadShape shape_;
@@ -186,6 +204,8 @@ private:
     double Kp_, Va_, P_;
     double g_ = 1.0;
     int round_ = 0;
+    double lastStep_ = kNoStepYet;
+    bool settleTried_ = false;
     PropRpmSolution solution_;
 };
 

@@ -38,9 +38,10 @@ struct PropRpmSolution {
 };
 
 // The propeller speed with the load factor relaxed to its fixed point (at most 200 rounds, until the
-// factor moves by less than 1e-4). Where the relaxation circles the fixed point without settling (a
-// propeller near its pitch speed, whose load factor is steep), the fixed point is found by bisection
-// instead of answering with an arbitrary point of the circle. Fails when the factor has no value.
+// factor moves by less than 1e-4). Where the relaxation stops contracting (a step no shorter than the
+// one before: a propeller near its pitch speed, whose load factor is steep), the fixed point is found
+// by bisection at once instead of answering with an arbitrary point of the circle. Fails when the
+// factor has no value.
 PropRpmSolution SolvePropRpm(int Sc, int Pc, int Ne, double sigma, double Kp, int Nbl, int Np, int Pm, int Sm,
                              double P, double D, double gearboxEfficiency, double G, double Re, double Rc,
                              double V, double R, double Io, double Kv, double Va);

@@ -137,6 +137,13 @@ double RoundPropSize(double value, double inchAbove) {
     return value > inchAbove ? RoundHalfEven(value) : RoundHalfEven(value * 2) / 2;
 }
 
+std::optional<double> SizeWithinMaximum(double computed, double inchAbove, double maximum) {
+    const double rounded = RoundPropSize(computed, inchAbove);
+    if (maximum == 0) return rounded;
+    if (computed > maximum) return std::nullopt;
+    return std::min(rounded, maximum);
+}
+
 // ---- one motor ----
 
 namespace {
@@ -186,13 +193,9 @@ void PropellerSearch(const WizardSearchSettings& s, std::uint32_t pack, int seri
                 if (std::fabs(p - s.givenPitch) / s.givenPitch > 0.05) rejected = true;
                 else p = s.givenPitch;
             } else {
-                const double rounded = RoundPropSize(p, 5.75);
-                if (s.sizesAreMaxima && s.givenPitch != 0 && rounded > s.givenPitch) {
-                    if (p > s.givenPitch) rejected = true;
-                    p = s.givenPitch;
-                } else {
-                    p = rounded;
-                }
+                const auto sized = SizeWithinMaximum(p, 5.75, s.sizesAreMaxima ? s.givenPitch : 0);
+                if (sized) p = *sized;
+                else rejected = true;
                 if (s.givenPitch == 0 && p < 1) rejected = true;
             }
             if (!rejected) {
@@ -207,13 +210,9 @@ void PropellerSearch(const WizardSearchSettings& s, std::uint32_t pack, int seri
                     if (std::fabs(D - s.givenDiameter) / s.givenDiameter > 0.05) rejected = true;
                     else D = s.givenDiameter;
                 } else {
-                    const double rounded = RoundPropSize(D, 7.75);
-                    if (s.sizesAreMaxima && s.givenDiameter != 0 && rounded > s.givenDiameter) {
-                        if (D > s.givenDiameter) rejected = true;
-                        D = s.givenDiameter;
-                    } else {
-                        D = rounded;
-                    }
+                    const auto sized = SizeWithinMaximum(D, 7.75, s.sizesAreMaxima ? s.givenDiameter : 0);
+                    if (sized) D = *sized;
+                    else rejected = true;
                 }
                 if (!rejected && !(exactDiameter && exactPitch) && (D < p || D > 2 * p)) rejected = true;
                 if (!rejected) {

@@ -153,6 +153,11 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& answers, const Wiza
 // halves to even.
 double RoundPropSize(double value, double inchAbove);
 
+// A size under a maximum (0: none): refused (nullopt) when the computed size is above the maximum,
+// else the rounded size, held to the maximum where rounding went above it. The computed size is
+// the one compared, so 8.2 in against a maximum of 8 in is refused rather than kept as 8.
+std::optional<double> SizeWithinMaximum(double computed, double inchAbove, double maximum);
+
 // Gear ratios the search visits, from the smallest while not above the largest.
 double NextGearRatio(double ratio);
 int GearRatioCount(double smallest, double largest);

@@ -404,6 +404,9 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& a, const WizardData
     case B::NiCdOrNiMH: s.chemistryAllowed = {true, true, false, false}; break;
     case B::LiPolyOnly: s.chemistryAllowed = {false, false, true, true}; break;
     case B::SpecificBattery: {
+        // The maximum-cells box is hidden while a specific battery is chosen, so a choice left in it
+        // from before must not quietly narrow the search: the widest limits ("Any Number") apply. The
+        // series and parallel counts typed for the battery are the user's limits here.
         s.maxNickelSeries = 36;
         s.maxLithiumSeries = 12;
         auto made = MakeCellEntry(db, a.cellName, 0, 0);

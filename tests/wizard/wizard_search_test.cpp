@@ -172,6 +172,18 @@ TEST(WizardSearch, PropellerSizesRoundHalfToEven) {
     EXPECT_EQ(RoundPropSize(7.8, 7.75), 8);
     EXPECT_EQ(RoundPropSize(8.5, 7.75), 8);
     EXPECT_EQ(RoundPropSize(9.5, 7.75), 10);
+
+    // Maximum Size compares the computed size with the maximum, and holds a rounded size to it.
+    struct Case {
+        double computed, inchAbove, maximum;
+        std::optional<double> size;
+    };
+    for (const Case& c : {Case{8.2, 5.75, 8, std::nullopt}, Case{7.9, 5.75, 8, 8}, Case{8, 5.75, 8, 8},
+                          Case{5.78, 5.75, 5.8, 5.8}, Case{7.4, 5.75, 7.5, 7}, Case{0.22, 5.75, 0.2, std::nullopt},
+                          Case{0.2, 5.75, 0.2, 0}, Case{8.3, 7.75, 8.25, std::nullopt}, Case{8.2, 7.75, 8.25, 8},
+                          Case{30, 7.75, 0, 30}})
+        EXPECT_EQ(SizeWithinMaximum(c.computed, c.inchAbove, c.maximum), c.size)
+            << c.computed << " under " << c.maximum;
 }
 
 // A one-cell, one-motor database for the counting cases.
@@ -333,31 +345,57 @@ TEST(WizardSearch, EveryThreadCountGivesTheOneThreadResultsOrderAndCounters) {
     EXPECT_LT(found, 190);
 }
 
-TEST(WizardSearch, ShippedTwoMotorBrushlessQuestionnaire) {
-    WizardAnswers a = SportModel();
-    a.motors = 2;
-    a.emptyWeight = "64";
-    a.motorChoice = WizardMotorChoice::BrushlessOnly;
-    const auto settings = Read(a).settings;
-    ASSERT_TRUE(settings);
-    WizardSearchControl control;
-    const auto result = SearchPowerSystems(*settings, Shipped().db, control);
-    const WizardCounters& k = result.counters;
-    std::int64_t rejected = 0;
-    for (auto n : k.Rejections()) rejected += n;
-    // Every analysed combination is either rejected for one reason or rated.
-    EXPECT_EQ(k.analysed, rejected + static_cast<std::int64_t>(result.results.size()));
-    for (const auto& r : result.results) {
-        EXPECT_EQ(r.wiring, 2);
-        EXPECT_TRUE(std::isfinite(r.rating) && std::isfinite(r.diameter) && std::isfinite(r.current));
+// Searches of the shipped tables, pinned counter by counter: a change to any rule of the search shows
+// here as a changed count.
+TEST(WizardSearch, ShippedQuestionnairesCountAsPinned) {
+    struct Case {
+        const char* name;
+        std::function<void(WizardAnswers&)> change;
+        WizardCounters counters;
+        std::size_t results;
+        int passes;
+    };
+    const Case cases[] = {
+        {"two brushless motors",
+         [](WizardAnswers& a) {
+             a.motors = 2;
+             a.emptyWeight = "64";
+             a.motorChoice = WizardMotorChoice::BrushlessOnly;
+         },
+         {21079, 805, 0, 2926, 1337, 1897, 2301, 4000, 0}, 7813, 1},
+        // A maximum pitch of 0.2 in refuses every computed pitch above it, even one that rounds to 0
+        // (which, kept, leaves a propeller that cannot be computed).
+        {"sedate giant under a tiny maximum pitch",
+         [](WizardAnswers& a) {
+             a.level = WizardLevel::Sedate;
+             a.airfoil = WizardAirfoil::Undercambered;
+             a.wingSpan = "300";
+             a.wingArea = "10000";
+             a.emptyWeight = "5";
+             a.size = WizardSizeChoice::MaximumSize;
+             a.pitch = "0.2";
+         },
+         {28878, 0, 0, 14742, 720, 9270, 0, 0, 4146}, 0, 14},
+    };
+    for (const Case& c : cases) {
+        WizardAnswers a = SportModel();
+        c.change(a);
+        const auto settings = Read(a).settings;
+        ASSERT_TRUE(settings) << c.name;
+        WizardSearchControl control;
+        const auto result = SearchPowerSystems(*settings, Shipped().db, control);
+        EXPECT_EQ(result.counters, c.counters) << c.name;
+        EXPECT_EQ(result.results.size(), c.results) << c.name;
+        EXPECT_EQ(result.passes, c.passes) << c.name;
+        // Every analysed combination is either rejected for one reason or rated.
+        std::int64_t rejected = 0;
+        for (auto n : result.counters.Rejections()) rejected += n;
+        EXPECT_EQ(result.counters.analysed, rejected + static_cast<std::int64_t>(result.results.size())) << c.name;
+        for (const auto& r : result.results) {
+            EXPECT_EQ(r.wiring, 2); // brushless motors only in parallel
+            EXPECT_TRUE(std::isfinite(r.rating) && std::isfinite(r.diameter) && std::isfinite(r.current));
+        }
     }
-    std::printf("two brushless motors: analysed %lld, too heavy %lld, current %lld, inefficient %lld, hot %lld, "
-                "rpm %lld, prop %lld, thrust %lld, not computed %lld, results %zu, passes %d\n",
-                static_cast<long long>(k.analysed), static_cast<long long>(k.tooHeavy),
-                static_cast<long long>(k.tooMuchCurrent), static_cast<long long>(k.tooInefficient),
-                static_cast<long long>(k.tooHot), static_cast<long long>(k.tooFast),
-                static_cast<long long>(k.propTooLarge), static_cast<long long>(k.insufficientThrust),
-                static_cast<long long>(k.notComputed), result.results.size(), result.passes);
 }
 
 } // namespace
