@@ -29,7 +29,8 @@ struct UnitLimits {
 };
 
 UnitLimits WeightAndLengthLimits(bool metricWeights, bool metricLengths) {
-    return {metricWeights ? 28300.0 : 1000.0, metricLengths ? 0.254 : 0.1, metricLengths ? 254.0 : 100.0};
+    const LengthLimits lengths = WorkbenchLengthLimits(metricLengths);
+    return {metricWeights ? 28300.0 : 1000.0, lengths.minimum, lengths.maximum};
 }
 
 double DefaultIncrement(double from, double to) { return std::max(0.01, std::min(1.0, to - from)); }
@@ -105,8 +106,8 @@ bool GatherPropeller(FieldReader& read, const UnitLimits& weights, const UnitLim
     if (!read.Real(C::GearRatioByEdit, "Gear Ratio Increment", drive.GearRatioBy(), 0.01, 99.99,
                    DefaultIncrement(ratioFrom, ratioTo)))
         return false;
-    if (!read.Real(C::GearboxEfficiencyEdit, "Gearbox Efficiency", drive.GearboxEfficiency(), 50, 100,
-                   typicalEfficiency))
+    if (!read.Real(C::GearboxEfficiencyEdit, "Gearbox Efficiency", drive.GearboxEfficiency(),
+                   kGearboxEfficiencyMinimum, kGearboxEfficiencyMaximum, typicalEfficiency))
         return false;
     if (!read.Real(C::GearboxWeightEdit, "Gearbox Weight", drive.Weight, 0, weights.weightMax, 0)) return false;
     // Without a gearbox there is neither a gearbox loss nor a gearbox weight, whatever was typed.
@@ -266,7 +267,9 @@ bool GatherCounts(FieldReader& read, MessageSink& messages, PlaneDesc& plane) {
 
 double TypicalGearboxEfficiency(const AnalysisOptionsInput& input, const NumberLocale& locale) {
     const auto value = ParseLocaleReal(NormaliseDecimal(TrimText(input.gearboxEfficiency), locale), locale);
-    return (value && *value >= 50 && *value <= 100) ? *value : kDefaultGearboxEfficiency;
+    return (value && *value >= kGearboxEfficiencyMinimum && *value <= kGearboxEfficiencyMaximum)
+               ? *value
+               : kDefaultGearboxEfficiency;
 }
 
 std::optional<AnalysisOptions> SnapshotAnalysisOptions(const AnalysisOptionsInput& input, const NumberLocale& locale,

@@ -14,6 +14,17 @@ namespace ampvane {
 inline constexpr double kNoDefault = -2048;
 inline constexpr std::int32_t kNoIntegerDefault = -2048;
 
+// Ranges of workbench fields that the estimators hold their own fields to as well.
+inline constexpr double kGearboxEfficiencyMinimum = 50; // %
+inline constexpr double kGearboxEfficiencyMaximum = 100;
+struct LengthLimits {
+    double minimum = 0, maximum = 0;
+};
+// Propeller and fan lengths: 0.1 to 100 in, or 0.254 to 254 cm.
+constexpr LengthLimits WorkbenchLengthLimits(bool centimetres) {
+    return centimetres ? LengthLimits{0.254, 254.0} : LengthLimits{0.1, 100.0};
+}
+
 // The three fixed messages of a typed number.
 std::string InvalidFieldText(std::string_view label);
 std::string TooSmallFieldText(std::string_view label, std::string_view limit);

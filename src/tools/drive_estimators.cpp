@@ -31,17 +31,30 @@ std::optional<double> GearRatio(std::string_view text, const NumberLocale& local
     return ratio;
 }
 
+// The one rule for "Estimate RPM": the button is enabled exactly when pressing it writes a speed.
+// A known motor (Kv and Rm), a current and voltage, and a current above the no-load current that
+// the winding's loss does not eat the whole voltage of.
 std::optional<std::string> EstimateSpeed(const MotorConstants& motor, double V, double I, double G,
                                          const NumberLocale& locale) {
-    if (!(motor.Kv > 0) || !(I > motor.Io) || !(I * motor.Rm < V)) return std::nullopt;
+    if (!(I > 0 && V > 0 && motor.Rm > 0 && motor.Kv > 0)) return std::nullopt;
+    if (!(I > motor.Io) || !(I * motor.Rm < V)) return std::nullopt;
     const double N = std::nearbyint(motor.Kv * (V - I * motor.Rm) / G);
     std::string text = ResultText(N, 0, locale);
     if (text.empty()) return std::nullopt;
     return text;
 }
 
-bool EstimateButtonEnabled(const MotorConstants& motor, double V, double I) {
-    return I > 0 && V > 0 && motor.Rm > 0 && motor.Kv > 0;
+// A measured length in inches, 0 when not given; any other value is held to the lengths the
+// workbench accepts in its unit, and one outside them (a negative diameter) is refused with the
+// field's message: nullopt.
+std::optional<double> ReadLength(std::string_view text, std::string_view label, LengthUnit unit,
+                                 const NumberLocale& locale, MessageSink& messages) {
+    if (LenientReal(text, locale, messages) == 0) return 0.0;
+    const LengthLimits limits = WorkbenchLengthLimits(unit == LengthUnit::Centimetre);
+    double value = 0;
+    if (!ValidateReal(text, label, value, limits.minimum, limits.maximum, kNoDefault, locale, messages))
+        return std::nullopt;
+    return InchesIn(value, unit);
 }
 
 // A copied length in the workbench's unit: cm to in rounded to 0.01, in to cm rounded to 0.025.
@@ -101,21 +114,29 @@ PropConstantResult ComputePropConstants(const PropConstantInput& input, const Nu
     const MotorConstants& motor = input.bench.motor;
     const double I = LenientReal(input.motorCurrent, locale, messages);
     const double V = LenientReal(input.terminalVoltage, locale, messages);
-    result.estimateEnabled = EstimateButtonEnabled(motor, V, I);
     const double D = InchesIn(LenientReal(input.diameter, locale, messages), input.diameterUnit);
     const double P = InchesIn(LenientReal(input.pitch, locale, messages), input.pitchUnit);
     const double N = LenientReal(input.rpm, locale, messages);
     const double T = OuncesIn(LenientReal(input.thrust, locale, messages), input.thrustUnit);
     const std::optional<double> G = GearRatio(input.gearRatio, locale, messages);
     if (!G) return result;
+    result.estimateEnabled = EstimateSpeed(motor, V, I, *G, locale).has_value();
     double efficiency = 1;
     if (!TrimText(input.gearRatio).empty()) {
-        efficiency = TrimText(input.gearboxEfficiency).empty()
-                         ? input.bench.defaultGearboxEfficiency
-                         : LenientReal(input.gearboxEfficiency, locale, messages);
+        // Only a gearbox has an efficiency; it is held to the range the workbench accepts.
+        efficiency = input.bench.defaultGearboxEfficiency;
+        if (!TrimText(input.gearboxEfficiency).empty() &&
+            !ValidateReal(input.gearboxEfficiency, "Gearbox Efficiency", efficiency, kGearboxEfficiencyMinimum,
+                          kGearboxEfficiencyMaximum, kNoDefault, locale, messages))
+            return result;
         efficiency /= 100;
     }
-    if (!(motor.Io > 0 && motor.Kv > 0 && I > 0 && D > 0 && P > 0 && N > 0)) return result;
+    if (!(motor.Kv > 0 && I > 0 && D > 0 && P > 0 && N > 0)) return result;
+    if (!(motor.Io > 0)) {
+        // Without it the shaft power cannot be told from the current.
+        result.warning = kNoIdleCurrentText;
+        return result;
+    }
 
     const double Pw = (I - motor.Io) * N * *G / motor.Kv * efficiency;
     const double Pu = PropPower(input.bench.sigma, 1, N, P, D);
@@ -199,14 +220,15 @@ FanCoefficientResult ComputeFanCoefficients(const FanCoefficientInput& input, co
     const MotorConstants& motor = input.bench.motor;
     const double I = LenientReal(input.motorCurrent, locale, messages);
     const double V = LenientReal(input.terminalVoltage, locale, messages);
-    result.estimateEnabled = EstimateButtonEnabled(motor, V, I);
-    const double Df = InchesIn(LenientReal(input.fanDiameter, locale, messages), input.fanDiameterUnit);
-    const double Dh = InchesIn(LenientReal(input.hubDiameter, locale, messages), input.hubDiameterUnit);
+    result.estimateEnabled = EstimateSpeed(motor, V, I, 1, locale).has_value();
+    const auto Df = ReadLength(input.fanDiameter, "Fan Diameter", input.fanDiameterUnit, locale, messages);
+    const auto Dh = ReadLength(input.hubDiameter, "Fan Hub Diameter", input.hubDiameterUnit, locale, messages);
     const double N = LenientReal(input.rpm, locale, messages);
     const double T = OuncesIn(LenientReal(input.thrust, locale, messages), input.thrustUnit);
     const double Ve = MphIn(LenientReal(input.effluxVelocity, locale, messages), input.velocityUnit);
     const double sigma = input.bench.sigma;
-    const double A = Df * Df - Dh * Dh;
+    // A refused diameter leaves no area, rather than the area without it.
+    const double A = Df && Dh ? *Df * *Df - *Dh * *Dh : 0;
     const double Vf = Ve / kPitchSpeedFactor;
 
     if (Ve > 0 && N > 0) {
@@ -260,7 +282,8 @@ FanPitchResult ComputeFanPitch(const FanPitchInput& input, const NumberLocale& l
         result.angleEnabled = true;
         result.sizeEnabled = false;
     }
-    result.angleRed = theta > 89;
+    // Red from 89 degrees on, where no pitch is given any more.
+    result.angleRed = theta >= 89;
     if (theta > 0 && theta < 89 && D > 0) {
         const double pitch = std::tan(theta / 57.29577951) * std::numbers::pi * D;
         result.pitch = ResultText(pitch, -2, locale);

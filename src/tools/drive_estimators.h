@@ -23,6 +23,8 @@ inline constexpr int kFanPitchHelpTopic = 234;
 inline constexpr int kFanPitchMeasurementsHelpTopic = 2340;
 inline constexpr std::string_view kOutOfRangeText = "Out of Range!";
 inline constexpr std::string_view kInconsistentInputText = "Inconsistent Input!";
+// The test motor has no no-load current, without which the shaft power is unknown.
+inline constexpr std::string_view kNoIdleCurrentText = "Motor's No-load Current is 0!";
 inline constexpr std::string_view kRpmText = "rpm";
 inline constexpr std::string_view kRpmEstimatedText = "rpm (estimated)";
 inline constexpr std::string_view kFanPitchMessage =
@@ -59,13 +61,14 @@ struct PropConstantInput {
 struct PropConstantResult {
     std::optional<double> powerConstantValue, thrustConstantValue; // unrounded, as shown
     std::string powerConstant, thrustConstant;
-    std::string warning; // "", "Out of Range!" or "Inconsistent Input!"
+    std::string warning; // "", "Out of Range!", "Inconsistent Input!" or kNoIdleCurrentText
     bool estimateEnabled = false;
     bool ApplyEnabled() const { return !powerConstant.empty() && !thrustConstant.empty(); }
 };
 
 // "Estimate RPM": the propeller speed the motor turns at this voltage and current, or nullopt when
-// it cannot be estimated (I ≤ Io, I·Rm ≥ V, no motor, or a gear ratio that is not a valid ratio).
+// it cannot be estimated (no current, voltage, Kv or Rm, I ≤ Io, I·Rm ≥ V, or a gear ratio that is
+// not a valid ratio). The button is enabled exactly when this gives a speed.
 std::optional<std::string> EstimatePropRpm(const PropConstantInput& input, const NumberLocale& locale,
                                            MessageSink& messages);
 // The recomputation after a change; an estimated or empty speed follows the estimate first unless

@@ -50,9 +50,18 @@ TEST(CliTools, ResultsAndRefusals) {
         {"prop-constants --kv 1000 --no-load-current 1 --resistance 0.1 --voltage 10 --current 10 --diameter 10 "
          "--pitch 6 --gear-ratio 0",
          1, "The value in the Gear Ratio field is too small. It must be at least 0.01."},
+        {"prop-constants --kv 1000 --no-load-current 1 --resistance 0.1 --voltage 10 --current 10 --diameter 10 "
+         "--pitch 6 --gear-ratio 2 --gearbox-efficiency 150",
+         1, "The value in the Gearbox Efficiency field is too large. It must be at most 100."},
+        {"prop-constants --kv 1000 --no-load-current 0 --resistance 0.1 --voltage 10 --current 10 --diameter 10 "
+         "--pitch 6 --rpm 8000 --thrust 15",
+         1, "Motor's No-load Current is 0!"},
         {"fan-coefficients --kv 3000 --no-load-current 3 --current 30 --fan-diameter 3.5 --hub-diameter 1.5 "
          "--rpm 30000 --thrust 32 --efflux 100 --density-ratio 1",
          0, "Fan Pitch: 3.52 in\nThrust Coeff: 0.679\nPower Coeff: 0.462\n"},
+        {"fan-coefficients --kv 3000 --no-load-current 3 --current 30 --fan-diameter -3.5 --hub-diameter 1.5 "
+         "--rpm 30000 --thrust 32 --efflux 100",
+         1, "The value in the Fan Diameter field is too small. It must be at least 0.1."},
         {"fan-pitch --diameter 2.5 --angle 30", 0, "Pitch: 4.53\n"},
         {"fan-pitch --diameter 2.5 --angle 89", 1, "Not enough information was provided"},
         {"airfoil", 0, "Airfoil code: 1120822\nDrag code: 0\nThickness: 12.0%\n"},

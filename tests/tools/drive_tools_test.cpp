@@ -105,6 +105,70 @@ TEST(PropConstantEstimator, GearRatioZeroIsAFieldError) {
     EXPECT_FALSE(EstimatePropRpm(input, {}, messages));
 }
 
+// What keeps the constants from being computed is said: the gearbox efficiency is held to the
+// workbench's range with its message, and a motor without a no-load current is named as the reason.
+TEST(PropConstantEstimator, RefusalsSayWhy) {
+    struct Case {
+        const char* gearRatio;
+        const char* efficiency;
+        double Io;
+        const char* message; // nullptr: none
+        const char* warning;
+        bool constants;
+    };
+    const Case cases[] = {
+        {"2", "150", 1, "The value in the Gearbox Efficiency field is too large. It must be at most 100.", "", false},
+        {"2", "49", 1, "The value in the Gearbox Efficiency field is too small. It must be at least 50.", "", false},
+        {"2", "abc", 1, "The value in the Gearbox Efficiency field is invalid.", "", false},
+        {"2", "92.5", 1, nullptr, "", true},
+        {"2", "", 1, nullptr, "", true},
+        {"", "150", 1, nullptr, "", true}, // no gearbox: the efficiency is not used
+        {"", "", 0, nullptr, "Motor's No-load Current is 0!", false},
+    };
+    for (const Case& c : cases) {
+        RecordingMessages messages;
+        if (c.message) messages.Expect(c.message);
+        PropConstantInput input = PropTest();
+        input.gearRatio = c.gearRatio;
+        input.gearboxEfficiency = c.efficiency;
+        input.bench.motor.Io = c.Io;
+        const auto r = ComputePropConstants(input, {}, messages);
+        EXPECT_EQ(r.warning, c.warning) << c.gearRatio << " " << c.efficiency;
+        EXPECT_EQ(!r.powerConstant.empty(), c.constants) << c.gearRatio << " " << c.efficiency;
+    }
+}
+
+// "Estimate RPM" is enabled exactly when pressing it writes a speed, for both estimators.
+TEST(BenchTestEstimators, EstimateButtonFollowsTheEstimate) {
+    std::mt19937 random(11);
+    const char* texts[] = {"", "0", "-2", "0.5", "1", "5", "10", "12", "60", "abc"};
+    const double constants[] = {0, 0.05, 0.1, 1, 1000};
+    const char* gears[] = {"", "0", "2", "3.5"};
+    const auto pick = [&](auto& list) { return list[random() % std::size(list)]; };
+    int enabled = 0;
+    for (int n = 0; n < 4000; ++n) {
+        RecordingMessages messages;
+        messages.AllowAny();
+        PropConstantInput prop = PropTest();
+        prop.bench.motor = {pick(constants), pick(constants), pick(constants)};
+        prop.terminalVoltage = pick(texts);
+        prop.motorCurrent = pick(texts);
+        prop.gearRatio = pick(gears);
+        const bool propEstimate = EstimatePropRpm(prop, {}, messages).has_value();
+        EXPECT_EQ(ComputePropConstants(prop, {}, messages).estimateEnabled, propEstimate)
+            << prop.terminalVoltage << " V " << prop.motorCurrent << " A gear " << prop.gearRatio;
+        FanCoefficientInput fan;
+        fan.bench = prop.bench;
+        fan.terminalVoltage = prop.terminalVoltage;
+        fan.motorCurrent = prop.motorCurrent;
+        const bool fanEstimate = EstimateFanRpm(fan, {}, messages).has_value();
+        EXPECT_EQ(ComputeFanCoefficients(fan, {}, messages).estimateEnabled, fanEstimate);
+        enabled += propEstimate + fanEstimate;
+    }
+    EXPECT_GT(enabled, 200);
+    EXPECT_LT(enabled, 4000);
+}
+
 // Static points solved by the propeller model give the constants back: the estimator's shaft power
 // (I − Io)·N·G/Kv·ηg is the model's exactly, and the power constant inverts the absorbed power at the
 // solved speed. The speed is the root of a quadratic, whose cancellation costs a few digits: the
@@ -209,6 +273,29 @@ TEST(FanCoefficientEstimator, WorkedExamples) {
     r = ComputeFanCoefficients(input, {}, messages);
     EXPECT_EQ(r.fanPitch, "8.94");
     EXPECT_FALSE(r.ApplyEnabled());
+
+    // Diameters are held to the workbench's lengths in their unit; a refused one gives no coefficients.
+    struct Refusal {
+        const char *fan, *hub;
+        LengthUnit unit;
+        const char* message;
+    };
+    for (const Refusal& c :
+         {Refusal{"-3.5", "1.5", LengthUnit::Inch, "The value in the Fan Diameter field is too small. It must be at least 0.1."},
+          Refusal{"-9", "4", LengthUnit::Centimetre,
+                  "The value in the Fan Diameter field is too small. It must be at least 0.254."},
+          Refusal{"3.5", "-1.5", LengthUnit::Inch,
+                  "The value in the Fan Hub Diameter field is too small. It must be at least 0.1."},
+          Refusal{"300", "4", LengthUnit::Centimetre,
+                  "The value in the Fan Diameter field is too large. It must be at most 254."}}) {
+        messages.Expect(c.message);
+        input.fanDiameter = c.fan;
+        input.hubDiameter = c.hub;
+        input.fanDiameterUnit = input.hubDiameterUnit = c.unit;
+        r = ComputeFanCoefficients(input, {}, messages);
+        EXPECT_EQ(r.thrustCoeff, "") << c.fan << " " << c.hub;
+        EXPECT_EQ(r.powerCoeff, "") << c.fan << " " << c.hub;
+    }
 }
 
 TEST(FanPitchCalculator, AngleOrBladeSize) {
@@ -221,11 +308,14 @@ TEST(FanPitchCalculator, AngleOrBladeSize) {
     EXPECT_EQ(r.pitch, "3.93");
     EXPECT_FALSE(r.angleEnabled);
     EXPECT_NEAR(*r.angle, 26.57, 0.005);
-    r = ComputeFanPitch({"2.5", "89", "", ""}, {}, messages);
-    EXPECT_EQ(r.pitch, "");
-    EXPECT_FALSE(r.ApplyEnabled());
-    EXPECT_FALSE(r.angleRed);
-    EXPECT_TRUE(ComputeFanPitch({"2.5", "89.5", "", ""}, {}, messages).angleRed);
+    // From 89 degrees on the angle is red and gives no pitch.
+    for (const char* angle : {"89", "89.5"}) {
+        r = ComputeFanPitch({"2.5", angle, "", ""}, {}, messages);
+        EXPECT_EQ(r.pitch, "") << angle;
+        EXPECT_FALSE(r.ApplyEnabled()) << angle;
+        EXPECT_TRUE(r.angleRed) << angle;
+    }
+    EXPECT_FALSE(ComputeFanPitch({"2.5", "88.9", "", ""}, {}, messages).angleRed);
 }
 
 TEST(DriveTools, ApplyConvertsLengthsToTheWorkbenchUnit) {

@@ -149,6 +149,35 @@ TEST(MotorFromCatalog, LimitsAndImpossibleCurrents) {
     EXPECT_FALSE(CatalogApplyEnabled(impossible, r));
 }
 
+// Apply (and OK) only for a no-load current that reads as a valid current and makes a motor: one
+// counted missing ("0.00", above 1000 A, not a number) or at half the stall current and beyond
+// (where V − Io·Rm is no longer positive) leaves the workbench alone.
+TEST(MotorFromCatalog, ApplyOnlyForAMotorThatExists) {
+    struct Case {
+        const char* idle;
+        bool apply, inconsistent;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"2.4", true, false, nullptr},
+        {"0.00", false, false, nullptr},
+        {"1500", false, false, "The value in the No-load Current field is too large. It must be at most 1000."},
+        {"abc", false, false, "There is an invalid numeric value (abc) in one of the fields. Using 0.0 instead."},
+        {"29.99", true, false, nullptr},
+        {"30", false, true, nullptr},
+        {"45", false, true, nullptr},
+        {"60", false, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        RecordingMessages messages;
+        if (c.message) messages.Expect(c.message);
+        const auto input = Catalog("7.2", "14000", "", "60", c.idle);
+        const auto r = ComputeMotorFromCatalog(input, {}, messages);
+        EXPECT_EQ(CatalogApplyEnabled(input, r), c.apply) << c.idle;
+        EXPECT_EQ(r.inconsistent, c.inconsistent) << c.idle;
+    }
+}
+
 // Catalogue figures of a motor at voltage V: N0 = Kv·(V − Io·Rm), Is = V/Rm + Io. Given Is and Io
 // the constants come back exactly. Given Is and the model's maximum-efficiency current √(Io·V/Rm)
 // instead, the filled-in Io = Ie²/Is is Io / (1 + Io·Rm/V): the catalogue relation Ie² = Is·Io
