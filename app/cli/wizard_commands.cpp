@@ -76,14 +76,17 @@ void RegisterWizardCommand(CliRegistry& registry) {
         std::optional<std::string> format;
         std::optional<std::string> output;
         std::optional<std::string> apply;
+        bool advanced = false;
     } args;
     CLI::App& app = registry.Add(
         "wizard",
-        "  wizard ANSWERS [--format text|html|csv|json] [-o FILE] [--apply N]\n"
+        "  wizard ANSWERS [--format text|html|csv|json] [-o FILE] [--apply N] [--advanced]\n"
         "               the AmpvaneWizard search for a project text (its plane and stored\n"
         "               wizard answers) or a bare WIZARDINFO text (on the sample project's\n"
         "               plane), over the tables of the data folder; --apply N prints the\n"
-        "               project text of result N as the workbench holds it after accepting it\n",
+        "               project text of result N as the workbench holds it after accepting it;\n"
+        "               --advanced searches with the project's sea-level pressure and air\n"
+        "               temperature, as the wizard does with its advanced settings shown\n",
         [] {
             if (!args.answersFile) throw UsageFailure("wizard needs an answers file");
             if (args.output && args.output->empty()) throw UsageFailure("-o needs a file name");
@@ -115,8 +118,14 @@ void RegisterWizardCommand(CliRegistry& registry) {
                 if (info.find_first_of("\r\n") != std::string::npos)
                     return Rejected("the answers file holds neither a project text nor one line of wizard answers");
                 fields.SetText(WorkbenchControl::WizardInfoEdit, info);
-            } else if (!ReadProjectText(*source, fields, options, locale, messages)) {
-                return Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
+            } else {
+                // The options leave out flying conditions outside their ranges, as a pasted project
+                // does; the search goes on without them, and says so.
+                std::vector<RefusedFlyingCondition> refused;
+                if (!ReadProjectText(*source, fields, options, locale, messages, &refused))
+                    return Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
+                for (const RefusedFlyingCondition& r : refused)
+                    messages.Report(WarningMessage(RefusedFlyingConditionMessage(r)));
             }
 
             TCompDataModule tables({DataFolder(), InitialFolder()}, messages);
@@ -134,6 +143,7 @@ void RegisterWizardCommand(CliRegistry& registry) {
                                   options.pressure};
             WizardAnswers answers;
             CopyPlaneFromWorkbench(answers, fields, copy, manufacturers, locale);
+            answers.advancedShown = args.advanced;
             auto read = ReadSearchSettings(answers, db, cells, locale, messages);
             if (!read.settings) return Rejected(read.failure.message);
             const WizardSearchSettings& settings = *read.settings;
@@ -185,6 +195,7 @@ void RegisterWizardCommand(CliRegistry& registry) {
     app.add_option("--format", args.format);
     app.add_option("-o,--output", args.output);
     app.add_option("--apply", args.apply);
+    app.add_flag("--advanced", args.advanced);
 }
 
 } // namespace ampvane::cli

@@ -146,7 +146,8 @@ std::string_view WithoutByteOrderMark(std::string_view line) {
 
 template <class LineSource>
 bool ReadProjectLines(LineSource& source, WorkbenchFields& fields, AnalysisOptionsInput& options,
-                      const NumberLocale& locale, MessageSink& messages) {
+                      const NumberLocale& locale, MessageSink& messages,
+                      std::vector<RefusedFlyingCondition>* refused) {
     // A file saved by an editor may start with a byte-order mark.
     bool first = true;
     for (;;) {
@@ -216,15 +217,16 @@ bool ReadProjectLines(LineSource& source, WorkbenchFields& fields, AnalysisOptio
 
     const bool metric = options.measurementMode > 1;
     const bool metricTempPress = options.measurementMode > 0;
-    const auto flyingField = [&](const std::optional<std::string>& text, std::string& target,
-                                 FlyingFieldRange range) {
+    const auto flyingField = [&](std::string_view key, const std::optional<std::string>& text,
+                                 std::string& target, FlyingFieldRange range) {
         if (!text) return;
         const auto number = FieldNumber(*text, locale);
         if (number && range.Contains(*number)) target = FormatNumber(0, -5, 0, *number, locale);
+        else if (refused) refused->push_back({std::string(key), *text});
     };
-    flyingField(elevation, options.elevation, ElevationRange(metric));
-    flyingField(pressure, options.pressure, PressureRange(metricTempPress));
-    flyingField(temperature, options.temperature, TemperatureRange(metricTempPress));
+    flyingField("Elevation", elevation, options.elevation, ElevationRange(metric));
+    flyingField("Pressure", pressure, options.pressure, PressureRange(metricTempPress));
+    flyingField("Temperature", temperature, options.temperature, TemperatureRange(metricTempPress));
     return true;
 }
 
@@ -235,16 +237,23 @@ std::string InvalidMeasurementModeMessage(std::string_view value, int keptMode) 
            ") in the project text is not 0, 1, 2 or 3. The mode " + std::to_string(keptMode) + " is kept.";
 }
 
+std::string RefusedFlyingConditionMessage(const RefusedFlyingCondition& refused) {
+    return "The " + refused.key + " (" + std::string(TrimText(refused.text)) +
+           ") in the project text is outside the range the options accept and is not used.";
+}
+
 bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOptionsInput& options,
-                     const NumberLocale& locale, MessageSink& messages) {
+                     const NumberLocale& locale, MessageSink& messages,
+                     std::vector<RefusedFlyingCondition>* refused) {
     TextLineSource source(text);
-    return ReadProjectLines(source, fields, options, locale, messages);
+    return ReadProjectLines(source, fields, options, locale, messages, refused);
 }
 
 bool ReadProjectText(std::istream& in, WorkbenchFields& fields, AnalysisOptionsInput& options,
-                     const NumberLocale& locale, MessageSink& messages) {
+                     const NumberLocale& locale, MessageSink& messages,
+                     std::vector<RefusedFlyingCondition>* refused) {
     StreamLineSource source(in);
-    return ReadProjectLines(source, fields, options, locale, messages);
+    return ReadProjectLines(source, fields, options, locale, messages, refused);
 }
 
 } // namespace ampvane

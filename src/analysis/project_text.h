@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/analysis_input.h"
 #include "common/numeric_text.h"
@@ -30,14 +31,23 @@ std::string WriteProjectText(const WorkbenchFields& fields, const AnalysisOption
 // after a warning; flying conditions outside their range in the final mode leave the old value.
 // Returns false, changing nothing, when the text holds no "Begin Ampvane Project" line followed by
 // another line.
+// `refused`, when given, receives those flying conditions.
+struct RefusedFlyingCondition {
+    std::string key;  // "Elevation", "Pressure" or "Temperature"
+    std::string text; // as written
+};
 bool ReadProjectText(std::string_view text, WorkbenchFields& fields, AnalysisOptionsInput& options,
-                     const NumberLocale& locale, MessageSink& messages);
+                     const NumberLocale& locale, MessageSink& messages,
+                     std::vector<RefusedFlyingCondition>* refused = nullptr);
 // The same from a stream, line by line: lines before the block are not kept.
 bool ReadProjectText(std::istream& in, WorkbenchFields& fields, AnalysisOptionsInput& options,
-                     const NumberLocale& locale, MessageSink& messages);
+                     const NumberLocale& locale, MessageSink& messages,
+                     std::vector<RefusedFlyingCondition>* refused = nullptr);
 
 // The warning for a "MetricMode=" line whose value is empty or outside 0 to 3.
 std::string InvalidMeasurementModeMessage(std::string_view value, int keptMode);
+// The warning for a refused flying condition, for readers that say what they left out.
+std::string RefusedFlyingConditionMessage(const RefusedFlyingCondition& refused);
 
 // Fields as New Project leaves them: every text empty, every box clear, the propeller page.
 WorkbenchFields EmptyWorkbenchFields();

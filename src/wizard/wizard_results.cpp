@@ -265,7 +265,9 @@ std::vector<FieldLine> AnswerLines(const WizardAnswers& a) {
     lines.push_back({"Empty Weight", a.emptyWeight + " " + std::string(UnitCaption(a.weightUnit))});
     lines.push_back({"Airfoil", std::string(ThicknessCaption(a.thickness)) + " " + std::string(AirfoilCaption(a.airfoil)),
                      true});
-    lines.push_back({"Elevation", a.elevation + " " + std::string(UnitCaption(a.elevationUnit))});
+    // A blank elevation is searched as 0, and says so.
+    const std::string elevation = TrimText(a.elevation).empty() ? "0" : a.elevation;
+    lines.push_back({"Elevation", elevation + " " + std::string(UnitCaption(a.elevationUnit))});
     lines.push_back({"Sea-level Pressure", a.pressure + " " + std::string(UnitCaption(a.pressureUnit))});
     lines.push_back({"Air Temperature", a.temperature + std::string(UnitCaption(a.temperatureUnit)), true});
     lines.push_back({"Drive System Type", a.drive == WizardDriveChoice::SpecificGear

@@ -49,6 +49,47 @@ TEST(CliWizard, SearchApplyAndReport) {
     EXPECT_EQ(Cli(dir, "wizard '" + bare + "' --format csv").status, 0);
 }
 
+// The sample project with its flying conditions replaced.
+std::string SampleWith(const ampvane::testing::TempDir& dir, const std::string& conditions) {
+    std::string text;
+    EXPECT_TRUE(ampvane::ReadWholeFile(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt", text));
+    for (const char* key : {"Elevation=", "Pressure=", "Temperature="}) {
+        const auto at = text.find(std::string("\n") + key);
+        if (at != std::string::npos) text.erase(at + 1, text.find('\n', at + 1) - at);
+    }
+    text.insert(text.find("MetricMode="), conditions);
+    const std::string file = dir.file("conditions.txt");
+    EXPECT_TRUE(ampvane::WriteFileAtomically(file, text).empty());
+    return "'" + file + "'";
+}
+
+// Flying conditions the options refuse are left out with a warning and the search goes on at the
+// elevation it then uses; --advanced brings the pressure and temperature checks of the search.
+TEST(CliWizard, FlyingConditions) {
+    ampvane::testing::TempDir dir;
+    struct Case {
+        const char* conditions;
+        const char* options;
+        int status;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Elevation=40000\n", "", 0,
+         "The Elevation (40000) in the project text is outside the range the options accept and is not used."},
+        {"Elevation=40000\n", "", 0, "Elevation: 0 ft"},
+        {"Elevation=1500\n", "", 0, "Elevation: 1500 ft"},
+        {"Pressure=27.95\n", "", 0, "Sea-level Pressure: 27.95 inHg"},
+        {"Pressure=27.95\n", " --advanced", 1,
+         "The sea level pressure, if specified, must be between 28 and 32 inHg (94.8 and 108.3 kPa)."},
+        {"Pressure=29.5\nTemperature=70\n", " --advanced", 0, "Air Temperature: 70°F"},
+    };
+    for (const Case& c : cases) {
+        const CommandRun run = Cli(dir, "wizard " + SampleWith(dir, c.conditions) + c.options);
+        EXPECT_EQ(run.status, c.status) << c.conditions << c.options << "\n" << run.out;
+        EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.conditions << c.options << "\n" << run.out;
+    }
+}
+
 TEST(CliWizard, RefusedInput) {
     ampvane::testing::TempDir dir;
     EXPECT_EQ(Cli(dir, "wizard").status, 2);
