@@ -2,12 +2,15 @@
 #include "server/exchange_protocol.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <map>
 
 #include "common/numeric_text.h"
 #include "common/text_escape.h"
+#include "data/dbf_number.h"
 #include "data/table_catalogue.h"
+#include "server/exchange_pages.h"
 
 namespace ampvane::server {
 
@@ -60,22 +63,72 @@ std::optional<std::string> PercentDecode(std::string_view text) {
     return out;
 }
 
+// The length of the well-formed UTF-8 sequence at the start of `text` (no overlong forms, surrogates or
+// code points above U+10FFFF), 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    const auto continuation = [&](std::size_t i, unsigned low = 0x80, unsigned high = 0xBF) {
+        return byte(i) >= low && byte(i) <= high;
+    };
+    const unsigned c = byte(0);
+    if (c < 0x80) return text.empty() ? 0 : 1;
+    if (c >= 0xC2 && c <= 0xDF) return continuation(1) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        const unsigned low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+        return continuation(1, low, high) && continuation(2) ? 3 : 0;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        const unsigned low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+        return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
+    }
+    return 0;
+}
+
 // Valid UTF-8 without control characters (TAB only where `tab` allows it, CR LF where `lines` does).
 bool CleanText(std::string_view text, bool tab, bool lines) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            if (c == 0x7F || (c < 0x20 && !(tab && c == '\t') && !(lines && (c == '\r' || c == '\n')))) return false;
-            ++i;
-            continue;
-        }
-        const int extra = c >= 0xF0 && c <= 0xF4 ? 3 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size()) return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        i += static_cast<std::size_t>(extra) + 1;
+    while (!text.empty()) {
+        const auto c = static_cast<unsigned char>(text.front());
+        if (c == 0x7F || (c < 0x20 && !(tab && c == '\t') && !(lines && (c == '\r' || c == '\n')))) return false;
+        const std::size_t length = Utf8SequenceLength(text);
+        if (length == 0) return false;
+        text.remove_prefix(length);
     }
     return true;
+}
+
+// The catalogue's column as the program's tables hold it, so a value is checked as they check it.
+DbfColumn TableColumn(const TableColumnInfo& info) {
+    DbfColumn column;
+    column.name = std::string(info.name);
+    column.type = info.type;
+    column.width = info.width;
+    column.decimals = info.decimals;
+    column.label = std::string(info.label.empty() ? info.name : info.label);
+    column.minimum = info.minimum;
+    column.maximum = info.maximum;
+    return column;
+}
+
+// Why a value would be refused by the program's table column, empty when it is taken. Numbers may use
+// "," as their separator, as the program's import allows.
+std::string ColumnValueError(const TableColumnInfo& info, std::string_view value) {
+    if (info.type == DbfType::Logical && !value.empty() && value != "Yes") return "\"" + std::string(value) + "\" is not Yes";
+    if (info.type != DbfType::Numeric) return {};
+    std::string number(value);
+    if (number.find('.') == std::string::npos)
+        if (const std::size_t comma = number.find(','); comma != std::string::npos) number[comma] = '.';
+    return NumberTextError(TableColumn(info), number, '.');
+}
+
+// Rows that would end the HTML comment carrying the importable block, or that hold markup (a "<" that
+// opens a tag), stay out of it: no row may ever become live markup in a browser.
+bool UnsafeInHtmlComment(std::string_view line) {
+    if (line.find("-->") != std::string_view::npos || line.find("--!>") != std::string_view::npos) return true;
+    for (std::size_t at = line.find('<'); at != std::string_view::npos && at + 1 < line.size(); at = line.find('<', at + 1)) {
+        const char next = line[at + 1];
+        if (std::isalpha(static_cast<unsigned char>(next)) || next == '/' || next == '!' || next == '?') return true;
+    }
+    return false;
 }
 
 const TableColumnInfo* ColumnForTag(int kind, int tag) {
@@ -90,7 +143,18 @@ bool IsNumber(std::string_view text) {
 
 std::string TypeName(int kind) { return TypeNameOf(kind); }
 
+
 } // namespace
+
+std::vector<std::string_view> SplitTabs(std::string_view line) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        parts.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) return parts;
+        start = tab + 1;
+    }
+}
 
 std::optional<QueryPairs> DecodeQuery(std::string_view query) {
     QueryPairs pairs;
@@ -177,6 +241,8 @@ SubmitCheck CheckSubmission(const QueryPairs& pairs) {
             return refuse("The value of \"" + field + "\" must be Yes.");
         if (column->type == DbfType::Character && static_cast<int>(value.size()) > column->width)
             return refuse("The value of \"" + field + "\" is too long.");
+        if (const std::string why = ColumnValueError(*column, value); !why.empty())
+            return refuse("The value of \"" + field + "\" cannot be stored: " + why + ".");
         values[column->name] = value;
     }
     const std::string_view nameColumn = table.columns.front().name;
@@ -218,60 +284,28 @@ std::string ContributedList(int kind, std::span<const StoredContribution> rows) 
 }
 
 std::string HtmlTablePage(int kind, std::string_view header, std::span<const std::string> lines) {
-    const TableInfo& table = *TableInfoOf(kind);
-    const std::string type(table.typeName);
-    // Which catalogue column each header position holds.
-    std::vector<const TableColumnInfo*> columns;
-    for (std::size_t start = 0; start <= header.size();) {
-        const std::size_t tab = header.find('\t', start);
-        const std::string_view name = header.substr(start, tab == std::string_view::npos ? tab : tab - start);
-        columns.push_back(FindColumnInfo(table.kind, name));
-        if (tab == std::string_view::npos) break;
-        start = tab + 1;
-    }
+    const std::string type = TypeName(kind);
     std::string page = "<html><head>\r\n<title>Ampvane " + type + " Table</title>\r\n"
                        "<meta name=\"GENERATOR\" content=\"Ampvane 8.09\">\r\n</head><body>\r\n"
-                       "<h1>Ampvane " + type + " Table</h1>\r\n<p>\r\n"
-                       "<table border=0 cellpadding=1 cellspacing=0><tr><td bgcolor=gray>\r\n"
-                       "<table border=0 cellpadding=2 cellspacing=0 width=100% bgcolor=white>\r\n"
-                       "<tr bgcolor=#D4D0C8 align=right>\r\n";
-    auto align = [](const TableColumnInfo* column) {
-        return !column || column->type == DbfType::Character ? "left"
-               : column->type == DbfType::Logical             ? "center"
-                                                              : "right";
-    };
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (!columns[i] || columns[i]->hidden) continue;
-        page += "<th align=" + std::string(align(columns[i])) + " nowrap>" + (i == 0 ? "&nbsp;" : "") +
-                HtmlEscape(columns[i]->label) + "&nbsp;<br></th>\r\n";
-    }
-    page += "</tr>\r\n";
+                       "<h1>Ampvane " + type + " Table</h1>\r\n<p>\r\n" +
+                       HtmlGrid(kind, header, lines);
     std::string block;
-    int row = 0;
+    int leftOut = 0;
     for (const std::string& line : lines) {
-        page += std::string("<tr align=right valign=top") + (row++ % 2 == 1 ? " bgcolor=#EEFFEE" : "") + ">\r\n";
-        std::size_t start = 0;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const std::size_t tab = line.find('\t', start);
-            const std::string value = start > line.size() ? std::string() : line.substr(start, tab == std::string::npos ? tab : tab - start);
-            start = tab == std::string::npos ? line.size() + 1 : tab + 1;
-            if (!columns[i] || columns[i]->hidden) continue;
-            const std::string_view a = align(columns[i]);
-            page += (a == "left" ? "<td align=left nowrap>" : a == "center" ? "<td align=center>" : "<td>") +
-                    std::string(i == 0 ? "&nbsp;" : "") + HtmlEscape(value) + "&nbsp;<br></td>\r\n";
-        }
-        page += "</tr>\r\n";
-        // A line that could end the comment early stays out of the importable block.
-        if (line.find("--") == std::string::npos && line.find('>') == std::string::npos) block += line + "\r\n";
+        if (UnsafeInHtmlComment(line))
+            ++leftOut;
+        else
+            block += line + "\r\n";
     }
-    page += "</table>\r\n</td></tr></table>\r\n"
-            "<!-- The following is suitable for importing by Ampvane 8.09\r\n"
+    // Said on the page rather than left out silently: the program's Update command still brings them.
+    if (leftOut > 0)
+        page += "<p>" + std::to_string(leftOut) + (leftOut == 1 ? " component holds" : " components hold") +
+                " text that this page cannot carry in its importable part; Update in Ampvane brings "
+                "every component.\r\n";
+    page += "<!-- The following is suitable for importing by Ampvane 8.09\r\n"
             "     Do not edit, remove tabs, or replace tabs with spaces!\r\n"
             "Begin Ampvane8 " + type + " Table\r\n" + std::string(header) + "\r\n" + block +
-            "End Ampvane8 " + type + " Table\r\n-->\r\n"
-            "<p><font color=#666666 size=-1>Generated by the Ampvane exchange server.</font>\r\n"
-            "<p><font color=#666666 size=-1>The compiled data is protected and may be used only for personal, "
-            "non-commercial purposes.</font>\r\n</body></html>\r\n";
+            "End Ampvane8 " + type + " Table\r\n-->\r\n" + std::string(kPageFooter);
     return page;
 }
 
@@ -311,6 +345,7 @@ std::vector<CatalogueBlock> ReadCatalogueText(std::string_view text, std::string
     std::vector<CatalogueBlock> blocks;
     enum { Outside, Columns, Rows } state = Outside;
     std::string end;
+    std::vector<const TableColumnInfo*> columns; // of the open block, by position
     std::size_t lineNumber = 0;
     while (!text.empty()) {
         const std::size_t newline = text.find('\n');
@@ -339,10 +374,21 @@ std::vector<CatalogueBlock> ReadCatalogueText(std::string_view text, std::string
                 return {};
             }
             blocks.back().header = std::string(line);
+            columns.clear();
+            for (const std::string_view name : SplitTabs(line))
+                columns.push_back(FindColumnInfo(static_cast<ComponentTableKind>(blocks.back().kind), name));
             state = Rows;
         } else if (line == end) {
             state = Outside;
         } else if (!TrimText(line.substr(0, line.find('\t'))).empty()) {
+            const std::vector<std::string_view> values = SplitTabs(line);
+            for (std::size_t i = 0; i < values.size() && i < columns.size(); ++i) {
+                if (!columns[i]) continue;
+                if (const std::string why = ColumnValueError(*columns[i], values[i]); !why.empty()) {
+                    error = "Line " + std::to_string(lineNumber) + ": " + why + ".";
+                    return {};
+                }
+            }
             blocks.back().lines.emplace_back(line);
         }
     }

@@ -19,6 +19,9 @@ using QueryPairs = std::vector<std::pair<std::string, std::string>>;
 // as %20). nullopt for a malformed escape or a pair without "=".
 std::optional<QueryPairs> DecodeQuery(std::string_view query);
 
+// The TAB-separated fields of a line (one empty field for an empty line).
+std::vector<std::string_view> SplitTabs(std::string_view line);
+
 // Table kinds on the wire: 0..7 with key and type name.
 std::optional<int> KindForKey(std::string_view key);
 
@@ -68,7 +71,9 @@ std::string HtmlTablePage(int kind, std::string_view header, std::span<const std
 struct SupportMessage {
     std::string sender, subject, message, project;
 };
-inline constexpr std::size_t kMaxSupportBytes = 1 << 20;
+// The largest request body the server takes; a support message may use all of it.
+inline constexpr std::size_t kMaxRequestBodyBytes = std::size_t{2} << 20;
+inline constexpr std::size_t kMaxSupportBytes = kMaxRequestBodyBytes;
 // Reads "e=..&s=..&m=..[&p=..]" (a final CR LF allowed); the reason when it cannot be stored.
 std::optional<SupportMessage> ParseSupportBody(std::string_view body, std::string& reason);
 
@@ -79,7 +84,9 @@ struct CatalogueBlock {
     std::vector<std::string> lines;
 };
 // Every block whose type name belongs to a table; lines without a name are skipped. A line that is
-// not valid UTF-8 or holds control characters other than TAB is refused with its line number.
+// not valid UTF-8, holds control characters other than TAB, or a value that the program's table
+// column would refuse (a number that does not fit, a logical value other than "Yes") is refused with
+// its line number.
 std::vector<CatalogueBlock> ReadCatalogueText(std::string_view text, std::string& error);
 
 } // namespace ampvane::server

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "server/exchange_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace ampvane::server {
 
@@ -49,25 +51,37 @@ CREATE TABLE IF NOT EXISTS support(id INTEGER PRIMARY KEY AUTOINCREMENT, sender 
 } // namespace
 
 std::unique_ptr<ExchangeStore> ExchangeStore::Open(const std::string& folder, std::string& error) {
-    sqlite3* db = nullptr;
     const std::string path = folder + "/exchange.sqlite";
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr) != SQLITE_OK) {
+    // It holds contributors' addresses and support messages: created for its owner's eyes only. SQLite
+    // gives its log files the same permissions.
+    if (const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600); fd >= 0) ::close(fd);
+    auto connect = [&](sqlite3*& db) {
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                            nullptr) == SQLITE_OK) {
+            sqlite3_busy_timeout(db, 5000);
+            return true;
+        }
         error = "The database \"" + path + "\" could not be opened: " + (db ? sqlite3_errmsg(db) : "out of memory");
         sqlite3_close(db);
-        return nullptr;
-    }
-    std::unique_ptr<ExchangeStore> store(new ExchangeStore(db));
-    sqlite3_busy_timeout(db, 5000);
+        db = nullptr;
+        return false;
+    };
+    sqlite3* db = nullptr;
+    if (!connect(db)) return nullptr;
+    std::unique_ptr<ExchangeStore> store(new ExchangeStore(db, nullptr));
     if (!store->Execute("PRAGMA journal_mode=WAL") || !store->Execute("PRAGMA synchronous=FULL") ||
         !store->Execute(kSchema)) {
         error = "The database \"" + path + "\" could not be prepared: " + sqlite3_errmsg(db);
         return nullptr;
     }
+    if (!connect(store->readDb_)) return nullptr;
     return store;
 }
 
-ExchangeStore::~ExchangeStore() { sqlite3_close(db_); }
+ExchangeStore::~ExchangeStore() {
+    sqlite3_close(readDb_);
+    sqlite3_close(db_);
+}
 
 bool ExchangeStore::Execute(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
@@ -95,11 +109,11 @@ bool ExchangeStore::ImportCatalogue(const std::vector<CatalogueBlock>& blocks, s
 }
 
 bool ExchangeStore::Catalogue(int kind, std::string& header, std::vector<std::string>& lines) {
-    std::lock_guard lock(mutex_);
-    Statement head(db_, "SELECT header FROM catalogue_header WHERE kind = ?1");
+    std::lock_guard lock(readMutex_);
+    Statement head(readDb_, "SELECT header FROM catalogue_header WHERE kind = ?1");
     head.Bind(1, kind);
     header = head.Step() == SQLITE_ROW ? head.Text(0) : std::string();
-    Statement rows(db_, "SELECT line FROM catalogue WHERE kind = ?1 ORDER BY name");
+    Statement rows(readDb_, "SELECT line FROM catalogue WHERE kind = ?1 ORDER BY name");
     rows.Bind(1, kind);
     lines.clear();
     int step = 0;
@@ -107,50 +121,76 @@ bool ExchangeStore::Catalogue(int kind, std::string& header, std::vector<std::st
     return step == SQLITE_DONE;
 }
 
-long long ExchangeStore::AddContribution(const Contribution& contribution, const std::string& client) {
-    std::lock_guard lock(mutex_);
-    Statement insert(db_, "INSERT INTO contribution(kind, name, line, contributor, email, client) "
-                          "VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
-    insert.Bind(1, contribution.kind).Bind(2, contribution.name).Bind(3, contribution.line);
-    insert.Bind(4, contribution.contributor).Bind(5, contribution.email).Bind(6, client);
-    // A single statement is its own transaction; it is durable when sqlite3_step returns.
+long long ExchangeStore::Insert(const StoreWrite& write) {
+    if (const auto* contribution = std::get_if<Contribution>(&write.item)) {
+        Statement insert(db_, "INSERT INTO contribution(kind, name, line, contributor, email, client) "
+                              "VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
+        insert.Bind(1, contribution->kind).Bind(2, contribution->name).Bind(3, contribution->line);
+        insert.Bind(4, contribution->contributor).Bind(5, contribution->email).Bind(6, write.client);
+        return insert.Step() == SQLITE_DONE ? sqlite3_last_insert_rowid(db_) : 0;
+    }
+    const SupportMessage& message = std::get<SupportMessage>(write.item);
+    Statement insert(db_, "INSERT INTO support(sender, subject, message, project, client) VALUES(?1, ?2, ?3, ?4, ?5)");
+    insert.Bind(1, message.sender).Bind(2, message.subject).Bind(3, message.message).Bind(4, message.project);
+    insert.Bind(5, write.client);
     return insert.Step() == SQLITE_DONE ? sqlite3_last_insert_rowid(db_) : 0;
 }
 
-std::vector<StoredContribution> ExchangeStore::Contributions(int kind, int recentDays) {
+std::vector<long long> ExchangeStore::AddAll(std::span<const StoreWrite> writes) {
     std::lock_guard lock(mutex_);
-    Statement rows(db_, "SELECT line, substr(created, 1, 10), contributor, id FROM contribution WHERE kind = ?1 "
-                        "AND (?2 <= 0 OR created >= datetime('now', '-' || ?2 || ' days')) ORDER BY id DESC");
-    rows.Bind(1, kind).Bind(2, recentDays);
+    std::vector<long long> ids(writes.size(), 0);
+    auto commit = [&](std::size_t from, std::size_t to) {
+        if (!Execute("BEGIN IMMEDIATE")) return false;
+        bool ok = true;
+        for (std::size_t i = from; i < to && ok; ++i) ok = (ids[i] = Insert(writes[i])) != 0;
+        // COMMIT returns once the log is synced: only then may the writes be answered.
+        if (ok && Execute("COMMIT")) return true;
+        Execute("ROLLBACK");
+        std::fill(ids.begin() + static_cast<std::ptrdiff_t>(from), ids.begin() + static_cast<std::ptrdiff_t>(to), 0);
+        return false;
+    };
+    if (!commit(0, writes.size()) && writes.size() > 1)
+        for (std::size_t i = 0; i < writes.size(); ++i) commit(i, i + 1);
+    return ids;
+}
+
+long long ExchangeStore::AddContribution(const Contribution& contribution, const std::string& client) {
+    const StoreWrite write{contribution, client};
+    return AddAll(std::span(&write, 1)).front();
+}
+
+std::vector<StoredContribution> ExchangeStore::Contributions(int kind, int recentDays, long long limit) {
+    std::lock_guard lock(readMutex_);
+    Statement rows(readDb_, "SELECT line, substr(created, 1, 10), contributor, id FROM contribution WHERE kind = ?1 "
+                            "AND (?2 <= 0 OR created >= datetime('now', '-' || ?2 || ' days')) ORDER BY id DESC "
+                            "LIMIT ?3");
+    rows.Bind(1, kind).Bind(2, recentDays).Bind(3, limit);
     std::vector<StoredContribution> result;
     while (rows.Step() == SQLITE_ROW) result.push_back({rows.Text(0), rows.Text(1), rows.Text(2), rows.Integer(3)});
     return result;
 }
 
 long long ExchangeStore::CountContributions() {
-    std::lock_guard lock(mutex_);
-    Statement count(db_, "SELECT count(*) FROM contribution");
+    std::lock_guard lock(readMutex_);
+    Statement count(readDb_, "SELECT count(*) FROM contribution");
     return count.Step() == SQLITE_ROW ? count.Integer(0) : -1;
 }
 
 long long ExchangeStore::AddSupportRequest(const SupportMessage& message, const std::string& client) {
-    std::lock_guard lock(mutex_);
-    Statement insert(db_, "INSERT INTO support(sender, subject, message, project, client) VALUES(?1, ?2, ?3, ?4, ?5)");
-    insert.Bind(1, message.sender).Bind(2, message.subject).Bind(3, message.message).Bind(4, message.project);
-    insert.Bind(5, client);
-    return insert.Step() == SQLITE_DONE ? sqlite3_last_insert_rowid(db_) : 0;
+    const StoreWrite write{message, client};
+    return AddAll(std::span(&write, 1)).front();
 }
 
 long long ExchangeStore::CountSupportRequests() {
-    std::lock_guard lock(mutex_);
-    Statement count(db_, "SELECT count(*) FROM support");
+    std::lock_guard lock(readMutex_);
+    Statement count(readDb_, "SELECT count(*) FROM support");
     return count.Step() == SQLITE_ROW ? count.Integer(0) : -1;
 }
 
 std::string ExchangeStore::IntegrityCheck() {
-    std::lock_guard lock(mutex_);
-    Statement check(db_, "PRAGMA integrity_check");
-    return check.Step() == SQLITE_ROW ? check.Text(0) : std::string(sqlite3_errmsg(db_));
+    std::lock_guard lock(readMutex_);
+    Statement check(readDb_, "PRAGMA integrity_check");
+    return check.Step() == SQLITE_ROW ? check.Text(0) : std::string(sqlite3_errmsg(readDb_));
 }
 
 } // namespace ampvane::server

@@ -1,31 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // ampvane-server: the exchange server for component updates, contributions and support requests.
 
-#include <httplib.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <thread>
 
 #include "common/file_write.h"
 #include "common/licence.h"
 #include "server/exchange_protocol.h"
 #include "server/exchange_service.h"
 #include "server/exchange_store.h"
+#include "server/http_server.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage:\n"
-    "  ampvane-server --data DIR --listen HOST:PORT [--catalogue FILE] [--rate N]\n"
+    "  ampvane-server --data DIR --listen HOST:PORT [--catalogue FILE] [--rate N] [--max-connections N]\n"
+    "                 [--dump-limit N]\n"
     "  ampvane-server [--data DIR] catalogue import FILE\n"
     "  ampvane-server --version\n"
     "DIR holds the database; PORT 0 picks a free port. FILE is a table text export. --rate bounds the\n"
-    "contributions and support requests of one client address per minute.\n";
+    "contributions and support requests of one client address per minute. --max-connections bounds the\n"
+    "connections open at once (default 4096; more are answered 503). --dump-limit bounds the newest\n"
+    "contributions one contributed-data list holds (default 10000).\n";
 
 int Fail(const std::string& text) {
     std::cerr << "ampvane-server: " << text << "\n";
@@ -54,6 +57,28 @@ bool ImportCatalogue(ampvane::server::ExchangeStore& store, const std::string& f
     return true;
 }
 
+// A whole number from `low` to `high`, or nullopt.
+std::optional<long long> WholeNumber(const std::string& text, long long low, long long high) {
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end || errno != 0 || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+// Every open connection holds a file descriptor: take what the system allows, and keep the connection
+// cap below it so that the database and the listener always find one.
+std::size_t ConnectionsTheSystemAllows() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1000;
+    if (limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    return limit.rlim_cur > 64 ? static_cast<std::size_t>(limit.rlim_cur) - 32 : 32;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -61,7 +86,9 @@ int main(int argc, char** argv) {
     std::string listen;
     std::string catalogue;
     std::string importFile;
-    int rate = 0;
+    ampvane::server::ServiceOptions service;
+    ampvane::server::HttpLimits limits;
+    bool connectionsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -69,11 +96,18 @@ int main(int argc, char** argv) {
         else if (argument == "--listen" && hasValue) listen = argv[++i];
         else if (argument == "--catalogue" && hasValue) catalogue = argv[++i];
         else if (argument == "--rate" && hasValue) {
-            const std::string text = argv[++i];
-            char* end = nullptr;
-            const long value = std::strtol(text.c_str(), &end, 10);
-            if (text.empty() || *end || value < 0 || value > 1000000) return Fail("--rate takes a whole number.");
-            rate = static_cast<int>(value);
+            const auto value = WholeNumber(argv[++i], 0, 1000000);
+            if (!value) return Fail("--rate takes a whole number.");
+            service.ratePerMinute = static_cast<int>(*value);
+        } else if (argument == "--max-connections" && hasValue) {
+            const auto value = WholeNumber(argv[++i], 1, 1000000);
+            if (!value) return Fail("--max-connections takes a whole number from 1 to 1000000.");
+            limits.maxConnections = static_cast<std::size_t>(*value);
+            connectionsGiven = true;
+        } else if (argument == "--dump-limit" && hasValue) {
+            const auto value = WholeNumber(argv[++i], 1, 100000000);
+            if (!value) return Fail("--dump-limit takes a whole number from 1 to 100000000.");
+            service.dumpLimit = *value;
         } else if (argument == "catalogue" && i + 2 < argc && std::string(argv[i + 1]) == "import") {
             importFile = argv[i + 2];
             i += 2;
@@ -104,32 +138,27 @@ int main(int argc, char** argv) {
     if (colon == std::string::npos) return Fail("--listen takes HOST:PORT.");
     std::string host = listen.substr(0, colon);
     if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
-    const std::string portText = listen.substr(colon + 1);
-    char* end = nullptr;
-    const long port = std::strtol(portText.c_str(), &end, 10);
-    if (portText.empty() || *end || port < 0 || port > 65535) return Fail("The port must be a number from 0 to 65535.");
+    const auto port = WholeNumber(listen.substr(colon + 1), 0, 65535);
+    if (!port) return Fail("The port must be a number from 0 to 65535.");
 
-    // Termination requests are taken by a thread of their own, which stops the server cleanly.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    const std::size_t allowed = ConnectionsTheSystemAllows();
+    if (limits.maxConnections > allowed) {
+        if (connectionsGiven)
+            std::cerr << "ampvane-server: the system allows " << allowed << " open connections; --max-connections "
+                      << limits.maxConnections << " is lowered to that.\n";
+        limits.maxConnections = allowed;
+    }
+    ::signal(SIGPIPE, SIG_IGN);
 
-    httplib::Server server;
-    ampvane::server::RateLimiter limiter(rate);
-    ampvane::server::InstallRoutes(server, *store, limiter, {});
-    const int bound = port == 0 ? server.bind_to_any_port(host) : (server.bind_to_port(host, static_cast<int>(port)) ? static_cast<int>(port) : -1);
-    if (bound < 0) return Fail("Cannot listen on " + listen + ".");
-    std::cout << "Listening on " << (host.find(':') != std::string::npos ? "[" + host + "]" : host) << ":" << bound
+    ampvane::server::ExchangeService exchange(*store, service);
+    ampvane::server::HttpServer server(exchange, limits);
+    const std::optional<int> bound = server.Listen(host, static_cast<int>(*port), error);
+    if (!bound) return Fail(error);
+    std::cout << "Listening on " << (host.find(':') != std::string::npos ? "[" + host + "]" : host) << ":" << *bound
               << std::endl;
-    std::thread stopper([&server, signals] {
-        int signal = 0;
-        sigwait(&signals, &signal);
-        server.stop();
-    });
-    const bool ok = server.listen_after_bind();
-    pthread_kill(stopper.native_handle(), SIGTERM);
-    stopper.join();
-    return ok ? 0 : 1;
+    server.StopOnSignals();
+    server.Run();
+    // Queued contributions are committed before the store closes.
+    exchange.Close();
+    return 0;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/dbf_table.h"
+#include "data/dbf_number.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -155,7 +156,53 @@ private:
 
 std::string ColumnLabel(const DbfColumn& column) { return column.label.empty() ? column.name : column.label; }
 
+// With another separator than '.', a '.' is not part of a number.
+std::optional<double> ParseTypedNumber(std::string_view text, char decimal) {
+    if (decimal != '.' && text.find('.') != std::string_view::npos) return std::nullopt;
+    std::string normal(text);
+    std::replace(normal.begin(), normal.end(), decimal, '.');
+    return ParseNumber(normal);
+}
+
+// The right-aligned field text of a number, with as many of the column's decimals as fit.
+std::string FixedNumberField(const DbfColumn& column, double value, std::string& out) {
+    if (value == 0) value = 0; // no "-0.00"
+    char buffer[400];
+    for (int decimals = column.decimals; decimals >= 0; --decimals) {
+        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+        if (ec != std::errc()) break;
+        std::string_view text(buffer, static_cast<size_t>(end - buffer));
+        if (text == "-0" || text.find_first_not_of("-0.") == std::string_view::npos) text = text.substr(text[0] == '-');
+        if (text.size() <= static_cast<size_t>(column.width)) {
+            out.assign(static_cast<size_t>(column.width) - text.size(), ' ');
+            out += text;
+            return {};
+        }
+    }
+    return GeneralNumber(value) + " does not fit into field '" + ColumnLabel(column) + "'";
+}
+
 } // namespace
+
+std::string NumberField(const DbfColumn& column, double value, std::string& field) {
+    if (!std::isfinite(value))
+        return "'" + GeneralNumber(value) + "' is not a valid floating point value for field '" + ColumnLabel(column) +
+               "'";
+    if ((column.minimum && value < *column.minimum) || (column.maximum && value > *column.maximum))
+        return GeneralNumber(value) + " is not a valid value for field '" + ColumnLabel(column) +
+               "'. The allowed range is " + GeneralNumber(column.minimum.value_or(-1e308)) + " to " +
+               GeneralNumber(column.maximum.value_or(1e308));
+    return FixedNumberField(column, value, field);
+}
+
+std::string NumberTextError(const DbfColumn& column, std::string_view text, char decimal) {
+    if (TrimBlanks(text).empty()) return {};
+    const std::optional<double> value = ParseTypedNumber(text, decimal);
+    if (!value)
+        return "'" + std::string(text) + "' is not a valid floating point value for field '" + ColumnLabel(column) + "'";
+    std::string field;
+    return NumberField(column, *value, field);
+}
 
 int CompareStoredNames(std::string_view a, std::string_view b) {
     a = TrimTrailing(a);
@@ -618,20 +665,7 @@ std::string DbfTable::SetField(int index, std::string_view bytes) {
 }
 
 std::string DbfTable::FormatNumberField(const DbfColumn& column, double value, std::string& out) const {
-    if (value == 0) value = 0; // no "-0.00"
-    char buffer[400];
-    for (int decimals = column.decimals; decimals >= 0; --decimals) {
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-        if (ec != std::errc()) break;
-        std::string_view text(buffer, static_cast<size_t>(end - buffer));
-        if (text == "-0" || text.find_first_not_of("-0.") == std::string_view::npos) text = text.substr(text[0] == '-');
-        if (text.size() <= static_cast<size_t>(column.width)) {
-            out.assign(static_cast<size_t>(column.width) - text.size(), ' ');
-            out += text;
-            return {};
-        }
-    }
-    return GeneralNumber(value) + " does not fit into field '" + ColumnLabel(column) + "'";
+    return FixedNumberField(column, value, out);
 }
 
 std::string DbfTable::SetNumber(int index, double value) {
@@ -639,15 +673,8 @@ std::string DbfTable::SetNumber(int index, double value) {
     if (!ColumnAt(index)) return MissingColumn(index);
     const DbfColumn& column = columns_[static_cast<size_t>(index)];
     if (column.type != DbfType::Numeric) return SetText(index, GeneralNumber(value));
-    if (!std::isfinite(value))
-        return "'" + GeneralNumber(value) + "' is not a valid floating point value for field '" + ColumnLabel(column) +
-               "'";
-    if ((column.minimum && value < *column.minimum) || (column.maximum && value > *column.maximum))
-        return GeneralNumber(value) + " is not a valid value for field '" + ColumnLabel(column) +
-               "'. The allowed range is " + GeneralNumber(column.minimum.value_or(-1e308)) + " to " +
-               GeneralNumber(column.maximum.value_or(1e308));
     std::string text;
-    if (std::string error = FormatNumberField(column, value, text); !error.empty()) return error;
+    if (std::string error = NumberField(column, value, text); !error.empty()) return error;
     return SetField(index, text);
 }
 
@@ -667,13 +694,7 @@ std::string DbfTable::SetText(int index, std::string_view text, char decimal) {
     case DbfType::Character: return SetField(index, Windows1252FromUtf8(text));
     case DbfType::Numeric: {
         if (TrimBlanks(text).empty()) return SetField(index, "");
-        std::string normal(text);
-        std::optional<double> value;
-        // With another separator a '.' is not part of a number.
-        if (decimal == '.' || normal.find('.') == std::string::npos) {
-            std::replace(normal.begin(), normal.end(), decimal, '.');
-            value = ParseNumber(normal);
-        }
+        const std::optional<double> value = ParseTypedNumber(text, decimal);
         if (!value)
             return "'" + std::string(text) + "' is not a valid floating point value for field '" +
                    ColumnLabel(column) + "'";

@@ -96,6 +96,42 @@ TEST(ServedText, ListsSupportBodiesAndCatalogues) {
     EXPECT_NE(error.find("tab delimited"), std::string::npos);
 }
 
+TEST(SubmitChecks, ValuesTheProgramsTablesWouldRefuseAreRefused) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"p101", "-99999999999999999999"}, // wider than the column
+        {"p101", "1e308"},
+        {"p100", "\xED\xA0\x80"},          // a surrogate
+        {"p100", "\xF4\x90\x80\x80"},      // above U+10FFFF
+        {"p100", "\xE0\x80\xAF"},          // an overlong "/"
+        {"p100", "\xC0\xAF"},
+    };
+    for (const auto& [field, value] : cases) {
+        QueryPairs pairs = {{"base", "100"}, {"name", "Jo"}, {"p100", "Motor"}};
+        if (field == "p100") pairs[2].second = value;
+        else pairs.emplace_back(field, value);
+        EXPECT_FALSE(Check(pairs).contribution) << field << "=" << value;
+    }
+    const SubmitCheck fits = Check({{"base", "100"}, {"name", "Jo"}, {"p100", "Motor \xF0\x9F\x9A\x80"}, {"p101", "1e3"}});
+    EXPECT_TRUE(fits.contribution) << fits.reason;
+
+    std::string error;
+    EXPECT_TRUE(ReadCatalogueText("Begin Ampvane8 Motor Table\nMOTORNAME\tMOTORSTANT\nA\t1\nB\t1e308\n", error).empty());
+    EXPECT_NE(error.find("Line 4"), std::string::npos) << error;
+    error.clear();
+    EXPECT_EQ(ReadCatalogueText("Begin Ampvane8 Motor Table\nMOTORNAME\tMOTORSTANT\nA\t1,5\n", error).size(), 1u) << error;
+}
+
+TEST(ServedText, TheImportableBlockKeepsEveryRowThatCannotEndItsComment) {
+    const std::vector<std::string> lines = {"Speed 400 -- geared\t1", "Kv > 1000\t2", "Evil --!> x\t3", "A <b>bold</b>\t4"};
+    const std::string page = HtmlTablePage(1, "MOTORNAME\tMOTORSTANT", lines);
+    const std::string block = page.substr(page.find("Begin Ampvane8"), page.find("-->") - page.find("Begin Ampvane8"));
+    EXPECT_NE(block.find("\r\nSpeed 400 -- geared\t1\r\n"), std::string::npos);
+    EXPECT_NE(block.find("\r\nKv > 1000\t2\r\n"), std::string::npos);
+    EXPECT_EQ(block.find("Evil"), std::string::npos);
+    EXPECT_EQ(block.find("<b>"), std::string::npos);
+    EXPECT_NE(page.find("<p>2 components hold text"), std::string::npos); // said, not silent
+}
+
 TEST(RateLimit, BoundsWritesPerAddressPerMinute) {
     RateLimiter limiter(2);
     const auto now = std::chrono::steady_clock::now();
