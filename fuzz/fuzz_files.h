@@ -6,9 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unistd.h>
+
+#include "data/comp_data_module.h"
+#include "data/data_folder.h"
 
 namespace ampvane::fuzz {
 
@@ -26,5 +30,26 @@ inline void WriteScratchFile(const std::filesystem::path& path, std::string_view
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) std::abort(); // the scratch folder itself failed, not the code under test
 }
+
+// A data folder of its own with the eight tables, empty and open, for targets that import into them.
+struct TableFolder {
+    TableFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ampvane-fuzz-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) std::abort();
+        path = pattern;
+        for (ComponentTableKind kind : TableOpeningOrder())
+            if (!DbfTable::Create(DataFilePath(path, TableInfoOf(kind).file), ShippedColumns(kind)).empty()) std::abort();
+        module = std::make_unique<TCompDataModule>(TCompDataModule::Folders{path, ""}, quiet);
+        module->OpenComponentTables();
+    }
+    ~TableFolder() {
+        module.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+    NullMessageSink quiet;
+    std::unique_ptr<TCompDataModule> module;
+};
 
 } // namespace ampvane::fuzz

@@ -85,11 +85,8 @@ WorkbenchEnvironment DesktopProgram::Parts::WorkbenchEnv() {
         optionsForm->Edit();
         if (workbench->Units() != before) workbench->UnitsChanged(before);
     };
-    env.importTableText = [this](const std::string& file, std::optional<int> table, int helpTopic) {
-        TableImportOptions import;
-        if (table) import.table = static_cast<ComponentTableKind>(*table);
-        import.alwaysReport = true;
-        import.helpTopic = helpTopic;
+    env.importTableText = [this](const std::string& file, const TableImportOptions& options) {
+        TableImportOptions import = options;
         import.locale = locale;
         ImportTableText(tables, file, import, messages);
     };

@@ -300,6 +300,18 @@ bool IsAcceptableBlockFile(std::string_view name) {
     return !EndsWithIgnoringCase(name, ".DBF") && !EndsWithIgnoringCase(name, ".NTX");
 }
 
+} // namespace
+
+bool IsExchangeListFile(std::string_view name) {
+    // The value lists, the tips and the notes: every file the program reads as a list.
+    static constexpr std::string_view kLists[] = {kPropConstList,   kThrustConstList, kGearboxEffList,
+                                                  kManufacturerList, kWizardCellsList, kAirfoilList,
+                                                  kNotesList,        "Tips.lst"};
+    return std::find(std::begin(kLists), std::end(kLists), name) != std::end(kLists);
+}
+
+namespace {
+
 class Importer {
 public:
     Importer(TCompDataModule& data, std::string_view fileName, const TableImportOptions& options, MessageSink& messages)
@@ -338,7 +350,17 @@ public:
             ShowNotes();
             return std::move(result_);
         }
+        if (state_ == State::Pending)
+            result_.skipped.push_back("The " + blockType_ +
+                                      " table section ends without its End line (the transfer was cut off), so "
+                                      "none of it was imported.");
         EndTableBlock();
+        if (fileBlock_ && Exchange()) {
+            result_.skipped.push_back("The lines for the file \"" + fileBlock_->name +
+                                      "\" end without their End line (the transfer was cut off), so the file was "
+                                      "left as it was.");
+            fileBlock_.reset();
+        }
         if (fileBlock_) {
             fileBlock_->mode = fileBlock_->mode == FileBlockMode::AppendAndSort ? FileBlockMode::Append : fileBlock_->mode;
             if (!WriteFileBlock()) {
@@ -352,7 +374,10 @@ public:
     }
 
 private:
-    enum class State { Outside, Columns, Rows, SkipTable, File, SkipFile };
+    // Pending: an exchange answer's table block, held until its End line shows it complete.
+    enum class State { Outside, Columns, Rows, SkipTable, File, SkipFile, Pending };
+
+    bool Exchange() const { return options_.source != ImportSource::Hand; }
 
     struct FileBlock {
         std::string name;
@@ -384,8 +409,24 @@ private:
         case State::SkipFile:
             if (line.starts_with(kEndFile)) state_ = State::Outside;
             return true;
+        case State::Pending:
+            if (line != EndLine(blockType_)) {
+                pending_.emplace_back(line, lineNumber);
+                return true;
+            }
+            return ReplayPending(line, lineNumber);
         }
         return true;
+    }
+
+    // The block is complete: merge it as a hand import would have, line by line.
+    bool ReplayPending(const std::string& endLine, std::size_t lineNumber) {
+        std::vector<std::pair<std::string, std::size_t>> lines = std::move(pending_);
+        pending_.clear();
+        OpenTableBlock(*pendingKind_, blockType_);
+        for (const auto& [line, number] : lines)
+            if (!Line(line, number)) return false;
+        return Line(endLine, lineNumber);
     }
 
     bool Outside(const std::string& line) {
@@ -413,6 +454,17 @@ private:
     }
 
     void BeginTableBlock(ComponentTableKind kind, const std::string& typeName) {
+        if (Exchange()) {
+            blockType_ = typeName;
+            pendingKind_ = kind;
+            pending_.clear();
+            state_ = State::Pending;
+            return;
+        }
+        OpenTableBlock(kind, typeName);
+    }
+
+    void OpenTableBlock(ComponentTableKind kind, const std::string& typeName) {
         blockType_ = typeName;
         result_.blocks.push_back({typeName, 0, 0});
         table_ = data_.Table(kind);
@@ -431,7 +483,9 @@ private:
         if (table_ && table_->state() != DbfTable::State::Browse) table_->Cancel();
         keep_.reset();
         table_ = nullptr;
-        if (state_ == State::Columns || state_ == State::Rows || state_ == State::SkipTable) state_ = State::Outside;
+        pending_.clear();
+        if (state_ == State::Columns || state_ == State::Rows || state_ == State::SkipTable || state_ == State::Pending)
+            state_ = State::Outside;
     }
 
     bool Columns(const std::string& line) {
@@ -473,7 +527,12 @@ private:
             const int column = mapped_[i];
             if (column <= 0) continue;
             std::string value(values[i]);
-            if (table_->columns()[static_cast<size_t>(column)].type == DbfType::Numeric) {
+            const DbfType type = table_->columns()[static_cast<size_t>(column)].type;
+            // A logical column has no other way to say "no" than an empty value.
+            if (options_.source == ImportSource::ExchangeContributed && type != DbfType::Logical &&
+                TrimBlanks(value).empty())
+                continue;
+            if (type == DbfType::Numeric) {
                 const char other = options_.locale.decimal == '.' ? ',' : '.';
                 if (const auto at = value.find(other); at != std::string::npos) value[at] = options_.locale.decimal;
             }
@@ -502,6 +561,13 @@ private:
         if (!name.empty() && (name.front() == '+' || name.front() == '$')) {
             mode = name.front() == '$' ? FileBlockMode::AppendAndSort : FileBlockMode::Append;
             name.erase(0, 1);
+        }
+        if (Exchange() && !IsExchangeListFile(name)) {
+            result_.skipped.push_back("The lines for the file \"" + name +
+                                      "\" were skipped: the exchange may deliver only the value lists, the tips "
+                                      "and the notes.");
+            state_ = State::SkipFile;
+            return true;
         }
         if (!IsAcceptableBlockFile(name)) {
             Error("The import file \"" + std::string(fileName_) + "\" holds lines for the file \"" + name +
@@ -538,9 +604,16 @@ private:
         ApplyFileBlock(data_.dataFolder(), kNotesList, FileBlockMode::Append, lines);
     }
 
+    // What was left out, after the text it belongs to.
+    std::string WithSkipped(std::string text) const {
+        for (std::size_t i = 0; i < result_.skipped.size(); ++i) text += (i ? "\n" : "\n\n") + result_.skipped[i];
+        return text;
+    }
+
     void Summary() {
         if (result_.blocks.empty()) {
-            Error("No Ampvane " + typeWord_ + " data was found in the import file. No " + typeWord_ + "s were imported.");
+            Error(WithSkipped("No Ampvane " + typeWord_ + " data was found in the import file. No " + typeWord_ +
+                              "s were imported."));
             return;
         }
         std::string text;
@@ -553,8 +626,8 @@ private:
         } else {
             text = "There was no new data to revise or add to the Ampvane database.";
         }
-        if (!options_.alwaysReport && !result_.Changed()) return;
-        Message message = InformationMessage(std::move(text));
+        if (!options_.alwaysReport && !result_.Changed() && result_.skipped.empty()) return;
+        Message message = InformationMessage(WithSkipped(std::move(text)));
         message.buttons = OkButton | HelpButton;
         message.helpTopic = options_.helpTopic;
         messages_.Report(message);
@@ -587,6 +660,8 @@ private:
     std::optional<KeepPosition> keep_;
     std::vector<int> mapped_;
     std::optional<FileBlock> fileBlock_;
+    std::optional<ComponentTableKind> pendingKind_;
+    std::vector<std::pair<std::string, std::size_t>> pending_;
 
     bool notesRead_ = false;
     std::set<std::string, std::less<>> knownNotes_;

@@ -56,8 +56,23 @@ struct TableImportBlock {
 struct TableImportResult {
     std::vector<TableImportBlock> blocks; // one per table block taken, in file order
     std::vector<std::string> notes;       // notes shown to the user (new ones only)
+    std::vector<std::string> skipped;     // what an exchange answer held that was left out, one line each
     bool errorReported = false;           // an error message was given (the import may have stopped early)
     bool Changed() const;                 // some record was added or revised
+};
+
+// How far an import file is trusted. A file the user picked is the user's own choice; what the exchange
+// server sends may come from anyone on the way, so it may not touch the configuration and is taken only
+// when complete.
+enum class ImportSource {
+    Hand,
+    // A downloaded update: file blocks only for the value lists, the tips and the notes (others are
+    // skipped with a line in the summary), and a table or file block without its End line is left out
+    // whole.
+    ExchangeUpdate,
+    // Contributed components: as an update, and an empty text or number leaves the stored value as it
+    // was (a contributor's empty field means "not given", not "erase").
+    ExchangeContributed,
 };
 
 struct TableImportOptions {
@@ -65,7 +80,12 @@ struct TableImportOptions {
     bool alwaysReport = false;               // show the summary even when nothing changed
     int helpTopic = 0;
     NumberLocale locale; // the user's decimal separator; numbers in the file may use either
+    ImportSource source = ImportSource::Hand;
 };
+
+// Whether an answer of the exchange may deliver the file `name` into the data folder: only the files
+// the program reads as lists (value lists, "Tips.lst", "Notes.lst").
+bool IsExchangeListFile(std::string_view name);
 
 // Merges an import file into the module's tables: new names are added, existing ones revised in place.
 // Applies its file blocks to the data folder and shows its notes. Every outcome is reported to `messages`

@@ -145,7 +145,9 @@ std::string ContributionTarget(const RequestPairs& pairs) {
 
 bool SendContribution(OnlineContext& context, const std::string& target, std::string_view kindName, int helpTopic,
                       int count, int index) {
-    const ServerAddress server = ServerOf(context.settings);
+    const std::optional<ServerAddress> configured = ServerToUse(context, helpTopic);
+    if (!configured) return false;
+    const ServerAddress& server = *configured;
     const std::string site = SiteUrl(server);
     auto box = [&](Message message) {
         message.buttons = OkButton | HelpButton;
@@ -170,9 +172,11 @@ bool SendContribution(OnlineContext& context, const std::string& target, std::st
     status.Starting();
     const HttpResult result = PerformHttp(request, context.limits, status);
     if (!result.success) {
-        box(ErrorMessage("Ampvane was unable to contribute your data to " + site +
-                         ". The site may be temporarily unavailable, your computer might not be connected to the "
-                         "Internet, or a firewall may be blocking Ampvane from accessing the Internet."));
+        box(ErrorMessage(WithCause("Ampvane was unable to contribute your data to " + site +
+                                       ". The site may be temporarily unavailable, your computer might not be "
+                                       "connected to the Internet, or a firewall may be blocking Ampvane from "
+                                       "accessing the Internet.",
+                                   result)));
         context.view->HideStatus();
         return false;
     }
@@ -267,8 +271,21 @@ void SortContributedEntries(std::vector<ContributedEntry>& entries, ContributedS
 
 std::string ContributedImportSection(std::string_view kindName, std::span<const std::string> lines) {
     std::string text = "Begin Ampvane8 " + std::string(kindName) + " Table\r\n";
-    for (const std::string& line : lines)
-        if (line.size() >= 2 && (line[0] == 'F' || line[0] == 'Y')) text += line.substr(2) + "\r\n";
+    bool header = false;
+    for (const std::string& line : lines) {
+        // One column line; of the components, only the ticked ones the list shows: a line the list
+        // skips was never seen by the user, so the user never chose it.
+        const bool column = !header && line.size() >= 3 && line[0] == 'F';
+        if (!column && (line.empty() || line[0] != 'Y' || !ContributedListEntry(line, 0))) continue;
+        header = header || column;
+        const std::string_view rest = std::string_view(line).substr(2);
+        // A component named like a frame line would end this section early and let the rest of the
+        // list act as blocks of its own (another table, a file in the data folder).
+        if (rest.starts_with("Begin Ampvane8 ") || rest.starts_with("End Ampvane8 ") ||
+            rest.starts_with("Ampvane8 Note "))
+            continue;
+        text += std::string(rest) + "\r\n";
+    }
     text += "End Ampvane8 " + std::string(kindName) + " Table\r\n";
     return text;
 }

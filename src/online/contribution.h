@@ -80,8 +80,9 @@ std::vector<std::string> ApplyTicks(std::span<const std::string> lines, std::spa
 enum class ContributedSort { Description, Date, Contributor };
 void SortContributedEntries(std::vector<ContributedEntry>& entries, ContributedSort sort);
 
-// One table section of the import file: the header line and the ticked component lines, without
-// their two marker characters, between the Begin and End lines of the kind.
+// One table section of the import file: the first header line and the ticked component lines the
+// list shows, without their two marker characters, between the Begin and End lines of the kind.
+// Lines named like the frame lines of table text are left out.
 std::string ContributedImportSection(std::string_view kindName, std::span<const std::string> lines);
 
 } // namespace ampvane

@@ -142,11 +142,45 @@ bool IsConnectFailure(CURLcode code) {
 struct HopOutcome {
     CURLcode code = CURLE_OK;
     bool cancelled = false;
+    bool pastDeadline = false;
 };
+
+using Clock = std::chrono::steady_clock;
+
+// The cause of a final status that is not a success, and whether trying again can help.
+std::string StatusCause(long status) {
+    const std::string code = " (status " + std::to_string(status) + ")";
+    if (status == 413)
+        return "The server refused the request as too large" + code + "; sending it again will not help.";
+    if (status == 429 || status == 503)
+        return "The server is busy" + code + "; trying again in a few minutes may help.";
+    if (status >= 500) return "The server failed to answer" + code + "; trying again later may help.";
+    if (status == 404) return "The server does not offer this address" + code + "; trying again will not help.";
+    return "The server answered with status " + std::to_string(status) + ".";
+}
+
+// The cause of a failed connection or transfer in the user's words; `detail` is the library's own.
+std::string CurlCause(CURLcode code, bool connected, const HttpLimits& limits, const std::string& detail) {
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "The server's name could not be looked up; check the Internet connection and the name.";
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return "The proxy's name could not be looked up; check the proxy settings.";
+    case CURLE_COULDNT_CONNECT:
+        return "The server did not accept a connection; trying again later may help.";
+    case CURLE_OPERATION_TIMEDOUT:
+        if (!connected)
+            return "The server did not answer within " + std::to_string(limits.connectTimeout.count()) +
+                   " s; trying again later may help.";
+        return "The server sent less than " + std::to_string(limits.minimumRate) + " bytes a second for " +
+               std::to_string(limits.silenceTimeout.count()) + " s; trying again later may help.";
+    default: return "The transfer failed: " + detail + ".";
+    }
+}
 
 HopOutcome RunHop(const HttpRequest& request, const ServerAddress& server, const std::string& target,
                   const std::string& postData, const HttpLimits& limits, HttpObserver& observer, Hop& hop,
-                  char* errorBuffer) {
+                  char* errorBuffer, Clock::time_point deadline) {
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl) return {CURLE_FAILED_INIT, false};
     CURL* c = curl.get();
@@ -206,9 +240,13 @@ HopOutcome RunHop(const HttpRequest& request, const ServerAddress& server, const
             outcome.cancelled = true;
             break;
         }
+        if (Clock::now() >= deadline) {
+            outcome.pastDeadline = true;
+            break;
+        }
         curl_multi_poll(multi.get(), nullptr, 0, 50, nullptr);
     }
-    if (!outcome.cancelled) {
+    if (!outcome.cancelled && !outcome.pastDeadline) {
         int left = 0;
         while (CURLMsg* message = curl_multi_info_read(multi.get(), &left))
             if (message->msg == CURLMSG_DONE) outcome.code = message->data.result;
@@ -259,6 +297,7 @@ HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, Htt
     }
     ServerAddress server = request.server;
     std::string target = request.target;
+    const Clock::time_point deadline = Clock::now() + limits.deadline;
     FilePtr header;
     if (!request.headerFile.empty()) header.reset(std::fopen(request.headerFile.c_str(), "wb"));
 
@@ -286,27 +325,39 @@ HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, Htt
         hop.memory = &result.body;
         hop.header = header.get();
         char errorBuffer[CURL_ERROR_SIZE] = {};
-        const HopOutcome outcome = RunHop(request, server, target, postData, limits, observer, hop, errorBuffer);
+        const HopOutcome outcome =
+            RunHop(request, server, target, postData, limits, observer, hop, errorBuffer, deadline);
         const bool closedWell = !body || std::fclose(body.release()) == 0;
         result.status = hop.status;
         result.target = target;
         if (outcome.cancelled) {
             result.cancelled = true;
             result.error = "The transfer was cancelled.";
+        } else if (outcome.pastDeadline) {
+            result.error = "The transfer did not finish within its time limit of " +
+                           std::to_string(limits.deadline.count()) +
+                           " s; trying again later or over a faster connection may help.";
         } else if (hop.tooLarge) {
-            result.error = "The answer is larger than " + std::to_string(limits.maxBody >> 20) + " MiB.";
+            result.error = "The answer is larger than " + std::to_string(limits.maxBody >> 20) +
+                           " MiB, more than Ampvane accepts; trying again will not help.";
         } else if (hop.writeFailed || !closedWell) {
             result.error = "The answer could not be written to \"" +
                            (request.bodyFile.empty() ? request.headerFile : request.bodyFile) + "\".";
         } else if (outcome.code != CURLE_OK) {
-            result.error = errorBuffer[0] ? errorBuffer : curl_easy_strerror(outcome.code);
+            result.error = CurlCause(outcome.code, hop.connectedAnnounced, limits,
+                                     errorBuffer[0] ? errorBuffer : curl_easy_strerror(outcome.code));
             if (IsConnectFailure(outcome.code) && !hop.connectedAnnounced)
                 observer.OnHttpEvent({HttpEventKind::ConnectFailed, 0, -1, result.error});
         } else if (hop.status >= 300 && hop.status <= 302 && !hop.location.empty()) {
+            const ServerAddress from = server;
             if (redirects >= limits.maxRedirects) {
-                result.error = "More than " + std::to_string(limits.maxRedirects) + " redirects.";
+                result.error = "The server redirected the request more than " + std::to_string(limits.maxRedirects) +
+                               " times; trying again will not help.";
             } else if (!ResolveRedirect(hop.location, server, target)) {
                 result.error = "The redirect to \"" + hop.location + "\" cannot be followed.";
+            } else if (request.post && !(server == from)) {
+                result.error = "The server redirected the message to another host (" + server.Authority() +
+                               "); it was not sent there.";
             } else {
                 continue;
             }
@@ -315,7 +366,7 @@ HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, Htt
             observer.OnHttpEvent({HttpEventKind::Completed, hop.received, hop.received, {}});
             return result;
         } else {
-            result.error = "The server answered with status " + std::to_string(hop.status) + ".";
+            result.error = StatusCause(hop.status);
         }
         removeBody();
         result.body.clear();

@@ -39,6 +39,9 @@ struct HttpLimits {
     std::chrono::seconds silenceTimeout{30};
     long minimumRate = 10;
     std::int64_t maxBody = std::int64_t{64} << 20;
+    // The whole transfer, redirects included, ends in this time: a server that trickles just fast
+    // enough for the rule above must not keep it running for ever.
+    std::chrono::seconds deadline{120};
 };
 
 struct HttpRequest {
@@ -56,12 +59,15 @@ struct HttpResult {
     long status = 0;      // the final status; 0 when no answer came
     bool cancelled = false;
     std::string body;   // the body when no body file was given
-    std::string error;  // what went wrong; empty on success
+    // What went wrong, for the user, saying whether trying again can help; empty on success.
+    std::string error;
     std::string target; // the path and query finally fetched (after redirects)
 };
 
 // Runs the transfer. Redirects (300 to 302) are followed to their "Location"; an address without any
-// "/" names a file at the root of the same host. After a failure no body file is left behind.
+// "/" names a file at the root of the same host. A request with a body is redirected only to the same
+// host and port: the body is never sent where the user did not send it. After a failure no body file
+// is left behind.
 HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, HttpObserver& observer);
 
 // Where a redirect leads from `target` on `server`: an absolute "http://" address, a path from the

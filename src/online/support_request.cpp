@@ -64,7 +64,9 @@ bool SupportAnswerAccepted(std::string_view body) {
 }
 
 SupportOutcome SendSupportRequest(OnlineContext& context, const SupportRequest& request) {
-    const ServerAddress server = ServerOf(context.settings);
+    const std::optional<ServerAddress> configured = ServerToUse(context, kSupportHelpTopic);
+    if (!configured) return SupportOutcome::NotSent;
+    const ServerAddress& server = *configured;
     if (!context.folder || !context.folder->Valid()) {
         context.messages->Report(Box(MessageKind::Error,
                                      "Ampvane was unable to establish a connection with your computer's Internet "
@@ -94,10 +96,11 @@ SupportOutcome SendSupportRequest(OnlineContext& context, const SupportRequest& 
     RemoveQuietly(headerFile);
     if (!result.success) {
         context.messages->Report(Box(MessageKind::Error,
-                                     "Ampvane was unable to transmit your message to " + SiteUrl(server) +
-                                         ". The site may be temporarily unavailable, your computer might not be "
-                                         "connected to the Internet, or a firewall may be blocking Ampvane from "
-                                         "accessing the Internet.",
+                                     WithCause("Ampvane was unable to transmit your message to " + SiteUrl(server) +
+                                                   ". The site may be temporarily unavailable, your computer might "
+                                                   "not be connected to the Internet, or a firewall may be blocking "
+                                                   "Ampvane from accessing the Internet.",
+                                               result),
                                      true));
         return SupportOutcome::NotSent;
     }

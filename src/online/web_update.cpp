@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "common/file_write.h"
 #include "data/table_catalogue.h"
 
 namespace ampvane {
@@ -27,8 +28,8 @@ Message ErrorBox(std::string text, int helpTopic) {
 }
 
 // One download into `file` with the status window's texts; the window is shown by the caller.
-bool Download(OnlineContext& context, std::string target, const std::string& file, std::string_view kindName) {
-    const ServerAddress server = ServerOf(context.settings);
+HttpResult Download(OnlineContext& context, const ServerAddress& server, std::string target, const std::string& file,
+                    std::string_view kindName) {
     TransferStatusTexts status(*context.view, TransferPurpose::Download, server.Authority(), std::string(kindName));
     HttpRequest request;
     request.server = server;
@@ -37,7 +38,14 @@ bool Download(OnlineContext& context, std::string target, const std::string& fil
     request.bodyFile = file;
     request.headerFile = context.folder->File("Head.txt");
     status.Starting();
-    return PerformHttp(request, context.limits, status).success;
+    return PerformHttp(request, context.limits, status);
+}
+
+// A list whose last line has no line end was cut off on the way: its last component would be
+// imported with half its values.
+bool EndsCutOff(const std::string& file) {
+    std::string text;
+    return ReadWholeFile(file, text) && !text.empty() && text.back() != '\n';
 }
 
 } // namespace
@@ -56,24 +64,41 @@ std::string UpdateTarget(std::optional<int> table) {
 
 std::string ContributedTarget(int tableNumber, int days) {
     return "/data/dump.cgi?table=" + std::to_string(tableNumber) + "&recent=" + std::to_string(days) +
-           "&ver=" + std::string(kClientVersion);
+           "&ver=" + std::string(kClientVersion) + "&max=" + std::to_string(kContributedLinesShown);
+}
+
+std::optional<ServerAddress> ServerToUse(OnlineContext& context, int helpTopic) {
+    if (std::optional<ServerAddress> server = ParseServerAddress(context.settings.server)) return server;
+    context.messages->Report(ErrorBox("The value of \"server\" in Ampvane.ini is wrong. " +
+                                          InvalidServerMessage(context.settings.server) + " Nothing was sent.",
+                                      helpTopic));
+    return std::nullopt;
+}
+
+std::string WithCause(std::string generic, const HttpResult& result) {
+    if (!result.error.empty()) generic += "\n\n" + result.error;
+    return generic;
 }
 
 std::string DownloadUpdate(OnlineContext& context, std::optional<int> table, int helpTopic) {
-    const std::string site = SiteUrl(ServerOf(context.settings));
+    const std::optional<ServerAddress> server = ServerToUse(context, helpTopic);
+    if (!server) return {};
+    const std::string site = SiteUrl(*server);
     const std::string kindName = UpdateKindName(table);
     const std::string key = UpdateKey(table);
     context.view->ShowStatus(kUpdateCaption);
     std::string result;
     if (HasClient(context)) {
         const std::string file = context.folder->File(key + ".upd");
-        if (Download(context, UpdateTarget(table), file, kindName))
+        const HttpResult transfer = Download(context, *server, UpdateTarget(table), file, kindName);
+        if (transfer.success)
             result = file;
         else
             context.messages->Report(ErrorBox(
-                "Ampvane was unable to download updated data from " + site +
-                    ". The site may be temporarily unavailable, your computer might not be connected to the "
-                    "Internet, or a firewall may be blocking Ampvane from accessing the Internet.",
+                WithCause("Ampvane was unable to download updated data from " + site +
+                              ". The site may be temporarily unavailable, your computer might not be connected to "
+                              "the Internet, or a firewall may be blocking Ampvane from accessing the Internet.",
+                          transfer),
                 helpTopic));
     } else {
         context.messages->Report(ErrorBox(
@@ -92,22 +117,39 @@ std::string DownloadUpdate(OnlineContext& context, std::optional<int> table, int
 void UpdateFromServer(OnlineContext& context, std::optional<int> table, int helpTopic, const TableImporter& import) {
     const std::string file = DownloadUpdate(context, table, helpTopic);
     if (file.empty()) return;
-    if (import) import(file, table, helpTopic);
+    if (import) {
+        TableImportOptions options;
+        if (table) options.table = static_cast<ComponentTableKind>(*table);
+        options.alwaysReport = true;
+        options.helpTopic = helpTopic;
+        options.source = ImportSource::ExchangeUpdate;
+        import(file, options);
+    }
     RemoveQuietly(file);
 }
 
 bool DownloadContributed(OnlineContext& context, const std::string& file, std::string_view kindName, int helpTopic,
                          int days, int tableNumber) {
-    const std::string site = SiteUrl(ServerOf(context.settings));
+    const std::optional<ServerAddress> server = ServerToUse(context, helpTopic);
+    if (!server) return false;
+    const std::string site = SiteUrl(*server);
     context.view->ShowStatus(kContributedCaption);
     bool downloaded = false;
     if (HasClient(context)) {
-        downloaded = Download(context, ContributedTarget(tableNumber, days), file, kindName);
+        HttpResult transfer = Download(context, *server, ContributedTarget(tableNumber, days), file, kindName);
+        if (transfer.success && EndsCutOff(file)) {
+            RemoveQuietly(file);
+            transfer.success = false;
+            transfer.error = "The list ends in the middle of a line: it was cut off on the way, and nothing of it "
+                             "was kept. Trying again may help.";
+        }
+        downloaded = transfer.success;
         if (!downloaded)
             context.messages->Report(
-                ErrorBox("Ampvane was unable to download contributed data from " + site +
-                             ". The site may be temporarily unavailable, or your computer might not be connected "
-                             "to the Internet.",
+                ErrorBox(WithCause("Ampvane was unable to download contributed data from " + site +
+                                       ". The site may be temporarily unavailable, or your computer might not be "
+                                       "connected to the Internet.",
+                                   transfer),
                          helpTopic));
     } else {
         context.messages->Report(ErrorBox(

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/messages.h"
+#include "data/table_text.h"
 #include "online/http_client.h"
 #include "online/transfer_folder.h"
 
@@ -32,17 +33,24 @@ public:
     virtual bool Poll() { return false; }
 };
 
-// A view that shows nothing (the terminal with --quiet, tests that check only the outcome).
+// A view that shows nothing (the terminal, tests that check only the outcome); `cancel`, when given,
+// is asked whether to stop (the terminal's interruption).
 class SilentTransferView final : public TransferView {
 public:
+    explicit SilentTransferView(bool (*cancel)() = nullptr) : cancel_(cancel) {}
     void ShowStatus(std::string_view) override {}
     void HideStatus() override {}
     void SetStatusText(std::string_view, bool) override {}
     void SetProgress(std::int64_t, std::int64_t) override {}
+    bool Poll() override { return cancel_ && cancel_(); }
+
+private:
+    bool (*cancel_)();
 };
 
-// Imports a table text file into the tables: the table kind, or none for every table section.
-using TableImporter = std::function<void(const std::string& file, std::optional<int> table, int helpTopic)>;
+// Imports a table text file into the tables with the given rules (the caller adds the user's decimal
+// separator). The online operations set the table, the help topic and how far the file is trusted.
+using TableImporter = std::function<void(const std::string& file, const TableImportOptions& options)>;
 
 // Everything an online operation needs from its caller.
 struct OnlineContext {
@@ -59,8 +67,19 @@ std::string UpdateKey(std::optional<int> table);
 
 // The request path and query of a table update: "/data/send.cgi?data=KEY&ver=809".
 std::string UpdateTarget(std::optional<int> table);
-// "/data/dump.cgi?table=N&recent=30|0&ver=809".
+// How many contributed components of a table the list shows at most: the newest ones.
+inline constexpr int kContributedLinesShown = 1000;
+
+// "/data/dump.cgi?table=N&recent=30|0&ver=809&max=N": the server answers at most the `max` newest
+// lines (a server that does not know the key ignores it).
 std::string ContributedTarget(int tableNumber, int days);
+
+// The server to talk to, or nothing after an error box that names the configuration's "server" value
+// (nothing is then sent anywhere).
+std::optional<ServerAddress> ServerToUse(OnlineContext& context, int helpTopic);
+
+// A failure box's text: the generic text, then what really went wrong.
+std::string WithCause(std::string generic, const HttpResult& result);
 
 // Downloads the update file (key + ".upd" in the transfer folder). Returns its path, or empty after
 // the error box.

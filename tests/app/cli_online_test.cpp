@@ -2,8 +2,12 @@
 // ampvane-cli's online commands against a running ampvane-server.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +16,8 @@
 #include "online/test_servers.h"
 #include "support/command_run.h"
 #include "support/test_paths.h"
+
+extern char** environ;
 
 namespace ampvane {
 namespace {
@@ -67,6 +73,53 @@ TEST(CliOnline, UpdateContributeBrowseAndSupport) {
         const testing::CommandRun run = Cli(data, r.args);
         EXPECT_EQ(run.status, r.status) << r.args[0] << " " << run.err;
         EXPECT_NE(run.err.find(r.says), std::string::npos) << run.err;
+    }
+}
+
+// Ctrl-C (or a TERM from the system) in the middle of a transfer: the command ends by that signal,
+// its transfer folder is gone and the data folder is as it was.
+TEST(CliOnline, InterruptedTransfersLeaveNothingBehind) {
+    testing::HostileServer hostile;
+    for (const char* path : {"/data/send.cgi", "/data/dump.cgi", "/support.cgi"}) hostile.Answer(path, "/trickle");
+    const std::string address = hostile.Address();
+    struct Case {
+        std::vector<std::string> args;
+        int signal;
+    };
+    const Case cases[] = {
+        {{"update", "motor", "--server", address}, SIGINT},
+        {{"contributed", "motor", "--import", "--server", address}, SIGTERM},
+        {{"support", "--from", "me@example.org", "--subject", "Hi", "--message", "Stuck", "--server", address}, SIGINT},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir dir;
+        const std::string data = dir.file("data");
+        const std::string tmp = dir.file("tmp");
+        testing::MakeEmptyTables(data);
+        std::filesystem::create_directories(tmp);
+        const auto before = testing::FolderContents(data);
+        std::vector<std::string> arguments = {AMPVANE_CLI};
+        arguments.insert(arguments.end(), c.args.begin(), c.args.end());
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        std::vector<std::string> variables = {"AMPVANE_DATA_DIR=" + data, "TMPDIR=" + tmp};
+        for (char** e = environ; *e; ++e)
+            if (!std::string_view(*e).starts_with("AMPVANE_DATA_DIR=") && !std::string_view(*e).starts_with("TMPDIR="))
+                variables.emplace_back(*e);
+        std::vector<char*> envp;
+        for (std::string& variable : variables) envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        const int requests = hostile.Requests();
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, AMPVANE_CLI, nullptr, nullptr, argv.data(), envp.data()), 0);
+        hostile.AwaitRequests(requests + 1); // the transfer is under way
+        ::kill(pid, c.signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << c.args[0] << " status " << status;
+        EXPECT_TRUE(std::filesystem::is_empty(tmp)) << c.args[0];
+        EXPECT_EQ(testing::FolderContents(data), before) << c.args[0];
     }
 }
 

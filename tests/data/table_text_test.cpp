@@ -412,5 +412,46 @@ TEST(TableTextImport, HostileFilesKeepWhatWasMerged) {
     }
 }
 
+// The same files by hand and from the exchange: a hand import keeps its documented rules, an exchange
+// answer may not write the configuration, is taken only when complete, and contributed empty values
+// keep what is stored.
+TEST(TableTextImport, ExchangeAnswersAreTrustedLessThanHandImports) {
+    const std::string begin = "Begin Ampvane8 Motor Table\r\nMOTORNAME\tMOTORSTANT\tWEIGHT\r\n";
+    const std::string emptyAndIni = begin + "Speedy\t\t4\r\nEnd Ampvane8 Motor Table\r\n"
+                                            "Begin Ampvane8 File Ampvane.ini\r\nserver evil.example\r\nEnd Ampvane8 File \r\n";
+    const std::string cut = begin + "Speedy\t1200\t4\r\nTrunc\t12";
+    struct Case {
+        const std::string& text;
+        ImportSource source;
+        std::string constant; // Speedy's afterwards
+        bool iniWritten;
+        bool truncAdded;
+    };
+    const Case cases[] = {
+        {emptyAndIni, ImportSource::Hand, "", true, false},
+        {emptyAndIni, ImportSource::ExchangeUpdate, "", false, false},
+        {emptyAndIni, ImportSource::ExchangeContributed, "1500", false, false},
+        {cut, ImportSource::Hand, "1200", false, true},
+        {cut, ImportSource::ExchangeUpdate, "1500", false, false},
+        {cut, ImportSource::ExchangeContributed, "1500", false, false},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        Folder folder(dir);
+        RecordingMessages messages;
+        messages.AllowAny();
+        ImportTableText(folder.module, WriteText(dir, begin + "Speedy\t1500\t3\r\nEnd Ampvane8 Motor Table\r\n"),
+                        Options(), messages);
+        TableImportOptions options = Options();
+        options.source = c.source;
+        ImportTableText(folder.module, WriteText(dir, c.text, "answer.txt"), options, messages);
+        DbfTable& motors = folder.table(ComponentTableKind::Motor);
+        ASSERT_TRUE(FindComponentByName(motors, "Speedy"));
+        EXPECT_EQ(motors.Text("MOTORSTANT"), c.constant) << static_cast<int>(c.source);
+        EXPECT_EQ(fs::exists(folder.path + "/Ampvane.ini"), c.iniWritten) << static_cast<int>(c.source);
+        EXPECT_EQ(FindComponentByName(motors, "Trunc"), c.truncAdded) << static_cast<int>(c.source);
+    }
+}
+
 } // namespace
 } // namespace ampvane

@@ -133,9 +133,10 @@ TEST(ContributedData, EntriesTicksSortingAndImport) {
     entries[2].ticked = false;
     EXPECT_EQ(ApplyTicks(lines, entries)[5][0], 'N');
 
+    // Only ticked lines the list shows are imported: the broken one was never shown, so never chosen.
     EXPECT_EQ(ContributedImportSection("Motor", ticked),
               "Begin Ampvane8 Motor Table\r\nMOTORNAME\tMOTORSTANT\r\nZeta\t900\t2026-01-02\tAnn\t7\r\n"
-              "broken line without enough tabs\r\nAlpha\t1000\t2026-01-05\tA very long contributor name indeed\t9\r\n"
+              "Alpha\t1000\t2026-01-05\tA very long contributor name indeed\t9\r\n"
               "Mid\t10\t2026-01-01\tBob\t3\r\nEnd Ampvane8 Motor Table\r\n");
     EXPECT_EQ(SplitContributedLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
 }

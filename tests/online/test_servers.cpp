@@ -3,6 +3,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -22,8 +23,6 @@ namespace ampvane::testing {
 
 namespace {
 
-std::mutex requestMutex;
-
 void SendAll(int socket, std::string_view data) {
     while (!data.empty()) {
         const ssize_t sent = ::send(socket, data.data(), data.size(), MSG_NOSIGNAL);
@@ -36,6 +35,17 @@ void SendAll(int socket, std::string_view data) {
 void AwaitClose(int socket) {
     char buffer[256];
     while (::recv(socket, buffer, sizeof buffer, 0) > 0) {
+    }
+}
+
+// One byte every 50 ms until the peer leaves: fast enough for any "too slow" rule, never done.
+void Trickle(int socket) {
+    SendAll(socket, "HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n");
+    for (int i = 0; i < 100000; ++i) {
+        if (::send(socket, "t", 1, MSG_NOSIGNAL) != 1) return;
+        pollfd peer{socket, POLLIN, 0};
+        // Readable here means the client closed (or sent more, which nobody does).
+        if (::poll(&peer, 1, 50) != 0) return;
     }
 }
 
@@ -104,9 +114,24 @@ HostileServer::~HostileServer() {
 
 std::string HostileServer::Address() const { return "127.0.0.1:" + std::to_string(port_); }
 
+void HostileServer::Answer(const std::string& path, std::string answer) {
+    std::lock_guard lock(mutex_);
+    answers_[path] = std::move(answer);
+}
+
 std::string HostileServer::LastRequest() const {
-    std::lock_guard lock(requestMutex);
+    std::lock_guard lock(mutex_);
     return lastRequest_;
+}
+
+int HostileServer::Requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+void HostileServer::AwaitRequests(int count) const {
+    std::unique_lock lock(mutex_);
+    arrived_.wait(lock, [&] { return requests_ >= count; });
 }
 
 void HostileServer::Serve() {
@@ -120,14 +145,22 @@ void HostileServer::Serve() {
             if (got <= 0) break;
             request.append(buffer, static_cast<std::size_t>(got));
         }
-        {
-            std::lock_guard lock(requestMutex);
-            lastRequest_ = request;
-        }
         const std::size_t space = request.find(' ');
         std::string path = request.substr(space + 1, request.find(' ', space + 1) - space - 1);
         if (path.starts_with("http://")) path = path.substr(path.find('/', 7));
-        if (path == "/loop") {
+        path = path.substr(0, path.find('?'));
+        std::string answer;
+        {
+            std::lock_guard lock(mutex_);
+            lastRequest_ = request;
+            ++requests_;
+            if (const auto found = answers_.find(path); found != answers_.end()) answer = found->second;
+        }
+        arrived_.notify_all();
+        if (answer.starts_with("/")) path = answer;
+        if (!answer.empty() && !answer.starts_with("/")) {
+            SendAll(client, answer);
+        } else if (path == "/loop") {
             SendAll(client, "HTTP/1.0 302 Found\r\nLocation: /loop\r\n\r\n");
         } else if (path == "/moved") {
             SendAll(client, "HTTP/1.0 301 Moved\r\nLocation: file.txt\r\n\r\nmoved");
@@ -150,6 +183,8 @@ void HostileServer::Serve() {
         } else if (path == "/garbage") {
             static constexpr char kGarbage[] = "\x01\x02garbage \xff\xfe no http here\r\n\r\n";
             SendAll(client, std::string(kGarbage, sizeof kGarbage - 1));
+        } else if (path == "/trickle") {
+            Trickle(client);
         } else if (path == "/half") {
             SendAll(client, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n0123456789");
         } else {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace ampvane::testing {
@@ -22,5 +23,9 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Every file directly in a folder by name, with its bytes: two calls compare equal exactly when
+// nothing was added, removed or changed.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder);
 
 } // namespace ampvane::testing

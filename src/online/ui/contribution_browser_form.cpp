@@ -180,7 +180,13 @@ void TContributionBrowserForm::AddButtonClick() {
         text += ContributedImportSection(TypeNameOf(tab + 1), SplitContributedLines(file));
     }
     const std::string importFile = context_.folder->File("contrib.tmp");
-    if (WriteFileAtomically(importFile, text).empty() && env_.import) env_.import(importFile, std::nullopt, kHelpTopic);
+    if (WriteFileAtomically(importFile, text).empty() && env_.import) {
+        TableImportOptions options;
+        options.alwaysReport = true;
+        options.helpTopic = kHelpTopic;
+        options.source = ImportSource::ExchangeContributed;
+        env_.import(importFile, options);
+    }
     std::error_code ignored;
     std::filesystem::remove(importFile, ignored);
     accept();

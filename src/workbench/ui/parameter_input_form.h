@@ -19,6 +19,7 @@
 #include "workbench/project_commands.h"
 #include "data/comp_data_module.h"
 #include "data/table_browse.h"
+#include "data/table_text.h"
 #include "workbench/settings.h"
 #include "workbench/workbench_rules.h"
 
@@ -53,7 +54,8 @@ struct WorkbenchEnvironment {
     bool moreThan256Colours = true;
     // Imports a table text file (a table kind, or every table) with its summary; empty while the
     // program has no table import, which keeps the update commands disabled.
-    std::function<void(const std::string& file, std::optional<int> table, int helpTopic)> importTableText;
+    // Imports a table text file with the caller's rules; the program adds the user's decimal separator.
+    std::function<void(const std::string& file, const TableImportOptions& options)> importTableText;
     // The component tables; null: the project commands stay disabled.
     TCompDataModule* tables = nullptr;
     // Opens the component browser on the project table near `current`; returns the project picked,

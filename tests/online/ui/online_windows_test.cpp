@@ -80,7 +80,8 @@ TEST(SupportWindow, UnreachableServerKeepsTheWindowAndItsText) {
     form.BodyMemo->setPlainText("Text");
     e.messages.Expect("Ampvane was unable to transmit your message to http://" + address +
                       ". The site may be temporarily unavailable, your computer might not be connected to the "
-                      "Internet, or a firewall may be blocking Ampvane from accessing the Internet.");
+                      "Internet, or a firewall may be blocking Ampvane from accessing the Internet.\n\nThe server did "
+                      "not accept a connection; trying again later may help.");
     form.SendButton->click();
     EXPECT_NE(form.result(), QDialog::Accepted);
     EXPECT_EQ(form.BodyMemo->toPlainText(), "Text");
