@@ -165,6 +165,27 @@ void CliCsvMillion(benchmark::State& state) {
     std::filesystem::remove(output);
 }
 BENCHMARK(CliCsvMillion)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The benchmark projects of bench/projects (a direct-drive trainer swept over gears, diameters,
+// pitches and cells, heating on: 90,600 and 1,002,500 combinations) written by the command line into
+// a file, as a script would ask for them.
+void CliProject(benchmark::State& state, const char* project, const char* format) {
+    const std::string output =
+        (std::filesystem::temp_directory_path() / (std::string("ampvane_bench_project.") + format)).string();
+    const std::string command = std::string("'") + AMPVANE_CLI + "' report '" + AMPVANE_BENCH_PROJECTS + "/" +
+                                project + "' --format " + format + " -o '" + output + "'";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0) state.SkipWithError("ampvane-cli failed");
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
+    state.counters["out_MB"] = static_cast<double>(std::filesystem::file_size(output)) / 1e6;
+    std::filesystem::remove(output);
+}
+BENCHMARK_CAPTURE(CliProject, csv_90k, "report_90k.txt", "csv")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(7);
+BENCHMARK_CAPTURE(CliProject, json_90k, "report_90k.txt", "json")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(CliProject, csv_1m, "report_1m.txt", "csv")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(CliProject, json_1m, "report_1m.txt", "json")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 } // namespace
 #endif
 
