@@ -12,8 +12,8 @@ namespace {
 constexpr std::size_t kRowsPerThread = 2048;
 // Text made before it is handed on: enough to keep every core busy, little enough that a report of
 // wide rows never holds much of its file at once.
-constexpr std::size_t kBlockBytes = std::size_t{4} << 20;
-constexpr std::size_t kFirstBlockRows = 8192;
+constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
+constexpr std::size_t kFirstBlockRows = 2048;
 constexpr std::size_t kMostBlockRows = 65536;
 
 } // namespace
