@@ -53,7 +53,8 @@ for name in "${names[@]}"; do
   [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
   echo "== $name: $seconds s"
   status=0
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/scripts/leak-suppressions.txt" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$program" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)

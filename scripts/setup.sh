@@ -9,12 +9,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Building and running the programs.
-program_packages=(build-essential cmake ninja-build pkg-config ccache qt6-base-dev libqt6opengl6-dev
+program_packages=(build-essential cmake ninja-build pkg-config ccache libcairo2-dev qt6-base-dev libqt6opengl6-dev
   qt6-charts-dev qt6-svg-dev libcurl4-openssl-dev libpng-dev libjpeg-dev zlib1g-dev libcli11-dev
   nlohmann-json3-dev libboost-dev libsqlite3-dev fonts-dejavu-core)
 # Tests, benchmarks, manual pages and the package checks.
 test_packages=(libgtest-dev libbenchmark-dev imagemagick xvfb xauth python3-dbfread libreoffice-calc-nogui
-  libreoffice-writer-nogui poppler-utils help2man lintian desktop-file-utils appstream)
+  libreoffice-writer-nogui poppler-utils python3-jsonschema help2man lintian desktop-file-utils appstream)
 
 programs_only=0
 if [ "${1:-}" = "--programs" ]; then

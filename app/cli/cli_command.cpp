@@ -26,6 +26,8 @@ namespace {
 
 const char* const kUsageHead = "Usage: ampvane-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
 const char* const kUsageTail =
+    "  help [COMMAND], COMMAND --help\n"
+    "               show this text, or one command's usage\n"
     "  --help       show this text\n"
     "  --version    show the program version and its licence\n"
     "\n"
@@ -74,6 +76,19 @@ int CliRegistry::Main(int argc, char** argv) {
         return kUsage;
     }
     const std::string_view first = argv[1];
+    const auto find = [this](std::string_view name) -> const Command* {
+        for (const Command& c : commands_)
+            if (c.app->get_name() == name) return &c;
+        return nullptr;
+    };
+    if (first == "help" && argc > 2) {
+        const Command* command = find(argv[2]);
+        if (!command || argc > 3)
+            return UsageError(command ? "help takes one command" : "unknown command \"" + std::string(argv[2]) + "\"",
+                              nullptr);
+        std::fputs(("Usage:\n" + command->usage).c_str(), stdout);
+        return kSuccess;
+    }
     if (IsHelp(first) || first == "help") {
         std::fputs(UsageText().c_str(), stdout);
         return kSuccess;
@@ -82,13 +97,11 @@ int CliRegistry::Main(int argc, char** argv) {
         std::fputs(VersionText("ampvane-cli", AMPVANE_VERSION).c_str(), stdout);
         return kSuccess;
     }
-    const Command* command = nullptr;
-    for (const Command& c : commands_)
-        if (c.app->get_name() == first) command = &c;
+    const Command* command = find(first);
     if (!command) return UsageError("unknown command \"" + std::string(first) + "\"", nullptr);
     for (int i = 2; i < argc; ++i) {
         if (IsHelp(argv[i])) {
-            std::fputs(UsageText().c_str(), stdout);
+            std::fputs(("Usage:\n" + command->usage).c_str(), stdout);
             return kSuccess;
         }
     }

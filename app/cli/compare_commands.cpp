@@ -41,10 +41,11 @@ void RegisterCompareCommand(CliRegistry& registry) {
         std::optional<std::string> rows;
         std::optional<std::string> format;
         std::optional<std::string> output;
+        std::optional<std::string> settings;
     } args;
     CLI::App& app = registry.Add(
         "compare",
-        "  compare PROJECT_FILE --rows N,N,... [--format text|html|csv] [-o FILE]\n"
+        "  compare PROJECT_FILE --rows N,N,... [--format text|html|csv] [-o FILE] [--settings FILE]\n"
         "               up to 10 rows of the static report side by side (1-based, in the\n"
         "               report's default order); without --format the format follows the\n"
         "               extension of -o (.txt, .htm, .html, .csv), else text\n",
@@ -63,7 +64,7 @@ void RegisterCompareCommand(CliRegistry& registry) {
 
             CliMessages messages;
             int status = kRejected;
-            const auto report = ComputeProjectReport(args.projectFile, messages, status);
+            const auto report = ComputeProjectReport(args.projectFile, messages, status, args.settings);
             if (!report) return status;
             ComparisonTable table;
             for (int row : rows) {
@@ -83,6 +84,7 @@ void RegisterCompareCommand(CliRegistry& registry) {
     app.add_option("--rows", args.rows);
     app.add_option("--format", args.format);
     app.add_option("-o,--output", args.output);
+    AddSettingsOption(app, args.settings);
 }
 
 } // namespace ampvane::cli

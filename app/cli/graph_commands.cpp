@@ -7,6 +7,7 @@
 #include "advice/graph_data.h"
 #include "advice/graph_picture.h"
 #include "cli_command.h"
+#include "workbench/display_settings.h"
 
 namespace ampvane::cli {
 
@@ -17,7 +18,8 @@ bool HasPictureEnding(const std::string& name) {
     if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return false;
     std::string ending = name.substr(dot + 1);
     std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ending == "png" || ending == "jpg" || ending == "jpeg" || ending == "bmp" || ending == "svg";
+    return ending == "png" || ending == "jpg" || ending == "jpeg" || ending == "bmp" || ending == "svg" ||
+           ending == "pdf";
 }
 
 int Column(const ReportGrid& grid, const std::string& name, const char* option) {
@@ -32,33 +34,51 @@ int Column(const ReportGrid& grid, const std::string& name, const char* option) 
 
 void RegisterGraphCommand(CliRegistry& registry) {
     static struct {
-        std::optional<std::string> projectFile, inflight, x, y, y2, output;
+        std::optional<std::string> projectFile, inflight, x, y, y2, output, size, scale, settings;
         bool noLines = false;
     } a;
     CLI::App& app = registry.Add(
         "graph",
-        "  graph PROJECT_FILE [--inflight N] --x COLUMN --y COLUMN [--y2 COLUMN] [--no-lines]\n"
-        "               -o FILE.png|.jpg|.bmp|.svg\n"
-        "               the graph of the static report, or of the in-flight report of row N,\n"
-        "               at 640 x 480; COLUMN is an item of the graph window's lists (\"Motor Amps\")\n"
-        "               or a report column key (\"motor_current\"); without --y2 the right axis\n"
-        "               shows the --y column\n",
+        "  graph PROJECT_FILE [--inflight N] [--x COLUMN] [--y COLUMN] [--y2 COLUMN] [--no-lines]\n"
+        "               [--size WxH] [--scale N] [--settings FILE] -o FILE.png|.jpg|.bmp|.svg|.pdf\n"
+        "               the graph of the static report, or of the in-flight report of row N, with\n"
+        "               its title, axis captions and legend; COLUMN is an item of the graph\n"
+        "               window's lists (\"Motor Amps\") or a report column key (\"motor_current\");\n"
+        "               axes not given are those the settings remember, else the graph window's\n"
+        "               defaults; without --y2 the right axis shows the --y column; --size from\n"
+        "               200x150 to 4096x4096 (default 640x480), --scale 1 to 4 multiplies the\n"
+        "               pixels of PNG, JPEG and BMP for high-density screens\n",
         [] {
             if (!a.projectFile) throw UsageFailure("graph needs a project file");
-            if (!a.x) throw UsageFailure("graph needs --x COLUMN");
-            if (!a.y) throw UsageFailure("graph needs --y COLUMN");
             if (!a.output || a.output->empty()) throw UsageFailure("graph needs -o FILE");
             if (!HasPictureEnding(*a.output))
-                throw UsageFailure("-o needs a file name ending in .png, .jpg, .jpeg, .bmp or .svg, not \"" +
+                throw UsageFailure("-o needs a file name ending in .png, .jpg, .jpeg, .bmp, .svg or .pdf, not \"" +
                                    *a.output + "\"");
+            PictureSize size;
+            if (a.size) {
+                const auto parsed = ParsePictureSize(*a.size);
+                if (!parsed) throw UsageFailure("--size needs WIDTHxHEIGHT from 200x150 to 4096x4096, not \"" + *a.size + "\"");
+                size = *parsed;
+            }
+            if (a.scale) {
+                const auto scale = ParseWhole(*a.scale, 1, kMaxPictureScale);
+                if (!scale) throw UsageFailure("--scale needs a whole number from 1 to 4, not \"" + *a.scale + "\"");
+                size.scale = *scale;
+            }
+            if (const auto problem = PictureSizeProblem(size); problem && PictureFormatForFileName(*a.output) != PictureFormat::Svg &&
+                                                               PictureFormatForFileName(*a.output) != PictureFormat::Pdf)
+                throw UsageFailure("--size " + std::to_string(size.width) + "x" + std::to_string(size.height) +
+                                   " at --scale " + std::to_string(size.scale) + ": " + *problem);
             std::optional<int> row;
             if (a.inflight) {
                 row = ParseWhole(*a.inflight, 1, 999999999);
                 if (!row) throw UsageFailure("--inflight needs a whole number from 1 up, not \"" + *a.inflight + "\"");
             }
             CliMessages messages;
+            Settings settings;
+            if (!LoadDisplaySettings(a.settings, settings, NumberLocale{}, messages)) return kRejected;
             int status = kRejected;
-            auto report = ComputeProjectReport(a.projectFile, messages, status);
+            auto report = ComputeProjectReport(a.projectFile, messages, status, a.settings);
             if (!report) return status;
             std::optional<Report> flight;
             if (row) {
@@ -66,12 +86,14 @@ void RegisterGraphCommand(CliRegistry& registry) {
                 if (!flight) return status;
             }
             const ReportGrid& grid = flight ? flight->Grid : report->Grid;
-            GraphColumns columns;
-            columns.x = Column(grid, *a.x, "--x");
-            columns.y1 = Column(grid, *a.y, "--y");
-            columns.y2 = a.y2 ? Column(grid, *a.y2, "--y2") : columns.y1;
-            const GraphPlot plot = BuildGraphPlot(grid, columns, !a.noLines, "Graph - " + grid.Caption, messages);
-            const std::string error = SaveGraphPicture(*a.output, plot);
+            // What the graph window would open with: the remembered axes of this kind, else its defaults.
+            const GraphAxes& remembered = GraphKindOf(grid) == GraphKind::Static ? settings.staticGraph : settings.flightGraph;
+            GraphColumns columns = RestoreGraphColumns(grid, {remembered.x, remembered.y1, remembered.y2, remembered.lines});
+            if (a.x) columns.x = Column(grid, *a.x, "--x");
+            if (a.y) columns.y1 = columns.y2 = Column(grid, *a.y, "--y");
+            if (a.y2) columns.y2 = Column(grid, *a.y2, "--y2");
+            const GraphPlot plot = BuildGraphPlot(grid, columns, !a.noLines && remembered.lines, "Graph - " + grid.Caption, messages);
+            const std::string error = SaveGraphPicture(*a.output, plot, size);
             return error.empty() ? kSuccess : Rejected(error);
         });
     app.add_option("project", a.projectFile);
@@ -80,6 +102,9 @@ void RegisterGraphCommand(CliRegistry& registry) {
     app.add_option("--y", a.y);
     app.add_option("--y2", a.y2);
     app.add_flag("--no-lines", a.noLines);
+    app.add_option("--size", a.size);
+    app.add_option("--scale", a.scale);
+    AddSettingsOption(app, a.settings);
     app.add_option("-o,--output", a.output);
 }
 

@@ -3,6 +3,7 @@
 // winding; propeller and fan constants from a bench test; fan pitch; airfoil and drag codes.
 // Every number is given as the text a window's field would hold, so the same checks and messages
 // apply.
+#include <cmath>
 #include <cstdio>
 
 #include "analysis/analysis_input.h"
@@ -20,10 +21,17 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// One result line: label, value text, unit.
+// One result line: label, value text, unit, and the unrounded number behind the text where the
+// estimator keeps one (else the JSON reads the text).
 struct Line {
     std::string key, label, value, unit;
+    std::optional<double> number = std::nullopt;
 };
+
+std::optional<double> Unrounded(const std::optional<MotorConstants>& constants, double MotorConstants::*member) {
+    if (!constants) return std::nullopt;
+    return (*constants).*member;
+}
 
 bool JsonFormat(const std::optional<std::string>& format) {
     if (!format || *format == "text") return false;
@@ -31,26 +39,59 @@ bool JsonFormat(const std::optional<std::string>& format) {
     throw UsageFailure("unknown format \"" + *format + "\" (text or json)");
 }
 
-// Prints the lines (empty values left out) and the warnings, or the same as JSON; a result with no
-// complete answer exits with kRejected.
+// Why there is no complete answer: the results missing, the options not given, the estimator's warnings.
+std::string IncompleteReason(const std::vector<Line>& lines, const std::vector<std::string>& warnings,
+                             const std::vector<std::string>& notGiven) {
+    const auto join = [](const std::vector<std::string>& items, const char* separator) {
+        std::string text;
+        for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
+        return text;
+    };
+    std::vector<std::string> missing;
+    for (const Line& line : lines)
+        if (line.value.empty()) missing.push_back(line.key);
+    std::string reason = "the figures give no complete result";
+    if (!missing.empty()) reason += ": no " + join(missing, ", ");
+    if (!notGiven.empty()) reason += "; not given: " + join(notGiven, ", ");
+    if (!warnings.empty()) reason += " (" + join(warnings, "; ") + ")";
+    return reason;
+}
+
+// Prints the lines (empty values left out) and the warnings, or the same as JSON with a `values` object
+// of the numbers; a result with no complete answer says why on standard error and exits with kRejected.
 int Print(bool json, const std::vector<Line>& lines, const std::vector<std::string>& warnings, bool complete,
-          CliMessages& messages) {
+          CliMessages& messages, const std::vector<std::string>& notGiven = {}) {
+    int status = kSuccess;
     if (json) {
-        Json out;
-        for (const Line& line : lines) out[line.key] = line.value.empty() ? Json(nullptr) : Json(line.value);
+        Json out, values = Json::object();
+        for (const Line& line : lines) {
+            out[line.key] = line.value.empty() ? Json(nullptr) : Json(line.value);
+            std::optional<double> number;
+            if (!line.value.empty()) number = line.number ? line.number : ParseLocaleReal(line.value, {});
+            values[line.key] = number && std::isfinite(*number) ? Json(*number) : Json(nullptr);
+        }
+        out["values"] = std::move(values);
         out["warnings"] = warnings;
         out["messages"] = messages.texts;
-        const int status = WriteJson(std::nullopt, out, messages);
-        return status == kSuccess && !complete ? kRejected : status;
+        status = WriteJson(std::nullopt, out, messages);
+    } else {
+        std::string text;
+        for (const Line& line : lines)
+            if (!line.value.empty())
+                text += line.label + " " + line.value + (line.unit.empty() ? "" : " " + line.unit) + "\n";
+        for (const std::string& warning : warnings) text += warning + "\n";
+        status = WriteContents(std::nullopt, text, "results", messages);
     }
-    std::string text;
-    for (const Line& line : lines)
-        if (!line.value.empty())
-            text += line.label + " " + line.value + (line.unit.empty() ? "" : " " + line.unit) + "\n";
-    for (const std::string& warning : warnings) text += warning + "\n";
-    const int status = WriteContents(std::nullopt, text, "results", messages);
-    if (status == kSuccess && !complete) return Rejected("the figures give no complete result");
+    if (status == kSuccess && !complete) return Rejected(IncompleteReason(lines, warnings, notGiven));
     return status;
+}
+
+// The names of the options in `options` that were not given.
+std::vector<std::string> NotGiven(std::initializer_list<std::pair<const char*, const std::optional<std::string>*>> options) {
+    std::vector<std::string> names;
+    for (const auto& [name, value] : options)
+        if (!*value || (*value)->empty()) names.emplace_back(name);
+    return names;
 }
 
 std::string Text(const std::optional<std::string>& value) { return value ? *value : std::string(); }
@@ -98,9 +139,9 @@ int MotorFromTestsCommand(MotorArguments& a) {
     if (r.poorData) warnings.emplace_back(kPoorDataText);
     if (r.badData) warnings.emplace_back(kBadDataText);
     return Print(json,
-                 {{"motorConstant", "Motor Constant:", r.motorConstant, "rpm/V"},
-                  {"noLoadCurrent", "No-load Current:", r.idleCurrent, "A"},
-                  {"resistance", "Resistance:", r.armatureResistance, "ohm"}},
+                 {{"motorConstant", "Motor Constant:", r.motorConstant, "rpm/V", Unrounded(r.constants, &MotorConstants::Kv)},
+                  {"noLoadCurrent", "No-load Current:", r.idleCurrent, "A", Unrounded(r.constants, &MotorConstants::Io)},
+                  {"resistance", "Resistance:", r.armatureResistance, "ohm", Unrounded(r.constants, &MotorConstants::Rm)}},
                  warnings, r.ApplyEnabled(), messages);
 }
 
@@ -116,12 +157,14 @@ int MotorFromCatalogCommand(MotorArguments& a) {
     std::vector<std::string> warnings;
     if (r.inconsistent) warnings.emplace_back(kBadDataText);
     return Print(json,
-                 {{"motorConstant", "Motor Constant:", r.motorConstant, "rpm/V"},
-                  {"noLoadCurrent", "No-load Current:", input.idleCurrent, "A"},
-                  {"resistance", "Resistance:", r.armatureResistance, "ohm"},
+                 {{"motorConstant", "Motor Constant:", r.motorConstant, "rpm/V", Unrounded(r.constants, &MotorConstants::Kv)},
+                  {"noLoadCurrent", "No-load Current:", input.idleCurrent, "A", Unrounded(r.constants, &MotorConstants::Io)},
+                  {"resistance", "Resistance:", r.armatureResistance, "ohm", Unrounded(r.constants, &MotorConstants::Rm)},
                   {"maxEfficiencyCurrent", "Current at Max Efficiency:", input.maxEfficiencyCurrent, "A"},
                   {"stallCurrent", "Stall Current:", input.stallCurrent, "A"}},
-                 warnings, CatalogApplyEnabled(input, r), messages);
+                 warnings, CatalogApplyEnabled(input, r), messages,
+                 NotGiven({{"--max-efficiency-current", &a.maxEfficiencyCurrent}, {"--stall-current", &a.stallCurrent},
+                           {"--no-load-current", &a.noLoadCurrent}}));
 }
 
 int MotorRewindCommand(MotorArguments& a) {
@@ -144,12 +187,13 @@ int MotorRewindCommand(MotorArguments& a) {
     std::string gauge;
     if (r.suggestedGauge) gauge = r.gaugeLabel.substr(7, r.gaugeLabel.size() - 9); // the text in "Gauge (...):"
     return Print(json,
-                 {{"motorConstant", "Motor Constant:", r.newMotorConstant, "rpm/V"},
-                  {"noLoadCurrent", "No-load Current:", r.newIdleCurrent, "A"},
-                  {"resistance", "Resistance:", r.newArmatureResistance, "ohm"},
+                 {{"motorConstant", "Motor Constant:", r.newMotorConstant, "rpm/V", r.Kv},
+                  {"noLoadCurrent", "No-load Current:", r.newIdleCurrent, "A", r.Io},
+                  {"resistance", "Resistance:", r.newArmatureResistance, "ohm", r.Rm},
                   {"weight", "Weight:", r.newMotorWeight, ""},
-                  {"suggestedGauge", "Suggested Wire Gauge:", gauge, "AWG"}},
-                 warnings, r.ApplyEnabled(), messages);
+                  {"suggestedGauge", "Suggested Wire Gauge:", gauge, "AWG", r.suggestedGauge}},
+                 warnings, r.ApplyEnabled(), messages,
+                 NotGiven({{"--kv", &a.kv}, {"--no-load-current", &a.noLoadCurrent}, {"--resistance", &a.resistance}}));
 }
 
 void RegisterMotorCommand(CliRegistry& registry) {
@@ -240,9 +284,12 @@ void RegisterPropConstantsCommand(CliRegistry& registry) {
             if (!r.warning.empty()) warnings.push_back(r.warning);
             return Print(json,
                          {SpeedLine(input.rpmEstimated, input.rpm),
-                          {"powerConstant", "Power Const:", r.powerConstant, ""},
-                          {"thrustConstant", "Thrust Const:", r.thrustConstant, ""}},
-                         warnings, r.ApplyEnabled(), messages);
+                          {"powerConstant", "Power Const:", r.powerConstant, "", r.powerConstantValue},
+                          {"thrustConstant", "Thrust Const:", r.thrustConstant, "", r.thrustConstantValue}},
+                         warnings, r.ApplyEnabled(), messages,
+                         NotGiven({{"--kv", &a.kv}, {"--no-load-current", &a.noLoadCurrent},
+                                   {"--resistance", &a.resistance}, {"--voltage", &a.voltage}, {"--current", &a.current},
+                                   {"--diameter", &a.diameter}, {"--pitch", &a.pitch}, {"--thrust", &a.thrust}}));
         });
     AddBenchTestOptions(app, a);
     AddTextOptions(app, {{"--diameter", &a.diameter}, {"--pitch", &a.pitch}, {"--gear-ratio", &a.gearRatio},
@@ -272,10 +319,12 @@ void RegisterFanCommands(CliRegistry& registry) {
             const FanCoefficientResult r = FanCoefficientChanged(input, false, {}, messages);
             return Print(json,
                          {SpeedLine(input.rpmEstimated, input.rpm),
-                          {"fanPitch", "Fan Pitch:", r.fanPitch, a.metricPitch ? "cm" : "in"},
-                          {"thrustCoeff", "Thrust Coeff:", r.thrustCoeff, ""},
-                          {"powerCoeff", "Power Coeff:", r.powerCoeff, ""}},
-                         {}, r.ApplyEnabled(), messages);
+                          {"fanPitch", "Fan Pitch:", r.fanPitch, a.metricPitch ? "cm" : "in", r.pitchValue},
+                          {"thrustCoeff", "Thrust Coeff:", r.thrustCoeff, "", r.thrustCoeffValue},
+                          {"powerCoeff", "Power Coeff:", r.powerCoeff, "", r.powerCoeffValue}},
+                         {}, r.ApplyEnabled(), messages,
+                         NotGiven({{"--fan-diameter", &a.diameter}, {"--hub-diameter", &a.hub}, {"--thrust", &a.thrust},
+                                   {"--efflux", &a.efflux}}));
         });
     AddBenchTestOptions(app, a);
     AddTextOptions(app, {{"--fan-diameter", &a.diameter}, {"--hub-diameter", &a.hub}, {"--efflux", &a.efflux}});
@@ -294,7 +343,8 @@ void RegisterFanCommands(CliRegistry& registry) {
                 ComputeFanPitch({Text(p.diameter), Text(p.angle), Text(p.width), Text(p.height)}, {}, messages);
             std::vector<std::string> warnings;
             if (r.pitch.empty()) warnings.emplace_back(kFanPitchMessage);
-            return Print(json, {{"pitch", "Pitch:", r.pitch, ""}}, warnings, r.ApplyEnabled(), messages);
+            return Print(json, {{"pitch", "Pitch:", r.pitch, "", r.pitchValue}}, warnings, r.ApplyEnabled(), messages,
+                         NotGiven({{"--diameter", &p.diameter}}));
         });
     AddTextOptions(pitch, {{"--diameter", &p.diameter}, {"--angle", &p.angle}, {"--width", &p.width},
                            {"--height", &p.height}, {"--format", &p.format}});
@@ -372,6 +422,14 @@ void RegisterAirfoilCommand(CliRegistry& registry) {
                     coefficients[trimmed.substr(0, eq)] = trimmed.substr(eq + 1);
                 }
                 out["coefficients"] = coefficients;
+                // The same quantities unrounded, under the same keys, and the codes as numbers.
+                const auto number = [](double v) { return std::isfinite(v) ? Json(v) : Json(nullptr); };
+                out["values"] = {{"airfoilCode", EncodeAirfoil(airframe)}, {"dragCode", EncodeDrag(airframe)},
+                                 {"coefficients",
+                                  {{"Cl", number(airframe.Cl)}, {"Clmax", number(airframe.ClMax)},
+                                   {"Clopt", number(airframe.ClOpt)}, {"LDmax", number(airframe.MaxLiftToDrag)},
+                                   {"Cdp", number(airframe.CdProfile)}, {"Cdi", number(airframe.CdInduced)},
+                                   {"Cdo", number(airframe.CdParasitic)}, {"Cd", number(airframe.Cd)}}}};
                 out["messages"] = messages.texts;
                 return WriteJson(std::nullopt, out, messages);
             }

@@ -132,6 +132,7 @@ GraphPlot BuildGraphPlot(const ReportGrid& grid, const GraphColumns& columns, bo
     plot.xTitle = GraphItemText(grid, columns.x);
     plot.leftTitle = GraphItemText(grid, columns.y1);
     plot.rightTitle = GraphItemText(grid, columns.y2);
+    plot.decimalSeparator = locale.decimal;
     return plot;
 }
 

@@ -73,6 +73,7 @@ struct GraphPlot {
     std::string xTitle;
     std::string leftTitle;
     std::string rightTitle;
+    char decimalSeparator = '.'; // the report's, for the axis numbers
 };
 
 // The points of every data row in the grid's order; x is stretched by (1 + row * 0.000001) so that rows

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include <jpeglib.h>
-#include <png.h>
+#include <cairo.h>
 
 #include "common/file_write.h"
 
@@ -51,27 +51,9 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 // --- PNG -------------------------------------------------------------------------------------------
 
-struct PngOutput {
-    std::string bytes;
-};
-
-void PngWrite(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<PngOutput*>(png_get_io_ptr(png));
-    out->bytes.append(reinterpret_cast<const char*>(data), length);
-}
-void PngFlush(png_structp) {}
-void PngWarning(png_structp, png_const_charp) {}
-
-// Kept apart from any C++ object with a destructor: libpng leaves through longjmp on an error.
-bool EncodePngRows(png_structp png, png_infop info, const RgbImage& image, PngOutput* out) {
-    if (setjmp(png_jmpbuf(png))) return false;
-    png_set_write_fn(png, out, PngWrite, PngFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.Width()), static_cast<png_uint_32>(image.Height()), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < image.Height(); ++y) png_write_row(png, const_cast<png_bytep>(image.Row(y)));
-    png_write_end(png, nullptr);
-    return true;
+cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
 }
 
 // --- JPEG ------------------------------------------------------------------------------------------
@@ -112,31 +94,43 @@ void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-std::string WriteEncoded(const std::string& path, const std::string& bytes) {
+} // namespace
+
+std::string WritePictureFile(const std::string& path, const std::string& bytes) {
     if (bytes.empty()) return "The picture \"" + path + "\" could not be encoded.";
     std::string error = WriteFileAtomically(path, bytes);
     if (!error.empty()) return "The picture could not be saved. " + error + ".";
     return {};
 }
-} // namespace
 
 PictureFormat PictureFormatForFileName(std::string_view fileName) {
     if (EndsWithNoCase(fileName, ".jpeg") || EndsWithNoCase(fileName, ".jpg")) return PictureFormat::Jpeg;
     if (EndsWithNoCase(fileName, ".png")) return PictureFormat::Png;
     if (EndsWithNoCase(fileName, ".svg")) return PictureFormat::Svg;
+    if (EndsWithNoCase(fileName, ".pdf")) return PictureFormat::Pdf;
     return PictureFormat::Bmp;
 }
 
 std::string EncodePng(const RgbImage& image) {
     if (image.Empty()) return {};
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, PngWarning);
-    if (png == nullptr) return {};
-    png_infop info = png_create_info_struct(png);
-    PngOutput out;
-    bool ok = info != nullptr && EncodePngRows(png, info, image, &out);
-    png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-    if (!ok) return {};
-    return std::move(out.bytes);
+    // Cairo writes its 24-bit surface as true-colour PNG with 8 bits per sample.
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.Width(), image.Height());
+    std::string bytes;
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        cairo_surface_flush(surface);
+        unsigned char* data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        for (int y = 0; y < image.Height(); ++y) {
+            auto* out = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+            const std::uint8_t* in = image.Row(y);
+            for (int x = 0; x < image.Width(); ++x, in += 3)
+                out[x] = (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2];
+        }
+        cairo_surface_mark_dirty(surface);
+        if (cairo_surface_write_to_png_stream(surface, AppendBytes, &bytes) != CAIRO_STATUS_SUCCESS) bytes.clear();
+    }
+    cairo_surface_destroy(surface);
+    return bytes;
 }
 
 std::string EncodeJpeg(const RgbImage& image, int quality) {
@@ -191,18 +185,19 @@ std::string EncodeBmp(const RgbImage& image) {
     return out;
 }
 
-std::string WritePng(const std::string& path, const RgbImage& image) { return WriteEncoded(path, EncodePng(image)); }
-std::string WriteJpeg(const std::string& path, const RgbImage& image) { return WriteEncoded(path, EncodeJpeg(image)); }
-std::string WriteBmp(const std::string& path, const RgbImage& image) { return WriteEncoded(path, EncodeBmp(image)); }
+std::string WritePng(const std::string& path, const RgbImage& image) { return WritePictureFile(path, EncodePng(image)); }
+std::string WriteJpeg(const std::string& path, const RgbImage& image) { return WritePictureFile(path, EncodeJpeg(image)); }
+std::string WriteBmp(const std::string& path, const RgbImage& image) { return WritePictureFile(path, EncodeBmp(image)); }
 
 std::string WritePicture(const std::string& path, const RgbImage& image) {
     switch (PictureFormatForFileName(path)) {
     case PictureFormat::Png: return WritePng(path, image);
     case PictureFormat::Jpeg: return WriteJpeg(path, image);
     case PictureFormat::Bmp: return WriteBmp(path, image);
-    case PictureFormat::Svg: break;
+    case PictureFormat::Svg:
+    case PictureFormat::Pdf: break;
     }
-    return "The picture \"" + path + "\" cannot be written as SVG from pixels.";
+    return "The picture \"" + path + "\" cannot be written as a drawing from pixels.";
 }
 
 } // namespace ampvane

@@ -8,10 +8,11 @@
 
 #include "common/text_escape.h"
 
-// Picture files written from an RGB pixel buffer: PNG (true colour, 8 bits per sample), JPEG (quality 90,
-// progressive) and the 24-bit Windows bitmap. Graphs and the wiring diagram draw into an `RgbImage` and
-// hand it here. Every writer encodes in memory and then writes the whole file through a temporary file
-// in the same folder, so a failed write never leaves a partial picture or harms an older file.
+// Picture files written from an RGB pixel buffer: PNG (true colour, 8 bits per sample, through Cairo),
+// JPEG (quality 90, progressive) and the 24-bit Windows bitmap. The wiring diagram hands its pixels here;
+// graphs are drawn by `chart_picture.h`, which also writes SVG and PDF. Every writer encodes in memory and
+// then writes the whole file through a temporary file in the same folder, so a failed write never leaves
+// a partial picture or harms an older file.
 
 namespace ampvane {
 
@@ -40,10 +41,10 @@ private:
     std::vector<std::uint8_t> pixels_;
 };
 
-enum class PictureFormat { Png, Jpeg, Bmp, Svg };
+enum class PictureFormat { Png, Jpeg, Bmp, Svg, Pdf };
 
 // The format a picture file name asks for, by its extension in any letter case: ".jpg" and ".jpeg" are
-// JPEG, ".png" PNG, ".svg" SVG; every other name (".bmp", none, anything else) a Windows bitmap.
+// JPEG, ".png" PNG, ".svg" SVG, ".pdf" PDF; every other name (".bmp", none, anything else) a Windows bitmap.
 PictureFormat PictureFormatForFileName(std::string_view fileName);
 
 inline constexpr int kJpegQuality = 90;
@@ -59,7 +60,11 @@ std::string EncodeBmp(const RgbImage& image);
 std::string WritePng(const std::string& path, const RgbImage& image);
 std::string WriteJpeg(const std::string& path, const RgbImage& image);
 std::string WriteBmp(const std::string& path, const RgbImage& image);
-// Chooses the writer by `PictureFormatForFileName`; SVG is not a pixel format and is refused here.
+// Chooses the writer by `PictureFormatForFileName`; SVG and PDF are no pixel formats and are refused here.
 std::string WritePicture(const std::string& path, const RgbImage& image);
+
+// Writes encoded picture bytes whole through a temporary file; the message for an empty encoding or a
+// failed write, else empty.
+std::string WritePictureFile(const std::string& path, const std::string& bytes);
 
 } // namespace ampvane

@@ -287,7 +287,10 @@ FanPitchResult ComputeFanPitch(const FanPitchInput& input, const NumberLocale& l
     if (theta > 0 && theta < 89 && D > 0) {
         const double pitch = std::tan(theta / 57.29577951) * std::numbers::pi * D;
         result.pitch = ResultText(pitch, -2, locale);
-        if (!result.pitch.empty()) result.angle = theta;
+        if (!result.pitch.empty()) {
+            result.angle = theta;
+            result.pitchValue = pitch;
+        }
     }
     return result;
 }

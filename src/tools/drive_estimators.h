@@ -129,6 +129,7 @@ struct FanPitchInput {
 };
 struct FanPitchResult {
     std::string pitch;
+    std::optional<double> pitchValue; // unrounded, when shown
     std::optional<double> angle; // the blade angle used (typed, or from width and height)
     bool angleEnabled = true, sizeEnabled = true;
     bool angleRed = false;

@@ -30,27 +30,40 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &info) == 0;
 }
 
-TEST(CliGraph, WritesPngAndSvgOfStaticAndInFlightReports) {
+TEST(CliGraph, WritesEveryFormatAtItsSizeWithTheReportsCaptionAsTitle) {
     ampvane::testing::TempDir dir;
-    const std::string png = dir.file("g.png"), svg = dir.file("g.svg");
-    const CommandRun made = Cli("graph " + kSample + " --x 'Motor Amps' --y 'Prop RPM' --y2 motor_gearbox_efficiency -o '" +
-                            png + "'");
-    ASSERT_EQ(made.status, 0) << made.out;
-    std::string contents;
-    ASSERT_TRUE(ampvane::ReadWholeFile(png, contents));
-    EXPECT_EQ(contents.rfind("\x89PNG", 0), 0u);
-    if (std::system("command -v identify >/dev/null 2>&1") == 0) {
-        const CommandRun identify = Shell("identify -format '%m %wx%h %z' '" + png + "'");
-        EXPECT_EQ(identify.out, "PNG 640x480 8") << identify.out;
+    const bool tools = std::system("command -v identify >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") == 0;
+    const struct {
+        const char* file;
+        const char* arguments;
+        const char* identify;
+    } cases[] = {
+        {"g.png", " --x 'Motor Amps' --y 'Prop RPM' --y2 motor_gearbox_efficiency", "PNG 640x480 8"},
+        {"g.jpg", " --size 800x600 --scale 2", "JPEG 1600x1200 8"},
+        {"g.bmp", " --inflight 2 --x airspeed --y thrust --size 200x150", "BMP3 200x150 8"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun made = Cli("graph " + kSample + c.arguments + " -o '" + dir.file(c.file) + "'");
+        ASSERT_EQ(made.status, 0) << c.file << "\n" << made.out;
+        if (tools) {
+            EXPECT_EQ(Shell("identify -format '%m %wx%h %z' '" + dir.file(c.file) + "'").out, c.identify);
+        }
     }
 
-    const CommandRun flight = Cli("graph " + kSample + " --inflight 2 --x airspeed --y thrust --no-lines -o '" + svg + "'");
+    // The vector formats carry the title for readers: the SVG's title element, the PDF's text.
+    const std::string svg = dir.file("g.svg"), pdf = dir.file("g.pdf");
+    const CommandRun flight = Cli("graph " + kSample + " --inflight 2 --x airspeed --y thrust --y2 drag --no-lines -o '" + svg + "'");
     ASSERT_EQ(flight.status, 0) << flight.out;
+    std::string contents;
     ASSERT_TRUE(ampvane::ReadWholeFile(svg, contents));
     EXPECT_EQ(contents.rfind("<?xml", 0), 0u);
-    EXPECT_NE(contents.find("fill=\"#ff0000\""), std::string::npos);
-    EXPECT_EQ(contents.find("<polyline"), std::string::npos);
-    EXPECT_EQ(contents.substr(contents.size() - 7), "</svg>\n");
+    EXPECT_NE(contents.find("<title>In-flight Analysis - Untitled</title>"), std::string::npos);
+    ASSERT_EQ(Cli("graph " + kSample + " --inflight 2 --x airspeed --y thrust --y2 drag -o '" + pdf + "'").status, 0);
+    if (tools) {
+        const std::string text = Shell("pdftotext '" + pdf + "' -").out;
+        for (const char* words : {"In-flight Analysis - Untitled", "Thrust (oz) (left axis)", "Drag (oz) (right axis)"})
+            EXPECT_NE(text.find(words), std::string::npos) << words << "\n" << text;
+    }
 }
 
 TEST(CliGraph, BadInputIsRefusedWithAMessageAndLeavesNoFile) {
@@ -63,11 +76,15 @@ TEST(CliGraph, BadInputIsRefusedWithAMessageAndLeavesNoFile) {
         {axes + " --y2 '' -o '" + out + "'", 2},
         {axes + " -o '" + dir.file("g.txt") + "'", 2},
         {axes, 2},
-        {" --y 'Prop RPM' -o '" + out + "'", 2},
         {axes + " --inflight 0 -o '" + out + "'", 2},
         {axes + " --inflight 99999 -o '" + out + "'", 1},
         {axes + " -o '" + dir.file("missing/g.png") + "'", 1},
         {axes + " -o '" + dir.file("missing/g.svg") + "'", 1},
+        {axes + " -o '" + dir.file("missing/g.pdf") + "'", 1},
+        {axes + " --size 100x100 -o '" + out + "'", 2},
+        {axes + " --size 640 -o '" + out + "'", 2},
+        {axes + " --scale 5 -o '" + out + "'", 2},
+        {axes + " --size 4096x4096 --scale 2 -o '" + out + "'", 2},
     };
     for (const auto& [arguments, status] : cases) {
         const CommandRun run = Cli("graph " + kSample + arguments);

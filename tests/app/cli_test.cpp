@@ -41,7 +41,14 @@ TEST(CliUsage, HelpAndVersionSucceed) {
     EXPECT_NE(help.out.find("Usage: ampvane-cli COMMAND"), std::string::npos);
     EXPECT_NE(help.out.find("inflight PROJECT_FILE|--project NAME --row N"), std::string::npos);
     EXPECT_NE(help.out.find("project save FILE [--replace]"), std::string::npos);
-    EXPECT_EQ(Cli({"report", "--help"}).status, 0);
+    // One command's usage, asked either way.
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"help", "graph"}, {"graph", "--help"}}) {
+        const CliRun one = Cli(arguments);
+        EXPECT_EQ(one.status, 0);
+        EXPECT_EQ(one.out.rfind("Usage:\n  graph PROJECT_FILE", 0), 0u) << one.out;
+        EXPECT_EQ(one.out.find("report ["), std::string::npos) << one.out;
+    }
+    EXPECT_EQ(Cli({"help", "nosuch"}).status, 2);
 }
 
 // Each program names itself, its version and its licence, without needing a display or a data folder.

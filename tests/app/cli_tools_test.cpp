@@ -68,6 +68,16 @@ TEST(CliTools, ResultsAndRefusals) {
         {"airfoil --code -1161622 --gear 0 --finish 0 --protrusions 0 --fuselage 0 --format json", 0,
          "\"airfoilCode\": \"-1161622\",\n  \"dragCode\": \"1111\""},
         {"airfoil --thickness 25", 2, "--thickness must be 1 to 20 in steps of 0.5"},
+        // JSON keeps the shown texts and adds the unrounded numbers; a refusal says why in JSON mode too.
+        {"motor from-tests 7.2 1.5 16000 6.0 12 11000 --format json", 0,
+         "\"resistance\": \"0.096\",\n  \"values\": {\n    \"motorConstant\": 2267.44186046511"},
+        {"fan-pitch --diameter 2.5 --angle 30 --format json", 0, "\"pitch\": \"4.53\",\n  \"values\": {\n    \"pitch\": 4.534"},
+        {"motor from-tests 7.2 1.5 11000 7.2 12 16000 --format json", 1,
+         "ampvane-cli: the figures give no complete result: no motorConstant, noLoadCurrent, resistance (Error! "
+         "Inconsistent Input Data)"},
+        {"fan-pitch --format json", 1, "\"pitch\": null\n  },"},
+        {"fan-pitch --format json", 1, "no complete result: no pitch; not given: --diameter"},
+        {"airfoil --code -1161622 --format json", 0, "\"values\": {\n    \"airfoilCode\": -1161622,"},
     };
     for (const Case& c : cases) {
         const CommandRun run = Cli(c.arguments);
