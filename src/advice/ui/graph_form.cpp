@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -20,14 +19,12 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QSvgGenerator>
 #include <QVBoxLayout>
 
 #include "chart/ui/chart.h"
-#include "common/file_write.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
-#include "picture/picture.h"
+#include "advice/graph_picture.h"
 
 namespace ampvane {
 
@@ -41,14 +38,6 @@ const char* const kFilterExtensions[] = {".png", ".jpg", ".bmp", ".svg"};
 
 constexpr QRgb kLeftColour = qRgb(255, 0, 0);
 constexpr QRgb kRightColour = qRgb(0, 0, 255);
-
-RgbImage ToRgbImage(const QImage& source) {
-    const QImage image = source.convertToFormat(QImage::Format_RGB888);
-    RgbImage out(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y)
-        std::copy_n(image.constScanLine(y), static_cast<std::size_t>(image.width()) * 3, out.Row(y));
-    return out;
-}
 
 class WaitCursor {
 public:
@@ -266,28 +255,17 @@ QString TGraphForm::FileNameWithExtension(const QString& fileName, int filterInd
 }
 
 bool TGraphForm::SaveGraphAs(const QString& fileName) {
+    if (!report_) return false;
     const std::string name = fileName.toStdString();
     std::string error;
     {
         WaitCursor wait;
-        if (PictureFormatForFileName(name) == PictureFormat::Svg) {
-            QBuffer buffer;
-            buffer.open(QIODevice::WriteOnly);
-            QSvgGenerator svg;
-            svg.setOutputDevice(&buffer);
-            svg.setSize(QSize(kPictureWidth, kPictureHeight));
-            svg.setViewBox(QRect(0, 0, kPictureWidth, kPictureHeight));
-            svg.setTitle(windowTitle());
-            {
-                QPainter painter(&svg);
-                chart_->RenderOn(painter, QRectF(0, 0, kPictureWidth, kPictureHeight));
-            }
-            error = WriteFileAtomically(name, std::string_view(buffer.data().constData(),
-                                                               static_cast<std::size_t>(buffer.data().size())));
-            if (!error.empty()) error = "The picture could not be saved. " + error + ".";
-        } else {
-            error = WritePicture(name, ToRgbImage(chart_->RenderImage(kPictureWidth, kPictureHeight)));
-        }
+        // The picture file is the terminal's, drawn from the same rows and choices; a cell's warning
+        // was given when the graph was plotted.
+        NullMessageSink shown;
+        const GraphPlot plot = BuildGraphPlot(report_->Grid(), SelectedColumns(), drawLines_->isChecked(),
+                                              windowTitle().toStdString(), shown);
+        error = SaveGraphPicture(name, plot, {kPictureWidth, kPictureHeight, 1});
     }
     if (error.empty()) return true;
     Messages().Report(ErrorMessage(error));
