@@ -4,15 +4,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sys/stat.h>
 
 #include "analysis/analysis_input.h"
+#include "analysis/measured_drive.h"
 #include "analysis/project_text.h"
 #include "analysis/report_export.h"
 #include "common/file_write.h"
 #include "common/licence.h"
+#include "data/data_folder.h"
 #include "workbench/display_settings.h"
 
 namespace ampvane {
@@ -237,8 +240,16 @@ std::optional<Report> ComputeProjectReport(const ProjectSource& projectSource, C
     const std::optional<bool> configured = LoadDisplaySettings(settingsFile, display, locale, messages);
     if (!configured) return std::nullopt;
     if (*configured) ApplyDisplaySettings(display, options, report.Settings);
-    const auto input = GatherAnalysisInput(fields, options, locale, messages, messages);
+    auto input = GatherAnalysisInput(fields, options, locale, messages, messages);
     if (!input) return std::nullopt; // the field's message has been given
+    if (input->plane.Drive.Kind == PropellerDrive) {
+        const PropellerStore store((std::filesystem::path(DataFolder()) / std::string(kPropellersFolder)).string());
+        if (const std::string error = AttachMeasuredPropeller(input->plane.Drive, store, fields.MeasuredPropeller());
+            !error.empty()) {
+            Rejected(error);
+            return std::nullopt;
+        }
+    }
 
     ReportRequest request;
     request.ConvertUnits = true;

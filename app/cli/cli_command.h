@@ -71,6 +71,7 @@ void RegisterProjectCommands(CliRegistry& registry);
 void RegisterTableCommands(CliRegistry& registry);
 void RegisterWizardCommand(CliRegistry& registry);
 void RegisterGraphCommand(CliRegistry& registry);
+void RegisterPropellerCommands(CliRegistry& registry);
 
 // Prints every message on stderr and keeps its text (the JSON outputs list them). Questions take
 // their default answer (OK, else Yes) and say so.

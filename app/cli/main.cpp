@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     RegisterOnlineCommands(registry);
     RegisterProjectCommands(registry);
     RegisterTableCommands(registry);
+    RegisterPropellerCommands(registry);
     RegisterWizardCommand(registry);
     return registry.Main(argc, argv);
 }

@@ -2,11 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "model/airframe_desc.h"
 
 namespace ampvane {
+
+class MeasuredCurves;
 
 // The records below hold numbers as typed (display units) until a report converts its own copy to
 // the internal units of the performance model: oz, in, sq.in, mph, rpm, W, A, V, Ohm, °C.
@@ -60,6 +63,9 @@ struct DriveSystemDesc {
     std::int32_t Kind = PropellerDrive;
     double Slot[12] = {};
     std::int32_t Blades = 0; // propeller only
+    // A measured propeller instead of diameter, pitch and the two constants (propeller only); its
+    // size then replaces the diameter and pitch ranges when the report is built.
+    std::shared_ptr<const MeasuredCurves> Measured;
 
     // Propeller (Kind 0). Lengths in inches (cm with metric propeller sizes until converted).
     double& GearRatioFrom() { return Slot[0]; }

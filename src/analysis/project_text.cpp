@@ -80,6 +80,9 @@ std::string WriteProjectText(const WorkbenchFields& fields, const AnalysisOption
                 line("ParallelCellsEdit=" + fields.Text(info.id));
             else
                 line(std::string(info.name) + "=" + fields.Text(info.id));
+            // One line that readers which do not know it ignore, only when there is a name.
+            if (info.id == WorkbenchControl::DriveSystemNameEdit && !fields.MeasuredPropeller().empty())
+                line(std::string(kMeasuredPropellerKey) + "=" + fields.MeasuredPropeller());
             break;
         case ControlKind::ComboBox: line(std::string(info.name) + "=" + fields.Text(info.id)); break;
         case ControlKind::CheckBox: line(std::string(info.name) + (fields.Checked(info.id) ? "=Y" : "=N")); break;
@@ -210,6 +213,8 @@ bool ReadProjectLines(LineSource& source, WorkbenchFields& fields, AnalysisOptio
             if (value == "Y") fields.SetDrivePage(kPropellerPage);
         } else if (key == "DuctedFanRadioButton") {
             if (value == "Y") fields.SetDrivePage(kDuctedFanPage);
+        } else if (key == kMeasuredPropellerKey) {
+            fields.SetMeasuredPropeller(std::string(TrimText(value)));
         } else if (key == "ParallelCellsEdit") {
             fields.SetText(WorkbenchControl::ParallelCellsFromEdit, NormaliseDecimal(value, locale));
         }

@@ -19,6 +19,8 @@ namespace ampvane {
 
 inline constexpr std::string_view kProjectTextBegin = "Begin Ampvane Project";
 inline constexpr std::string_view kProjectTextEnd = "End Ampvane Project";
+// The line that names a measured propeller for the drive (written only when there is one).
+inline constexpr std::string_view kMeasuredPropellerKey = "MeasuredPropeller";
 
 // The block for these fields and options; numbers use the locale's decimal separator.
 std::string WriteProjectText(const WorkbenchFields& fields, const AnalysisOptionsInput& options,

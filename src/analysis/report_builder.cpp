@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "analysis/filter.h"
+#include "analysis/measured_drive.h"
 #include "analysis/report_layout.h"
 #include "model/electric_chain.h"
 #include "model/fan.h"
 #include "model/flight.h"
+#include "model/measured_propeller.h"
 #include "model/propeller.h"
 
 namespace ampvane {
@@ -169,7 +171,15 @@ public:
     Point At(int Sc, int Pc, double Va, double P, double D, double G, double V) const {
         Point point;
         const double sigma = options_.DensityRatio;
-        if (d_.Kind == PropellerDrive) {
+        if (d_.Kind == PropellerDrive && d_.Measured) {
+            const PropDriveSolution drive = SolveMeasuredPropDrive(PropProblem(Sc, Pc, Va, P, D, G, V), *d_.Measured);
+            Take(point, drive);
+            if (!drive.Failed) {
+                const PropThrustResult thrust = d_.Measured->Thrust(Va, drive.Rpm, sigma, plane_.NumberOfProps);
+                point.Thrust = thrust.Thrust;
+                point.Efficiency = thrust.Efficiency;
+            }
+        } else if (d_.Kind == PropellerDrive) {
             const PropDriveProblem problem = PropProblem(Sc, Pc, Va, P, D, G, V);
             point = PropPoint(problem, SolvePropDrive(problem));
         } else {
@@ -193,6 +203,9 @@ public:
 
     // Rate of climb at best lift-to-drag with weight W and cell voltage V.
     ClimbResult Climb(int Sc, int Pc, double P, double D, double G, double V, double W) const {
+        if (d_.Kind == PropellerDrive && d_.Measured)
+            return SolveMeasuredClimb(PropProblem(Sc, Pc, 0, P, D, G, V), *d_.Measured, a_.WingArea, W, a_.ClOpt,
+                                      a_.MaxLiftToDrag);
         if (d_.Kind == PropellerDrive) {
             const PropDriveProblem p = PropProblem(Sc, Pc, 0, P, D, G, V);
             return SolveClimb(p.Sc, p.Pc, p.Ne, p.heating, p.Ta, p.K, p.sigma, p.Tc, p.Kp, p.Nbl, p.Np, p.Pm, p.Sm,
@@ -332,7 +345,7 @@ void EvaluateStatic(const Report& report, std::span<const Combination> combinati
     const auto judge = [&](std::size_t i) {
         passes[i] = rows[i].Ok && (!filter || RowPassesFilter(report, rows[i].Values));
     };
-    if (plane.Drive.Kind != PropellerDrive) {
+    if (plane.Drive.Kind != PropellerDrive || plane.Drive.Measured) {
         for (std::size_t i = 0; i < combinations.size(); ++i) {
             const Combination& c = combinations[i];
             rows[i] = RowFromPoint(report, c, 0, model.At(c.Sc, c.Pc, 0, c.P, c.D, c.G, V));
@@ -611,7 +624,8 @@ ReportOutcome BuildFromRecords(Report& report, const ReportRequest& request, Mes
                                                plane.Airframe.WingArea, grid.MaxTotalWeight);
             grid.ShowStall = true;
         }
-        grid.Caption = ReportCaption(plane.ProjectName, report.InFlight(), request.ThrottlePercent);
+        grid.Caption = ReportCaption(plane.ProjectName + MeasuredPropellerCaption(plane.Drive), report.InFlight(),
+                                     request.ThrottlePercent);
         grid.ConditionLine = ReportConditionLine(report.Options, report.Settings.Locale);
         DescribeReport(report, grid);
         if (report.InFlight()) grid.Description[7] = StatsLine(report, lightWeight);
@@ -725,6 +739,7 @@ ReportOutcome BuildReport(Report& report, const ReportRequest& request, const An
         report.ReceivedPlane = plane;
         report.Options = options;
         if (request.ConvertUnits && convert) convert(report.Plane, report.Options);
+        UseMeasuredPropellerSize(report.Plane.Drive);
     }
     const double percent = std::isfinite(request.ThrottlePercent) ? request.ThrottlePercent : 100;
     report.Throttle = std::clamp(percent, 0.0, 100.0) / 100;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "analysis/filter.h"
+#include "analysis/measured_drive.h"
 
 namespace ampvane {
 namespace {
@@ -362,8 +363,11 @@ std::string DriveLine(const PlaneDesc& plane, const AnalysisOptions& options, co
             RangeHasSteps(d.PitchFrom(), d.PitchTo(), d.PitchBy()))
             line += "to " + UpTo(d.DiameterTo() * scale, 1, locale) + "x" + UpTo(d.PitchTo() * scale, 1, locale) + " ";
         if (d.Blades != 2) line += std::to_string(d.Blades) + "-bladed ";
-        line += "(Pconst=" + UpTo(d.PropConstant() * 1.31, 2, locale) + "; Tconst=" +
-                UpTo(d.ThrustConstant(), 3, locale) + ") ";
+        if (d.Measured)
+            line += "(" + MeasuredPropellerNote(d) + ") ";
+        else
+            line += "(Pconst=" + UpTo(d.PropConstant() * 1.31, 2, locale) + "; Tconst=" +
+                    UpTo(d.ThrustConstant(), 3, locale) + ") ";
         if (d.GearRatioFrom() != 1 || d.GearRatioTo() != 1) {
             line += "geared " + UpTo(d.GearRatioFrom(), 2, locale) + ":1";
             if (RangeHasSteps(d.GearRatioFrom(), d.GearRatioTo(), d.GearRatioBy()))

@@ -172,6 +172,11 @@ public:
     const std::string& ProjectName() const { return projectName_; }
     void SetProjectName(std::string name) { projectName_ = std::move(name); }
 
+    // The measured propeller the drive names instead of its constants (empty: none). Not a control:
+    // the fixed control order, and with it every project text without one, stays as it was.
+    const std::string& MeasuredPropeller() const { return measuredPropeller_; }
+    void SetMeasuredPropeller(std::string name) { measuredPropeller_ = std::move(name); }
+
     bool ProjectModified() const { return projectModified_; }
     void SetProjectModified(bool modified) { projectModified_ = modified; }
     bool GroupModified(ComponentGroup group) const;
@@ -195,6 +200,7 @@ private:
     std::array<ControlState, kWorkbenchControlCount> states_;
     int drivePage_ = kPropellerPage;
     std::string projectName_{kUntitledProject};
+    std::string measuredPropeller_;
     bool projectModified_ = false;
     std::array<bool, kComponentGroupCount> groupModified_{};
 };
