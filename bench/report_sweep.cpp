@@ -8,42 +8,15 @@
 #include <filesystem>
 #include <sys/resource.h>
 
-#include "analysis/analysis_input.h"
-#include "analysis/project_text.h"
 #include "analysis/report_builder.h"
 #include "analysis/report_export.h"
+#include "bench_system.h"
 #include "common/file_write.h"
 
 namespace {
 
 using namespace ampvane;
-
-// 10 series × 3 parallel cell counts, 20 gear ratios, 17 diameters, 10 pitches: 102,000 rows, as the
-// project text that ampvane-cli reads.
-WorkbenchFields BenchFields() {
-    WorkbenchFields fields = EmptyWorkbenchFields();
-    fields.SetProjectName("Bench");
-    const std::pair<WorkbenchControl, const char*> texts[] = {
-        {WorkbenchControl::MotorConstantEdit, "2350"},      {WorkbenchControl::IdleCurrentEdit, "2.7"},
-        {WorkbenchControl::ArmatureResistanceEdit, "0.048"}, {WorkbenchControl::MotorWeightEdit, "9.2"},
-        {WorkbenchControl::CellCapacityEdit, "1700"},       {WorkbenchControl::CellVoltageEdit, "1.2"},
-        {WorkbenchControl::CellResistanceEdit, "0.0045"},   {WorkbenchControl::CellWeightEdit, "1.94"},
-        {WorkbenchControl::CellTypeComboBox, "NiCd"},       {WorkbenchControl::NumberOfCellsFromEdit, "6"},
-        {WorkbenchControl::NumberOfCellsToEdit, "15"},      {WorkbenchControl::ParallelCellsToEdit, "3"},
-        {WorkbenchControl::GearRatioFromEdit, "1.5"},       {WorkbenchControl::GearRatioToEdit, "3.4"},
-        {WorkbenchControl::GearRatioByEdit, "0.1"},         {WorkbenchControl::GearboxEfficiencyEdit, "95"},
-        {WorkbenchControl::GearboxWeightEdit, "1.2"},       {WorkbenchControl::PropellerDiameterFromEdit, "8"},
-        {WorkbenchControl::PropellerDiameterToEdit, "16"},  {WorkbenchControl::PropellerDiameterByEdit, "0.5"},
-        {WorkbenchControl::PropellerPitchFromEdit, "5"},    {WorkbenchControl::PropellerPitchToEdit, "9.5"},
-        {WorkbenchControl::PropellerPitchByEdit, "0.5"},    {WorkbenchControl::ESCResistanceEdit, "0.006"},
-        {WorkbenchControl::ESCWeightEdit, "1.1"},           {WorkbenchControl::WingAreaEdit, "660"},
-        {WorkbenchControl::WingSpanEdit, "100"},            {WorkbenchControl::EmptyWeightEdit, "36"},
-        {WorkbenchControl::DragInfoEdit, "1111"},
-    };
-    for (const auto& [control, text] : texts) fields.SetText(control, text);
-    fields.SetChecked(WorkbenchControl::ESCHighRateCheckBox, true);
-    return fields;
-}
+using namespace ampvane::bench;
 
 // The same system swept finely: 10 series × 3 parallel cell counts, 20 gear ratios, 33 diameters (by
 // 0.25 in) and 50 pitches (by 0.1 in): 990,000 rows.
@@ -53,21 +26,6 @@ WorkbenchFields MillionFields() {
     fields.SetText(WorkbenchControl::PropellerPitchToEdit, "9.9");
     fields.SetText(WorkbenchControl::PropellerPitchByEdit, "0.1");
     return fields;
-}
-
-AnalysisOptionsInput BenchOptionsInput() {
-    AnalysisOptionsInput options;
-    options.accountForHeating = true;
-    return options;
-}
-
-AnalysisInput BenchInput(const WorkbenchFields& fields = BenchFields()) {
-    NullMessageSink sink;
-    DefaultPrompter prompter;
-    auto input = GatherAnalysisInput(fields, BenchOptionsInput(), {}, sink, prompter);
-    if (!input) std::abort();
-    ConvertToInternalUnits(input->plane, input->options);
-    return *input;
 }
 
 void Sweep(benchmark::State& state) {

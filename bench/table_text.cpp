@@ -13,6 +13,7 @@
 #include "data/data_folder.h"
 #include "data/table_browse.h"
 #include "data/table_text.h"
+#include "support/table_folder.h"
 
 namespace {
 
@@ -34,26 +35,7 @@ std::string MotorText() {
     return text + "End Ampvane8 Motor Table\r\n";
 }
 
-// A data folder of eight empty tables, opened by a module.
-struct Folder {
-    Folder() {
-        std::string pattern = (fs::temp_directory_path() / "ampvane-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
-        path = pattern;
-        for (ComponentTableKind kind : TableOpeningOrder())
-            if (!DbfTable::Create(DataFilePath(path, TableInfoOf(kind).file), ShippedColumns(kind)).empty()) std::abort();
-        module = std::make_unique<TCompDataModule>(TCompDataModule::Folders{path, ""}, quiet);
-        module->OpenComponentTables();
-    }
-    ~Folder() {
-        module.reset();
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-    NullMessageSink quiet;
-    std::unique_ptr<TCompDataModule> module;
-};
+using Folder = testing::TableFolder;
 
 void ImportTwentyThousandMotors(benchmark::State& state) {
     const std::string text = MotorText();

@@ -6,13 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unistd.h>
 
-#include "data/comp_data_module.h"
-#include "data/data_folder.h"
+#include "support/table_folder.h"
 
 namespace ampvane::fuzz {
 
@@ -32,24 +30,6 @@ inline void WriteScratchFile(const std::filesystem::path& path, std::string_view
 }
 
 // A data folder of its own with the eight tables, empty and open, for targets that import into them.
-struct TableFolder {
-    TableFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ampvane-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
-        path = pattern;
-        for (ComponentTableKind kind : TableOpeningOrder())
-            if (!DbfTable::Create(DataFilePath(path, TableInfoOf(kind).file), ShippedColumns(kind)).empty()) std::abort();
-        module = std::make_unique<TCompDataModule>(TCompDataModule::Folders{path, ""}, quiet);
-        module->OpenComponentTables();
-    }
-    ~TableFolder() {
-        module.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-    NullMessageSink quiet;
-    std::unique_ptr<TCompDataModule> module;
-};
+using TableFolder = testing::TableFolder;
 
 } // namespace ampvane::fuzz

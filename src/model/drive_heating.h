@@ -98,4 +98,21 @@ std::optional<DriveTotals> SolveWithHeating(bool heating, double Ta, double K, d
     return loop.Totals(Pm, Sm, gearboxEfficiency);
 }
 
+// A drive solve's answer (the propeller's or the fan's solution record) from its totals: Failed when
+// there are none.
+template <class Solution>
+Solution SolutionFromTotals(const std::optional<DriveTotals>& totals) {
+    Solution solution;
+    if (!totals) {
+        solution.Failed = true;
+        return solution;
+    }
+    solution.MotorTemperature = totals->MotorTemperature;
+    solution.OutputPower = totals->OutputPower;
+    solution.MotorVoltage = totals->MotorVoltage;
+    solution.MotorCurrent = totals->MotorCurrent;
+    solution.Rpm = totals->Rpm;
+    return solution;
+}
+
 } // namespace ampvane::model_detail

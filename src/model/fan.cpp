@@ -141,18 +141,7 @@ FanDriveSolution SolveFanDrive(int Sc, int Pc, int Ne, bool heating, double Ta, 
             return model_detail::DrivePass{rpm.Rpm, FanMotorCurrent(Sc, Pc, Ne, Pm, Sm, rpm.Rpm, Re, Rc, V, R, Kv),
                                            FanMotorVoltage(Sc, Pc, Ne, Pm, Sm, rpm.Rpm, Re, Rc, V, R, Kv)};
         });
-
-    FanDriveSolution solution;
-    if (!totals) {
-        solution.Failed = true;
-        return solution;
-    }
-    solution.MotorTemperature = totals->MotorTemperature;
-    solution.OutputPower = totals->OutputPower;
-    solution.MotorVoltage = totals->MotorVoltage;
-    solution.MotorCurrent = totals->MotorCurrent;
-    solution.Rpm = totals->Rpm;
-    return solution;
+    return model_detail::SolutionFromTotals<FanDriveSolution>(totals);
 }
 
 FanThrustResult FanThrust(double Ct, double Va, double sigma, double N, int Pm, int Sm, double Pf, double Li,

@@ -307,19 +307,8 @@ PropDriveSolution SolveMeasuredPropDrive(const PropDriveProblem& p, const Measur
             MotorCurrentInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, N, p.Re, p.Rc, p.V, R, p.Kv, p.gearboxEfficiency),
             MotorVoltageInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, N, p.Re, p.Rc, p.V, R, p.Kv, p.gearboxEfficiency)};
     };
-    PropDriveSolution solution;
-    const std::optional<model_detail::DriveTotals> totals = model_detail::SolveWithHeating(
-        p.heating, p.Ta, p.K, p.Wm, p.Rm, p.Io, p.Pm, p.Sm, p.gearboxEfficiency, solvePass);
-    if (!totals) {
-        solution.Failed = true;
-        return solution;
-    }
-    solution.MotorTemperature = totals->MotorTemperature;
-    solution.OutputPower = totals->OutputPower;
-    solution.MotorVoltage = totals->MotorVoltage;
-    solution.MotorCurrent = totals->MotorCurrent;
-    solution.Rpm = totals->Rpm;
-    return solution;
+    return model_detail::SolutionFromTotals<PropDriveSolution>(model_detail::SolveWithHeating(
+        p.heating, p.Ta, p.K, p.Wm, p.Rm, p.Io, p.Pm, p.Sm, p.gearboxEfficiency, solvePass));
 }
 
 ClimbResult SolveMeasuredClimb(const PropDriveProblem& drive, const MeasuredCurves& curves, double S, double W,
