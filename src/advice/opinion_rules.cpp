@@ -6,6 +6,7 @@
 
 #include "advice/opinion_units.h"
 #include "model/electric_chain.h"
+#include "model/measured_propeller.h"
 
 namespace ampvane {
 
@@ -22,6 +23,21 @@ constexpr double kParallelCellVoltageLimit = 1.3;  // V; below: not a lithium ce
 // a damaged report into NaN text.
 double Finite(double value) { return std::isfinite(value) ? value : 0.0; }
 int AtLeastOne(int count) { return std::max(1, count); }
+
+// Where the propeller's figures come from when the drive names a measured propeller: a pilot reading
+// advice about pitch speed and thrust should know the constants played no part. Empty otherwise, so
+// that the opinion of every other drive stays as it was. The name is quoted, so that no name can make
+// the sentence read as a labelled line.
+std::string PropellerDataNote(const DriveSystemDesc& drive) {
+    if (drive.Kind == FanDrive || !drive.Measured) return {};
+    const MeasuredPropeller& p = drive.Measured->Propeller();
+    const std::string source = p.Kind == PropellerDataKind::Computed
+                                   ? "the thrust and power coefficients that the maker computed for the propeller \"" +
+                                         p.Name + "\" (blade-element tables, not measurements)"
+                                   : "the measured thrust and power coefficients of the propeller \"" + p.Name + "\"";
+    return "The propeller's thrust, power, rpm and efficiency come from " + source +
+           ", not from the propeller and thrust constants.";
+}
 
 struct WorkingValues {
     // Full-throttle point.
@@ -597,6 +613,10 @@ std::string OpinionText(const OpinionInput& input, const OpinionFindings& findin
             "take motor heating effects into account." +
             (heating ? "" : " This also means that no calculations were done to determine if the motor might overheat.");
     text += br;
+    if (const std::string note = PropellerDataNote(input.Plane.Drive); !note.empty()) {
+        text += note;
+        text += br;
+    }
     text += "These calculations are based on mathematical models that may not account for all limitations of the "
             "components used. Always consult the power system component manufacturers to ensure that no limits "
             "(current, rpm, etc.) are being exceeded.";

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "analysis/report_fixtures.h"
+#include "model/measured_propeller.h"
 #include "support/recording_messages.h"
 
 // The opinion read from real reports: a static report's row opened in flight, then explained.
@@ -49,6 +53,38 @@ TEST(OpinionFromReport, ReadsTheInFlightReportsPointsAndTexts) {
     EXPECT_EQ(document.Paragraphs[3].Style, ParagraphStyle::Labelled);
     EXPECT_EQ(document.Paragraphs[3].Runs[0].Text, "Motor:");
     EXPECT_EQ(document.Paragraphs.back().Runs[0].Text.rfind("These calculations are based", 0), 0u);
+}
+
+// A measured propeller's opinion says where its figures come from, as a general note (a bullet, not
+// a labelled line, whatever the name), for measured and for a maker's computed data; the two-constant
+// drive's opinion says nothing of it.
+TEST(OpinionFromReport, SaysWhenThePropellerIsMeasured) {
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    testing::AddGlider(plane);
+    const AnalysisOptions options = testing::SeaLevelOptions(true);
+    const std::string sentence = "The propeller's thrust, power, rpm and efficiency come from ";
+    EXPECT_EQ(BuildOpinionText(OpinionInputFromReport(InFlightOfFirstRow(plane, options))).find(sentence),
+              std::string::npos);
+    const double rpms[] = {2000, 30000}, js[] = {0, 0.2, 0.4, 0.6, 0.8, 1.0};
+    const DriveSystemDesc& d = plane.Drive;
+    MeasuredPropeller table = TabulateTwoConstantModel(d.DiameterFrom(), d.PitchFrom(), d.Blades, d.PropConstant(),
+                                                       d.ThrustConstant(), rpms, js);
+    table.Name = "Bench: 10x6";
+    for (const PropellerDataKind kind : {PropellerDataKind::Measured, PropellerDataKind::Computed}) {
+        table.Kind = kind;
+        plane.Drive.Measured = std::make_shared<const MeasuredCurves>(table);
+        const OpinionDocument document = ExplainReport(InFlightOfFirstRow(plane, options));
+        const auto note = std::find_if(document.Paragraphs.begin(), document.Paragraphs.end(),
+                                       [&](const auto& p) { return p.Text().rfind(sentence, 0) == 0; });
+        ASSERT_NE(note, document.Paragraphs.end());
+        EXPECT_EQ(note->Style, ParagraphStyle::Bullet);
+        EXPECT_EQ(note->Text(), sentence +
+                                    (kind == PropellerDataKind::Measured
+                                         ? "the measured thrust and power coefficients of the propeller \"Bench: 10x6\""
+                                         : "the thrust and power coefficients that the maker computed for the propeller "
+                                           "\"Bench: 10x6\" (blade-element tables, not measurements)") +
+                                    ", not from the propeller and thrust constants.");
+    }
 }
 
 TEST(OpinionFromReport, FanReportWithoutWingSkipsTheWingRules) {
