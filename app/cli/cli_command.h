@@ -17,6 +17,7 @@
 #include "analysis/report_builder.h"
 #include "common/file_write.h"
 #include "common/messages.h"
+#include "picture/chart_picture.h"
 #include "workbench/settings.h"
 
 namespace ampvane::cli {
@@ -159,6 +160,12 @@ private:
     bool failed_ = false;
     int error_ = 0;
 };
+
+// The picture options of a command that saves a chart: the file (named by `fileOption` in messages)
+// must end in .png, .jpg, .jpeg, .bmp, .svg or .pdf; --size WIDTHxHEIGHT and --scale N as given or
+// nothing. Throws UsageFailure with the reason.
+PictureSize ChartPictureOptions(const std::string& file, const char* fileOption, const std::optional<std::string>& size,
+                                const std::optional<std::string>& scale);
 
 // JSON for the commands' own outputs: two-space indent, a final line feed.
 int WriteJson(const std::optional<std::string>& output, const nlohmann::ordered_json& value, CliMessages& messages);

@@ -22,6 +22,33 @@ bool HasPictureEnding(const std::string& name) {
            ending == "pdf";
 }
 
+} // namespace
+
+PictureSize ChartPictureOptions(const std::string& file, const char* fileOption, const std::optional<std::string>& sizeText,
+                                const std::optional<std::string>& scaleText) {
+    if (!HasPictureEnding(file))
+        throw UsageFailure(std::string(fileOption) + " needs a file name ending in .png, .jpg, .jpeg, .bmp, .svg or .pdf, not \"" +
+                           file + "\"");
+    PictureSize size;
+    if (sizeText) {
+        const auto parsed = ParsePictureSize(*sizeText);
+        if (!parsed) throw UsageFailure("--size needs WIDTHxHEIGHT from 200x150 to 4096x4096, not \"" + *sizeText + "\"");
+        size = *parsed;
+    }
+    if (scaleText) {
+        const auto scale = ParseWhole(*scaleText, 1, kMaxPictureScale);
+        if (!scale) throw UsageFailure("--scale needs a whole number from 1 to 4, not \"" + *scaleText + "\"");
+        size.scale = *scale;
+    }
+    const PictureFormat format = PictureFormatForFileName(file);
+    if (const auto problem = PictureSizeProblem(size); problem && format != PictureFormat::Svg && format != PictureFormat::Pdf)
+        throw UsageFailure("--size " + std::to_string(size.width) + "x" + std::to_string(size.height) + " at --scale " +
+                           std::to_string(size.scale) + ": " + *problem);
+    return size;
+}
+
+namespace {
+
 int Column(const ReportGrid& grid, const std::string& name, const char* option) {
     const int column = FindGraphColumn(grid, name);
     if (column < 0)
@@ -51,24 +78,7 @@ void RegisterGraphCommand(CliRegistry& registry) {
         [] {
             if (!a.projectFile) throw UsageFailure("graph needs a project file");
             if (!a.output || a.output->empty()) throw UsageFailure("graph needs -o FILE");
-            if (!HasPictureEnding(*a.output))
-                throw UsageFailure("-o needs a file name ending in .png, .jpg, .jpeg, .bmp, .svg or .pdf, not \"" +
-                                   *a.output + "\"");
-            PictureSize size;
-            if (a.size) {
-                const auto parsed = ParsePictureSize(*a.size);
-                if (!parsed) throw UsageFailure("--size needs WIDTHxHEIGHT from 200x150 to 4096x4096, not \"" + *a.size + "\"");
-                size = *parsed;
-            }
-            if (a.scale) {
-                const auto scale = ParseWhole(*a.scale, 1, kMaxPictureScale);
-                if (!scale) throw UsageFailure("--scale needs a whole number from 1 to 4, not \"" + *a.scale + "\"");
-                size.scale = *scale;
-            }
-            if (const auto problem = PictureSizeProblem(size); problem && PictureFormatForFileName(*a.output) != PictureFormat::Svg &&
-                                                               PictureFormatForFileName(*a.output) != PictureFormat::Pdf)
-                throw UsageFailure("--size " + std::to_string(size.width) + "x" + std::to_string(size.height) +
-                                   " at --scale " + std::to_string(size.scale) + ": " + *problem);
+            const PictureSize size = ChartPictureOptions(*a.output, "-o", a.size, a.scale);
             std::optional<int> row;
             if (a.inflight) {
                 row = ParseWhole(*a.inflight, 1, 999999999);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "advice/propeller_comparison_chart.h"
 #include "analysis/measured_drive.h"
 #include "analysis/propeller_files.h"
 #include "analysis/propeller_store.h"
@@ -178,9 +179,11 @@ std::string Optional(const std::optional<double>& value, int width, int decimals
     return value ? FormatNumber(width, decimals, 0, *value) : std::string(static_cast<std::size_t>(width) - 1, ' ') + "-";
 }
 
-// The measured propeller against the two-constant model on the first combination of a project.
+// The measured propeller against the two-constant model on the first combination of a project; with a
+// graph file, also as a chart saved there (before anything is printed, so a refused file prints nothing).
 int Compare(const std::string& name, const ProjectSource& source, double throttlePercent, std::optional<double> propConstant,
-            std::optional<double> thrustConstant, bool json, CliMessages& messages) {
+            std::optional<double> thrustConstant, bool json, const std::optional<std::string>& graph,
+            const PictureSize& size, CliMessages& messages) {
     int status = kRejected;
     const std::optional<Report> report = ComputeProjectReport(source, messages, status);
     if (!report) return status;
@@ -196,6 +199,13 @@ int Compare(const std::string& name, const ProjectSource& source, double throttl
     }
     const std::vector<ModelComparisonRow> rows = CompareWithTwoConstants(
         plane, report->Options, throttlePercent / 100, *propConstant / 1.31, *thrustConstant);
+    const std::string throttle = ", at " + Figure(throttlePercent, 0) + "% throttle";
+    if (graph) {
+        const Chart chart = PropellerComparisonChart(
+            rows, "\"" + name + "\" measured and with two constants" + throttle,
+            (fitted ? "fitted constants " : "constants ") + Figure(*propConstant, 2) + ", " + Figure(*thrustConstant, 3));
+        if (const std::string error = SaveChart(*graph, chart, size); !error.empty()) return Rejected(error);
+    }
     if (json) {
         Json out;
         out["name"] = name;
@@ -216,7 +226,7 @@ int Compare(const std::string& name, const ProjectSource& source, double throttl
     }
     std::string text = "\"" + name + "\" measured, against the two-constant model with Propeller Constant " +
                        Figure(*propConstant, 2) + " and Thrust Constant " + Figure(*thrustConstant, 3) +
-                       (fitted ? " (fitted)" : "") + ", at " + Figure(throttlePercent, 0) + "% throttle:\n";
+                       (fitted ? " (fitted)" : "") + throttle + ":\n";
     text += " Speed    Measured          Two constants\n";
     text += " (mph)  Thrust(oz) Power(W) Thrust(oz) Power(W)\n";
     for (const ModelComparisonRow& row : rows)
@@ -232,7 +242,7 @@ void RegisterPropellerCommands(CliRegistry& registry) {
         std::string action;
         std::vector<std::string> arguments;
         std::optional<std::string> name, diameter, pitch, blades, rpm, speed, format, throttle, propConstant, thrustConstant,
-            project;
+            project, graph, size, scale;
     } args;
     CLI::App& app = registry.Add(
         "propeller",
@@ -250,8 +260,10 @@ void RegisterPropellerCommands(CliRegistry& registry) {
         "               the propeller and thrust constants that best fit its static points\n"
         "  propeller compare NAME [PROJECT_FILE | --project P] [--throttle PERCENT]\n"
         "                 [--prop-constant K --thrust-constant T] [--format text|json]\n"
+        "                 [--graph FILE.png|.jpg|.bmp|.svg|.pdf [--size WxH] [--scale N]]\n"
         "               thrust and power against airspeed on the project's first combination,\n"
-        "               measured and with the two-constant model (constants fitted unless given)\n"
+        "               measured and with the two-constant model (constants fitted unless given);\n"
+        "               --graph also saves them as a graph, --size and --scale as for graph\n"
         "  propeller rename NAME NEW | delete NAME | export NAME FILE\n",
         [] {
             const std::string& action = args.action;
@@ -264,6 +276,11 @@ void RegisterPropellerCommands(CliRegistry& registry) {
                 throw UsageFailure("--name, --diameter, --pitch and --blades belong to propeller import");
             if (args.rpm && !importing && !showing) throw UsageFailure("--rpm belongs to propeller import and show");
             if (args.speed && !(showing && args.rpm)) throw UsageFailure("--speed belongs to propeller show with --rpm");
+            const bool comparing = action == "compare";
+            if (!comparing && (args.throttle || args.propConstant || args.thrustConstant || args.project || args.graph))
+                throw UsageFailure(
+                    "--throttle, --prop-constant, --thrust-constant, --project and --graph belong to propeller compare");
+            if (!args.graph && (args.size || args.scale)) throw UsageFailure("--size and --scale belong to --graph");
             CliMessages messages;
             if (importing) {
                 if (a.empty()) throw UsageFailure("propeller import needs at least one file");
@@ -298,16 +315,16 @@ void RegisterPropellerCommands(CliRegistry& registry) {
                 return json ? WriteJson(std::nullopt, Summary(*p), messages)
                             : WriteContents(std::nullopt, SummaryText(*p), "the propeller", messages);
             }
-            const bool comparing = action == "compare";
-            if (!comparing && (args.throttle || args.propConstant || args.thrustConstant || args.project))
-                throw UsageFailure("--throttle, --prop-constant, --thrust-constant and --project belong to propeller compare");
             if (comparing) {
                 if (a.empty() || a.size() > 2) throw UsageFailure("propeller compare needs a name and at most a project file");
                 const ProjectSource source{a.size() == 2 ? std::optional<std::string>(a[1]) : std::nullopt, args.project};
                 CheckProjectSource(source, false, "propeller compare");
+                const PictureSize size = args.graph ? ChartPictureOptions(*args.graph, "--graph", args.size, args.scale)
+                                                    : PictureSize{};
                 return Compare(a[0], source, Real(args.throttle, "--throttle", 0, 100).value_or(100),
                                Real(args.propConstant, "--prop-constant", 0.5, 4),
-                               Real(args.thrustConstant, "--thrust-constant", 0.5, 4), JsonFormat(args.format), messages);
+                               Real(args.thrustConstant, "--thrust-constant", 0.5, 4), JsonFormat(args.format), args.graph,
+                               size, messages);
             }
             if (args.format) throw UsageFailure("--format belongs to propeller list, show, fit and compare");
             if (action == "rename" || action == "export") {
@@ -335,6 +352,9 @@ void RegisterPropellerCommands(CliRegistry& registry) {
     app.add_option("--prop-constant", args.propConstant);
     app.add_option("--thrust-constant", args.thrustConstant);
     app.add_option("--project", args.project);
+    app.add_option("--graph", args.graph);
+    app.add_option("--size", args.size);
+    app.add_option("--scale", args.scale);
 }
 
 } // namespace ampvane::cli

@@ -24,6 +24,7 @@ constexpr double kTitleSize = 15, kCaptionSize = 12, kLegendSize = 12, kTickSize
 constexpr int kPad = 8;
 constexpr int kLegendSample = 22, kLegendSampleGap = 4, kLegendSpacing = 18;
 constexpr double kLineWidth = 1.5, kMarkerRadius = 3;
+constexpr double kDash[] = {6, 4}; // on, off
 constexpr double kFarOff = 1e6; // keeps far-off values within what Cairo's fixed-point coordinates hold
 
 constexpr RgbColour kWhite{255, 255, 255};
@@ -168,12 +169,20 @@ int MaxWidth(cairo_t* cr, const std::vector<std::string>& texts, ChartTextRole r
 }
 
 void MarkerPath(cairo_t* cr, SeriesMarker marker, double x, double y) {
+    if (marker == SeriesMarker::None) return;
     if (marker == SeriesMarker::Circle) {
         cairo_new_sub_path(cr);
         cairo_arc(cr, x, y, kMarkerRadius, 0, 2 * M_PI);
     } else {
         cairo_rectangle(cr, x - kMarkerRadius, y - kMarkerRadius, 2 * kMarkerRadius, 2 * kMarkerRadius);
     }
+}
+
+// Strokes the path, in dashes when asked; later strokes are solid again.
+void StrokeLine(cairo_t* cr, bool dashed) {
+    if (dashed) cairo_set_dash(cr, kDash, 2, 0);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
 }
 
 void DrawSeries(cairo_t* cr, const ChartSeries& series, const Mapper& map, const ChartScale& y) {
@@ -191,7 +200,7 @@ void DrawSeries(cairo_t* cr, const ChartSeries& series, const Mapper& map, const
         }
         cairo_set_line_width(cr, kLineWidth);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        cairo_stroke(cr);
+        StrokeLine(cr, series.dashed);
     }
     for (const ChartPoint& p : series.points)
         if (std::isfinite(p.x) && std::isfinite(p.y)) MarkerPath(cr, series.marker, map.X(p.x), map.Y(p.y, y));
@@ -293,7 +302,7 @@ void DrawChart(cairo_t* cr, const Chart& chart, const ChartLayout& layout) {
             cairo_set_line_width(cr, kLineWidth);
             cairo_move_to(cr, sampleLeft, y);
             cairo_line_to(cr, sampleLeft + kLegendSample, y);
-            cairo_stroke(cr);
+            StrokeLine(cr, series.dashed);
         }
         MarkerPath(cr, series.marker, sampleLeft + kLegendSample / 2.0, y);
         cairo_fill(cr);

@@ -35,7 +35,7 @@ struct ChartPoint {
     double y = 0;
 };
 
-enum class SeriesMarker { Circle, Square };
+enum class SeriesMarker { Circle, Square, None };
 enum class SeriesAxis { Left, Right };
 
 struct ChartSeries {
@@ -45,6 +45,7 @@ struct ChartSeries {
     SeriesMarker marker = SeriesMarker::Circle;
     SeriesAxis axis = SeriesAxis::Left;
     bool lines = true;
+    bool dashed = false; // the line in dashes, for a second series of the same quantity
 };
 
 struct Chart {

@@ -24,10 +24,20 @@ def load(name):
 
 
 estimators = load("estimators.schema.json")
+propellers = load("propeller.schema.json")
 
 
 def estimator(name):
     return {"$ref": "#/definitions/" + name, "definitions": estimators["definitions"]}
+
+
+def propeller(name):
+    return {"$ref": "#/definitions/" + name, "definitions": propellers["definitions"]}
+
+
+# A measured propeller imported into the data folder before the propeller commands run.
+propeller_csv = ("rpm,J,CT,CP\n3000,0,0.12,0.052\n3000,0.3,0.095,0.048\n3000,0.6,0.045,0.035\n3000,0.8,0,0.02\n"
+                 "9000,0,0.118,0.05\n9000,0.3,0.093,0.046\n9000,0.6,0.043,0.033\n9000,0.8,-0.005,0.018\n")
 
 
 # (schema, arguments, exit status): complete results, and incomplete ones whose nulls must fit too.
@@ -57,11 +67,26 @@ cases = [
     (estimator("fan-pitch"), ["fan-pitch", "--diameter", "3.5", "--angle", "30", "--format", "json"], 0),
     (estimator("fan-pitch"), ["fan-pitch", "--format", "json"], 1),
     (estimator("airfoil"), ["airfoil", "--code", "-1161622", "--span", "60", "--area", "660", "--format", "json"], 0),
+    (propeller("list"), ["propeller", "list", "--format", "json"], 0),
+    (propeller("show"), ["propeller", "show", "Wood", "--format", "json"], 0),
+    (propeller("show-point"), ["propeller", "show", "Wood", "--rpm", "6000", "--speed", "30", "--format", "json"], 0),
+    (propeller("fit"), ["propeller", "fit", "Wood", "--format", "json"], 0),
+    (propeller("compare"), ["propeller", "compare", "Wood", sample, "--format", "json"], 0),
+    (propeller("compare"), ["propeller", "compare", "Wood", "--throttle", "50", "--prop-constant", "1.2",
+                            "--thrust-constant", "1.0", "--format", "json"], 0),
 ]
 
 failures = 0
 with tempfile.TemporaryDirectory() as data:
     environment = dict(os.environ, AMPVANE_DATA_DIR=os.path.join(data, "data"))
+    csv = os.path.join(data, "wood.csv")
+    with open(csv, "w", encoding="utf-8") as f:
+        f.write(propeller_csv)
+    imported = subprocess.run([cli, "propeller", "import", csv, "--name", "Wood", "--diameter", "11", "--pitch", "7"],
+                              capture_output=True, text=True, env=environment)
+    if imported.returncode != 0:
+        print("FAIL propeller import: " + imported.stderr)
+        failures += 1
     for schema, arguments, status in cases:
         run = subprocess.run([cli] + arguments, capture_output=True, text=True, env=environment)
         name = " ".join(a if a != sample else "SAMPLE" for a in arguments)

@@ -125,6 +125,21 @@ TEST(CliPropeller, ProjectUsesTheMeasuredPropellerByName) {
     EXPECT_NEAR(rest["measured_thrust_oz"].get<double>() / rest["constants_thrust_oz"].get<double>(), 1, 0.05);
     EXPECT_NEAR(rest["measured_power_w"].get<double>() / rest["constants_power_w"].get<double>(), 1, 0.05);
 
+    // The same comparison as a graph, and the same table printed; a file that is no picture is refused
+    // before anything is computed or printed.
+    const std::string svg = dir.file("compare.svg");
+    const CommandRun graphed = Cli(dir, "propeller compare Wood " + q(dir.file("two.txt")) + " --graph " + q(svg));
+    ASSERT_EQ(graphed.status, 0) << graphed.err;
+    EXPECT_EQ(graphed.out, Cli(dir, "propeller compare Wood " + q(dir.file("two.txt"))).out);
+    std::ifstream svgFile(svg);
+    const std::string picture((std::istreambuf_iterator<char>(svgFile)), {});
+    EXPECT_NE(picture.find("measured and with two constants, at 100% throttle</title>"), std::string::npos);
+    const CommandRun refused = Cli(dir, "propeller compare Wood --graph " + q(dir.file("compare.txt")) + " --size 800x600");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("compare.txt")));
+    EXPECT_EQ(Cli(dir, "propeller show Wood --graph " + q(svg)).status, 2);
+
     Write(dir.file("missing.txt"), std::string(measured).replace(measured.find("=Wood"), 5, "=Oak"));
     const CommandRun missing = Cli(dir, "report " + q(dir.file("missing.txt")));
     EXPECT_EQ(missing.status, 1);

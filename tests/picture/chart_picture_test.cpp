@@ -206,6 +206,17 @@ TEST(ChartDrawing, SeriesStayInsideThePlotAreaAtEveryScale) {
     EXPECT_GT(twice.redInside, 3 * lined.redInside);
     EXPECT_EQ(twice.outside, 0);
 
+    // Without markers only the line is drawn; in dashes, about half of it.
+    Chart bare = chart;
+    for (ChartSeries& series : bare.series) series.marker = SeriesMarker::None;
+    const SeriesInk solid = CountSeriesInk(DrawChartImage(bare), layout, 1);
+    for (ChartSeries& series : bare.series) series.dashed = true;
+    const SeriesInk dashed = CountSeriesInk(DrawChartImage(bare), layout, 1);
+    EXPECT_LT(solid.redInside, lined.redInside);
+    EXPECT_LT(dashed.redInside, 0.8 * solid.redInside);
+    EXPECT_GT(dashed.redInside, 0.4 * solid.redInside);
+    EXPECT_EQ(dashed.outside, 0);
+
     // Wild values neither crash nor paint outside; one unit shares the scale.
     Chart wild = chart;
     wild.series[0].points.push_back({std::numeric_limits<double>::infinity(), 1});
