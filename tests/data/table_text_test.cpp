@@ -408,7 +408,8 @@ TEST(TableTextImport, HostileFilesKeepWhatWasMerged) {
         std::size_t entries = 0;
         for (const auto& entry : fs::recursive_directory_iterator(dir.path())) entries += entry.is_regular_file();
         EXPECT_EQ(entries, 9u); // the eight tables and in.txt, nothing else
-        EXPECT_FALSE(fs::exists("/tmp/x") && fs::file_size("/tmp/x") == 6);
+        // Another program may have a folder of that name; only a file of the six bytes would be ours.
+        EXPECT_FALSE(fs::is_regular_file("/tmp/x") && fs::file_size("/tmp/x") == 6);
     }
 }
 
