@@ -4,25 +4,34 @@
 #include "model/drive_heating.h"
 #include "model/electric_chain.h"
 #include "model/model_numbers.h"
+#include "model/relaxation_lanes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ampvane {
 
 using model_detail::FiniteOr;
+using model_detail::kFloorRpm;
+using model_detail::kLoadFactorRounds;
+using model_detail::kLoadFactorTolerance;
+using model_detail::kPitchSpeedFactor;
+using model_detail::kRelaxationLanes;
+using model_detail::LaneRoundEnds;
+using model_detail::RelaxationLanes;
 
 namespace {
 
 constexpr double kPowerConstant = 5.33e-15;       // W per (in⁵ × rpm³)
-constexpr double kPitchSpeedFactor = 9.47e-4;     // inches per minute to mph
-constexpr double kFloorRpm = 0.1;                 // stands for "does not turn"
 constexpr double kThrustPerWatt = 8.0645;         // oz per W at 1 mph
 constexpr double kStaticAirspeed = 0.001;         // mph used for a static thrust
 constexpr double kSmallestSizeFactorDiameter = 8; // in
-constexpr int kLoadFactorRounds = 200;
-constexpr double kLoadFactorTolerance = 1e-4;
 constexpr int kBisectionRounds = 60;
 constexpr double kBisectionTolerance = 1e-12; // relative to the load factor
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -108,6 +117,16 @@ public:
         return N;
     }
 
+    void ToLane(RelaxationLanes& lanes, int k) const {
+        lanes.Rt[k] = Rt_;
+        lanes.loadPrefix[k] = loadPrefix_;
+        lanes.Np[k] = Np_;
+        lanes.Kv2[k] = Kv2_;
+        lanes.B[k] = B_;
+        lanes.C[k] = C_;
+        lanes.B2[k] = B2_;
+    }
+
 private:
     double Rt_, loadPrefix_, Np_, Kv2_, B_, C_, B2_;
 };
@@ -132,6 +151,49 @@ bool SettleLoadFactor(const LoadShape& shape, double Kp, double Va, double P, Rp
     solution.EffectiveConstant = Kp * high;
     solution.Rpm = rpmAt(high);
     return true;
+}
+
+// The lanes' rounds on every processor: SSE2 is part of every x86-64 processor, and elsewhere the
+// compiler makes the pairs of its own.
+struct PlainIsa {
+#if defined(__SSE2__)
+    using Pack = __m128d;
+#else
+    using Pack = double __attribute__((vector_size(2 * sizeof(double))));
+#endif
+    static constexpr int kWidth = 2;
+
+    static Pack SquareRoots(Pack x) {
+#if defined(__SSE2__)
+        return _mm_sqrt_pd(x);
+#else
+        for (int k = 0; k < kWidth; ++k) x[k] = std::sqrt(x[k]);
+        return x;
+#endif
+    }
+
+    template <class Mask>
+    static unsigned Bits(Mask mask) {
+#if defined(__SSE2__)
+        return static_cast<unsigned>(_mm_movemask_pd(std::bit_cast<__m128d>(mask)));
+#else
+        return (mask[0] ? 1u : 0u) | (mask[1] ? 2u : 0u);
+#endif
+    }
+};
+
+LaneRoundEnds PlainRounds(RelaxationLanes& lanes) {
+    return model_detail::OrdinaryRounds<PlainIsa>(lanes);
+}
+
+using LaneRounds = LaneRoundEnds (*)(RelaxationLanes&);
+
+// The widest rounds this processor runs.
+LaneRounds WidestRounds() {
+#if defined(AMPVANE_AVX2_LANES)
+    if (__builtin_cpu_supports("avx2")) return model_detail::OrdinaryRoundsAvx2;
+#endif
+    return PlainRounds;
 }
 
 // The load-factor relaxation at one winding resistance, advanced one round at a time so that
@@ -172,6 +234,38 @@ public:
         if (++round_ < kLoadFactorRounds) return false;
         if (!settleTried_) Settle();
         return true;
+    }
+
+    // Puts the whole relaxation into lane k, or takes the lane's rounds back.
+    void ToLane(RelaxationLanes& lanes, int k) const {
+        lanes.g[k] = g_;
+        lanes.lastStep[k] = lastStep_;
+        lanes.round[k] = round_;
+        lanes.effectiveConstant[k] = solution_.EffectiveConstant;
+        lanes.rpm[k] = solution_.Rpm;
+        lanes.settleTried[k] = settleTried_ ? 1 : 0;
+        lanes.Kp[k] = Kp_;
+        lanes.Va[k] = Va_;
+        lanes.P[k] = P_;
+        lanes.gPeak[k] = shape_.gPeak;
+        lanes.f[k] = shape_.f;
+        lanes.l[k] = shape_.l;
+        lanes.rise[k] = shape_.rise;
+        lanes.twoG[k] = shape_.twoG;
+        lanes.fallFH[k] = shape_.fallFH;
+        lanes.fallHF[k] = shape_.fallHF;
+        lanes.peakTerm[k] = shape_.peakTerm;
+        lanes.floorTerm[k] = shape_.floorTerm;
+        lanes.spanSquared[k] = shape_.spanSquared;
+        balance_.ToLane(lanes, k);
+    }
+
+    void FromLane(const RelaxationLanes& lanes, int k) {
+        g_ = lanes.g[k];
+        lastStep_ = lanes.lastStep[k];
+        round_ = static_cast<int>(lanes.round[k]);
+        solution_.EffectiveConstant = lanes.effectiveConstant[k];
+        solution_.Rpm = lanes.rpm[k];
     }
 
     PropRpmSolution Solution() const {
@@ -222,8 +316,10 @@ public:
           relaxation_(ShapeOf(p.P, p.D), p.Kp, p.Va, p.P, BalanceOf(p, heating_.Resistance())) {}
 
     // One relaxation round; true when the whole solve has ended.
-    bool Step() {
-        if (!relaxation_.Step()) return false;
+    bool Step() { return relaxation_.Step() && RelaxationEnded(); }
+
+    // Takes the ended relaxation's speed into the heating loop; true when the whole solve has ended.
+    bool RelaxationEnded() {
         const PropRpmSolution rpm = relaxation_.Solution();
         if (rpm.Failed) {
             failed_ = true;
@@ -242,6 +338,8 @@ public:
         relaxation_.Restart(BalanceOf(p, heating_.Resistance()));
         return false;
     }
+
+    LoadFactorRelaxation& Relaxation() { return relaxation_; }
 
     PropDriveSolution Solution() const {
         PropDriveSolution solution;
@@ -267,9 +365,6 @@ private:
     double KpG_ = 0;
     bool failed_ = false;
 };
-
-// Solves in flight at once; enough to fill the processor's reordering window with independent work.
-constexpr std::size_t kInterleavedSolves = 4;
 
 } // namespace
 
@@ -322,28 +417,60 @@ PropDriveSolution SolvePropDrive(const PropDriveProblem& problem) {
     return solve.Solution();
 }
 
-void SolvePropDrives(std::span<const PropDriveProblem> problems, std::span<PropDriveSolution> solutions) {
-    std::optional<PropDriveSolve> lanes[kInterleavedSolves];
-    std::size_t owner[kInterleavedSolves] = {};
-    std::size_t next = 0, active = 0;
-    for (std::size_t lane = 0; lane < kInterleavedSolves && next < problems.size(); ++lane, ++next, ++active) {
-        lanes[lane].emplace(problems[next]);
-        owner[lane] = next;
-    }
-    while (active > 0) {
-        for (std::size_t lane = 0; lane < kInterleavedSolves; ++lane) {
-            if (!lanes[lane] || !lanes[lane]->Step()) continue;
-            solutions[owner[lane]] = lanes[lane]->Solution();
-            if (next < problems.size()) {
-                lanes[lane].emplace(problems[next]);
-                owner[lane] = next++;
-            } else {
-                lanes[lane].reset();
-                --active;
+namespace {
+
+void SolvePropDrivesWith(LaneRounds rounds, std::span<const PropDriveProblem> problems,
+                         std::span<PropDriveSolution> solutions) {
+    std::optional<PropDriveSolve> solves[kRelaxationLanes];
+    std::size_t owner[kRelaxationLanes] = {};
+    RelaxationLanes lanes{};
+    unsigned active = 0; // a bit for each lane with a solve
+    std::size_t next = 0;
+    // The next problem into lane k, or the lane left idle (it goes on computing, unheeded).
+    const auto start = [&](int k) {
+        if (next == problems.size()) {
+            solves[k].reset();
+            active &= ~(1u << k);
+            return;
+        }
+        owner[k] = next;
+        solves[k].emplace(problems[next++]);
+        solves[k]->Relaxation().ToLane(lanes, k);
+        active |= 1u << k;
+    };
+    for (int k = 0; k < kRelaxationLanes; ++k) start(k);
+    while (active != 0) {
+        const LaneRoundEnds ends = rounds(lanes);
+        const unsigned converged = ends.Converged & active, ended = (ends.Converged | ends.Other) & active;
+        for (int k = 0; ended >> k != 0; ++k) {
+            const unsigned bit = 1u << k;
+            if (!(ended & bit)) continue;
+            PropDriveSolve& solve = *solves[k];
+            solve.Relaxation().FromLane(lanes, k);
+            if (!((converged & bit) ? solve.RelaxationEnded() : solve.Step())) {
+                solve.Relaxation().ToLane(lanes, k);
+                continue;
             }
+            solutions[owner[k]] = solve.Solution();
+            start(k);
         }
     }
 }
+
+} // namespace
+
+void SolvePropDrives(std::span<const PropDriveProblem> problems, std::span<PropDriveSolution> solutions) {
+    static const LaneRounds widest = WidestRounds();
+    SolvePropDrivesWith(widest, problems, solutions);
+}
+
+namespace model_detail {
+
+void SolvePropDrivesPlain(std::span<const PropDriveProblem> problems, std::span<PropDriveSolution> solutions) {
+    SolvePropDrivesWith(PlainRounds, problems, solutions);
+}
+
+} // namespace model_detail
 
 double PropShapeEfficiency(double s, double P, double D) {
     const double e =

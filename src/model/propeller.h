@@ -77,10 +77,16 @@ struct PropDriveProblem {
 
 PropDriveSolution SolvePropDrive(const PropDriveProblem& problem);
 
-// Independent drive solves advanced in turn, a relaxation round each: every solution is the one
-// SolvePropDrive gives for its problem, but the processor overlaps the long serial chains of
-// arithmetic of several solves. solutions must be as long as problems.
+// Independent drive solves advanced together, a relaxation round each, one solve in each lane of a
+// few vector registers: every solution is the one SolvePropDrive gives for its problem, bit for
+// bit. solutions must be as long as problems.
 void SolvePropDrives(std::span<const PropDriveProblem> problems, std::span<PropDriveSolution> solutions);
+
+namespace model_detail {
+// SolvePropDrives with the vector instructions every processor has, where SolvePropDrives takes
+// the widest this one has: the solutions are the same.
+void SolvePropDrivesPlain(std::span<const PropDriveProblem> problems, std::span<PropDriveSolution> solutions);
+} // namespace model_detail
 
 // Efficiency factor of the propeller's shape at advance s (0 where it has no value).
 double PropShapeEfficiency(double s, double P, double D);

@@ -139,23 +139,27 @@ TEST(PropDriveProperties, InterleavedSolvesGiveTheSoloSolvesBitForBit) {
         if (i % 29 == 0) s.Va = 1000;
         problems.push_back(ProblemOf(s, i % 3 != 0));
     }
-    // Batches shorter than, equal to and longer than the number of solves in flight.
-    for (const std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{4}, problems.size()}) {
-        const std::span<const PropDriveProblem> batch(problems.data(), count);
-        std::vector<PropDriveSolution> together(count);
-        SolvePropDrives(batch, together);
-        int failed = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            SCOPED_TRACE(testing::Message() << "problem " << i << " of " << count);
-            const PropDriveSolution solo = SolvePropDrive(batch[i]);
-            ExpectSameSolution(solo, together[i]);
-            failed += solo.Failed;
+    // Batches shorter than, equal to and longer than the number of solves in flight, with this
+    // processor's widest vector instructions and with those of every processor.
+    for (const auto solveAll : {&SolvePropDrives, &model_detail::SolvePropDrivesPlain})
+        for (const std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{15}, std::size_t{16},
+                                        problems.size()}) {
+            const std::span<const PropDriveProblem> batch(problems.data(), count);
+            std::vector<PropDriveSolution> together(count);
+            solveAll(batch, together);
+            int failed = 0;
+            for (std::size_t i = 0; i < count; ++i) {
+                SCOPED_TRACE(testing::Message() << "problem " << i << " of " << count
+                                                << (solveAll == &SolvePropDrives ? "" : ", plain"));
+                const PropDriveSolution solo = SolvePropDrive(batch[i]);
+                ExpectSameSolution(solo, together[i]);
+                failed += solo.Failed;
+            }
+            if (count == problems.size()) {
+                EXPECT_GT(failed, 100);
+                EXPECT_LT(failed, 1000);
+            }
         }
-        if (count == problems.size()) {
-            EXPECT_GT(failed, 100);
-            EXPECT_LT(failed, 1000);
-        }
-    }
 }
 
 TEST(PropDriveProperties, ClimbsSolvedTogetherGiveTheSoloClimbsBitForBit) {
