@@ -15,17 +15,42 @@ namespace {
 
 constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
 
+// The decimals FormatNumber shows with minDigits minimum digits: it adds decimals until the
+// integer digits (none below 1) and the decimals are at least minDigits, counting the integer
+// digits of the value rounded to decimals + minDigits places within the width's significant digits.
+// That rounding can carry a value just below 1, 10 or 100 into one more digit; there (and for
+// whatever else this does not cover) it gives -1, and the caller formats in full.
+int DecimalsForMinDigits(int width, int decimals, int minDigits, double value) {
+    const int needed = minDigits - decimals; // integer digits that make the extra decimals unneeded
+    if (needed <= 0) return decimals;
+    if (needed > 3 || width < 4 || decimals < 0 || !std::isfinite(value)) return -1;
+    const int significant = std::min(width, 15);
+    const double magnitude = std::fabs(value);
+    int digits = 0;
+    for (int t = 0; t < needed; ++t, ++digits) {
+        const double threshold = kPowers[t];
+        if (magnitude >= threshold) continue;
+        // Below 10^t the value has at most t digits before rounding, so it is rounded to at least
+        // this many places; half a unit there is less than this margin.
+        const int places = std::clamp(significant - 1 - t, 0, decimals + minDigits);
+        if (magnitude > threshold - 1 / kPowers[places]) return -1;
+        break;
+    }
+    return digits >= needed ? decimals : decimals + needed - digits;
+}
+
 // FormatNumber for the common report cell, several times faster: every cell of a large report is
 // made when it is read. Only values the fixed-point rule covers take this path (at least one
-// decimal place to spare below the width's significant digits, no minimum digits); for anything
-// else this gives an empty text and the caller asks FormatNumber itself, so the text is always the
-// same.
+// decimal place to spare below the width's significant digits, the minimum digits decided from
+// the value alone); for anything else this gives an empty text and the caller asks FormatNumber
+// itself, so the text is always the same.
 std::string_view FastCellNumber(int width, int decimals, int minDigits, double value, char decimal,
                                 char (&buffer)[64]) {
+    if (minDigits > 0) decimals = DecimalsForMinDigits(width, decimals, minDigits, value);
     const int significant = std::min(width, 15);
     const int spare = significant - 1 - decimals; // integer digits the fixed-point rule leaves whole
-    const bool fast = minDigits == 0 && width > 0 && width <= 24 && decimals >= 0 && spare >= 0 &&
-                      std::isfinite(value) && (std::fabs(value) < kPowers[spare] - 1 || value == 0);
+    const bool fast = width > 0 && width <= 24 && decimals >= 0 && spare >= 0 && std::isfinite(value) &&
+                      (std::fabs(value) < kPowers[spare] - 1 || value == 0);
     if (!fast) return {};
     char* const end = buffer + sizeof buffer;
     char* begin = end;

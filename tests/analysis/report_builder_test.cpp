@@ -681,9 +681,11 @@ TEST(ReportCells, FastTextEqualsTheGeneralFormatters) {
                 ASSERT_EQ(CellText(CellFormat{CellKind::Number, width, decimals, 0, false}, value, 1, locale, buffer),
                           expected);
             }
-            const int minDigits = 3;
-            ASSERT_EQ(CellText(CellFormat{CellKind::Number, 5, 1, minDigits, false}, value, 1, locale, buffer),
-                      FormatNumber(5, 1, minDigits, value, locale));
+            // With the report's extra digits, one format a value in turn.
+            const auto& [width, decimals] = formats[i % std::size(formats)];
+            ASSERT_EQ(CellText(CellFormat{CellKind::Number, width, decimals, 3, false}, value, 1, locale, buffer),
+                      FormatNumber(width, decimals, 3, value, locale))
+                << value << " " << width << "/" << decimals;
             const auto whole = static_cast<std::int64_t>(next() % 200000) - (i % 7 == 0 ? 100000 : 0);
             ASSERT_EQ(CellText(CellFormat{CellKind::MinSec}, static_cast<double>(whole), 1, locale, buffer),
                       FormatMinSec(whole, locale));
@@ -708,6 +710,18 @@ TEST(ReportCells, FastTextEqualsTheGeneralFormatters) {
     }
     for (const double special : {0.0, -0.0, -0.04, 9999.96, 99999.6, 1e300, -1e300})
         EXPECT_EQ(ReportCellNumber(5, 1, 0, special, {}), FormatNumber(5, 1, 0, special, {})) << special;
+    // Extra digits just below and above 1, 10 and 100, where rounding may carry into another digit.
+    for (const double whole : {1.0, 10.0, 100.0})
+        for (double step = 1; step > 1e-9; step /= 10)
+            for (const double offset : {-6.0, -5.0, -4.0, -1.0, 0.0, 1.0, 5.0})
+                for (const double sign : {1.0, -1.0}) {
+                    const double near = sign * (whole + offset * step / 10);
+                    for (const double value : {near, std::nextafter(near, 0.0), std::nextafter(near, 1e9 * sign)})
+                        for (const auto& [width, decimals] : formats)
+                            EXPECT_EQ(ReportCellNumber(width, decimals, 3, value, {}),
+                                      FormatNumber(width, decimals, 3, value, {}))
+                                << value << " " << width << "/" << decimals;
+                }
     EXPECT_EQ(ReportCellNumber(5, 1, 3, 5.0, {}), " 5.00");
 }
 
