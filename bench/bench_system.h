@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "analysis/analysis_input.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 
 namespace ampvane::bench {
 

@@ -67,6 +67,10 @@ function(ampvane_ui_library subsystem)
     target_link_libraries(${target} PUBLIC ampvane_options ${ARG_DEPS}
       Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
     ampvane_use_pch(${target} ui)
+    # Every window layer uses the shared message boxes and Qt helpers.
+    if(NOT subsystem STREQUAL "common")
+      target_link_libraries(${target} PUBLIC ampvane_common_ui)
+    endif()
   else()
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ampvane_options ${ARG_DEPS})
@@ -74,4 +78,4 @@ function(ampvane_ui_library subsystem)
 endfunction()
 
 # Subsystems in dependency order, with what each core library links.
-set(AMPVANE_SUBSYSTEMS common picture model analysis data advice wizard workbench tools online help chart)
+set(AMPVANE_SUBSYSTEMS common project picture model analysis data advice wizard workbench tools online help chart)

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "analysis/analysis_input.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "analysis/report_builder.h"
 #include "analysis/report_export.h"
 #include "analysis/report_json.h"

@@ -11,7 +11,7 @@
 
 #include "analysis/analysis_input.h"
 #include "analysis/measured_drive.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "analysis/report_export.h"
 #include "common/file_write.h"
 #include "common/licence.h"

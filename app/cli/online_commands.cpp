@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "analysis/analysis_input.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "cli_command.h"
 #include "common/file_write.h"
 #include "data/comp_data_module.h"

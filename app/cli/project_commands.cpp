@@ -3,7 +3,7 @@
 // project text, store a project text as a project.
 #include <filesystem>
 
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "cli_command.h"
 #include "common/file_write.h"
 #include "data/comp_data_module.h"

@@ -3,7 +3,7 @@
 // the project a chosen result makes of the workbench.
 #include <cmath>
 
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "analysis/report_export.h"
 #include "cli_command.h"
 #include "data/comp_data_module.h"

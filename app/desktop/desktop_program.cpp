@@ -9,7 +9,7 @@
 #include <QLocale>
 #include <QTimer>
 
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
 #include "data/table_text.h"

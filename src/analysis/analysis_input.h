@@ -8,7 +8,8 @@
 
 #include "common/numeric_text.h"
 #include "analysis/plane_desc.h"
-#include "analysis/workbench_fields.h"
+#include "project/options_input.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 
 // Gathering the analysis input: every workbench field is read in a fixed order, validated, and
@@ -16,20 +17,6 @@
 // that fails stops everything with its message.
 
 namespace ampvane {
-
-// What gathering reads from the options dialog: the unit choice, the switches and the flying-field
-// texts as shown (in the units of the measurement mode).
-struct AnalysisOptionsInput {
-    int measurementMode = 0; // 0 all imperial, 1 metric temperature and pressure, 2 metric, 3 all metric
-    bool newtons = false;
-    bool printColours = false;
-    bool accountForHeating = true;
-    bool extraPrecision = false; // at least 3 digits in report columns
-    std::string elevation;       // m or ft; empty: 0
-    std::string pressure;        // kPa or inHg; empty: the standard day
-    std::string temperature;     // °C or °F; empty: the standard day at the elevation
-    std::string gearboxEfficiency; // %; the default of an empty gearbox efficiency field (95 when empty)
-};
 
 // The options snapshot. A flying-field text that is no number reads as 0 after the lenient-read
 // warning. Returns nullopt (after an error message) only when the conditions give no air density at

@@ -23,36 +23,4 @@ double AirDensityRatio(double elevation, double pressure, double temperature) {
     return std::isfinite(sigma) ? sigma : 0;
 }
 
-double StandardDayTemperature(double elevation) {
-    return 15 - 0.00198 * elevation;
-}
-
-double FeetFromMetres(double metres) {
-    return metres * 3.28084;
-}
-
-double InchesHgFromKilopascals(double kilopascals) {
-    return kilopascals * kStandardPressureInchesHg / kStandardPressureKilopascals;
-}
-
-double CelsiusFromFahrenheit(double fahrenheit) {
-    return fahrenheit * 0.55556 - 17.77778;
-}
-
-double FahrenheitFromCelsius(double celsius) {
-    return celsius * 1.8 + 32;
-}
-
-FlyingFieldRange ElevationRange(bool metric) {
-    return metric ? FlyingFieldRange{-304.1, 10972.1} : FlyingFieldRange{-1000.1, 36000.1};
-}
-
-FlyingFieldRange PressureRange(bool metricTempPress) {
-    return metricTempPress ? FlyingFieldRange{94.79, 108.31} : FlyingFieldRange{27.9, 32.1};
-}
-
-FlyingFieldRange TemperatureRange(bool metricTempPress) {
-    return metricTempPress ? FlyingFieldRange{-50.1, 50.1} : FlyingFieldRange{-58.1, 122.1};
-}
-
 } // namespace ampvane

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/numeric_text.h"
 #include "online/web_update.h"
 

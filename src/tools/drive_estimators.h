@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
 #include "tools/motor_from_tests.h"

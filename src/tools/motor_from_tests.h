@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 
 // The wiring wizard: battery packs, speed controls and motors, the check that an arrangement can be
 // wired, the diagram, and the counts and options written back into the workbench.

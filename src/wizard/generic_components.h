@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
 

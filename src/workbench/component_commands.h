@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
 #include "data/comp_data_module.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "common/numeric_text.h"
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 #include "data/comp_data_module.h"
 #include "data/dbf_table.h"

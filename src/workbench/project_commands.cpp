@@ -5,7 +5,7 @@
 #include <cctype>
 
 #include "analysis/analysis_input.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "data/name_lookup.h"
 #include "workbench/analysis_settings.h"
 #include "workbench/component_commands.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
 #include "data/comp_data_module.h"

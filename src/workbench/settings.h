@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "common/numeric_text.h"
-#include "analysis/project_name.h"
+#include "project/project_name.h"
 #include "common/messages.h"
 
 namespace ampvane {

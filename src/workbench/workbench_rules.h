@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/numeric_text.h"
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "common/messages.h"
 
 // The small rules that keep the workbench's fields consistent while the user types, its unit labels

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "analysis/measured_drive.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "analysis/report_builder.h"
 #include "model/measured_propeller.h"
 #include "report_fixtures.h"

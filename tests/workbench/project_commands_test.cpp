@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "common/file_write.h"
 #include "data/name_lookup.h"
 #include "workbench/component_commands.h"

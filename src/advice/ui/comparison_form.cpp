@@ -18,6 +18,8 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "common/ui/button_row.h"
+#include "common/ui/qt_text.h"
 #include "analysis/report_export.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
@@ -26,7 +28,6 @@ namespace ampvane {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 QColor ToColour(RgbColour c) { return QColor(c.red, c.green, c.blue); }
 
 const QStringList kSaveFilters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("HTML Files (*.html *.htm)"),
@@ -111,21 +112,15 @@ TComparisonForm::TComparisonForm(QWidget* owner, MessageSink* messages)
     grid_->viewport()->setMouseTracking(true);
     outer->addWidget(grid_, 1);
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [this, buttons](const char* caption, const char* name) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(b);
-        return b;
-    };
-    connect(button(" &Save...", "SaveButton"), &QPushButton::clicked, this, &TComparisonForm::SaveButtonClick);
-    connect(button(" &Print...", "PrintButton"), &QPushButton::clicked, this, &TComparisonForm::PrintButtonClick);
-    connect(button("Cl&ear", "ClearButton"), &QPushButton::clicked, this, &TComparisonForm::ClearButtonClick);
-    connect(button("&Close", "CloseButton"), &QPushButton::clicked, this, &TComparisonForm::CloseButtonClick);
-    connect(button("Help", "HelpButton"), &QPushButton::clicked, this, [] { ShowHelpTopic(kComparisonHelpTopic); });
+    ButtonRow buttons(this);
+    connect(buttons.Add(" &Save...", "SaveButton"), &QPushButton::clicked, this, &TComparisonForm::SaveButtonClick);
+    connect(buttons.Add(" &Print...", "PrintButton"), &QPushButton::clicked, this, &TComparisonForm::PrintButtonClick);
+    connect(buttons.Add("Cl&ear", "ClearButton"), &QPushButton::clicked, this, &TComparisonForm::ClearButtonClick);
+    connect(buttons.Add("&Close", "CloseButton"), &QPushButton::clicked, this, &TComparisonForm::CloseButtonClick);
+    connect(buttons.Add("Help", "HelpButton"), &QPushButton::clicked, this, [] { ShowHelpTopic(kComparisonHelpTopic); });
     SetHelpTopic(this, kComparisonHelpTopic);
-    buttons->addStretch();
-    outer->addLayout(buttons);
+    buttons.AddStretch();
+    outer->addLayout(buttons.Layout());
 
     resize(900, 700);
     ShowTable();

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "advice/comparison.h"
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 #include "analysis/ui/report_form.h"
 
 class QLabel;

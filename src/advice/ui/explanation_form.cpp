@@ -23,6 +23,8 @@
 
 #include <memory>
 
+#include "common/ui/button_row.h"
+#include "common/ui/qt_text.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
 #include "advice/opinion.h"
@@ -44,7 +46,6 @@ constexpr qreal kHangingIndent = 10;
 const QStringList kSaveFilters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("HTML Files (*.html *.htm)"),
                                   QStringLiteral("Rich Text Files (*.rtf)")};
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QFont DefaultFont() { return QFont(QString::fromLatin1(kDefaultFontFamily), kDefaultFontPoints); }
 
@@ -109,19 +110,13 @@ TExplanationForm::TExplanationForm(QWidget* owner, MessageSink* messages)
     view_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     layout->addWidget(view_, 1);
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [this, buttons](const char* caption, const char* name) {
-        auto* b = new QPushButton(tr(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* save = button("&Save...", "SaveButton");
-    printButton_ = button("&Print...", "PrintButton");
-    QPushButton* copy = button("&Copy", "CopyButton");
-    buttons->addStretch();
-    QPushButton* closeButton = button("&Close", "CloseButton");
-    layout->addLayout(buttons);
+    ButtonRow buttons(this);
+    QPushButton* save = buttons.Add(tr("&Save..."), "SaveButton");
+    printButton_ = buttons.Add(tr("&Print..."), "PrintButton");
+    QPushButton* copy = buttons.Add(tr("&Copy"), "CopyButton");
+    buttons.AddStretch();
+    QPushButton* closeButton = buttons.Add(tr("&Close"), "CloseButton");
+    layout->addLayout(buttons.Layout());
     // As the report's Print...: the print dialog offers the printers there are, and printing to a file.
     printButton_->setEnabled(true);
 

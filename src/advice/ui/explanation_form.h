@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "advice/opinion_document.h"
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 #include "analysis/ui/report_form.h"
 
 class QPagedPaintDevice;

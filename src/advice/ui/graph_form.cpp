@@ -21,6 +21,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "common/ui/button_row.h"
+#include "common/ui/qt_text.h"
 #include "chart/ui/chart.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
@@ -30,7 +32,6 @@ namespace ampvane {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 const QStringList kSaveFilters = {QStringLiteral("PNG Files (*.png)"), QStringLiteral("JPEG Files (*.jpg *.jpeg)"),
                                   QStringLiteral("Windows Bitmap Files (*.bmp)"), QStringLiteral("SVG Files (*.svg)")};
@@ -108,22 +109,15 @@ TGraphForm::TGraphForm(TReportForm& report, GraphAxesStore store, MessageSink* m
     chart_->setMinimumSize(480, 320);
     outer->addWidget(chart_, 1);
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [this, buttons](const char* caption, const char* name) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* save = button("&Save...", "SaveButton");
-    printButton_ = button(" &Print...", "PrintButton");
-    printButton_->setEnabled(!QPrinterInfo::availablePrinterNames().isEmpty());
-    QPushButton* close = button("&Close ", "CancelButton");
+    ButtonRow buttons(this);
+    QPushButton* save = buttons.Add("&Save...", "SaveButton");
+    printButton_ = buttons.Add(" &Print...", "PrintButton", !QPrinterInfo::availablePrinterNames().isEmpty());
+    QPushButton* close = buttons.Add("&Close ", "CancelButton");
     close->setDefault(true);
-    connect(button("&Help ", "HelpButton"), &QPushButton::clicked, this, [] { ShowHelpTopic(kGraphsHelpTopic); });
+    connect(buttons.Add("&Help ", "HelpButton"), &QPushButton::clicked, this, [] { ShowHelpTopic(kGraphsHelpTopic); });
     SetHelpTopic(this, kGraphsHelpTopic);
-    buttons->addStretch();
-    outer->addLayout(buttons);
+    buttons.AddStretch();
+    outer->addLayout(buttons.Layout());
     connect(save, &QPushButton::clicked, this, &TGraphForm::SaveButtonClick);
     connect(printButton_, &QPushButton::clicked, this, &TGraphForm::PrintButtonClick);
     connect(close, &QPushButton::clicked, this, &TGraphForm::CancelButtonClick);

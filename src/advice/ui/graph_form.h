@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "advice/graph_data.h"
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 #include "analysis/ui/report_form.h"
 
 class QCheckBox;

@@ -27,6 +27,8 @@
 
 #include <algorithm>
 
+#include "common/ui/button_row.h"
+#include "common/ui/qt_text.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
 #include "analysis/analysis_input.h"
@@ -38,7 +40,6 @@ namespace ampvane {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr const char* kSaveDialogTitle = "Save Report As...";
 constexpr const char* kSweepProgressText = "Computing the report...";
@@ -187,24 +188,17 @@ void TReportForm::BuildWindow() {
     view_->installEventFilter(this);
     outer->addWidget(view_, 1);
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [this, buttons](const char* caption, const char* name, bool enabled) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setEnabled(enabled);
-        buttons->addWidget(b);
-        return b;
-    };
-    saveButton_ = button(" &Save...", "SaveButton", true);
-    printButton_ = button(" &Print...", "PrintButton", true);
-    inFlightButton_ = button("&In-flight...", "InFlightButton", true);
-    opinionButton_ = button("&Opinion...", "OpinionButton", OpinionsOffered());
-    QPushButton* graphButton = button("&Graph...", "GraphButton", static_cast<bool>(env_.openGraph));
-    QPushButton* compareButton = button("Co&mpare...", "CompareButton", static_cast<bool>(env_.compare));
-    QPushButton* closeButton = button("&Close", "CloseButton", true);
-    connect(button("Help", "HelpButton", true), &QPushButton::clicked, this, [this] { ShowHelpTopic(HelpTopicOf(this)); });
-    buttons->addStretch();
-    outer->addLayout(buttons);
+    ButtonRow buttons(this);
+    saveButton_ = buttons.Add(" &Save...", "SaveButton");
+    printButton_ = buttons.Add(" &Print...", "PrintButton");
+    inFlightButton_ = buttons.Add("&In-flight...", "InFlightButton");
+    opinionButton_ = buttons.Add("&Opinion...", "OpinionButton", OpinionsOffered());
+    QPushButton* graphButton = buttons.Add("&Graph...", "GraphButton", static_cast<bool>(env_.openGraph));
+    QPushButton* compareButton = buttons.Add("Co&mpare...", "CompareButton", static_cast<bool>(env_.compare));
+    QPushButton* closeButton = buttons.Add("&Close", "CloseButton");
+    connect(buttons.Add("Help", "HelpButton"), &QPushButton::clicked, this, [this] { ShowHelpTopic(HelpTopicOf(this)); });
+    buttons.AddStretch();
+    outer->addLayout(buttons.Layout());
     connect(saveButton_, &QPushButton::clicked, this, &TReportForm::SaveButtonClick);
     connect(printButton_, &QPushButton::clicked, this, &TReportForm::PrintButtonClick);
     connect(inFlightButton_, &QPushButton::clicked, this, &TReportForm::InFlightButtonClick);

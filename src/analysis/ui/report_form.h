@@ -10,7 +10,7 @@
 
 #include "analysis/plane_desc.h"
 #include "analysis/report_builder.h"
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 
 class QLabel;
 class QPagedPaintDevice;

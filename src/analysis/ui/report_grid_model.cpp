@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/ui/report_grid_model.h"
 
+#include "common/ui/qt_text.h"
+
 #include <QPainter>
 
 namespace ampvane {
-
-namespace {
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-} // namespace
 
 ReportGridModel::ReportGridModel(const ReportGrid* grid, ReportColours colours, QFont font, QObject* parent)
     : QAbstractTableModel(parent), grid_(grid), colours_(colours), font_(font), bold_(font) {

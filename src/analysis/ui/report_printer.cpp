@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "common/ui/qt_text.h"
 #include "analysis/report_export.h"
 #include "analysis/ui/report_grid_model.h"
 
@@ -14,7 +15,6 @@ namespace ampvane {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QFont Font(const char* family, QFont::StyleHint hint, double points, bool bold = false) {
     QFont font(QString::fromLatin1(family));

@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "common/ui/qt_messages.h"
 #include "help/help_topics.h"
 
 // Resources of a static library are registered explicitly, outside any namespace.
@@ -272,6 +273,7 @@ void InstallHelpKey() {
     if (filter || !qApp) return;
     filter = new HelpKeyFilter(qApp);
     qApp->installEventFilter(filter);
+    SetMessageHelp([](int topic) { ShowHelpTopic(topic > 0 ? topic : kContentsHelpTopic); });
 }
 
 } // namespace ampvane

@@ -66,7 +66,8 @@ int HelpTopicOf(const QWidget* widget);
 // A window's "Help" button (objectName "HelpButton", no default): shows `topic`, which also becomes
 // the window's F1 topic.
 QPushButton* NewHelpButton(QWidget* window, int topic);
-// Lets F1 on any window open the topic of its focused control; installed once on the application.
+// Lets F1 on any window open the topic of its focused control, and a message box's Help its message's
+// topic; installed once on the application.
 void InstallHelpKey();
 
 } // namespace ampvane

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/ui/contribution_browser_form.h"
 
+#include "common/ui/qt_text.h"
 #include "help/ui/help_viewer.h"
 
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 namespace ampvane {
 
 namespace {
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 constexpr int kHelpTopic = 94;
 constexpr std::array kTabCaptions = {"&Motors", "&Cells", "&Filters", "&Prop Drive Systems", "Fan &Drive Systems",
                                      "&Speed Controls", "&Airframes"};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/ui/contribution_form.h"
 
+#include "common/ui/qt_text.h"
 #include "help/ui/help_viewer.h"
 
 #include <QCheckBox>
@@ -18,8 +19,6 @@
 namespace ampvane {
 
 namespace {
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string S(const QString& text) { return text.toStdString(); }
 constexpr int kHelpTopic = 92;
 } // namespace
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "online/contribution.h"
 #include "online/transfer_folder.h"
 #include "online/web_update.h"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/ui/support_form.h"
 
+#include "common/ui/qt_text.h"
 #include "help/ui/help_viewer.h"
 
 #include <QApplication>
@@ -18,11 +19,6 @@
 #include "online/exchange_server.h"
 
 namespace ampvane {
-
-namespace {
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string S(const QString& text) { return text.toStdString(); }
-} // namespace
 
 TSupportForm::TSupportForm(const OnlineEnvironment& environment, OnlineContext context, QWidget* parent)
     : QDialog(parent), env_(environment), context_(std::move(context)) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/ui/web_status_form.h"
 
+#include "common/ui/qt_text.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -12,7 +14,6 @@
 namespace ampvane {
 
 namespace {
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 // The bar works in int; large byte counts are scaled into its range.
 int BarValue(std::int64_t value) { return static_cast<int>(std::min<std::int64_t>(value, 1 << 30)); }
 } // namespace

@@ -7,7 +7,8 @@
 #include <initializer_list>
 #include <QWidget>
 
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
+#include "common/ui/qt_text.h"
 #include "common/numeric_text.h"
 #include "workbench/workbench_rules.h"
 
@@ -87,8 +88,5 @@ protected:
     QPushButton* helpButton_ = nullptr;
 };
 
-inline QString Q(const std::string& text) { return QString::fromStdString(text); }
-inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-inline std::string S(const QString& text) { return text.toStdString(); }
 
 } // namespace ampvane

@@ -28,6 +28,7 @@
 #include <fstream>
 #include <thread>
 
+#include "common/ui/qt_text.h"
 #include "analysis/report_export.h"
 #include "common/file_write.h"
 #include "data/comp_data_module.h"
@@ -73,8 +74,6 @@ int PageOfControl(const std::string& name) {
     return found == pages.end() ? 0 : found->second;
 }
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 } // namespace
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/ui/qt_messages.h"
-#include "analysis/workbench_fields.h"
+#include "common/ui/qt_messages.h"
+#include "project/workbench_fields.h"
 #include "common/numeric_text.h"
 #include "wizard/wizard_accept.h"
 #include "wizard/wizard_answers.h"

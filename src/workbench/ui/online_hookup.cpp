@@ -5,7 +5,7 @@
 #include <QAction>
 
 #include "analysis/analysis_input.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "common/numeric_text.h"
 #include "workbench/analysis_settings.h"
 #include "online/ui/online_commands.h"

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "common/ui/qt_text.h"
 #include "help/ui/help_viewer.h"
 #include "online/exchange_server.h"
 #include "workbench/options.h"
@@ -22,8 +23,6 @@ namespace ampvane {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 // The twelve required report columns are told apart by this colour.
 const QColor kRequiredColour(0x80, 0x00, 0x80);

@@ -36,6 +36,7 @@
 
 #include <algorithm>
 
+#include "common/ui/qt_text.h"
 #include "advice/ui/comparison_form.h"
 #include "advice/ui/explanation_form.h"
 #include "advice/ui/graph_form.h"
@@ -59,8 +60,6 @@ constexpr const char* kFieldNumberProperty = "fieldNumber";
 constexpr const char* kControlProperty = "workbenchControl";
 constexpr const char* kPlacedProperty = "ampvanePlaced";
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 QColor ColourOf(unsigned rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "common/numeric_text.h"
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 #include "analysis/plane_desc.h"
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 #include "workbench/project_commands.h"
 #include "data/comp_data_module.h"
 #include "data/table_browse.h"

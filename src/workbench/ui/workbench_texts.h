@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 
 // Texts of the workbench window that are used in more than one place.
 

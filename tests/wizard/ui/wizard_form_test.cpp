@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/analysis_input.h"
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "analysis/report_builder.h"
 #include "data/comp_data_module.h"
 #include "support/recording_messages.h"

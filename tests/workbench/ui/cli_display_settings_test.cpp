@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 #include "analysis/ui/report_form.h"
 #include "common/file_write.h"
 #include "support/command_run.h"

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 
 namespace ampvane::testing {
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 #include "help/ui/help_viewer.h"
 
 namespace ampvane {
@@ -25,6 +25,7 @@ void WhenBoxOpens(std::function<void(QMessageBox&)> step) {
 }
 
 TEST(MessageBoxHelp, HelpShowsTheTopicAndTheBoxStillTakesItsAnswer) {
+    InstallHelpKey(); // as the workbench does when it starts
     QtMessages boxes;
     const Message question{MessageKind::Warning, "Proceed anyway?", YesButton | NoButtonAnswer | HelpButton, 605};
     bool boxStayed = false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+
 #include <QPointer>
 #include <QWidget>
 
@@ -9,6 +11,10 @@
 namespace ampvane {
 
 // Messages and questions of the core shown as modal message boxes over a window.
+// Where a message box's Help button sends the message's help topic (0 when it names none); the help
+// viewer installs itself here when the program starts. The box stays open for its answer.
+void SetMessageHelp(std::function<void(int topic)> showTopic);
+
 class QtMessages final : public MessageSink, public Prompter {
 public:
     explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "analysis/workbench_fields.h"
+#include "project/workbench_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "analysis/ui/qt_messages.h"
+#include "common/ui/qt_messages.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "help/help_topics.h"
-#include "help/ui/help_viewer.h"
+#include <utility>
 
 namespace ampvane {
 
 namespace {
+
+std::function<void(int)>& MessageHelp() {
+    static std::function<void(int)> showTopic;
+    return showTopic;
+}
 
 QMessageBox::Icon IconOf(MessageKind kind) {
     switch (kind) {
@@ -43,8 +47,10 @@ Button Show(QWidget* parent, const Message& message) {
         // Help opens the message's page and leaves the box open for its answer: the button is cut from
         // the box's own handling, which would close it.
         help->disconnect();
-        const int topic = message.helpTopic > 0 ? message.helpTopic : kContentsHelpTopic;
-        QObject::connect(help, &QAbstractButton::clicked, &box, [topic] { ShowHelpTopic(topic); });
+        const int topic = message.helpTopic;
+        QObject::connect(help, &QAbstractButton::clicked, &box, [topic] {
+            if (MessageHelp()) MessageHelp()(topic);
+        });
     }
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
@@ -58,6 +64,8 @@ Button Show(QWidget* parent, const Message& message) {
 }
 
 } // namespace
+
+void SetMessageHelp(std::function<void(int topic)> showTopic) { MessageHelp() = std::move(showTopic); }
 
 void QtMessages::Report(const Message& message) { Show(parent_, message); }
 

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/analysis_input.h"
-#include "common/numeric_text.h"
-#include "analysis/workbench_fields.h"
 #include "common/messages.h"
+#include "common/numeric_text.h"
+#include "project/options_input.h"
+#include "project/workbench_fields.h"
 
 // The project text: the plain-text form of a whole workbench (every field in the fixed control
 // order) with the flying conditions and units it was typed in, as Copy Project and Paste Project

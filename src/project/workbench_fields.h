@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/project_name.h"
+#include "project/project_name.h"
 
 // The workbench's fields as a value object: every named control's text or check state in the
 // workbench's fixed control order (the order the project text is written in), the current project

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
 
+#include "analysis/analysis_input.h"
 #include "analysis/report_builder.h"
 #include "common/file_write.h"
 #include "common/unit_conversion.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "analysis/project_text.h"
+#include "project/project_text.h"
 
 #include <istream>
 #include <optional>
 
-#include "model/air.h"
+#include "common/flying_field.h"
 
 namespace ampvane {
 namespace {

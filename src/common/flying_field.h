@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The flying field as the options and the project text hold it: the standard day, the units the
+// field's values are typed in, and the ranges accepted for each. Elevation in ft, pressure in inHg,
+// temperature in °C unless a name says otherwise.
+
+namespace ampvane {
+
+// Temperature (°C) of a standard day at this elevation (ft).
+double StandardDayTemperature(double elevation);
+
+// The conversions used with the flying-field values.
+double FeetFromMetres(double metres);
+double InchesHgFromKilopascals(double kilopascals);
+double CelsiusFromFahrenheit(double fahrenheit);
+double FahrenheitFromCelsius(double celsius);
+
+// Sea-level pressure of a standard day, in kPa or inHg.
+inline constexpr double kStandardPressureKilopascals = 101.3;
+inline constexpr double kStandardPressureInchesHg = 29.92;
+// Room temperature offered by the options dialog.
+inline constexpr double kRoomTemperatureCelsius = 20;
+inline constexpr double kRoomTemperatureFahrenheit = 68;
+
+// Inclusive range of one flying-field value in one display unit.
+struct FlyingFieldRange {
+    double Minimum = 0;
+    double Maximum = 0;
+    bool Contains(double value) const { return value >= Minimum && value <= Maximum; }
+};
+
+// Ranges a flying-field setter accepts, in the display unit the options select: metres or feet by
+// the metric flag; kPa or inHg and °C or °F by the metric temperature and pressure flag.
+FlyingFieldRange ElevationRange(bool metric);
+FlyingFieldRange PressureRange(bool metricTempPress);
+FlyingFieldRange TemperatureRange(bool metricTempPress);
+
+} // namespace ampvane
