@@ -9,13 +9,10 @@
 #include <iostream>
 #include <sys/stat.h>
 
-#include "analysis/analysis_input.h"
-#include "analysis/measured_drive.h"
-#include "project/project_text.h"
 #include "analysis/report_export.h"
 #include "common/file_write.h"
 #include "common/licence.h"
-#include "data/data_folder.h"
+#include "project/project_text.h"
 #include "workbench/display_settings.h"
 
 namespace ampvane {
@@ -178,16 +175,14 @@ namespace {
 
 // Reads the project block of a file, standard input or the sample a line at a time, so that whatever
 // surrounds the block is never held. Returns the reason when the source cannot be read.
-std::optional<std::string> ReadProjectBlock(const std::optional<std::string>& file, WorkbenchFields& fields,
-                                            AnalysisOptionsInput& options, bool& found,
-                                            CliMessages& messages) {
-    const NumberLocale locale;
+std::optional<std::string> ReadProjectBlock(const std::optional<std::string>& file, WorkbenchSession& session,
+                                            Result<void>& found) {
     if (!file) {
-        found = ReadProjectText(kSampleProjectText, fields, options, locale, messages);
+        found = session.TakeProjectText(kSampleProjectText);
         return std::nullopt;
     }
     if (*file == "-") {
-        found = ReadProjectText(std::cin, fields, options, locale, messages);
+        found = session.TakeProjectText(std::cin);
         if (std::cin.bad()) return std::string(std::strerror(errno));
         return std::nullopt;
     }
@@ -197,7 +192,7 @@ std::optional<std::string> ReadProjectBlock(const std::optional<std::string>& fi
     if (S_ISDIR(status.st_mode)) return std::string(std::strerror(EISDIR));
     std::ifstream in(*file, std::ios::binary);
     if (!in) return std::string(std::strerror(errno));
-    found = ReadProjectText(in, fields, options, locale, messages);
+    found = session.TakeProjectText(in);
     if (in.bad()) return std::string(std::strerror(errno ? errno : EIO));
     return std::nullopt;
 }
@@ -215,49 +210,36 @@ void CheckProjectSource(const ProjectSource& source, bool required, const std::s
         throw UsageFailure(command + " needs a project file or --project NAME");
 }
 
+bool LoadProjectSource(const ProjectSource& projectSource, WorkbenchSession& session, CliMessages& messages) {
+    Result<void> found = Failure{};
+    if (projectSource.stored) {
+        const auto stored = StoredProjectText(*projectSource.stored, messages);
+        if (!stored) return false;
+        found = session.TakeProjectText(*stored);
+    } else if (const auto reason = ReadProjectBlock(projectSource.file, session, found)) {
+        Rejected("cannot read the project file \"" + projectSource.file.value_or("-") + "\": " + *reason);
+        return false;
+    }
+    if (!found) {
+        Rejected(found.Reason());
+        return false;
+    }
+    return true;
+}
+
 std::optional<Report> ComputeProjectReport(const ProjectSource& projectSource, CliMessages& messages, int& status,
                                            const std::optional<std::string>& settingsFile) {
     status = kRejected;
-    const NumberLocale locale;
-    WorkbenchFields fields = EmptyWorkbenchFields();
-    AnalysisOptionsInput options;
-    bool found = false;
-    if (projectSource.stored) {
-        const auto stored = StoredProjectText(*projectSource.stored, messages);
-        if (!stored) return std::nullopt;
-        found = ReadProjectText(*stored, fields, options, locale, messages);
-    } else if (const auto reason = ReadProjectBlock(projectSource.file, fields, options, found, messages)) {
-        Rejected("cannot read the project file \"" + projectSource.file.value_or("-") + "\": " + *reason);
-        return std::nullopt;
-    }
-    if (!found) {
-        Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
-        return std::nullopt;
-    }
-    Report report;
-    report.Settings.Locale = locale;
+    WorkbenchSession session(nullptr, nullptr, NumberLocale{}, messages, messages);
+    if (!LoadProjectSource(projectSource, session, messages)) return std::nullopt;
     Settings display;
-    const std::optional<bool> configured = LoadDisplaySettings(settingsFile, display, locale, messages);
+    const std::optional<bool> configured = LoadDisplaySettings(settingsFile, display, session.Locale(), messages);
     if (!configured) return std::nullopt;
-    if (*configured) ApplyDisplaySettings(display, options, report.Settings);
-    auto input = GatherAnalysisInput(fields, options, locale, messages, messages);
-    if (!input) return std::nullopt; // the field's message has been given
-    if (input->plane.Drive.Kind == PropellerDrive) {
-        const PropellerStore store((std::filesystem::path(DataFolder()) / std::string(kPropellersFolder)).string());
-        if (const std::string error = AttachMeasuredPropeller(input->plane.Drive, store, fields.MeasuredPropeller());
-            !error.empty()) {
-            Rejected(error);
-            return std::nullopt;
-        }
-    }
-
-    ReportRequest request;
-    request.ConvertUnits = true;
-    if (BuildReport(report, request, input->options, input->plane, messages, messages, &ConvertToInternalUnits) ==
-        ReportOutcome::Closed)
-        return std::nullopt;
+    if (*configured) ApplyDisplaySettings(display, session.Options());
+    auto report = session.ComputeReport();
+    if (!report) return std::nullopt; // the message has been given
     status = kSuccess;
-    return report;
+    return std::move(*report);
 }
 
 std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpinion, CliMessages& messages,
@@ -268,11 +250,11 @@ std::optional<Report> ComputeInFlightReport(Report& report, int row, bool forOpi
                  std::to_string(report.Grid.RowCount()) + (report.Grid.RowCount() == 1 ? " row" : " rows"));
         return std::nullopt;
     }
-    ReportOutcome outcome = ReportOutcome::Closed;
-    auto inFlight = OpenInFlightReport(report, row - 1, forOpinion, messages, messages, &outcome);
-    if (!inFlight || outcome == ReportOutcome::Closed) return std::nullopt;
+    WorkbenchSession session(nullptr, nullptr, report.Settings.Locale, messages, messages);
+    auto inFlight = session.OpenInFlight(report, row - 1, forOpinion);
+    if (!inFlight) return std::nullopt;
     status = kSuccess;
-    return inFlight;
+    return std::move(*inFlight);
 }
 
 int WriteContents(const std::optional<std::string>& output, const std::string& contents, std::string_view what,

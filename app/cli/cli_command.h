@@ -19,6 +19,7 @@
 #include "common/messages.h"
 #include "picture/chart_picture.h"
 #include "workbench/settings.h"
+#include "workbench/workbench_session.h"
 
 namespace ampvane::cli {
 
@@ -107,6 +108,10 @@ struct ProjectSource {
 // Adds the project file argument and --project; checks that at most one is given.
 void AddProjectSourceOptions(CLI::App& app, ProjectSource& source);
 void CheckProjectSource(const ProjectSource& source, bool required, const std::string& command);
+
+// Reads a project into the session (its units and flying conditions included); false after the
+// message when the source cannot be read or holds no project.
+bool LoadProjectSource(const ProjectSource& source, WorkbenchSession& session, CliMessages& messages);
 
 // Reads a project, gathers it as Compute Report does and builds the static report. Gives the
 // message and returns nothing when the input is refused.

@@ -9,8 +9,8 @@
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
 #include "data/name_lookup.h"
-#include "workbench/component_fill.h"
 #include "workbench/settings.h"
+#include "workbench/workbench_session.h"
 #include "wizard/wizard_accept.h"
 #include "wizard/wizard_results.h"
 #include "wizard/wizard_search.h"
@@ -109,38 +109,37 @@ void RegisterWizardCommand(CliRegistry& registry) {
             const NumberLocale locale;
             const auto source = ReadProjectSource(args.answersFile);
             if (!source) return Rejected("cannot read the answers file \"" + *args.answersFile + "\"");
-            WorkbenchFields fields = EmptyWorkbenchFields();
-            AnalysisOptionsInput options;
+            WorkbenchSession session(nullptr, nullptr, locale, messages, messages);
             if (source->find(kProjectTextBegin) == std::string::npos) {
                 // A bare stored text: the sample project's plane with these answers.
-                ReadProjectText(kSampleProjectText, fields, options, locale, messages);
                 std::string info(TrimText(*source));
                 if (info.find_first_of("\r\n") != std::string::npos)
                     return Rejected("the answers file holds neither a project text nor one line of wizard answers");
-                fields.SetText(WorkbenchControl::WizardInfoEdit, info);
+                (void)session.TakeProjectText(kSampleProjectText);
+                session.Fields().SetText(WorkbenchControl::WizardInfoEdit, info);
             } else {
                 // The options leave out flying conditions outside their ranges, as a pasted project
                 // does; the search goes on without them, and says so.
                 std::vector<RefusedFlyingCondition> refused;
-                if (!ReadProjectText(*source, fields, options, locale, messages, &refused))
-                    return Rejected("no project found: the text has no \"" + std::string(kProjectTextBegin) + "\" block");
+                if (const auto read = session.TakeProjectText(*source, &refused); !read) return Rejected(read.Reason());
                 for (const RefusedFlyingCondition& r : refused)
                     messages.Report(WarningMessage(RefusedFlyingConditionMessage(r)));
             }
+            const WorkbenchFields& fields = session.Fields();
+            const Settings& units = session.Options();
 
             TCompDataModule tables({DataFolder(), InitialFolder()}, messages);
             tables.OpenComponentTables();
+            session.SetTables(&tables);
             if (!tables.MotorTable() || !tables.CellTable()) return Rejected("the motor and cell tables cannot be opened");
             const WizardDatabase db = ReadWizardDatabase(tables);
             const std::string folder = tables.dataFolder();
             const auto cells = LoadWizardCells(db, ReadWizardCellList(folder, locale, messages));
             const auto manufacturers = WizardManufacturers(db.motors, ReadManufacturerPrefixes(folder, locale, messages));
 
-            Settings units;
-            units.measurementMode = options.measurementMode;
             WizardCopySource copy{MetricLengthsAndWeights(units), MetricPropellerSizes(units),
-                                  MetricTemperatureAndPressure(units), options.elevation, options.temperature,
-                                  options.pressure};
+                                  MetricTemperatureAndPressure(units), units.elevation, units.temperature,
+                                  units.pressure};
             WizardAnswers answers;
             CopyPlaneFromWorkbench(answers, fields, copy, manufacturers, locale);
             answers.advancedShown = args.advanced;
@@ -160,29 +159,11 @@ void RegisterWizardCommand(CliRegistry& registry) {
                 if (*apply > static_cast<int>(ranked->size()))
                     return Rejected("--apply " + std::to_string(*apply) + ": the search found " +
                                     std::to_string(ranked->size()) + " results");
-                const WorkbenchUnits workbenchUnits = WorkbenchUnitsForMode(options.measurementMode, options.newtons);
-                WizardAcceptServices services;
-                services.tableHolds = [&](ComponentTableKind kind, std::string_view name) {
-                    DbfTable* table = tables.Table(kind);
-                    return table && FindComponentByName(*table, name);
-                };
-                services.loadByName = [&](ComponentTableKind kind, std::string_view name) {
-                    return LoadComponentByName(fields, tables, kind, name, workbenchUnits, locale, messages);
-                };
-                services.newGroup = [&](ComponentTableKind kind) {
-                    const ComponentGroup group = kind == ComponentTableKind::Filter ? ComponentGroup::Filter
-                                                 : kind == ComponentTableKind::SpeedControl ? ComponentGroup::SpeedControl
-                                                                                            : ComponentGroup::Drive;
-                    for (const WorkbenchControlInfo& info : WorkbenchControls()) {
-                        if (info.group != group) continue;
-                        fields.SetText(info.id, "");
-                        fields.SetChecked(info.id, false);
-                    }
-                };
-                AcceptWizardResult(fields, (*ranked)[static_cast<std::size_t>(*apply - 1)], answers, settings, false,
-                                   {workbenchUnits.metric, workbenchUnits.metricPropSizes}, locale, services, messages);
-                ApplyBrushlessStates(fields);
-                return WriteContents(args.output, WriteProjectText(fields, options, locale), "project text", messages);
+                bool planeChanged = false;
+                if (!session.AcceptWizardResult(rows[static_cast<std::size_t>(*apply - 1)], answers, settings,
+                                                planeChanged))
+                    return kRejected;
+                return WriteContents(args.output, session.ProjectText(), "project text", messages);
             }
             if (json) return WriteJson(args.output, ResultsJson(rows, search, settings, messages.texts), messages);
             if (!style) style = args.output ? ChooseWizardOutputStyle(*args.output, 1) : WizardOutputStyle::Text;

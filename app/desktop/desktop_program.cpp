@@ -114,14 +114,10 @@ WizardEnvironment DesktopProgram::Parts::WizardEnv() {
     env.locale = locale;
     env.messages = options.messages;
     env.prompter = options.prompter;
-    env.workbenchFields = [this]() -> WorkbenchFields& { return workbench->EditFields(); };
-    env.showWorkbenchFields = [this] { workbench->ShowFields(); };
+    env.session = &workbench->Session();
     env.computeReport = [this](bool) { workbench->ComputeButtonClick(); };
     env.browse = ComponentBrowsing(tables, [this] { return workbench->CurrentBrowserUnits(); }, messages, prompter);
     env.showHelp = [](int topic) { ShowHelpTopic(topic); };
-    // A result for another plane replaces the project: the unsaved one is asked about first.
-    env.leaveProject = [this] { return workbench->ConfirmDiscardOrSaveCommand(); };
-    env.newProject = [this] { workbench->NewProjectWithoutAsking(); };
     return env;
 }
 

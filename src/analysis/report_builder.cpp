@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/analysis_input.h"
 #include "analysis/filter.h"
 #include "analysis/measured_drive.h"
 #include "analysis/report_layout.h"
@@ -805,6 +806,16 @@ ReportOutcome SetInFlightThrottle(Report& report, int throttlePercent, MessageSi
     const ReportOutcome outcome = BuildReport(report, request, options, plane, sink, prompter);
     report.ReceivedPlane = received;
     return outcome;
+}
+
+ReportOutcome BuildStaticReport(Report& report, const AnalysisOptions& options, const PlaneDesc& plane,
+                                MessageSink& sink, Prompter& prompter,
+                                std::function<bool(std::uint64_t, std::uint64_t)> progress) {
+    ReportRequest request;
+    request.ThrottlePercent = 100;
+    request.ConvertUnits = true;
+    request.Progress = std::move(progress);
+    return BuildReport(report, request, options, plane, sink, prompter, &ConvertToInternalUnits);
 }
 
 } // namespace ampvane

@@ -97,6 +97,12 @@ ReportOutcome BuildReport(Report& report, const ReportRequest& request, const An
 std::optional<Report> OpenInFlightReport(const Report& staticReport, int dataRow, bool openOpinion,
                                          MessageSink& sink, Prompter& prompter, ReportOutcome* outcome = nullptr);
 
+// Compute Report's sweep: the gathered records (display units) converted once, at full throttle.
+// `progress` may cancel (see ReportRequest).
+ReportOutcome BuildStaticReport(Report& report, const AnalysisOptions& options, const PlaneDesc& plane,
+                                MessageSink& sink, Prompter& prompter,
+                                std::function<bool(std::uint64_t done, std::uint64_t total)> progress = {});
+
 // Rebuild of an in-flight report at another throttle setting (the slider released).
 ReportOutcome SetInFlightThrottle(Report& report, int throttlePercent, MessageSink& sink, Prompter& prompter);
 

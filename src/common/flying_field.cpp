@@ -23,6 +23,14 @@ double FahrenheitFromCelsius(double celsius) {
     return celsius * 1.8 + 32;
 }
 
+double MetresFromFeet(double feet) {
+    return feet * 0.3048;
+}
+
+double KilopascalsFromInchesHg(double inchesHg) {
+    return inchesHg * kStandardPressureKilopascals / kStandardPressureInchesHg;
+}
+
 FlyingFieldRange ElevationRange(bool metric) {
     return metric ? FlyingFieldRange{-304.1, 10972.1} : FlyingFieldRange{-1000.1, 36000.1};
 }

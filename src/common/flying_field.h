@@ -15,6 +15,8 @@ double FeetFromMetres(double metres);
 double InchesHgFromKilopascals(double kilopascals);
 double CelsiusFromFahrenheit(double fahrenheit);
 double FahrenheitFromCelsius(double celsius);
+double MetresFromFeet(double feet);
+double KilopascalsFromInchesHg(double inchesHg);
 
 // Sea-level pressure of a standard day, in kPa or inHg.
 inline constexpr double kStandardPressureKilopascals = 101.3;

@@ -187,7 +187,9 @@ void FillFilter(Filler& f, const WorkbenchUnits& units) {
     }
 }
 
-ComponentGroup GroupOf(ComponentTableKind kind) {
+} // namespace
+
+ComponentGroup GroupOfKind(ComponentTableKind kind) {
     switch (kind) {
     case ComponentTableKind::Motor: return ComponentGroup::Motor;
     case ComponentTableKind::Cell: return ComponentGroup::Cell;
@@ -201,7 +203,16 @@ ComponentGroup GroupOf(ComponentTableKind kind) {
     return ComponentGroup::None;
 }
 
-} // namespace
+void ClearGroupFields(WorkbenchFields& fields, ComponentTableKind kind) {
+    const ComponentGroup group = GroupOfKind(kind);
+    if (group == ComponentGroup::None) return;
+    for (const WorkbenchControlInfo& info : WorkbenchControls()) {
+        if (info.group != group) continue;
+        fields.SetText(info.id, "");
+        fields.SetChecked(info.id, false);
+    }
+}
+
 
 void FillGroupFromRecord(WorkbenchFields& fields, ComponentTableKind kind, const DbfTable& table,
                          const WorkbenchUnits& units, const NumberLocale& locale, MessageSink& messages) {
@@ -216,7 +227,7 @@ void FillGroupFromRecord(WorkbenchFields& fields, ComponentTableKind kind, const
     case ComponentTableKind::Airframe: FillAirframe(f, units); break;
     case ComponentTableKind::Project: return;
     }
-    fields.SetGroupModified(GroupOf(kind), false);
+    fields.SetGroupModified(GroupOfKind(kind), false);
 }
 
 bool LoadComponentByName(WorkbenchFields& fields, TCompDataModule& tables, ComponentTableKind kind,

@@ -16,6 +16,11 @@
 
 namespace ampvane {
 
+// The workbench group a table kind fills (both drive tables: the drive; the project table: none).
+ComponentGroup GroupOfKind(ComponentTableKind kind);
+// Empties every text and check box of the kind's group, as the search wizard's accept does.
+void ClearGroupFields(WorkbenchFields& fields, ComponentTableKind kind);
+
 // Fills the group of `kind` from the table's current record.
 void FillGroupFromRecord(WorkbenchFields& fields, ComponentTableKind kind, const DbfTable& table,
                          const WorkbenchUnits& units, const NumberLocale& locale, MessageSink& messages);

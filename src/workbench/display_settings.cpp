@@ -23,10 +23,10 @@ bool ReadDisplaySettingsFile(const std::filesystem::path& file, Settings& settin
     return true;
 }
 
-void ApplyDisplaySettings(const Settings& settings, AnalysisOptionsInput& options, ReportSettings& report) {
-    options.extraPrecision = settings.extraPrecision;
-    options.printColours = settings.printInColour;
-    report.ColumnsShown = ReportColumnsShownFrom(settings);
+void ApplyDisplaySettings(const Settings& settings, Settings& project) {
+    project.extraPrecision = settings.extraPrecision;
+    project.printInColour = settings.printInColour;
+    project.columnHidden = settings.columnHidden;
 }
 
 } // namespace ampvane

@@ -21,7 +21,8 @@ namespace ampvane {
 bool ReadDisplaySettingsFile(const std::filesystem::path& file, Settings& settings, const NumberLocale& locale,
                              MessageSink& messages);
 
-// Lays the display options of `settings` over a project's options and a report's settings.
-void ApplyDisplaySettings(const Settings& settings, AnalysisOptionsInput& options, ReportSettings& report);
+// Lays the display options of `settings` over the options of a session holding a project (whose
+// units, heating and flying field stay the project's).
+void ApplyDisplaySettings(const Settings& settings, Settings& project);
 
 } // namespace ampvane

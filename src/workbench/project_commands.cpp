@@ -37,20 +37,6 @@ ComponentTableKind DriveKind(const WorkbenchFields& fields) {
     return fields.DrivePage() == kDuctedFanPage ? ComponentTableKind::FanDrive : ComponentTableKind::PropellerDrive;
 }
 
-ComponentGroup GroupOfKind(ComponentTableKind kind) {
-    switch (kind) {
-    case ComponentTableKind::Motor: return ComponentGroup::Motor;
-    case ComponentTableKind::Cell: return ComponentGroup::Cell;
-    case ComponentTableKind::Filter: return ComponentGroup::Filter;
-    case ComponentTableKind::PropellerDrive:
-    case ComponentTableKind::FanDrive: return ComponentGroup::Drive;
-    case ComponentTableKind::SpeedControl: return ComponentGroup::SpeedControl;
-    case ComponentTableKind::Airframe: return ComponentGroup::Airframe;
-    case ComponentTableKind::Project: break;
-    }
-    return ComponentGroup::None;
-}
-
 ProjectRecord RecordFromFields(const WorkbenchFields& f) {
     ProjectRecord r;
     r.name = f.ProjectName();

@@ -218,9 +218,6 @@ void TReportForm::BuildWindow() {
 // ---- building ------------------------------------------------------------------------------------
 
 void TReportForm::BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane) {
-    ReportRequest request;
-    request.ThrottlePercent = 100;
-    request.ConvertUnits = true;
     // Modal, so that only Cancel answers while the sweep runs; the dialog handles the events.
     QProgressDialog progress(tr(kSweepProgressText), tr("Cancel"), 0, kSweepProgressSteps, this);
     progress.setObjectName(QStringLiteral("SweepProgress"));
@@ -229,14 +226,14 @@ void TReportForm::BuildStaticReport(const AnalysisOptions& options, const PlaneD
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.setValue(0);
-    request.Progress = [&progress](std::uint64_t done, std::uint64_t total) {
+    const auto step = [&progress](std::uint64_t done, std::uint64_t total) {
         progress.setValue(static_cast<int>(done * kSweepProgressSteps / std::max<std::uint64_t>(total, 1)));
         return !progress.wasCanceled();
     };
     ReportOutcome outcome;
     {
         BusyWindow busy(this);
-        outcome = BuildReport(report_, request, options, plane, Messages(), Questions(), ConvertToInternalUnits);
+        outcome = ampvane::BuildStaticReport(report_, options, plane, Messages(), Questions(), step);
     }
     progress.close();
     ShowOutcome(outcome);

@@ -33,7 +33,6 @@
 #include "common/file_write.h"
 #include "data/comp_data_module.h"
 #include "data/name_lookup.h"
-#include "workbench/component_fill.h"
 #include "wizard/ui/wizard_progress_form.h"
 
 namespace ampvane {
@@ -174,7 +173,7 @@ QWidget* TAmpvaneWizardForm::BuildStartPage() {
     connect(motorsGroup_, &QButtonGroup::idClicked, this, [this] { ParameterChanged(); });
     auto* import = new QPushButton(tr("&Copy Plane from Workbench"));
     import->setObjectName(QStringLiteral("ImportButton"));
-    import->setEnabled(static_cast<bool>(env_.workbenchFields));
+    import->setEnabled(env_.session != nullptr);
     connect(import, &QPushButton::clicked, this, &TAmpvaneWizardForm::ImportButtonClick);
     auto* clear = new QPushButton(tr("Clear"));
     clear->setObjectName(QStringLiteral("ClearButton"));
@@ -694,7 +693,7 @@ void TAmpvaneWizardForm::LoadLists() {
 }
 
 void TAmpvaneWizardForm::ImportButtonClick() {
-    if (!env_.workbenchFields) return;
+    if (!env_.session) return;
     WizardCopySource source;
     if (env_.settings) {
         source.metricDimensions = MetricLengthsAndWeights(*env_.settings);
@@ -704,7 +703,7 @@ void TAmpvaneWizardForm::ImportButtonClick() {
         source.temperature = env_.settings->temperature;
         source.pressure = env_.settings->pressure;
     }
-    CopyPlaneFromWorkbench(answers_, env_.workbenchFields(), source, manufacturers_, env_.locale);
+    CopyPlaneFromWorkbench(answers_, env_.session->Fields(), source, manufacturers_, env_.locale);
     planeChanged_ = false;
     answersChanged_ = true;
     ShowAnswers();
@@ -877,55 +876,9 @@ void TAmpvaneWizardForm::SortResults(int column, bool descending) {
 
 bool TAmpvaneWizardForm::AcceptResult(int row, bool closeAfter) {
     acceptedMark_ = false;
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || !env_.workbenchFields || !settings_) return false;
-    WorkbenchFields& fields = env_.workbenchFields();
-    if (fields.Text(WorkbenchControl::AirframeNameEdit) != answers_.planeName) {
-        if (env_.leaveProject && !env_.leaveProject()) return false;
-        if (env_.newProject) env_.newProject();
-        planeChanged_ = true;
-    }
-    TResultObject result = rows_[static_cast<std::size_t>(row)].result;
-    const bool metricProps = env_.settings && MetricPropellerSizes(*env_.settings);
-    if (metricProps) { // the row holds centimetres
-        result.diameter /= 2.54;
-        result.pitch /= 2.54;
-    }
-    const WorkbenchUnits units = env_.settings ? WorkbenchUnitsForMode(env_.settings->measurementMode, env_.settings->forceInNewtons)
-                                               : WorkbenchUnits{};
-    WizardAcceptServices services;
-    services.tableHolds = [this](ComponentTableKind kind, std::string_view name) {
-        DbfTable* table = env_.tables ? env_.tables->Table(kind) : nullptr;
-        return table && FindComponentByName(*table, name);
-    };
-    services.loadByName = [&](ComponentTableKind kind, std::string_view name) {
-        return env_.tables && LoadComponentByName(fields, *env_.tables, kind, name, units, env_.locale, Messages());
-    };
-    services.newGroup = [&](ComponentTableKind kind) {
-        ComponentGroup group = ComponentGroup::None;
-        switch (kind) {
-        case ComponentTableKind::Filter: group = ComponentGroup::Filter; break;
-        case ComponentTableKind::PropellerDrive: group = ComponentGroup::Drive; break;
-        case ComponentTableKind::SpeedControl: group = ComponentGroup::SpeedControl; break;
-        default: return;
-        }
-        for (const WorkbenchControlInfo& info : WorkbenchControls()) {
-            if (info.group != group) continue;
-            fields.SetText(info.id, "");
-            fields.SetChecked(info.id, false);
-        }
-    };
-    WizardAcceptUnits acceptUnits{units.metric, units.metricPropSizes};
-    const WizardFlyingConditions air = AcceptWizardResult(fields, result, answers_, *settings_, planeChanged_,
-                                                          acceptUnits, env_.locale, services, Messages());
-    ApplyBrushlessStates(fields);
-    if (env_.settings) {
-        Settings& s = *env_.settings;
-        const bool metricTP = MetricTemperatureAndPressure(s), metric = MetricLengthsAndWeights(s);
-        s.temperature = FormatNumber(0, -1, 0, metricTP ? air.temperatureCelsius : air.temperatureCelsius * 1.8 + 32, env_.locale);
-        s.pressure = FormatNumber(0, -2, 0, metricTP ? air.pressureInHg * 101.3 / 29.92 : air.pressureInHg, env_.locale);
-        s.elevation = FormatNumber(0, -1, 0, metric ? air.elevationFeet * 0.3048 : air.elevationFeet, env_.locale);
-    }
-    if (env_.showWorkbenchFields) env_.showWorkbenchFields();
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || !env_.session || !settings_) return false;
+    if (!env_.session->AcceptWizardResult(rows_[static_cast<std::size_t>(row)], answers_, *settings_, planeChanged_))
+        return false;
     acceptedMark_ = true;
     if (closeAfter) accept();
     return true;

@@ -22,6 +22,7 @@
 #include "wizard/wizard_search.h"
 #include "workbench/settings.h"
 #include "workbench/workbench_rules.h"
+#include "workbench/workbench_session.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -47,15 +48,10 @@ struct WizardEnvironment {
     NumberLocale locale;
     MessageSink* messages = nullptr; // null: message boxes over the wizard
     Prompter* prompter = nullptr;
-    // The workbench's fields and the means to show them again after a change.
-    std::function<WorkbenchFields&()> workbenchFields;
-    std::function<void()> showWorkbenchFields;
+    // The workbench session a result is accepted into (its fields, options and tables).
+    WorkbenchSession* session = nullptr;
     // Compute Report on the workbench; true asks the report for the opinion afterwards.
     std::function<void(bool opinion)> computeReport;
-    // Before a result of another plane is accepted: leave the current project (false: stay) and
-    // start a new one. Absent: the fields are simply overwritten.
-    std::function<bool()> leaveProject;
-    std::function<void()> newProject;
     // The component browser on a table: the chosen name, or nullopt. Absent: the Select buttons stay disabled.
     std::function<std::optional<std::string>(ComponentTableKind, const std::string& current, QWidget* below)> browse;
     // Help topics.

@@ -22,6 +22,7 @@
 #include "data/table_text.h"
 #include "workbench/settings.h"
 #include "workbench/workbench_rules.h"
+#include "workbench/workbench_session.h"
 
 class QAction;
 class QCheckBox;
@@ -111,8 +112,10 @@ public:
     // The open report windows (static ones; in-flight reports are their children).
     std::vector<TReportForm*> Reports() const;
 
+    // The session the window shows; the other windows and the program work through it.
+    WorkbenchSession& Session() { return session_; }
+
     // The project commands on this window's fields; each shows the fields again afterwards.
-    ProjectContext Context();
     bool SaveProjectCommand(bool askName);
     bool ConfirmDiscardOrSaveCommand();
     void NewProjectCommand();
@@ -163,6 +166,8 @@ private:
                              int nameSpan = 3);
     // Label, edit and unit on one row of a grid; returns the label.
     QLabel* FieldRow(QGridLayout* grid, int row, const char* label, WorkbenchControl id, QLabel* unit);
+    // Tags a widget with its control, for the field-number order and the event handlers.
+    static void MarkControl(QWidget* widget, WorkbenchControl id);
     QLineEdit* MakeEdit(WorkbenchControl id);
     QComboBox* MakeValueListCombo(WorkbenchControl id, std::string_view listFile);
     QCheckBox* MakeCheckBox(WorkbenchControl id, const QString& caption);
@@ -201,7 +206,8 @@ private:
 
     WorkbenchEnvironment env_;
     QtMessages boxes_;
-    WorkbenchFields fields_;
+    WorkbenchSession session_;
+    WorkbenchFields& fields_; // the session's
     bool showing_ = false; // widgets are being brought in line with the fields
     std::array<QWidget*, kWorkbenchControlCount> controls_{};
     std::map<std::string, QLabel*> labels_;

@@ -98,21 +98,15 @@ void TParameterInputForm::OpenComponentClick(ComponentGroup group) {
     if (!Browser().BrowseTable(*env_.tables, GroupTableKind(group, fields_), nameEdit, kBrowserDelete | kBrowserPrint,
                                CurrentBrowserUnits(), Messages(), Questions()))
         return;
-    ComponentChosen(fields_, *env_.tables, group, Units(), env_.locale, Messages());
-    ShowFields();
+    session_.ComponentChosen(group);
 }
 
 void TParameterInputForm::NewComponentClick(ComponentGroup group) {
-    if (!ConfirmDiscardGroup(fields_, group, Questions())) return;
-    NewComponentGroup(fields_, group, true, env_.locale);
-    ShowFields();
-    Control(GroupNameField(group))->setFocus();
+    if (session_.NewComponent(group)) Control(GroupNameField(group))->setFocus();
 }
 
 void TParameterInputForm::SaveComponentClick(ComponentGroup group) {
-    if (!env_.tables) return;
-    SaveComponentGroup(fields_, *env_.tables, group, SaveOrigin::User, Units(), env_.locale, Messages(), Questions());
-    ShowFields();
+    if (env_.tables) session_.SaveComponent(group);
 }
 
 } // namespace ampvane

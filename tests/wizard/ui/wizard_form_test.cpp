@@ -40,8 +40,9 @@ protected:
         env.dataFolder = tables->dataFolder();
         env.messages = &messages;
         env.prompter = &messages;
-        env.workbenchFields = [this]() -> WorkbenchFields& { return fields; };
-        env.showWorkbenchFields = [this] { ++shown; };
+        session.SetTables(tables.get());
+        session.changed = [this] { ++shown; };
+        env.session = &session;
         env.computeReport = [this](bool opinion) { computed.push_back(opinion); };
         env.threads = 2;
         form = std::make_unique<TAmpvaneWizardForm>(env);
@@ -62,8 +63,9 @@ protected:
     std::unique_ptr<TCompDataModule> tables;
     WizardEnvironment env;
     Settings settings;
-    WorkbenchFields fields;
     RecordingMessages messages;
+    WorkbenchSession session{&settings, nullptr, NumberLocale{}, messages, messages};
+    WorkbenchFields& fields = session.Fields();
     int shown = 0;
     std::vector<bool> computed;
     std::unique_ptr<TAmpvaneWizardForm> form;
