@@ -35,8 +35,8 @@ QSlider* MakeSlider(QWidget* parent, const char* name, int low, int high, int po
 
 } // namespace
 
-TLiftCoefficientForm::TLiftCoefficientForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Lift and Drag Coefficient Estimator"), kLiftCoefficientHelpTopic, parent) {
+TLiftCoefficientForm::TLiftCoefficientForm(const ToolEnvironment& environment, QWidget* parent)
+    : TToolForm(environment, QStringLiteral("Lift and Drag Coefficient Estimator"), kLiftCoefficientHelpTopic, parent) {
     setObjectName(QStringLiteral("LiftCoefficientForm"));
     auto* v = new QVBoxLayout(this);
     auto* airfoil = new QGroupBox(QStringLiteral("Airfoil:"), this);
@@ -103,8 +103,8 @@ TLiftCoefficientForm::TLiftCoefficientForm(TParameterInputForm& workbench, QWidg
     for (QSlider* slider : {thickness_, camber_, angle_})
         connect(slider, &QSlider::valueChanged, this, [this] { ControlChanged(true); });
     connect(flatPlate_, &QCheckBox::toggled, this, [this] { ControlChanged(true); });
-    list_ = new TAirfoilListForm(*this, workbench.Environment().dataFolder, workbench.Environment().locale, this);
-    measurements_ = new TWingMeasurementsForm(*this, Messages(), workbench.Environment().locale, this);
+    list_ = new TAirfoilListForm(*this, environment.dataFolder, environment.session->Locale(), this);
+    measurements_ = new TWingMeasurementsForm(*this, Messages(), environment.session->Locale(), this);
     SetHelpTopic(list_, kAirfoilListHelpTopic);
     SetHelpTopic(measurements_, kWingMeasurementsHelpTopic);
     connect(fromMeasurements, &QPushButton::clicked, this, [this] { measurements_->exec(); });
@@ -221,8 +221,7 @@ QImage TLiftCoefficientForm::AirfoilPicture() const {
 void TLiftCoefficientForm::Redraw() { image_->setPixmap(QPixmap::fromImage(AirfoilPicture())); }
 
 void TLiftCoefficientForm::ApplyButtonClick() {
-    ApplyAirframeCodes(airframe_, Fields());
-    WorkbenchChanged();
+    ApplyToWorkbench([this](WorkbenchFields& fields) { ApplyAirframeCodes(airframe_, fields); });
 }
 
 // ---- airfoil list -------------------------------------------------------------------------------

@@ -20,7 +20,7 @@ class TWingMeasurementsForm;
 class TLiftCoefficientForm : public TToolForm {
     Q_OBJECT
 public:
-    explicit TLiftCoefficientForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TLiftCoefficientForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void LoadWorkingAirframe(const AirframeDesc& airframe);
     void TakeWingGeometry(const AirframeDesc& airframe);

@@ -44,9 +44,9 @@ QWidget* UnitChoice(QWidget* parent, std::initializer_list<QRadioButton*> button
 
 // ---- bench test ---------------------------------------------------------------------------------
 
-TBenchTestForm::TBenchTestForm(TParameterInputForm& workbench, const QString& title, int helpTopic,
+TBenchTestForm::TBenchTestForm(const ToolEnvironment& environment, const QString& title, int helpTopic,
                                QWidget* parent)
-    : TToolForm(workbench, title, helpTopic, parent) {}
+    : TToolForm(environment, title, helpTopic, parent) {}
 
 QRadioButton* TBenchTestForm::UnitButton(const QString& caption, const QString& name) {
     auto* b = new QRadioButton(caption, this);
@@ -90,7 +90,7 @@ void TBenchTestForm::BuildBenchTest(QVBoxLayout* layout) {
     cg->addLayout(note);
     optionsButton_ = new QPushButton(QStringLiteral("C&hange..."), conditions);
     optionsButton_->setObjectName(QStringLiteral("OptionsButton"));
-    optionsButton_->setEnabled(static_cast<bool>(workbench_.Environment().showOptions));
+    optionsButton_->setEnabled(static_cast<bool>(Environment().showOptions));
     connect(optionsButton_, &QPushButton::clicked, this, &TBenchTestForm::OptionsButtonClick);
     cg->addWidget(optionsButton_, 0, Qt::AlignLeft);
     layout->addWidget(conditions);
@@ -139,8 +139,8 @@ ForceUnit TBenchTestForm::ThrustUnit() const {
 }
 
 void TBenchTestForm::OptionsButtonClick() {
-    if (!workbench_.Environment().showOptions) return;
-    workbench_.Environment().showOptions();
+    if (!Environment().showOptions) return;
+    Environment().showOptions();
     RefreshConditions();
     ParameterChanged();
 }
@@ -221,8 +221,8 @@ void TBenchTestForm::EstimateRPMButtonClick() {
 
 // ---- propeller ----------------------------------------------------------------------------------
 
-TPropConstantForm::TPropConstantForm(TParameterInputForm& workbench, QWidget* parent)
-    : TBenchTestForm(workbench, QStringLiteral("Propeller Constant Estimator"), kPropConstantEstimatorHelpTopic, parent) {
+TPropConstantForm::TPropConstantForm(const ToolEnvironment& environment, QWidget* parent)
+    : TBenchTestForm(environment, QStringLiteral("Propeller Constant Estimator"), kPropConstantEstimatorHelpTopic, parent) {
     setObjectName(QStringLiteral("PropConstantForm"));
     auto* v = new QVBoxLayout(this);
     BuildBenchTest(v);
@@ -290,7 +290,7 @@ void TPropConstantForm::FillGearboxList() {
     loading_ = true;
     efficiency_->clear();
     for (const ValueListEntry& e :
-         ValueListEntries(workbench_.Environment().dataFolder, kGearboxEffList, Locale(), quiet)) {
+         ValueListEntries(Environment().dataFolder, kGearboxEffList, Locale(), quiet)) {
         gearboxEntries_.emplace_back(e.label, e.first);
         efficiency_->addItem(Q(e.label));
     }
@@ -302,7 +302,7 @@ void TPropConstantForm::FillNameList() {
     NullMessageSink quiet;
     std::set<std::string> names;
     for (std::string_view list : {kPropConstList, kThrustConstList})
-        for (const ValueListEntry& e : ValueListEntries(workbench_.Environment().dataFolder, list, Locale(), quiet))
+        for (const ValueListEntry& e : ValueListEntries(Environment().dataFolder, list, Locale(), quiet))
             names.insert(e.label);
     const QString text = propellerName_->currentText();
     propellerName_->clear();
@@ -367,7 +367,7 @@ void TPropConstantForm::AddToListButtonClick() {
     const auto lines = PropListEntryLines(S(propellerName_->currentText()), result_, Locale(), Messages());
     if (!lines) return;
     propellerName_->setEditText(Q(lines->name));
-    const auto& folder = workbench_.Environment().dataFolder;
+    const auto& folder = Environment().dataFolder;
     AddOrReplaceListEntry(folder, kPropConstList, lines->powerLine, Messages());
     AddOrReplaceListEntry(folder, kThrustConstList, lines->thrustLine, Messages());
     FillNameList();
@@ -375,14 +375,15 @@ void TPropConstantForm::AddToListButtonClick() {
 
 void TPropConstantForm::ApplyButtonClick() {
     if (!result_.ApplyEnabled()) return;
-    ApplyPropConstants(Input(), result_, Units(), Fields(), Locale(), Messages());
-    WorkbenchChanged();
+    ApplyToWorkbench([this](WorkbenchFields& fields) {
+        ApplyPropConstants(Input(), result_, Units(), fields, Locale(), Messages());
+    });
 }
 
 // ---- fan ----------------------------------------------------------------------------------------
 
-TFanCoefficientForm::TFanCoefficientForm(TParameterInputForm& workbench, QWidget* parent)
-    : TBenchTestForm(workbench, QStringLiteral("Fan Coefficient Estimator"), kFanCoefficientHelpTopic, parent) {
+TFanCoefficientForm::TFanCoefficientForm(const ToolEnvironment& environment, QWidget* parent)
+    : TBenchTestForm(environment, QStringLiteral("Fan Coefficient Estimator"), kFanCoefficientHelpTopic, parent) {
     setObjectName(QStringLiteral("FanCoefficientForm"));
     auto* v = new QVBoxLayout(this);
     BuildBenchTest(v);
@@ -435,7 +436,7 @@ FanCoefficientInput TFanCoefficientForm::Input() const {
     input.fanDiameterUnit = SizeUnit(0);
     input.hubDiameterUnit = SizeUnit(1);
     input.velocityUnit = msButton_->isChecked() ? SpeedUnit::MetresPerSecond : SpeedUnit::Mph;
-    input.workbenchMetric = workbench_.Units().metric;
+    input.workbenchMetric = Units().metric;
     return input;
 }
 
@@ -455,14 +456,15 @@ void TFanCoefficientForm::ParameterChanged(bool fromRpmEdit) {
 
 void TFanCoefficientForm::ApplyButtonClick() {
     if (!result_.ApplyEnabled()) return;
-    ApplyFanCoefficients(Input(), result_, Units(), Fields(), Locale(), Messages());
-    WorkbenchChanged();
+    ApplyToWorkbench([this](WorkbenchFields& fields) {
+        ApplyFanCoefficients(Input(), result_, Units(), fields, Locale(), Messages());
+    });
 }
 
 // ---- fan pitch ----------------------------------------------------------------------------------
 
-TFanPitchMeasurementsForm::TFanPitchMeasurementsForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Fan Pitch Calculator"), kFanPitchHelpTopic, parent) {
+TFanPitchMeasurementsForm::TFanPitchMeasurementsForm(const ToolEnvironment& environment, QWidget* parent)
+    : TToolForm(environment, QStringLiteral("Fan Pitch Calculator"), kFanPitchHelpTopic, parent) {
     setObjectName(QStringLiteral("FanPitchMeasurementsForm"));
     auto* v = new QVBoxLayout(this);
     auto* group = new QGroupBox(QStringLiteral("Measurements:"), this);
@@ -517,8 +519,8 @@ bool TFanPitchMeasurementsForm::OKApplyButtonClick(bool closeAfter) {
         Messages().Report(message);
         return false;
     }
-    Fields().SetText(C::FanPitchEdit, S(pitch_->text()));
-    WorkbenchChanged();
+    const std::string pitch = S(pitch_->text());
+    ApplyToWorkbench([&pitch](WorkbenchFields& fields) { fields.SetText(C::FanPitchEdit, pitch); });
     if (closeAfter) close();
     return true;
 }

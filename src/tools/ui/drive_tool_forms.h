@@ -16,7 +16,7 @@ namespace ampvane {
 class TBenchTestForm : public TToolForm {
     Q_OBJECT
 public:
-    TBenchTestForm(TParameterInputForm& workbench, const QString& title, int helpTopic, QWidget* parent);
+    TBenchTestForm(const ToolEnvironment& environment, const QString& title, int helpTopic, QWidget* parent);
     void EstimateRPMButtonClick();
     // "C&hange...": the workbench's options command, then the conditions shown again and a recomputation.
     void OptionsButtonClick();
@@ -81,7 +81,7 @@ protected:
 class TPropConstantForm : public TBenchTestForm {
     Q_OBJECT
 public:
-    explicit TPropConstantForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TPropConstantForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void ParameterChanged(bool fromRpmEdit = false) override;
     void AddToListButtonClick();
@@ -108,7 +108,7 @@ private:
 class TFanCoefficientForm : public TBenchTestForm {
     Q_OBJECT
 public:
-    explicit TFanCoefficientForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TFanCoefficientForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void ParameterChanged(bool fromRpmEdit = false) override;
     FanCoefficientInput Input() const;
@@ -129,7 +129,7 @@ private:
 class TFanPitchMeasurementsForm : public TToolForm {
     Q_OBJECT
 public:
-    explicit TFanPitchMeasurementsForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TFanPitchMeasurementsForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void RotorMeasurementChange();
     // OK and Apply: false (after the error box) when there is no pitch to write.

@@ -21,8 +21,8 @@ using C = WorkbenchControl;
 
 // ---- test data ----------------------------------------------------------------------------------
 
-TTestDataInputForm::TTestDataInputForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Test Data Input"), kTestDataHelpTopic, parent) {
+TTestDataInputForm::TTestDataInputForm(const ToolEnvironment& environment, QWidget* parent)
+    : TToolForm(environment, QStringLiteral("Test Data Input"), kTestDataHelpTopic, parent) {
     setObjectName(QStringLiteral("TestDataInputForm"));
     auto* v = new QVBoxLayout(this);
     auto* type = new QGroupBox(QStringLiteral("Type of Data:"), this);
@@ -107,15 +107,15 @@ void TTestDataInputForm::InputParameterChange() {
 }
 
 void TTestDataInputForm::ApplyButtonClick() {
-    ApplyMotorConstants(S(motorConstant_->text()), S(idleCurrent_->text()), S(armatureResistance_->text()),
-                        Fields());
-    WorkbenchChanged();
+    ApplyToWorkbench([this](WorkbenchFields& fields) {
+        ApplyMotorConstants(S(motorConstant_->text()), S(idleCurrent_->text()), S(armatureResistance_->text()), fields);
+    });
 }
 
 // ---- catalogue data -----------------------------------------------------------------------------
 
-TCatalogDataInputForm::TCatalogDataInputForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Catalog Data Input"), kCatalogDataHelpTopic, parent) {
+TCatalogDataInputForm::TCatalogDataInputForm(const ToolEnvironment& environment, QWidget* parent)
+    : TToolForm(environment, QStringLiteral("Catalog Data Input"), kCatalogDataHelpTopic, parent) {
     setObjectName(QStringLiteral("CatalogDataInputForm"));
     auto* v = new QVBoxLayout(this);
     auto* note = new QLabel(Q(kCatalogNote), this);
@@ -186,14 +186,15 @@ void TCatalogDataInputForm::CatalogDataEditChange() {
 
 void TCatalogDataInputForm::ApplyButtonClick() {
     if (!applyButton_->isEnabled()) return;
-    ApplyMotorConstants(S(motorConstant_->text()), S(idle_->text()), S(armatureResistance_->text()), Fields());
-    WorkbenchChanged();
+    ApplyToWorkbench([this](WorkbenchFields& fields) {
+        ApplyMotorConstants(S(motorConstant_->text()), S(idle_->text()), S(armatureResistance_->text()), fields);
+    });
 }
 
 // ---- motor designer -----------------------------------------------------------------------------
 
-TBuildMotorInputForm::TBuildMotorInputForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Motor Designer"), kMotorDesignerHelpTopic, parent) {
+TBuildMotorInputForm::TBuildMotorInputForm(const ToolEnvironment& environment, QWidget* parent)
+    : TToolForm(environment, QStringLiteral("Motor Designer"), kMotorDesignerHelpTopic, parent) {
     setObjectName(QStringLiteral("BuildMotorInputForm"));
     auto* v = new QVBoxLayout(this);
     auto* columns = new QHBoxLayout;
@@ -316,8 +317,7 @@ void TBuildMotorInputForm::MotorDataEditChange() {
 }
 
 void TBuildMotorInputForm::ApplyButtonClick() {
-    ApplyMotorDesign(Input(), result_, Fields());
-    WorkbenchChanged();
+    ApplyToWorkbench([this](WorkbenchFields& fields) { ApplyMotorDesign(Input(), result_, fields); });
 }
 
 } // namespace ampvane

@@ -15,7 +15,7 @@ namespace ampvane {
 class TTestDataInputForm : public TToolForm {
     Q_OBJECT
 public:
-    explicit TTestDataInputForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TTestDataInputForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void InputParameterChange();
     void FreeRunningRadioButtonClick(bool recompute);
@@ -36,7 +36,7 @@ private:
 class TCatalogDataInputForm : public TToolForm {
     Q_OBJECT
 public:
-    explicit TCatalogDataInputForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TCatalogDataInputForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void CatalogDataEditChange();
     void CurrentEditChange(CatalogCurrent sender);
@@ -58,7 +58,7 @@ private:
 class TBuildMotorInputForm : public TToolForm {
     Q_OBJECT
 public:
-    explicit TBuildMotorInputForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TBuildMotorInputForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     void MotorDataEditChange();
     void SetComponentData(TCompDataModule* data) override;

@@ -9,12 +9,11 @@
 
 #include "data/ui/table_browser.h"
 #include "help/ui/help_viewer.h"
-#include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
 
-TToolForm::TToolForm(TParameterInputForm& workbench, const QString& title, int helpTopic, QWidget* parent)
-    : QWidget(parent, Qt::Window), workbench_(workbench), boxes_(this) {
+TToolForm::TToolForm(const ToolEnvironment& environment, const QString& title, int helpTopic, QWidget* parent)
+    : QWidget(parent, Qt::Window), env_(environment), boxes_(this) {
     setWindowTitle(title);
     SetHelpTopic(this, helpTopic);
 }
@@ -113,29 +112,20 @@ void TToolForm::SetQuietly(QLineEdit* edit, const std::string& text) {
 bool TToolForm::BrowseMotor(QLineEdit* nameEdit) {
     if (!data_) return false;
     TTableBrowser browser(this);
-    return browser.BrowseTable(*data_, ComponentTableKind::Motor, nameEdit, 0, workbench_.CurrentBrowserUnits(),
-                               Messages(), Questions());
+    const Settings& settings = Options();
+    const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, Locale()};
+    return browser.BrowseTable(*data_, ComponentTableKind::Motor, nameEdit, 0, units, Messages(), Questions());
 }
 
-const Settings& TToolForm::Options() const {
-    static const Settings defaults;
-    const Settings* settings = workbench_.Environment().settings;
-    return settings ? *settings : defaults;
-}
+const Settings& TToolForm::Options() const { return env_.session->Options(); }
+MessageSink& TToolForm::Messages() { return env_.session->Messages(); }
+Prompter& TToolForm::Questions() { return env_.session->Questions(); }
+const NumberLocale& TToolForm::Locale() const { return env_.session->Locale(); }
+WorkbenchUnits TToolForm::Units() const { return env_.session->Units(); }
+const WorkbenchFields& TToolForm::Fields() const { return env_.session->Fields(); }
 
-MessageSink& TToolForm::Messages() {
-    MessageSink* sink = workbench_.Environment().messages;
-    return sink ? *sink : boxes_;
+void TToolForm::ApplyToWorkbench(const std::function<void(WorkbenchFields&)>& apply) {
+    env_.session->ApplyToolResult(apply);
 }
-
-Prompter& TToolForm::Questions() {
-    Prompter* prompter = workbench_.Environment().prompter;
-    return prompter ? *prompter : boxes_;
-}
-
-const NumberLocale& TToolForm::Locale() const { return workbench_.Environment().locale; }
-WorkbenchUnits TToolForm::Units() const { return workbench_.Units(); }
-WorkbenchFields& TToolForm::Fields() { return workbench_.EditFields(); }
-void TToolForm::WorkbenchChanged() { workbench_.ShowFields(); }
 
 } // namespace ampvane

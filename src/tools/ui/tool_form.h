@@ -3,6 +3,8 @@
 
 #include <QLineEdit>
 
+#include <filesystem>
+#include <functional>
 #include <tuple>
 #include <initializer_list>
 #include <QWidget>
@@ -11,6 +13,7 @@
 #include "common/ui/qt_text.h"
 #include "common/numeric_text.h"
 #include "workbench/workbench_rules.h"
+#include "workbench/workbench_session.h"
 
 class QGridLayout;
 class QHBoxLayout;
@@ -19,9 +22,17 @@ class QPushButton;
 
 namespace ampvane {
 
-class TParameterInputForm;
 class TCompDataModule;
 struct Settings;
+
+// What every estimator window works on: the workbench session it reads and writes, and the parts of
+// the program around it.
+struct ToolEnvironment {
+    WorkbenchSession* session = nullptr;
+    std::filesystem::path dataFolder; // value lists
+    std::function<void()> showOptions; // the options dialog; null: its button stays disabled
+    bool moreThan256Colours = true;
+};
 
 // What every estimator window shares: it is modeless and created once, it recomputes on every
 // keystroke, writes into the workbench only on Apply, and OK is Apply followed by close. Help and F1
@@ -30,9 +41,9 @@ class TToolForm : public QWidget {
     Q_OBJECT
 
 public:
-    TToolForm(TParameterInputForm& workbench, const QString& title, int helpTopic, QWidget* parent = nullptr);
+    TToolForm(const ToolEnvironment& environment, const QString& title, int helpTopic, QWidget* parent = nullptr);
 
-    // Apply writes the results into the workbench's fields and shows them there.
+    // Apply writes the results into the workbench through its session.
     virtual void ApplyButtonClick() = 0;
     // The component tables, for choosing a motor in the browser; null: no browser.
     virtual void SetComponentData(TCompDataModule* data) { data_ = data; }
@@ -75,10 +86,12 @@ protected:
     const NumberLocale& Locale() const;
     WorkbenchUnits Units() const;
     const Settings& Options() const; // the program's options (defaults when the workbench has none)
-    WorkbenchFields& Fields();
-    void WorkbenchChanged(); // shows the workbench's fields after Apply wrote them
+    // The workbench's fields as they are, and Apply's way of writing into them.
+    const WorkbenchFields& Fields() const;
+    void ApplyToWorkbench(const std::function<void(WorkbenchFields&)>& apply);
+    const ToolEnvironment& Environment() const { return env_; }
 
-    TParameterInputForm& workbench_;
+    ToolEnvironment env_;
     TCompDataModule* data_ = nullptr;
     QtMessages boxes_;
     bool loading_ = false; // fields are being filled; their change handlers do nothing

@@ -15,9 +15,9 @@ namespace ampvane {
 namespace {
 
 template <class Form>
-Form& Once(Form*& form, TParameterInputForm& workbench, TCompDataModule* data) {
+Form& Once(Form*& form, const ToolEnvironment& environment, QWidget* owner, TCompDataModule* data) {
     if (!form) {
-        form = new Form(workbench, &workbench);
+        form = new Form(environment, owner);
         form->SetComponentData(data);
     }
     return *form;
@@ -33,6 +33,10 @@ void Raise(QWidget& window) {
 
 TToolWindows::TToolWindows(TParameterInputForm& workbench, TCompDataModule* data)
     : QObject(&workbench), workbench_(workbench), data_(data) {
+    env_.session = &workbench.Session();
+    env_.dataFolder = workbench.Environment().dataFolder;
+    env_.showOptions = workbench.Environment().showOptions;
+    env_.moreThan256Colours = workbench.Environment().moreThan256Colours;
     Wire("TestDataInputButton", &TToolWindows::TestDataInputButtonClick);
     Wire("TestDataToolButton", &TToolWindows::TestDataInputButtonClick);
     Wire("EnterTestDataItem", &TToolWindows::TestDataInputButtonClick);
@@ -66,14 +70,14 @@ void TToolWindows::Wire(const char* name, void (TToolWindows::*open)()) {
     }
 }
 
-TTestDataInputForm& TToolWindows::TestData() { return Once(testData_, workbench_, data_); }
-TCatalogDataInputForm& TToolWindows::CatalogData() { return Once(catalogData_, workbench_, data_); }
-TBuildMotorInputForm& TToolWindows::MotorDesigner() { return Once(designer_, workbench_, data_); }
-TPropConstantForm& TToolWindows::PropConstant() { return Once(propConstant_, workbench_, data_); }
-TFanCoefficientForm& TToolWindows::FanCoefficient() { return Once(fanCoefficient_, workbench_, data_); }
-TFanPitchMeasurementsForm& TToolWindows::FanPitch() { return Once(fanPitch_, workbench_, data_); }
-TLiftCoefficientForm& TToolWindows::LiftCoefficient() { return Once(liftCoefficient_, workbench_, data_); }
-TWiringWizardForm& TToolWindows::WiringWizard() { return Once(wiring_, workbench_, data_); }
+TTestDataInputForm& TToolWindows::TestData() { return Once(testData_, env_, &workbench_, data_); }
+TCatalogDataInputForm& TToolWindows::CatalogData() { return Once(catalogData_, env_, &workbench_, data_); }
+TBuildMotorInputForm& TToolWindows::MotorDesigner() { return Once(designer_, env_, &workbench_, data_); }
+TPropConstantForm& TToolWindows::PropConstant() { return Once(propConstant_, env_, &workbench_, data_); }
+TFanCoefficientForm& TToolWindows::FanCoefficient() { return Once(fanCoefficient_, env_, &workbench_, data_); }
+TFanPitchMeasurementsForm& TToolWindows::FanPitch() { return Once(fanPitch_, env_, &workbench_, data_); }
+TLiftCoefficientForm& TToolWindows::LiftCoefficient() { return Once(liftCoefficient_, env_, &workbench_, data_); }
+TWiringWizardForm& TToolWindows::WiringWizard() { return Once(wiring_, env_, &workbench_, data_); }
 
 void TToolWindows::TestDataInputButtonClick() { Raise(TestData()); }
 void TToolWindows::CatalogDataInputButtonClick() { Raise(CatalogData()); }
@@ -85,8 +89,8 @@ void TToolWindows::WiringWizard1Click() { Raise(WiringWizard()); }
 
 void TToolWindows::CLButtonClick() {
     TLiftCoefficientForm& form = LiftCoefficient();
-    form.LoadWorkingAirframe(WorkbenchAirframe(workbench_.Fields(), workbench_.Units().metric,
-                                               workbench_.Environment().locale));
+    const WorkbenchSession& session = *env_.session;
+    form.LoadWorkingAirframe(WorkbenchAirframe(session.Fields(), session.Units().metric, session.Locale()));
     Raise(form);
 }
 

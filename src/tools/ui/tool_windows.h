@@ -3,6 +3,8 @@
 
 #include <QObject>
 
+#include "tools/ui/tool_form.h"
+
 namespace ampvane {
 
 class TParameterInputForm;
@@ -47,6 +49,7 @@ private:
     void Wire(const char* name, void (TToolWindows::*open)());
 
     TParameterInputForm& workbench_;
+    ToolEnvironment env_;
     TCompDataModule* data_ = nullptr;
     TTestDataInputForm* testData_ = nullptr;
     TCatalogDataInputForm* catalogData_ = nullptr;

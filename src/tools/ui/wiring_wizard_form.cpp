@@ -36,8 +36,8 @@ QSlider* MakeSlider(QWidget* parent, const char* name, Qt::Orientation orientati
 
 } // namespace
 
-TWiringWizardForm::TWiringWizardForm(TParameterInputForm& workbench, QWidget* parent)
-    : TToolForm(workbench, QStringLiteral("Ampvane Wiring Wizard"), kWiringHelpTopic, parent) {
+TWiringWizardForm::TWiringWizardForm(const ToolEnvironment& environment, QWidget* parent)
+    : TToolForm(environment, QStringLiteral("Ampvane Wiring Wizard"), kWiringHelpTopic, parent) {
     setObjectName(QStringLiteral("WiringWizardForm"));
     auto* v = new QVBoxLayout(this);
     auto* sliders = new QGridLayout;
@@ -151,7 +151,7 @@ QImage TWiringWizardForm::Diagram() const {
     QImage image(drawing.width, drawing.height, QImage::Format_RGB888);
     image.fill(Qt::white);
     QPainter p(&image);
-    const bool many = workbench_.Environment().moreThan256Colours;
+    const bool many = Environment().moreThan256Colours;
     for (const WiringRect& r : drawing.rects) p.fillRect(r.x, r.y, r.w, r.h, QColor::fromRgb(WiringRgb(r.colour, many)));
     return image;
 }
@@ -201,8 +201,9 @@ void TWiringWizardForm::PrintButtonClick() {
 }
 
 void TWiringWizardForm::ApplyButtonClick() {
-    if (!ApplyWiring(state_, Fields())) return;
-    WorkbenchChanged();
+    // An arrangement that is not possible writes nothing, so the workbench has nothing to show again.
+    if (!WiringViewOf(state_).possible) return;
+    ApplyToWorkbench([this](WorkbenchFields& fields) { (void)ApplyWiring(state_, fields); });
 }
 
 } // namespace ampvane

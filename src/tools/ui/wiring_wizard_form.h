@@ -17,7 +17,7 @@ namespace ampvane {
 class TWiringWizardForm : public TToolForm {
     Q_OBJECT
 public:
-    explicit TWiringWizardForm(TParameterInputForm& workbench, QWidget* parent = nullptr);
+    explicit TWiringWizardForm(const ToolEnvironment& environment, QWidget* parent = nullptr);
     void ApplyButtonClick() override;
     const WiringState& State() const { return state_; }
     // The three panels side by side, drawn onto one 24-bit picture.
