@@ -36,10 +36,8 @@ KNOWN_WINDOW_EDGES = {
     ("advice_ui", "analysis_ui"),
     ("tools_ui", "workbench_ui"),
     ("tools_ui", "data_ui"),
-    ("wizard_ui", "data_ui"),
     ("workbench_ui", "advice_ui"),
     ("workbench_ui", "analysis_ui"),
-    ("workbench_ui", "data_ui"),
     ("workbench_ui", "online_ui"),
 }
 

@@ -13,6 +13,7 @@
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
 #include "data/table_text.h"
+#include "data/ui/component_browsing.h"
 #include "data/ui/table_browser.h"
 #include "help/ui/help_viewer.h"
 #include "help/ui/splash_screen.h"
@@ -21,7 +22,6 @@
 #include "tools/ui/tool_windows.h"
 #include "wizard/generic_components.h"
 #include "wizard/ui/ampvane_wizard_form.h"
-#include "wizard/ui/component_browsing.h"
 #include "workbench/configuration.h"
 #include "workbench/startup.h"
 #include "workbench/ui/options_form.h"
@@ -67,6 +67,7 @@ struct DesktopProgram::Parts {
     StartupHooks hooks;
     bool startupDone = false;
 
+    BrowserUnits CurrentBrowserUnits() const { return {settings.measurementMode, settings.forceInNewtons, locale}; }
     WorkbenchEnvironment WorkbenchEnv();
     WizardEnvironment WizardEnv();
     void ConnectHooks();
@@ -92,12 +93,15 @@ WorkbenchEnvironment DesktopProgram::Parts::WorkbenchEnv() {
     };
     env.browseProjects = [this](DbfTable&, const std::string& current) -> std::optional<std::string> {
         TTableBrowser browser(workbench.get());
-        const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, locale};
         if (!browser.BrowseTable(tables, ComponentTableKind::Project, QString::fromStdString(current),
-                                 kBrowserDelete | kBrowserPrint, units, messages, prompter))
+                                 kBrowserDelete | kBrowserPrint, CurrentBrowserUnits(), messages, prompter))
             return std::nullopt;
         return tables.AmpvaneTable()->Name();
     };
+    env.restoreWizardAnswers = [this](const std::string& wizardInfo) {
+        if (wizard) wizard->RestoreAnswers(wizardInfo);
+    };
+    env.browseComponent = KeptComponentBrowsing(tables, [this] { return CurrentBrowserUnits(); }, messages, prompter);
     // A drive or speed control named as the search names its generic ones needs no table record.
     env.applyGeneric = [this](WorkbenchFields& fields, ComponentTableKind kind, std::string_view name) {
         if (kind == ComponentTableKind::SpeedControl) return ApplyGenericSpeedControl(fields, name, locale);
@@ -115,8 +119,8 @@ WizardEnvironment DesktopProgram::Parts::WizardEnv() {
     env.messages = options.messages;
     env.prompter = options.prompter;
     env.session = &workbench->Session();
-    env.computeReport = [this](bool) { workbench->ComputeButtonClick(); };
-    env.browse = ComponentBrowsing(tables, [this] { return workbench->CurrentBrowserUnits(); }, messages, prompter);
+    env.computeReport = [this](bool opinion) { workbench->ComputeReportFor(opinion, wizard.get()); };
+    env.browse = ComponentBrowsing(tables, [this] { return CurrentBrowserUnits(); }, messages, prompter);
     env.showHelp = [](int topic) { ShowHelpTopic(topic); };
     return env;
 }

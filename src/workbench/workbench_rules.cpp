@@ -214,15 +214,31 @@ void ApplyRevUpPropConstant(WorkbenchFields& fields, bool metricPropSizes, const
 }
 
 void ConvertWorkbenchUnits(WorkbenchFields& fields, const WorkbenchUnits& from, const WorkbenchUnits& to,
-                           const NumberLocale& locale, MessageSink& messages) {
+                           const NumberLocale& locale, MessageSink& messages, UnitSwitchMemory* memory) {
+    // `fromUnit` and `toUnit` name the field's unit on each side of the switch (any value that tells
+    // the units apart), so that a field is given back its text only on the way back.
+    const auto convertOne = [&](C id, double factor, double step, double fromUnit, double toUnit) {
+        if (memory) {
+            const auto remembered = memory->fields.find(id);
+            if (remembered != memory->fields.end() && remembered->second.after == fields.Text(id) &&
+                remembered->second.beforeUnit == toUnit) {
+                fields.SetText(id, remembered->second.before, Marking::Keep);
+                memory->fields.erase(remembered);
+                return;
+            }
+        }
+        std::string before = fields.Text(id);
+        ConvertField(fields, id, factor, step, locale, messages);
+        if (memory) memory->fields[id] = {std::move(before), fields.Text(id), fromUnit};
+    };
     if (from.metric != to.metric) {
         const bool toMetric = to.metric;
         const auto convert = [&](C id, double metricFactor, double metricStep, double imperialFactor,
                                  double imperialStep) {
             if (toMetric)
-                ConvertField(fields, id, metricFactor, metricStep, locale, messages);
+                convertOne(id, metricFactor, metricStep, 0, 1);
             else
-                ConvertField(fields, id, imperialFactor, imperialStep, locale, messages);
+                convertOne(id, imperialFactor, imperialStep, 1, 0);
         };
         for (C id : {C::MotorWeightEdit, C::EmptyWeightEdit, C::GearboxWeightEdit, C::FanWeightEdit})
             convert(id, kGramsPerOunce, 1, kOuncesPerGram, 0.1);
@@ -238,16 +254,16 @@ void ConvertWorkbenchUnits(WorkbenchFields& fields, const WorkbenchUnits& from, 
         for (C id : {C::PropellerDiameterFromEdit, C::PropellerDiameterToEdit, C::PropellerDiameterByEdit,
                      C::PropellerPitchFromEdit, C::PropellerPitchToEdit, C::PropellerPitchByEdit}) {
             if (to.metricPropSizes)
-                ConvertField(fields, id, 2.54, 0.25, locale, messages);
+                convertOne(id, 2.54, 0.25, 0, 1);
             else
-                ConvertField(fields, id, 0.3937, 0.1, locale, messages);
+                convertOne(id, 0.3937, 0.1, 1, 0);
         }
     }
     const ThrustUnit oldThrust = ThrustUnitOf(from);
     const ThrustUnit newThrust = ThrustUnitOf(to);
     if (oldThrust.fromOunces != newThrust.fromOunces)
-        ConvertField(fields, C::MinThrustEdit, oldThrust.toOunces * newThrust.fromOunces, newThrust.step, locale,
-                     messages);
+        convertOne(C::MinThrustEdit, oldThrust.toOunces * newThrust.fromOunces, newThrust.step, oldThrust.fromOunces,
+                   newThrust.fromOunces);
 }
 
 std::array<std::string, 8> AirframeCoefficientLines(const WorkbenchFields& fields, bool metric,

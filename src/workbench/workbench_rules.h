@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -113,9 +114,23 @@ void ApplyRevUpPropConstant(WorkbenchFields& fields, bool metricPropSizes, const
                             MessageSink& messages);
 double RevUpPropConstant(double pitchInches);
 
-// Converts every affected field from one set of display units to another, keeping all marks.
+// What the last unit switch wrote into each field it converted. A conversion rounds (300 sq.in is
+// 19.4 dm2, which is 301 sq.in), so switching back gives a field whose text is still the one the
+// switch wrote the text it had before, instead of converting the rounded text again.
+struct UnitSwitchMemory {
+    struct Entry {
+        std::string before;  // the text before the switch
+        std::string after;   // the text the switch wrote
+        double beforeUnit;   // the field's unit before the switch (its factor to the stored unit)
+    };
+    std::map<WorkbenchControl, Entry> fields;
+};
+
+// Converts every affected field from one set of display units to another, keeping all marks. With a
+// memory, a field untouched since the switch that converted it gets its earlier text back when it
+// returns to its earlier unit.
 void ConvertWorkbenchUnits(WorkbenchFields& fields, const WorkbenchUnits& from, const WorkbenchUnits& to,
-                           const NumberLocale& locale, MessageSink& messages);
+                           const NumberLocale& locale, MessageSink& messages, UnitSwitchMemory* memory = nullptr);
 
 // The eight lines of the airframe coefficient box, from span, area and the two hidden airfoil fields.
 // While typing a text that is no number counts as 0 without a message.

@@ -64,6 +64,7 @@ Result<void> WorkbenchSession::TakeProjectText(std::string_view text, std::vecto
     AnalysisOptionsInput options;
     if (!ReadProjectText(text, fields, options, locale_, *messages_, refused)) return Failure{std::string(kNoProjectReason)};
     fields_ = std::move(fields);
+    unitSwitches_.fields.clear();
     TakeProjectOptions(options, *settings_);
     Changed();
     return {};
@@ -74,6 +75,7 @@ Result<void> WorkbenchSession::TakeProjectText(std::istream& in, std::vector<Ref
     AnalysisOptionsInput options;
     if (!ReadProjectText(in, fields, options, locale_, *messages_, refused)) return Failure{std::string(kNoProjectReason)};
     fields_ = std::move(fields);
+    unitSwitches_.fields.clear();
     TakeProjectOptions(options, *settings_);
     Changed();
     return {};
@@ -88,7 +90,13 @@ ProjectContext WorkbenchSession::Context() {
 }
 
 // A project loaded or started: the rule states follow the new texts.
+void WorkbenchSession::UnitsChanged(const WorkbenchUnits& previous) {
+    ConvertWorkbenchUnits(fields_, previous, Units(), locale_, *messages_, &unitSwitches_);
+    Changed();
+}
+
 void WorkbenchSession::ProjectReplaced() {
+    unitSwitches_.fields.clear();
     ApplyBrushlessStates(fields_);
     ApplyCellChemistry(fields_, locale_, Marking::Keep);
     Changed();

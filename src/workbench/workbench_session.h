@@ -65,6 +65,10 @@ public:
     WorkbenchUnits Units() const;
     AnalysisOptionsInput OptionsInput() const;
 
+    // After the options changed the display units: converts the fields from the earlier units (a field
+    // untouched since the last switch gets back the text it had before it).
+    void UnitsChanged(const WorkbenchUnits& previous);
+
     // Called after every operation that changed the fields or the options.
     std::function<void()> changed;
     void Changed();
@@ -140,6 +144,7 @@ private:
     MessageSink* messages_;
     Prompter* prompter_;
     WorkbenchFields fields_;
+    UnitSwitchMemory unitSwitches_;
 };
 
 } // namespace ampvane

@@ -244,6 +244,45 @@ TEST(WorkbenchUnitSwitch, RoundTripKeepsMarksAndRoundsToEachStep) {
     EXPECT_FALSE(fields.ProjectModified());
 }
 
+// Switching there and back gives an untouched field its own text, however the conversion rounded;
+// a field edited in between, or a third unit on the way, converts as usual.
+TEST(WorkbenchUnitSwitch, ThereAndBackGivesUntouchedFieldsTheirText) {
+    RecordingMessages messages;
+    const NumberLocale locale;
+    const WorkbenchUnits imperial = WorkbenchUnitsForMode(0, false), metric = WorkbenchUnitsForMode(3, false),
+                         metricNewtons = WorkbenchUnitsForMode(3, true);
+    struct Case {
+        C id;
+        const char* text;
+        const char* switched;
+    } cases[] = {
+        {C::WingAreaEdit, "300", "19.4"},           {C::PropellerDiameterFromEdit, "9", "22.75"},
+        {C::PropellerPitchFromEdit, "4.7", "12"},   {C::CellWeightEdit, "1.87", "52.9"},
+        {C::MinSpeedEdit, "33", "15"},              {C::FanDiameterEdit, "2.71", "6.875"},
+        {C::MinThrustEdit, "15.9", "450"},
+    };
+    UnitSwitchMemory memory;
+    WorkbenchFields fields;
+    for (const Case& c : cases) fields.SetText(c.id, c.text);
+    ConvertWorkbenchUnits(fields, imperial, metric, locale, messages, &memory);
+    for (const Case& c : cases) EXPECT_EQ(fields.Text(c.id), c.switched) << ControlInfo(c.id).name;
+    ConvertWorkbenchUnits(fields, metric, imperial, locale, messages, &memory);
+    for (const Case& c : cases) EXPECT_EQ(fields.Text(c.id), c.text) << ControlInfo(c.id).name;
+
+    // Edited after the switch: the new text is converted.
+    ConvertWorkbenchUnits(fields, imperial, metric, locale, messages, &memory);
+    fields.SetText(C::WingAreaEdit, "19.40");
+    ConvertWorkbenchUnits(fields, metric, imperial, locale, messages, &memory);
+    EXPECT_EQ(fields.Text(C::WingAreaEdit), "301");
+    // Grams to newtons is not the way back to ounces.
+    fields.SetText(C::MinThrustEdit, "15.9");
+    ConvertWorkbenchUnits(fields, imperial, metric, locale, messages, &memory);
+    ConvertWorkbenchUnits(fields, metric, metricNewtons, locale, messages, &memory);
+    EXPECT_EQ(fields.Text(C::MinThrustEdit), "4.41");
+    ConvertWorkbenchUnits(fields, metricNewtons, imperial, locale, messages, &memory);
+    EXPECT_EQ(fields.Text(C::MinThrustEdit), "15.9");
+}
+
 TEST(WorkbenchUnitSwitch, ThrustFollowsTheForceUnitOnlyInMetricMode) {
     RecordingMessages messages;
     const NumberLocale locale;

@@ -217,7 +217,8 @@ void TReportForm::BuildWindow() {
 
 // ---- building ------------------------------------------------------------------------------------
 
-void TReportForm::BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane) {
+void TReportForm::BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane, bool forOpinion) {
+    forOpinion_ = forOpinion;
     // Modal, so that only Cancel answers while the sweep runs; the dialog handles the events.
     QProgressDialog progress(tr(kSweepProgressText), tr("Cancel"), 0, kSweepProgressSteps, this);
     progress.setObjectName(QStringLiteral("SweepProgress"));
@@ -246,7 +247,7 @@ void TReportForm::ShowOutcome(ReportOutcome outcome) {
     }
     ShowGrid(!built_);
     built_ = true;
-    if (outcome == ReportOutcome::OpenInFlight && !InFlight() && OpenInFlight(0)) return;
+    if (outcome == ReportOutcome::OpenInFlight && !InFlight() && OpenInFlight(0, forOpinion_)) return;
     show();
     raise();
     activateWindow();

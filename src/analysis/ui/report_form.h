@@ -54,7 +54,9 @@ public:
     // Compute Report: builds the static report of the gathered records (converted to internal units
     // here). The window shows, opens the in-flight report of a single row instead, or closes itself
     // when there is nothing to show.
-    void BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane);
+    // `forOpinion`: asked for by an Opinion control, so that a single combination's in-flight report
+    // opens its opinion.
+    void BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane, bool forOpinion = false);
 
     const Report& ReportData() const { return report_; }
     const ReportGrid& Grid() const { return report_.Grid; }
@@ -126,6 +128,7 @@ private:
     std::vector<QPointer<QWidget>> opinions_;
     std::vector<QPointer<QWidget>> graphs_;
     bool built_ = false;
+    bool forOpinion_ = false;
 
     QTableView* view_ = nullptr;
     ReportGridModel* model_ = nullptr;

@@ -125,6 +125,8 @@ void TAmpvaneWizardForm::BuildPages() {
         &TAmpvaneWizardForm::BuildBatteryPage,  &TAmpvaneWizardForm::BuildResultsPage,
     };
     for (int i = 0; i < 10; ++i) pages_->addTab((this->*builders[i])(), tr(kPages[i].tab));
+    // The whole tab strip shows: the dialog is made wide enough for it instead of scrolling it.
+    pages_->setUsesScrollButtons(false);
     layout->addWidget(pages_);
     connect(pages_, &QTabWidget::currentChanged, this, &TAmpvaneWizardForm::WizardPagesChange);
 
@@ -535,7 +537,7 @@ QWidget* TAmpvaneWizardForm::BuildResultsPage() {
     connect(inflight, &QPushButton::clicked, this, [this] { InflightOpinionClick(false); });
     connect(opinion, &QPushButton::clicked, this, [this] { InflightOpinionClick(true); });
     connect(save, &QPushButton::clicked, this, [this] {
-        QFileDialog dialog(this, tr("Save Comparison As..."));
+        QFileDialog dialog(this, tr("Save Results As..."));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         const QStringList filters = {tr("Text Files (*.txt)"), tr("HTML Files (*.html *.htm)"),
                                      tr("Comma Separated Values (*.csv)")};
@@ -641,6 +643,12 @@ void TAmpvaneWizardForm::SetAnswers(const WizardAnswers& answers) {
     ShowAnswers();
 }
 
+void TAmpvaneWizardForm::RestoreAnswers(const std::string& wizardInfo) {
+    if (!shownOnce_) return;
+    RestoreWizardInfo(answers_, wizardInfo, manufacturers_);
+    ShowAnswers();
+}
+
 void TAmpvaneWizardForm::ParameterChanged() {
     if (showing_) return;
     ReadAnswers();
@@ -726,6 +734,10 @@ void TAmpvaneWizardForm::showEvent(QShowEvent* event) {
         answers_.advancedShown = env_.settings && env_.settings->advancedWizard;
         UpdateChoicePanels();
         SetCurrentPage(0);
+        // One size for every page (the largest page's), so that the dialog does not jump between pages.
+        const QSize size = sizeHint().expandedTo(minimumSizeHint());
+        setMinimumSize(size);
+        resize(size.expandedTo(this->size()));
     }
     QDialog::showEvent(event);
     WizardPagesChange(CurrentPage());
@@ -880,11 +892,18 @@ bool TAmpvaneWizardForm::AcceptResult(int row, bool closeAfter) {
     if (!env_.session->AcceptWizardResult(rows_[static_cast<std::size_t>(row)], answers_, *settings_, planeChanged_))
         return false;
     acceptedMark_ = true;
+    acceptedProject_ = env_.session->ProjectText();
     if (closeAfter) accept();
     return true;
 }
 
 void TAmpvaneWizardForm::InflightOpinionClick(bool opinion) {
+    // The row replaces the workbench's components before the report: unsaved changes of the user's
+    // own are asked about first (another plane is asked about inside the acceptance, and what this
+    // window's last acceptance wrote needs no question).
+    if (env_.session && env_.session->Fields().Text(WorkbenchControl::AirframeNameEdit) == answers_.planeName &&
+        env_.session->ProjectText() != acceptedProject_ && !env_.session->ConfirmDiscardOrSave())
+        return;
     if (AcceptResult(grid_->currentRow(), false) && acceptedMark_ && env_.computeReport) env_.computeReport(opinion);
 }
 

@@ -69,6 +69,9 @@ public:
 
     const WizardAnswers& Answers() const { return answers_; }
     void SetAnswers(const WizardAnswers& answers); // marks the answers changed
+    // A project opened on the workbench brings back the answers it remembers (before the first showing
+    // nothing is needed: showing copies them from the workbench).
+    void RestoreAnswers(const std::string& wizardInfo);
     bool AnswersChanged() const { return answersChanged_; }
     bool Accepted() const { return acceptedMark_; }
     const std::vector<WizardRow>& Rows() const { return rows_; }
@@ -135,6 +138,7 @@ private:
     bool answersChanged_ = true;
     bool planeChanged_ = false;
     bool acceptedMark_ = false;
+    std::string acceptedProject_; // the workbench's project text right after the last acceptance
     bool shownOnce_ = false;
     bool showing_ = false;
     bool searching_ = false;

@@ -369,8 +369,7 @@ void TParameterInputForm::RenewUnitLabels() {
 }
 
 void TParameterInputForm::UnitsChanged(const WorkbenchUnits& previous) {
-    ConvertWorkbenchUnits(fields_, previous, Units(), env_.locale, Messages());
-    ShowFields();
+    session_.UnitsChanged(previous);
     RenewUnitLabels();
 }
 
@@ -625,7 +624,9 @@ void TParameterInputForm::ReturnToField(std::optional<WorkbenchControl> field) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
 }
 
-void TParameterInputForm::ComputeButtonClick() {
+void TParameterInputForm::ComputeButtonClick() { ComputeReportFor(false, nullptr); }
+
+void TParameterInputForm::ComputeReportFor(bool forOpinion, QWidget* over) {
     // The tool button leaves the focus where it is: a chosen efficiency still showing its label
     // takes its value now, as it would on leaving the field.
     GearboxEfficiencyLeft();
@@ -665,10 +666,10 @@ void TParameterInputForm::ComputeButtonClick() {
         if (!comparison) comparison = new TComparisonForm(this, env_.messages);
         comparison->CompareButtonClick(report);
     };
-    auto* report = new TReportForm(reportEnv, this);
+    auto* report = new TReportForm(reportEnv, over ? over : this);
     reports_.emplace_back(report);
     emit ReportOpened(report);
-    report->BuildStaticReport(options, plane);
+    report->BuildStaticReport(options, plane, forOpinion);
 }
 
 std::vector<TReportForm*> TParameterInputForm::Reports() const {

@@ -42,7 +42,6 @@ namespace ampvane {
 
 class TOnlineCommands;
 class TReportForm;
-class TTableBrowser;
 
 // What the workbench needs from the program around it.
 struct WorkbenchEnvironment {
@@ -62,6 +61,10 @@ struct WorkbenchEnvironment {
     // Opens the component browser on the project table near `current`; returns the project picked,
     // nullopt when the browser closed without a choice. Null: a plain list of the stored projects.
     std::function<std::optional<std::string>(DbfTable& projects, const std::string& current)> browseProjects;
+    // Opens the component browser on a kind's table below a name field (kept in step with the choice);
+    // returns the record chosen, nullopt when the browser closed without a choice. Null: Open does nothing.
+    std::function<std::optional<std::string>(ComponentTableKind, const std::string& current, QWidget* below)>
+        browseComponent;
     // The options dialog; null: the Options command stays disabled.
     std::function<void()> showOptions;
     // Hooks of the other subsystems into the project commands (see ProjectContext).
@@ -98,10 +101,6 @@ public:
 
     // The widget bound to a control.
     QWidget* Control(WorkbenchControl id) const;
-    // The component browser, created once and kept for the whole run (its type-ahead survives).
-    TTableBrowser& Browser();
-    // The unit settings the browser shows stored values in.
-    BrowserUnits CurrentBrowserUnits() const;
     // Open, New and Save of a component group, as the group's buttons, menus and tool buttons do them.
     void OpenComponentClick(ComponentGroup group);
     void NewComponentClick(ComponentGroup group);
@@ -130,6 +129,11 @@ public:
     std::optional<std::string> AskProjectName(const std::string& current);
     // Closing without the unsaved-changes question (the "exit" command line parameter).
     void CloseWithoutQuestion();
+
+    // Compute Report for another window (the search wizard's In-flight... and Opinion...): the report
+    // windows open over `over`, so that they are in front of it and usable while it is modal, and
+    // `forOpinion` ends a single combination in its opinion.
+    void ComputeReportFor(bool forOpinion, QWidget* over);
 
 public slots:
     void ComputeButtonClick();
@@ -246,7 +250,6 @@ private:
     QMenu* projectMenu_ = nullptr;
     std::array<QAction*, kRecentProjectCount> recentActions_{};
     QAction* recentSeparator_ = nullptr;
-    TTableBrowser* browser_ = nullptr;
 };
 
 } // namespace ampvane

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "data/ui/table_browser.h"
 #include "workbench/component_commands.h"
 #include "workbench/ui/parameter_input_form.h"
 
@@ -38,19 +37,6 @@ constexpr GroupControls kGroups[] = {
 };
 
 } // namespace
-
-TTableBrowser& TParameterInputForm::Browser() {
-    if (!browser_) browser_ = new TTableBrowser(this);
-    return *browser_;
-}
-
-BrowserUnits TParameterInputForm::CurrentBrowserUnits() const {
-    BrowserUnits units;
-    units.measurementMode = env_.settings ? env_.settings->measurementMode : 0;
-    units.forceInNewtons = env_.settings && env_.settings->forceInNewtons;
-    units.locale = env_.locale;
-    return units;
-}
 
 void TParameterInputForm::ConnectComponentCommands() {
     componentCommands_ = env_.tables != nullptr;
@@ -93,12 +79,10 @@ void TParameterInputForm::ConnectComponentCommands() {
 }
 
 void TParameterInputForm::OpenComponentClick(ComponentGroup group) {
-    if (!env_.tables || !ConfirmDiscardGroup(fields_, group, Questions())) return;
-    auto* nameEdit = qobject_cast<QLineEdit*>(Control(GroupNameField(group)));
-    if (!Browser().BrowseTable(*env_.tables, GroupTableKind(group, fields_), nameEdit, kBrowserDelete | kBrowserPrint,
-                               CurrentBrowserUnits(), Messages(), Questions()))
-        return;
-    session_.ComponentChosen(group);
+    if (!env_.tables || !env_.browseComponent || !ConfirmDiscardGroup(fields_, group, Questions())) return;
+    const WorkbenchControl name = GroupNameField(group);
+    if (env_.browseComponent(GroupTableKind(group, fields_), fields_.Text(name), Control(name)))
+        session_.ComponentChosen(group);
 }
 
 void TParameterInputForm::NewComponentClick(ComponentGroup group) {

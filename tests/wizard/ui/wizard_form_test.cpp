@@ -19,7 +19,7 @@
 #include "data/comp_data_module.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
-#include "wizard/ui/component_browsing.h"
+#include "data/ui/component_browsing.h"
 #include "wizard/ui/wizard_progress_form.h"
 
 namespace ampvane {
@@ -112,6 +112,14 @@ TEST_F(WizardWindow, WalkThePagesSearchSortAndAccept) {
     EXPECT_GT(shown, 0);
     form->InflightOpinionClick(true);
     EXPECT_EQ(computed, std::vector<bool>{true});
+    // With unsaved changes on the workbench, In-flight... asks first; Cancel keeps the project.
+    session.Fields().SetText(WorkbenchControl::MotorWeightEdit, "9");
+    messages.ExpectQuestion("The \"" + session.Fields().ProjectName() +
+                                "\" project has not been saved. Do you wish to save it?",
+                            CancelButton);
+    form->InflightOpinionClick(false);
+    EXPECT_EQ(computed, std::vector<bool>{true});
+    EXPECT_EQ(session.Fields().Text(WorkbenchControl::MotorWeightEdit), "9");
 
     form->CopyOneOrMoreResults(false);
     EXPECT_TRUE(QApplication::clipboard()->text().contains(QString::fromStdString(best.motorName)));

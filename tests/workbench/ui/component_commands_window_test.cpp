@@ -10,6 +10,7 @@
 #include "data/name_lookup.h"
 #include "data/table_test_support.h"
 #include "data/table_text.h"
+#include "data/ui/component_browsing.h"
 #include "data/ui/table_browser.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -40,6 +41,9 @@ protected:
         env.messages = &messages;
         env.prompter = &messages;
         env.tables = &tables;
+        env.browseComponent = KeptComponentBrowsing(
+            tables, [this] { return BrowserUnits{settings.measurementMode, settings.forceInNewtons, {}}; }, messages,
+            messages);
         form = std::make_unique<TParameterInputForm>(env);
     }
     QLineEdit* Edit(C id) { return qobject_cast<QLineEdit*>(form->Control(id)); }

@@ -234,6 +234,25 @@ TEST_F(WorkbenchWindow, InvalidFieldShowsItsMessageAndOpensNoReport) {
     EXPECT_TRUE(box->viewport()->rect().contains(at)) << at.y() << " in " << box->viewport()->height();
 }
 
+// The search wizard's Opinion...: a single combination's report ends in its opinion, and every window
+// it opens stands over the (modal) window that asked, so that it is in front and usable.
+TEST_F(WorkbenchWindow, ComputeForAnotherWindowOpensOverItAndEndsInTheOpinion) {
+    LoadSample();
+    Edit(C::NumberOfCellsToEdit)->clear();
+    QWidget asking;
+    asking.show();
+    messages.AllowAny();
+    form->ComputeReportFor(true, &asking);
+    ASSERT_EQ(form->Reports().size(), 1u);
+    TReportForm* report = form->Reports().front();
+    EXPECT_EQ(report->parentWidget(), &asking);
+    ASSERT_EQ(report->Children().size(), 1u);
+    const TReportForm* inFlight = report->Children().front();
+    EXPECT_EQ(inFlight->parentWidget(), &asking);
+    EXPECT_FALSE(inFlight->isHidden());
+    EXPECT_EQ(inFlight->OpinionWindows().size(), 1u);
+}
+
 TEST_F(WorkbenchWindow, ComputeOpensAReportWhoseCellsAreTheCoresGrid) {
     LoadSample();
     QTest::mouseClick(Find<QPushButton>("ComputeButton"), Qt::LeftButton);
