@@ -67,6 +67,14 @@ Button Show(QWidget* parent, const Message& message) {
 
 void SetMessageHelp(std::function<void(int topic)> showTopic) { MessageHelp() = std::move(showTopic); }
 
+bool HelpInstalled() { return static_cast<bool>(MessageHelp()); }
+
+bool ShowInstalledHelp(int topic) {
+    if (!MessageHelp()) return false;
+    MessageHelp()(topic);
+    return true;
+}
+
 void QtMessages::Report(const Message& message) { Show(parent_, message); }
 
 Button QtMessages::Ask(const Message& message) { return Show(parent_, message); }

@@ -14,6 +14,10 @@ namespace ampvane {
 // Where a message box's Help button sends the message's help topic (0 when it names none); the help
 // viewer installs itself here when the program starts. The box stays open for its answer.
 void SetMessageHelp(std::function<void(int topic)> showTopic);
+// Shows a help topic through what SetMessageHelp installed (the Help buttons of windows below the help
+// viewer's layer); false, showing nothing, when nothing is installed.
+bool ShowInstalledHelp(int topic);
+bool HelpInstalled();
 
 class QtMessages final : public MessageSink, public Prompter {
 public:

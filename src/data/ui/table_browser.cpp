@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ui/table_browser.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDateTime>
 #include <QFileDialog>
@@ -24,6 +26,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "common/ui/qt_messages.h"
 #include "data/name_lookup.h"
 #include "data/table_text.h"
 #include "data/ui/table_browser_model.h"
@@ -35,6 +38,12 @@ namespace {
 constexpr int kWindowHelpTopic = 8;
 constexpr int kExportHelpTopic = 86;
 constexpr int kImportHelpTopic = 87;
+constexpr int kUpdateHelpTopic = 88;
+
+TTableBrowser::TableUpdate& InstalledTableUpdate() {
+    static TTableBrowser::TableUpdate update;
+    return update;
+}
 constexpr int kMinimumWidth = 364;
 constexpr int kMinimumHeight = 327;
 
@@ -129,9 +138,8 @@ TTableBrowser::TTableBrowser(QWidget* parent) : QDialog(parent) {
     exportButton_ = NamedButton(bottomPanel_, "ExportButton", tr("Export..."));
     importButton_ = NamedButton(bottomPanel_, "ImportButton", tr("Import..."));
     webUpdateButton_ = NamedButton(bottomPanel_, "WebUpdateButton", tr("Update"));
-    // The update from the server comes with the online exchange.
-    webUpdateButton_->setEnabled(false);
-    helpButton_->setEnabled(false);
+    webUpdateButton_->setEnabled(static_cast<bool>(InstalledTableUpdate()));
+    helpButton_->setEnabled(HelpInstalled());
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -148,11 +156,15 @@ TTableBrowser::TTableBrowser(QWidget* parent) : QDialog(parent) {
     connect(printButton_, &QPushButton::clicked, this, &TTableBrowser::PrintButtonClick);
     connect(exportButton_, &QPushButton::clicked, this, &TTableBrowser::ExportButtonClick);
     connect(importButton_, &QPushButton::clicked, this, &TTableBrowser::ImportButtonClick);
+    connect(webUpdateButton_, &QPushButton::clicked, this, &TTableBrowser::WebUpdateButtonClick);
+    connect(helpButton_, &QPushButton::clicked, this, [] { ShowInstalledHelp(kWindowHelpTopic); });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TTableBrowser::TitleClick);
     connect(grid_, &QTableView::doubleClicked, this, &TTableBrowser::RowChosen);
 }
 
 TTableBrowser::~TTableBrowser() = default;
+
+void TTableBrowser::SetTableUpdate(TableUpdate update) { InstalledTableUpdate() = std::move(update); }
 
 bool TTableBrowser::BrowseTable(TCompDataModule& data, ComponentTableKind kind, QLineEdit* nameEdit, unsigned flags,
                                 const BrowserUnits& units, MessageSink& messages, Prompter& prompter) {
@@ -192,8 +204,13 @@ bool TTableBrowser::Open(TCompDataModule& data, ComponentTableKind kind, const Q
     RebuildCaption();
 
     const QFontMetrics metrics(grid_->font());
-    for (int c = 0; c < model_->columnCount(); ++c)
-        grid_->setColumnWidth(c, metrics.averageCharWidth() * BrowserColumnWidth(*table_, kind_, model_->TableColumn(c)) + 8);
+    // A column is at least as wide as its title, so that no title is cut short.
+    const QFontMetrics titleMetrics(grid_->horizontalHeader()->font());
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const int title = titleMetrics.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 16;
+        grid_->setColumnWidth(
+            c, std::max(title, metrics.averageCharWidth() * BrowserColumnWidth(*table_, kind_, model_->TableColumn(c)) + 8));
+    }
     SetWidthFromColumns();
 
     PositionNearestName(*table_, name.toStdString());
@@ -419,6 +436,17 @@ void TTableBrowser::ImportButtonClick() {
     SetBrowseOrder(kNameOrder);
     QApplication::restoreOverrideCursor();
     ImportTableText(*data_, file.toStdString(), options, *messages_);
+    if (!saved || !table_->GoToRecord(*saved)) table_->First();
+    RebuildCaption();
+    model_->Reload();
+    ShowCurrentRecord();
+}
+
+void TTableBrowser::WebUpdateButtonClick() {
+    if (!InstalledTableUpdate()) return;
+    const auto saved = table_->RecordNumber();
+    SetBrowseOrder(kNameOrder);
+    InstalledTableUpdate()(kind_, kUpdateHelpTopic);
     if (!saved || !table_->GoToRecord(*saved)) table_->First();
     RebuildCaption();
     model_->Reload();

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDialog>
+
+#include <functional>
 #include <QString>
 
 #include "common/messages.h"
@@ -45,6 +47,11 @@ public:
     explicit TTableBrowser(QWidget* parent = nullptr);
     ~TTableBrowser() override;
 
+    // The update of one table from the server, for every browser's Update button (`helpTopic`: the
+    // button's); installed by the program, which has the online commands. Without it Update is disabled.
+    using TableUpdate = std::function<void(ComponentTableKind kind, int helpTopic)>;
+    static void SetTableUpdate(TableUpdate update);
+
     bool BrowseTable(TCompDataModule& data, ComponentTableKind kind, QLineEdit* nameEdit, unsigned flags,
                      const BrowserUnits& units, MessageSink& messages, Prompter& prompter);
     // The same without an edit: opens centred, positioned near `name`.
@@ -60,6 +67,7 @@ public:
     void PrintButtonClick();
     void ExportButtonClick();
     void ImportButtonClick();
+    void WebUpdateButtonClick();
     void TitleClick(int gridColumn);
     void TypeAheadCharacter(char c);
     void WheelStep(int rows);

@@ -16,6 +16,9 @@
 #include "analysis/analysis_input.h"
 #include "project/project_text.h"
 #include "analysis/report_builder.h"
+#include "analysis/report_export.h"
+#include "common/file_write.h"
+#include "support/command_run.h"
 #include "data/comp_data_module.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -243,6 +246,58 @@ TEST_F(WizardWindow, AcceptedResultsReportWhatTheWizardFound) {
         EXPECT_GT(thrustRatio, 0.7) << c.name;
         EXPECT_LT(thrustRatio, 1.4) << c.name;
     }
+}
+
+} // namespace
+} // namespace ampvane
+
+namespace ampvane {
+namespace {
+
+// Accepting a search result in the window and with ampvane-cli's wizard --apply, over the same tables
+// and the same project, gives the same project text byte for byte, and the same report.
+TEST(WizardWindowAndTerminal, AcceptTheSameResultIntoTheSameProjectAndReport) {
+    TempDir dir;
+    const std::string data = dir.file("Ampvane 8");
+    std::string sample;
+    ASSERT_TRUE(ReadWholeFile(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt", sample));
+    ASSERT_EQ(WriteFileAtomically(dir.file("project.txt"), sample), "");
+    const auto cli = [&](const std::string& arguments) {
+        const testing::CommandRun run = testing::RunCommand(testing::ProgramLine(AMPVANE_CLI, arguments, data));
+        EXPECT_EQ(run.status, 0) << arguments << ": " << run.err;
+        return run.out;
+    };
+    const std::string q = testing::ShellQuote(dir.file("project.txt"));
+    const std::string cliProject = cli("wizard " + q + " --apply 1");
+    ASSERT_EQ(WriteFileAtomically(dir.file("accepted.txt"), cliProject), "");
+    const std::string cliReport = cli("report " + testing::ShellQuote(dir.file("accepted.txt")) + " --format csv");
+
+    // The window, on the tables the terminal's run left in the data folder.
+    RecordingMessages messages;
+    messages.AllowAny();
+    TCompDataModule tables({data, std::string(AMPVANE_BINARY_DIR) + "/app/Initial"}, messages);
+    tables.OpenComponentTables();
+    Settings settings;
+    WorkbenchSession session(&settings, &tables, NumberLocale{}, messages, messages);
+    ASSERT_TRUE(session.TakeProjectText(sample));
+    WizardEnvironment env;
+    env.tables = &tables;
+    env.settings = &settings;
+    env.dataFolder = tables.dataFolder();
+    env.messages = &messages;
+    env.prompter = &messages;
+    env.session = &session;
+    env.threads = 2;
+    TAmpvaneWizardForm form(env);
+    form.show(); // copies the plane and the answers from the workbench
+    form.SetCurrentPage(9);
+    ASSERT_FALSE(form.Rows().empty());
+    ASSERT_TRUE(form.AcceptResult(0, false));
+    EXPECT_EQ(session.ProjectText(), cliProject);
+
+    auto report = session.ComputeReport();
+    ASSERT_TRUE(report);
+    EXPECT_EQ(ReportCsv(report->Grid, ReportExportSettings{}), cliReport);
 }
 
 } // namespace
