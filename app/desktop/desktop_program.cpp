@@ -161,6 +161,11 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
     p.optionsForm = std::make_unique<TOptionsForm>(p.settings, p.files, p.locale, p.messages, p.workbench.get());
     p.wizard = std::make_unique<TAmpvaneWizardForm>(p.WizardEnv(), p.workbench.get());
     p.workbench->SetWizardCommand([&p] { p.wizard->exec(); });
+    // Every browser's Update goes to the workbench's online commands.
+    TTableBrowser::SetTableUpdate([&p](ComponentTableKind kind, int helpTopic) {
+        if (TOnlineCommands* online = p.workbench->OnlineCommands())
+            online->UpdateFromServer(static_cast<int>(kind), helpTopic);
+    });
     p.ConnectHooks();
 
     QObject::connect(p.workbench.get(), &TParameterInputForm::Closing, [&p] {
@@ -170,7 +175,7 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
     QObject::connect(p.workbench.get(), &TParameterInputForm::Closed, [] { QCoreApplication::quit(); });
 }
 
-DesktopProgram::~DesktopProgram() = default;
+DesktopProgram::~DesktopProgram() { TTableBrowser::SetTableUpdate({}); }
 
 void DesktopProgram::Start() {
     Parts& p = *parts_;
