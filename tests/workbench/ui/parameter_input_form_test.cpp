@@ -237,8 +237,10 @@ TEST_F(WorkbenchWindow, InvalidFieldShowsItsMessageAndOpensNoReport) {
 // The search wizard's Opinion...: a single combination's report ends in its opinion, and every window
 // it opens stands over the (modal) window that asked, so that it is in front and usable.
 TEST_F(WorkbenchWindow, ComputeForAnotherWindowOpensOverItAndEndsInTheOpinion) {
-    LoadSample();
-    Edit(C::NumberOfCellsToEdit)->clear();
+    WorkbenchFields single;
+    testing::FillSample(single);
+    for (C to : {C::NumberOfCellsToEdit, C::PropellerDiameterToEdit, C::PropellerPitchToEdit}) single.SetText(to, "");
+    form->SetFields(single);
     QWidget asking;
     asking.show();
     messages.AllowAny();
