@@ -4,6 +4,8 @@
 // written and the tables packed.
 
 #include "desktop_program.h"
+#include "online_wiring.h"
+#include "result_windows.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -62,6 +64,7 @@ struct DesktopProgram::Parts {
     ConfigurationFiles files;
     TCompDataModule tables;
     std::unique_ptr<TParameterInputForm> workbench;
+    TOnlineCommands* online = nullptr; // owned by the workbench
     std::unique_ptr<TOptionsForm> optionsForm;
     std::unique_ptr<TAmpvaneWizardForm> wizard;
     StartupHooks hooks;
@@ -138,7 +141,7 @@ void DesktopProgram::Parts::ConnectHooks() {
         carryOver.exec();
     };
     hooks.updateAll = [this] {
-        if (TOnlineCommands* online = workbench->OnlineCommands()) online->UpdateAll1Click();
+        online->UpdateAll1Click();
     };
     hooks.showTip = [this] { ShowTipOfTheDay(workbench.get(), settings, dataFolder); };
     hooks.showWizard = [this] { wizard->exec(); };
@@ -156,6 +159,9 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
 
     p.workbench = std::make_unique<TParameterInputForm>(p.WorkbenchEnv());
     p.boxes.SetParent(p.workbench.get());
+    new ResultWindows({&p.settings, p.locale, p.options.messages, p.options.prompter}, *p.workbench);
+    p.online = ConnectOnlineCommands(*p.workbench, &p.settings, p.locale, p.workbench->Environment().importTableText,
+                                     p.messages);
     p.tables.OpenComponentTables();
     new TToolWindows(*p.workbench, &p.tables); // owned by the workbench
     p.optionsForm = std::make_unique<TOptionsForm>(p.settings, p.files, p.locale, p.messages, p.workbench.get());
@@ -163,8 +169,7 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
     p.workbench->SetWizardCommand([&p] { p.wizard->exec(); });
     // Every browser's Update goes to the workbench's online commands.
     TTableBrowser::SetTableUpdate([&p](ComponentTableKind kind, int helpTopic) {
-        if (TOnlineCommands* online = p.workbench->OnlineCommands())
-            online->UpdateFromServer(static_cast<int>(kind), helpTopic);
+        p.online->UpdateFromServer(static_cast<int>(kind), helpTopic);
     });
     p.ConnectHooks();
 

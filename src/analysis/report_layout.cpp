@@ -43,6 +43,14 @@ bool RangeHasSteps(double from, double to, double by) {
     return by > 0 && from + by < to + 0.001;
 }
 
+// The largest value evaluated, as the sweep steps it: `to` itself only when a step lands on it.
+double LastRangeValue(double from, double to, double by) {
+    if (!RangeHasSteps(from, to, by)) return from;
+    double last = from;
+    for (double value = from + by; value < to + 0.001; value += by) last = value;
+    return last;
+}
+
 // How each quantity's cells are written.
 CellFormat CellFormatOf(ReportColumn quantity, const Report& report) {
     const AnalysisOptions& options = report.Options;
@@ -361,7 +369,8 @@ std::string DriveLine(const PlaneDesc& plane, const AnalysisOptions& options, co
         line += UpTo(d.DiameterFrom() * scale, 1, locale) + "x" + UpTo(d.PitchFrom() * scale, 1, locale) + " ";
         if (RangeHasSteps(d.DiameterFrom(), d.DiameterTo(), d.DiameterBy()) ||
             RangeHasSteps(d.PitchFrom(), d.PitchTo(), d.PitchBy()))
-            line += "to " + UpTo(d.DiameterTo() * scale, 1, locale) + "x" + UpTo(d.PitchTo() * scale, 1, locale) + " ";
+            line += "to " + UpTo(LastRangeValue(d.DiameterFrom(), d.DiameterTo(), d.DiameterBy()) * scale, 1, locale) +
+                    "x" + UpTo(LastRangeValue(d.PitchFrom(), d.PitchTo(), d.PitchBy()) * scale, 1, locale) + " ";
         if (d.Blades != 2) line += std::to_string(d.Blades) + "-bladed ";
         if (d.Measured)
             line += "(" + MeasuredPropellerNote(d) + ") ";
@@ -371,7 +380,8 @@ std::string DriveLine(const PlaneDesc& plane, const AnalysisOptions& options, co
         if (d.GearRatioFrom() != 1 || d.GearRatioTo() != 1) {
             line += "geared " + UpTo(d.GearRatioFrom(), 2, locale) + ":1";
             if (RangeHasSteps(d.GearRatioFrom(), d.GearRatioTo(), d.GearRatioBy()))
-                line += " to " + UpTo(d.GearRatioTo(), 2, locale) + ":1";
+                line += " to " + UpTo(LastRangeValue(d.GearRatioFrom(), d.GearRatioTo(), d.GearRatioBy()), 2, locale) +
+                        ":1";
             line += " (Eff=" + Fixed(d.GearboxEfficiency() * 100, 0, locale) + "%)";
         } else {
             line += "direct drive";

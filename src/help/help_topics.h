@@ -17,6 +17,11 @@ inline constexpr int kFaqHelpTopic = 6;
 inline constexpr int kWizardHelpTopic = 90; // the wizard's first page
 inline constexpr int kTipOfDayHelpTopic = 58;
 inline constexpr int kCarryOverHelpTopic = 84;
+// The online commands.
+inline constexpr int kContributionHelpTopic = 92;
+inline constexpr int kContributedDataHelpTopic = 94;
+inline constexpr int kUpdateAllHelpTopic = 911;   // Update All, from the menu, the tool bar or the start-up
+inline constexpr int kUpdateTableHelpTopic = 912; // the Update menu's item of one table
 
 // The workbench's groups: a field's topic is its group's unless it has a page of its own.
 inline constexpr int kMotorGroupHelpTopic = 100;

@@ -63,7 +63,27 @@ bool SupportAnswerAccepted(std::string_view body) {
     return body.find("Error") == std::string_view::npos && body.find("error") == std::string_view::npos;
 }
 
+bool PlausibleEmailAddress(std::string_view address) {
+    const std::string_view trimmed = TrimText(address);
+    const std::size_t at = trimmed.find('@');
+    if (at == 0 || at == std::string_view::npos || trimmed.find('@', at + 1) != std::string_view::npos) return false;
+    if (trimmed.find_first_of(" \t\r\n,;<>") != std::string_view::npos) return false;
+    const std::string_view domain = trimmed.substr(at + 1);
+    const std::size_t dot = domain.find('.');
+    return dot != std::string_view::npos && dot > 0 && domain.back() != '.' && domain.find("..") == std::string_view::npos;
+}
+
+std::string NoEmailAddressMessage(std::string_view from) {
+    return "\"" + std::string(TrimText(from)) +
+           "\" is not an e-mail address. Please type the address technical support should answer, such as "
+           "name@example.com.";
+}
+
 SupportOutcome SendSupportRequest(OnlineContext& context, const SupportRequest& request) {
+    if (!PlausibleEmailAddress(request.from)) {
+        context.messages->Report(Box(MessageKind::Error, NoEmailAddressMessage(request.from), true));
+        return SupportOutcome::NotSent;
+    }
     const std::optional<ServerAddress> configured = ServerToUse(context, kSupportHelpTopic);
     if (!configured) return SupportOutcome::NotSent;
     const ServerAddress& server = *configured;

@@ -33,6 +33,12 @@ std::string SupportRequestBody(const SupportRequest& request);
 // The Send button is enabled exactly when all three texts hold more than blanks.
 bool SupportRequestComplete(std::string_view from, std::string_view subject, std::string_view message);
 
+// An address support can answer to: one "@" with text before it and a domain after it that holds a dot
+// between its parts, no blanks (surrounding blanks are trimmed).
+bool PlausibleEmailAddress(std::string_view address);
+// The message for a From text that is no such address.
+std::string NoEmailAddressMessage(std::string_view from);
+
 // An answer is accepted unless it contains "Error" or "error" anywhere.
 bool SupportAnswerAccepted(std::string_view body);
 
@@ -43,7 +49,8 @@ enum class SupportOutcome {
     Accepted,    // the window closes
 };
 
-// Writes "Support.txt" in the transfer folder, posts it to "/support.cgi", deletes the request and
+// Refuses a From text that is no e-mail address (NotSent, the message shown); writes "Support.txt" in
+// the transfer folder, posts it to "/support.cgi", deletes the request and
 // header files and reports the outcome with the support window's boxes (help topic 57).
 SupportOutcome SendSupportRequest(OnlineContext& context, const SupportRequest& request);
 

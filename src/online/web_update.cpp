@@ -93,7 +93,7 @@ std::string DownloadUpdate(OnlineContext& context, std::optional<int> table, int
         const HttpResult transfer = Download(context, *server, UpdateTarget(table), file, kindName);
         if (transfer.success)
             result = file;
-        else
+        else if (!transfer.cancelled) // the user's own Cancel needs no message
             context.messages->Report(ErrorBox(
                 WithCause("Ampvane was unable to download updated data from " + site +
                               ". The site may be temporarily unavailable, your computer might not be connected to "
@@ -144,7 +144,7 @@ bool DownloadContributed(OnlineContext& context, const std::string& file, std::s
                              "was kept. Trying again may help.";
         }
         downloaded = transfer.success;
-        if (!downloaded)
+        if (!downloaded && !transfer.cancelled)
             context.messages->Report(
                 ErrorBox(WithCause("Ampvane was unable to download contributed data from " + site +
                                        ". The site may be temporarily unavailable, or your computer might not be "

@@ -415,8 +415,15 @@ ChartScale AutomaticChartScale(const std::vector<double>& values, int targetStep
     return scale;
 }
 
-std::vector<std::string> ChartTickLabels(const ChartScale& scale, char decimalSeparator) {
-    const std::vector<double> ticks = Ticks(scale);
+namespace {
+
+// Powers of ten or fixed decimals, and how many digits after the point, for every label of a scale.
+struct TickNotation {
+    bool powers = false;
+    int precision = 0;
+};
+
+TickNotation TickNotationOf(const ChartScale& scale) {
     const double largest = std::max(std::fabs(scale.low), std::fabs(scale.high));
     const bool powers = largest >= 1e6 || (largest > 0 && scale.step < 1e-4) || !std::isfinite(scale.step);
     // The power of ten of the step's last digit: every label shows down to it, and no further.
@@ -428,7 +435,19 @@ std::vector<std::string> ChartTickLabels(const ChartScale& scale, char decimalSe
         ++mantissaDecimals;
     const double lastDigit = stepPower - mantissaDecimals;
     const double digits = powers ? std::floor(std::log10(largest) + 1e-9) - lastDigit : -lastDigit;
-    const int precision = std::isfinite(digits) ? static_cast<int>(std::clamp(digits, 0.0, 15.0)) : 0;
+    return {powers, std::isfinite(digits) ? static_cast<int>(std::clamp(digits, 0.0, 15.0)) : 0};
+}
+
+} // namespace
+
+std::string ChartTickFormat(const ChartScale& scale) {
+    const TickNotation notation = TickNotationOf(scale);
+    return "%." + std::to_string(notation.precision) + (notation.powers ? "e" : "f");
+}
+
+std::vector<std::string> ChartTickLabels(const ChartScale& scale, char decimalSeparator) {
+    const std::vector<double> ticks = Ticks(scale);
+    const auto [powers, precision] = TickNotationOf(scale);
     std::vector<std::string> labels;
     for (double t : ticks) {
         if (std::fabs(t) < scale.step * 1e-9) t = 0;

@@ -29,6 +29,8 @@ ChartScale AutomaticChartScale(const std::vector<double>& values, int targetStep
 // The tick labels of a scale, all in one notation: fixed decimals as the step needs them, or, for very
 // large or very small values, powers of ten with the same number of digits.
 std::vector<std::string> ChartTickLabels(const ChartScale& scale, char decimalSeparator = '.');
+// The same notation as a printf format ("%.2f", "%.3e"), for a chart that writes its own labels.
+std::string ChartTickFormat(const ChartScale& scale);
 
 struct ChartPoint {
     double x = 0;

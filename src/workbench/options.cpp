@@ -2,6 +2,7 @@
 #include "workbench/options.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/air.h"
 
@@ -152,6 +153,21 @@ bool SetTemperature(Settings& settings, double value, const NumberLocale& locale
     if (!TemperatureRange(MetricTemperatureAndPressure(settings)).Contains(value)) return false;
     settings.temperature = FormatReal(0, -1, value, locale);
     return true;
+}
+
+FlyingFieldTexts EmptyFlyingFieldMeaning(const Settings& settings, const NumberLocale& locale) {
+    NullMessageSink quiet;
+    const bool metricLengths = MetricLengthsAndWeights(settings);
+    const bool metricAir = MetricTemperatureAndPressure(settings);
+    const double elevation = TrimText(settings.elevation).empty() ? 0 : LenientReal(settings.elevation, locale, quiet);
+    const double celsius = StandardDayTemperature(metricLengths ? FeetFromMetres(elevation) : elevation);
+    FlyingFieldTexts texts;
+    texts.elevation = "0";
+    texts.pressure = FormatReal(0, -2, metricAir ? kStandardPressureKilopascals : kStandardPressureInchesHg, locale);
+    texts.temperature = std::isfinite(celsius)
+                            ? FormatReal(0, -1, metricAir ? celsius : FahrenheitFromCelsius(celsius), locale)
+                            : std::string();
+    return texts;
 }
 
 void SeaLevelButtonClick(Settings& settings) { settings.elevation = "0"; }

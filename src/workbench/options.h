@@ -50,6 +50,14 @@ bool SetPressure(Settings& settings, double value, const NumberLocale& locale);
 bool SetTemperature(Settings& settings, double value, const NumberLocale& locale);
 
 // The dialog's value buttons; each fills its field for the unit its label shows.
+// What empty flying-field texts stand for, in the units shown: sea level, the standard pressure and the
+// standard day's temperature at the elevation typed. The options dialog shows them greyed in the empty
+// fields, which stay empty.
+struct FlyingFieldTexts {
+    std::string elevation, pressure, temperature;
+};
+FlyingFieldTexts EmptyFlyingFieldMeaning(const Settings& settings, const NumberLocale& locale);
+
 void SeaLevelButtonClick(Settings& settings);
 void StdPressureButtonClick(Settings& settings, const NumberLocale& locale);
 void RoomTemperatureButtonClick(Settings& settings);

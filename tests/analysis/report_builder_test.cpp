@@ -318,6 +318,27 @@ TEST(ReportColumns, PropellerWithoutWingOrWeightHasNoFlightColumnsOrKeys) {
     EXPECT_NE(grid.Description[3].find("direct drive"), std::string::npos);
 }
 
+// A range's caption names the largest value computed, not the bound typed: pitch 6 to 8.5 in steps of 1
+// computes 6, 7 and 8; gear ratios 2 to 3.2 in steps of 0.5 compute 2, 2.5 and 3.
+TEST(ReportDescription, RangesEndAtTheLargestValueComputed) {
+    RecordingMessages messages;
+    PlaneDesc plane = testing::GearedPropellerPlane();
+    DriveSystemDesc& d = plane.Drive;
+    d.PitchTo() = 8.5;
+    d.GearRatioFrom() = 2;
+    d.GearRatioTo() = 3.2;
+    d.GearRatioBy() = 0.5;
+    const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+    const std::string& line = built.report.Grid.Description[3];
+    EXPECT_NE(line.find("10x6 to 12x8 "), std::string::npos) << line;
+    EXPECT_NE(line.find("geared 2:1 to 3:1 "), std::string::npos) << line;
+    double largestPitch = 0;
+    const ReportGrid& grid = built.report.Grid;
+    for (int row = 0; row < grid.RowCount(); ++row)
+        largestPitch = std::max(largestPitch, std::stod(std::string(grid.Cell(row + 2, grid.Position(ReportColumn::Pitch)))));
+    EXPECT_EQ(largestPitch, 8);
+}
+
 TEST(ReportColumns, DuctedFanHasNoPropellerColumns) {
     RecordingMessages messages;
     PlaneDesc plane = testing::DuctedFanPlane();

@@ -7,6 +7,7 @@
 #include "online/contribution.h"
 #include "online/exchange_server.h"
 #include "online/support_request.h"
+#include "support/recording_messages.h"
 
 namespace ampvane {
 namespace {
@@ -84,6 +85,22 @@ TEST(SupportRequest, BodyAndAnswers) {
     EXPECT_TRUE(SupportRequestComplete(" me", "Hi", "x"));
     for (const char* refused : {"Error", "an error", "no errors", "Errors found"}) EXPECT_FALSE(SupportAnswerAccepted(refused));
     for (const char* accepted : {"Thanks", "ERROR", "eRROR"}) EXPECT_TRUE(SupportAnswerAccepted(accepted));
+}
+
+TEST(SupportRequest, OnlyAnAddressSupportCanAnswerIsSent) {
+    for (const char* address : {"me@example.org", " jo.smith@mail.example.co.uk ", "a+b@x.io"})
+        EXPECT_TRUE(PlausibleEmailAddress(address)) << address;
+    for (const char* address : {"not-an-email", "me", "@example.org", "me@", "me@example", "me@.org", "me@example.",
+                                "me@@example.org", "me@exa mple.org", "a@b@c.org", "me@example..org", ""})
+        EXPECT_FALSE(PlausibleEmailAddress(address)) << address;
+    // Refused before anything is written or sent; the message names what was typed.
+    testing::RecordingMessages messages;
+    messages.Expect(NoEmailAddressMessage("not-an-email"));
+    OnlineContext context;
+    context.messages = &messages;
+    EXPECT_EQ(SendSupportRequest(context, {"not-an-email", "Hi", "Test", false, {}, {}}), SupportOutcome::NotSent);
+    EXPECT_EQ(NoEmailAddressMessage(" x "), "\"x\" is not an e-mail address. Please type the address technical "
+                                            "support should answer, such as name@example.com.");
 }
 
 TEST(ExchangeServerSetting, AddressesAndProxies) {

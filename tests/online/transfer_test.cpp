@@ -119,6 +119,18 @@ TEST(HostileAnswers, RedirectsAreFollowedAndBoundedAndCancelStops) {
     const HttpResult cancelled = Fetch(client, "/drip", client.folder.File("d.upd"));
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(FilesIn(client.folder), 0u);
+
+    // The user's Cancel of an update or of contributed data is no failure to report (any message fails).
+    hostile.Answer("/data/send.cgi", "/drip");
+    hostile.Answer("/data/dump.cgi", "/drip");
+    bool imported = false;
+    client.view.cancelAfterPolls = 2;
+    UpdateFromServer(client.context, 1, 912, [&](const std::string&, const TableImportOptions&) { imported = true; });
+    client.view.cancelAfterPolls = 2;
+    EXPECT_FALSE(DownloadContributed(client.context, client.folder.File("c.ctb"), "Motor", 94, 30, 1));
+    EXPECT_FALSE(imported);
+    EXPECT_FALSE(std::filesystem::exists(client.folder.File("motor.upd")));
+    EXPECT_FALSE(std::filesystem::exists(client.folder.File("c.ctb")));
 }
 
 TEST(HostileAnswers, RequestLinesAndHeaderFieldsAsSent) {

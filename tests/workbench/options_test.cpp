@@ -165,6 +165,26 @@ TEST(OptionsButtons, FillTheValueForTheUnitShown) {
     EXPECT_EQ(metric.temperature, "20");
 }
 
+// What the empty flying-field fields show greyed: what the computation takes for them.
+TEST(OptionsFields, EmptyFlyingFieldsShowWhatTheyStandFor) {
+    struct Case {
+        int mode;
+        const char* elevation;
+        const char* pressure;
+        const char* temperature;
+    };
+    for (const Case& c : {Case{AllImperial, "", "29.92", "59"}, Case{ImperialMetricTempPress, "", "101.3", "15"},
+                          Case{AllMetric, "1000", "101.3", "8.5"}, Case{AllImperial, "5000", "29.92", "41.2"}}) {
+        Settings s = InMode(c.mode);
+        s.elevation = c.elevation;
+        const FlyingFieldTexts texts = EmptyFlyingFieldMeaning(s, NumberLocale{});
+        EXPECT_EQ(texts.elevation, "0");
+        EXPECT_EQ(texts.pressure, c.pressure) << c.mode;
+        EXPECT_EQ(texts.temperature, c.temperature) << c.mode << " " << c.elevation;
+    }
+    EXPECT_EQ(EmptyFlyingFieldMeaning(InMode(AllImperial), NumberLocale{','}).pressure, "29,92");
+}
+
 TEST(ColumnBoxes, LastRequiredColumnCannotBeHidden) {
     Settings s;
     RecordingMessages messages;

@@ -20,6 +20,7 @@
 
 #include "common/ui/button_row.h"
 #include "common/ui/qt_text.h"
+#include "common/ui/save_dialog.h"
 #include "analysis/report_export.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
@@ -126,8 +127,8 @@ TComparisonForm::TComparisonForm(QWidget* owner, MessageSink* messages)
     ShowTable();
 }
 
-void TComparisonForm::CompareButtonClick(TReportForm& report) {
-    const auto data = ComparisonColumnFromReport(report.ReportData(), report.SelectedDataRow(), Messages());
+void TComparisonForm::CompareButtonClick(const Report& report, int selectedRow) {
+    const auto data = ComparisonColumnFromReport(report, selectedRow, Messages());
     if (data) {
         if (!AddComparisonColumnData(table_, *data))
             Messages().Report(Message{MessageKind::Error, kComparisonFullMessage, OkButton | HelpButton, kComparisonHelpTopic});
@@ -281,13 +282,8 @@ ComparisonWriteSettings TComparisonForm::WriteSettings() const {
 }
 
 void TComparisonForm::SaveButtonClick() {
-    QFileDialog dialog(this, QStringLiteral("Save Comparison As..."));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(kSaveFilters);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const int filterIndex = static_cast<int>(kSaveFilters.indexOf(dialog.selectedNameFilter())) + 1;
-    SaveComparisonAs(dialog.selectedFiles().first(), std::max(filterIndex, kTextFilterIndex));
+    if (const auto choice = AskSaveFileName(this, QStringLiteral("Save Comparison As..."), kSaveFilters))
+        SaveComparisonAs(choice->fileName, choice->filterIndex);
 }
 
 bool TComparisonForm::SaveComparisonAs(const QString& fileName, int filterIndex) {

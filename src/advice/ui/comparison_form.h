@@ -4,8 +4,8 @@
 #include <QWidget>
 
 #include "advice/comparison.h"
+#include "analysis/report_builder.h"
 #include "common/ui/qt_messages.h"
-#include "analysis/ui/report_form.h"
 
 class QLabel;
 class QPagedPaintDevice;
@@ -22,9 +22,9 @@ class TComparisonForm : public QWidget {
 public:
     explicit TComparisonForm(QWidget* owner = nullptr, MessageSink* messages = nullptr);
 
-    // The report's Compare command: the selected row of a static report, or the row of an in-flight
-    // report, becomes a new column; then the window shows.
-    void CompareButtonClick(TReportForm& report);
+    // The report's Compare command: the selected data row of a static report (-1: none), or the row of
+    // an in-flight report, becomes a new column; then the window shows.
+    void CompareButtonClick(const Report& report, int selectedRow);
 
     const ComparisonTable& Table() const { return table_; }
     QTableWidget* CompareGrid() const { return grid_; }

@@ -25,12 +25,12 @@
 
 #include "common/ui/button_row.h"
 #include "common/ui/qt_text.h"
+#include "common/ui/save_dialog.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
 #include "advice/opinion.h"
 #include "advice/opinion_writers.h"
 #include "analysis/report_export.h"
-#include "analysis/ui/report_form.h"
 
 namespace ampvane {
 
@@ -126,8 +126,7 @@ TExplanationForm::TExplanationForm(QWidget* owner, MessageSink* messages)
     connect(closeButton, &QPushButton::clicked, this, &TExplanationForm::CloseButtonClick);
 }
 
-void TExplanationForm::AttachReport(TReportForm* report) {
-    report_ = report;
+void TExplanationForm::ShowWindow() {
     view_->clear();
     view_->document()->setDefaultFont(DefaultFont());
     show();
@@ -145,13 +144,8 @@ void TExplanationForm::ShowOpinionText(const OpinionDocument& document) {
 MessageSink& TExplanationForm::Messages() { return messages_ ? *messages_ : boxes_; }
 
 void TExplanationForm::SaveButtonClick() {
-    QFileDialog dialog(this, tr(kOpinionSaveTitle));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(kSaveFilters);
-    dialog.setDefaultSuffix(QString::fromLatin1(kOpinionDefaultExtension + 1));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const int filterIndex = static_cast<int>(kSaveFilters.indexOf(dialog.selectedNameFilter())) + 1;
-    SaveOpinionAs(dialog.selectedFiles().first(), std::max(filterIndex, kOpinionTextFilter));
+    if (const auto choice = AskSaveFileName(this, tr(kOpinionSaveTitle), kSaveFilters))
+        SaveOpinionAs(choice->fileName, choice->filterIndex);
 }
 
 bool TExplanationForm::SaveOpinionAs(const QString& fileName, int filterIndex) {
@@ -197,11 +191,11 @@ void TExplanationForm::CopyButtonClick() {
 
 void TExplanationForm::CloseButtonClick() { close(); }
 
-QWidget* OpenOpinionWindow(TReportForm& inFlightReport) {
+QWidget* OpenOpinionWindow(const Report& inFlightReport, QWidget* owner, MessageSink* messages) {
     if (!inFlightReport.InFlight()) return nullptr;
-    auto* form = new TExplanationForm(&inFlightReport);
-    form->AttachReport(&inFlightReport);
-    form->ShowOpinionText(ExplainReport(inFlightReport.ReportData()));
+    auto* form = new TExplanationForm(owner, messages);
+    form->ShowWindow();
+    form->ShowOpinionText(ExplainReport(inFlightReport));
     return form;
 }
 

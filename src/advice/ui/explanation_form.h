@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include "advice/opinion_document.h"
+#include "analysis/report_builder.h"
 #include "common/ui/qt_messages.h"
-#include "analysis/ui/report_form.h"
 
 class QPagedPaintDevice;
 class QPushButton;
@@ -25,13 +24,12 @@ public:
     // `messages`: where a failed save is reported; null: message boxes over the window.
     explicit TExplanationForm(QWidget* owner, MessageSink* messages = nullptr);
 
-    // Attaches the report, clears the text, sets the default font and shows the window (not modal).
-    void AttachReport(TReportForm* report);
+    // Clears the text, sets the default font and shows the window (not modal) in front.
+    void ShowWindow();
     // Fills the window from the formatted opinion; the caption becomes its title.
     void ShowOpinionText(const OpinionDocument& document);
 
     const OpinionDocument& Document() const { return document_; }
-    TReportForm* Report() const { return report_; }
     QTextEdit* TextView() const { return view_; }
 
     // Saves under a name without the dialog: the format by the name first, then the filter (1 text,
@@ -51,7 +49,6 @@ private:
 
     QtMessages boxes_;
     MessageSink* messages_;
-    QPointer<TReportForm> report_;
     OpinionDocument document_;
     QTextEdit* view_ = nullptr;
     QPushButton* printButton_ = nullptr;
@@ -61,7 +58,8 @@ private:
 // labels bold, labelled lines with a hanging indent, bullets as one bulleted list per run of them.
 void FillOpinionDocument(QTextDocument& text, const OpinionDocument& document);
 
-// The report's Opinion command: a new opinion window of this in-flight report, owned by it.
-QWidget* OpenOpinionWindow(TReportForm& inFlightReport);
+// The report's Opinion command: a new opinion window of an in-flight report, owned by `owner` (the
+// report's window); null for a static report.
+QWidget* OpenOpinionWindow(const Report& inFlightReport, QWidget* owner, MessageSink* messages = nullptr);
 
 } // namespace ampvane

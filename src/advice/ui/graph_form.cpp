@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -23,6 +22,7 @@
 
 #include "common/ui/button_row.h"
 #include "common/ui/qt_text.h"
+#include "common/ui/save_dialog.h"
 #include "chart/ui/chart.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
@@ -34,8 +34,8 @@ namespace {
 
 
 const QStringList kSaveFilters = {QStringLiteral("PNG Files (*.png)"), QStringLiteral("JPEG Files (*.jpg *.jpeg)"),
-                                  QStringLiteral("Windows Bitmap Files (*.bmp)"), QStringLiteral("SVG Files (*.svg)")};
-const char* const kFilterExtensions[] = {".png", ".jpg", ".bmp", ".svg"};
+                                  QStringLiteral("Windows Bitmap Files (*.bmp)"), QStringLiteral("SVG Files (*.svg)"),
+                                  QStringLiteral("PDF Files (*.pdf)")};
 
 constexpr QRgb kLeftColour = qRgb(255, 0, 0);
 constexpr QRgb kRightColour = qRgb(0, 0, 255);
@@ -50,8 +50,9 @@ public:
 
 } // namespace
 
-TGraphForm::TGraphForm(TReportForm& report, GraphAxesStore store, MessageSink* messages)
-    : QWidget(&report, Qt::Window), boxes_(this), messages_(messages), report_(&report), store_(std::move(store)) {
+TGraphForm::TGraphForm(QWidget* owner, GraphSource source, GraphAxesStore store, MessageSink* messages)
+    : QWidget(owner, Qt::Window), boxes_(this), messages_(messages), source_(std::move(source)),
+      store_(std::move(store)) {
     setObjectName(QStringLiteral("GraphForm"));
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -111,7 +112,8 @@ TGraphForm::TGraphForm(TReportForm& report, GraphAxesStore store, MessageSink* m
 
     ButtonRow buttons(this);
     QPushButton* save = buttons.Add("&Save...", "SaveButton");
-    printButton_ = buttons.Add(" &Print...", "PrintButton", !QPrinterInfo::availablePrinterNames().isEmpty());
+    // Enabled without a printer too: the print dialog also writes a PDF file.
+    printButton_ = buttons.Add(" &Print...", "PrintButton");
     QPushButton* close = buttons.Add("&Close ", "CancelButton");
     close->setDefault(true);
     connect(buttons.Add("&Help ", "HelpButton"), &QPushButton::clicked, this, [] { ShowHelpTopic(kGraphsHelpTopic); });
@@ -128,7 +130,7 @@ TGraphForm::TGraphForm(TReportForm& report, GraphAxesStore store, MessageSink* m
 }
 
 void TGraphForm::Attach() {
-    const ReportGrid& grid = report_->Grid();
+    const ReportGrid& grid = source_.report->Grid;
     kind_ = GraphKindOf(grid);
     for (QComboBox* list : {xAxis_, yAxis1_, yAxis2_}) {
         const QSignalBlocker quiet(list);
@@ -142,16 +144,15 @@ void TGraphForm::Attach() {
         widest = std::max(widest, fontMetrics().horizontalAdvance(descriptionLabels_[i]->text()));
     }
     conditionLabel_->setText(Q(grid.ConditionLine));
-    setWindowTitle(QStringLiteral("Graph - ") + report_->windowTitle());
-    throttle_ = report_->ThrottlePosition();
+    setWindowTitle(QStringLiteral("Graph - ") + Q(grid.Caption));
     int width = std::max(720, widest + 2 * 6 + conditionLabel_->sizeHint().width() + 20);
-    if (const QScreen* screen = report_->screen()) width = std::min(width, screen->availableGeometry().width());
+    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen()) width = std::min(width, screen->availableGeometry().width());
     resize(width, 640);
 }
 
 void TGraphForm::RestoreSettings() {
     const GraphAxesChoice stored = store_.load ? store_.load(kind_) : GraphAxesChoice{};
-    const GraphColumns columns = RestoreGraphColumns(report_->Grid(), stored);
+    const GraphColumns columns = RestoreGraphColumns(source_.report->Grid, stored);
     const std::array<std::pair<QComboBox*, int>, 3> choices{
         {{xAxis_, columns.x}, {yAxis1_, columns.y1}, {yAxis2_, columns.y2}}};
     for (const auto& [list, column] : choices) {
@@ -171,16 +172,15 @@ GraphColumns TGraphForm::SelectedColumns() const {
 }
 
 void TGraphForm::StoreSettings() {
-    if (store_.save && report_)
-        store_.save(kind_, StoreGraphColumns(report_->Grid(), SelectedColumns(), drawLines_->isChecked()));
+    if (store_.save)
+        store_.save(kind_, StoreGraphColumns(source_.report->Grid, SelectedColumns(), drawLines_->isChecked()));
 }
 
 void TGraphForm::RestoreThrottle() {
-    if (report_ && report_->InFlight() && report_->ThrottlePosition() != throttle_) report_->MoveThrottle(throttle_);
+    if (source_.report->InFlight() && source_.restoreThrottle) source_.restoreThrottle(source_.throttle);
 }
 
 void TGraphForm::Plot() {
-    if (!report_) return;
     RestoreThrottle();
     WaitCursor wait;
     setUpdatesEnabled(false);
@@ -189,7 +189,7 @@ void TGraphForm::Plot() {
     TChartSeries& right = chart_->Series(1);
     left.Clear();
     right.Clear();
-    const GraphPlot plot = BuildGraphPlot(report_->Grid(), SelectedColumns(), drawLines_->isChecked(),
+    const GraphPlot plot = BuildGraphPlot(source_.report->Grid, SelectedColumns(), drawLines_->isChecked(),
                                           windowTitle().toStdString(), Messages());
     for (const GraphPoint& p : plot.left) left.AddXY(p.x, p.y);
     for (const GraphPoint& p : plot.right) right.AddXY(p.x, p.y);
@@ -234,22 +234,16 @@ void TGraphForm::DrawLineCheckBoxClick() {
 void TGraphForm::CancelButtonClick() { close(); }
 
 void TGraphForm::SaveButtonClick() {
-    QFileDialog dialog(this, QStringLiteral("Save Graph As..."));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(kSaveFilters);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const int filterIndex = static_cast<int>(kSaveFilters.indexOf(dialog.selectedNameFilter())) + 1;
-    SaveGraphAs(FileNameWithExtension(dialog.selectedFiles().first(), std::max(filterIndex, kPngFilter)));
+    if (const auto choice = AskSaveFileName(this, QStringLiteral("Save Graph As..."), kSaveFilters))
+        SaveGraphAs(choice->fileName);
 }
 
 QString TGraphForm::FileNameWithExtension(const QString& fileName, int filterIndex) {
-    if (!QFileInfo(fileName).suffix().isEmpty() || filterIndex < kPngFilter || filterIndex > kSvgFilter)
-        return fileName;
-    return fileName + QString::fromLatin1(kFilterExtensions[filterIndex - 1]);
+    if (filterIndex < kPngFilter || filterIndex > kPdfFilter) return fileName;
+    return WithFilterExtension(fileName, kSaveFilters[filterIndex - 1]);
 }
 
 bool TGraphForm::SaveGraphAs(const QString& fileName) {
-    if (!report_) return false;
     const std::string name = fileName.toStdString();
     std::string error;
     {
@@ -257,7 +251,7 @@ bool TGraphForm::SaveGraphAs(const QString& fileName) {
         // The picture file is the terminal's, drawn from the same rows and choices; a cell's warning
         // was given when the graph was plotted.
         NullMessageSink shown;
-        const GraphPlot plot = BuildGraphPlot(report_->Grid(), SelectedColumns(), drawLines_->isChecked(),
+        const GraphPlot plot = BuildGraphPlot(source_.report->Grid, SelectedColumns(), drawLines_->isChecked(),
                                               windowTitle().toStdString(), shown);
         error = SaveGraphPicture(name, plot, {kPictureWidth, kPictureHeight, 1});
     }
@@ -267,10 +261,9 @@ bool TGraphForm::SaveGraphAs(const QString& fileName) {
 }
 
 void TGraphForm::PrintButtonClick() {
-    if (!report_) return;
     QPrinter printer;
     printer.setPageOrientation(QPageLayout::Portrait);
-    QPrintDialog dialog(&printer, report_);
+    QPrintDialog dialog(&printer, parentWidget() ? parentWidget() : this);
     if (dialog.exec() != QDialog::Accepted) return;
     RestoreThrottle();
     PrintOn(printer);
@@ -283,8 +276,8 @@ void TGraphForm::PrintOn(QPagedPaintDevice& device) {
 
 MessageSink& TGraphForm::Messages() { return messages_ ? *messages_ : boxes_; }
 
-QWidget* OpenGraphWindow(TReportForm& report, GraphAxesStore store, MessageSink* messages) {
-    auto* graph = new TGraphForm(report, std::move(store), messages);
+QWidget* OpenGraphWindow(QWidget* owner, GraphSource source, GraphAxesStore store, MessageSink* messages) {
+    auto* graph = new TGraphForm(owner, std::move(source), std::move(store), messages);
     graph->show();
     graph->RestoreSettings();
     // Back onto the screen when it would reach past the right or bottom edge.

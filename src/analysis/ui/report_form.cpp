@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -29,12 +28,14 @@
 
 #include "common/ui/button_row.h"
 #include "common/ui/qt_text.h"
+#include "common/ui/save_dialog.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
 #include "analysis/analysis_input.h"
 #include "analysis/report_export.h"
 #include "analysis/ui/report_grid_model.h"
 #include "analysis/ui/report_printer.h"
+#include "analysis/ui/sweep_progress.h"
 
 namespace ampvane {
 
@@ -42,10 +43,6 @@ namespace {
 
 
 constexpr const char* kSaveDialogTitle = "Save Report As...";
-constexpr const char* kSweepProgressText = "Computing the report...";
-// A sweep that would take longer than this shows its progress and can be cancelled.
-constexpr int kSweepProgressDelayMs = 1000;
-constexpr int kSweepProgressSteps = 1000;
 // The dialog's filters in the order of the filter indices.
 const QStringList kSaveFilters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("HTML Files (*.html *.htm)"),
                                   QStringLiteral("Comma Separated Values (*.csv)")};
@@ -219,24 +216,15 @@ void TReportForm::BuildWindow() {
 
 void TReportForm::BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane, bool forOpinion) {
     forOpinion_ = forOpinion;
-    // Modal, so that only Cancel answers while the sweep runs; the dialog handles the events.
-    QProgressDialog progress(tr(kSweepProgressText), tr("Cancel"), 0, kSweepProgressSteps, this);
-    progress.setObjectName(QStringLiteral("SweepProgress"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(kSweepProgressDelayMs);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.setValue(0);
-    const auto step = [&progress](std::uint64_t done, std::uint64_t total) {
-        progress.setValue(static_cast<int>(done * kSweepProgressSteps / std::max<std::uint64_t>(total, 1)));
-        return !progress.wasCanceled();
-    };
+    // The sweep's messages and questions go through the progress window, which gives way to them.
+    SweepProgress progress(this, Messages(), Questions());
+    const auto step = [&progress](std::uint64_t done, std::uint64_t total) { return progress.Step(done, total); };
     ReportOutcome outcome;
     {
         BusyWindow busy(this);
-        outcome = ampvane::BuildStaticReport(report_, options, plane, Messages(), Questions(), step);
+        outcome = ampvane::BuildStaticReport(report_, options, plane, progress, progress, step);
     }
-    progress.close();
+    progress.Close();
     ShowOutcome(outcome);
 }
 
@@ -565,13 +553,8 @@ bool TReportForm::eventFilter(QObject* watched, QEvent* event) {
 // ---- saving and printing ----------------------------------------------------------------------
 
 void TReportForm::SaveButtonClick() {
-    QFileDialog dialog(this, QString::fromUtf8(kSaveDialogTitle));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(kSaveFilters);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const int filterIndex = static_cast<int>(kSaveFilters.indexOf(dialog.selectedNameFilter())) + 1;
-    SaveReportAs(dialog.selectedFiles().first(), std::max(filterIndex, kTextFilterIndex));
+    if (const auto choice = AskSaveFileName(this, QString::fromUtf8(kSaveDialogTitle), kSaveFilters))
+        SaveReportAs(choice->fileName, choice->filterIndex);
 }
 
 bool TReportForm::SaveReportAs(const QString& fileName, int filterIndex) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/ui/chart.h"
 
+#include "picture/chart_picture.h"
+
 #include <QApplication>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -207,7 +209,8 @@ QChart* TChart::BuildChart() const {
         axis->setTitleText(axes_[i].title);
         axis->setTitleFont(QFont(QStringLiteral("Verdana"), 9));
         axis->setLabelsFont(QFont(QStringLiteral("Arial"), 8));
-        axis->setLabelFormat(QStringLiteral("%.4g"));
+        // One notation along each axis, as the saved pictures have it (never "1.12e+04" beside "9800").
+        axis->setLabelFormat(QString::fromStdString(ChartTickFormat({range.minimum, range.maximum, range.step})));
         axis->setRange(range.minimum, range.maximum);
         axis->setTickType(QValueAxis::TicksDynamic);
         axis->setTickAnchor(range.offset);

@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QListWidget>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -82,6 +84,41 @@ protected:
     }
 };
 
+// Beside an open modal window (a question) the help window is that window's own child window: both take
+// input, so the question can be answered while its help is read. When the modal window goes, the help
+// stays open as a window of its own.
+class ModalHelpParent final : public QObject {
+public:
+    static void Adopt(THelpViewer& viewer, QWidget& modal) {
+        if (viewer.parentWidget() == &modal || viewer.isAncestorOf(&modal)) return;
+        const QRect place = viewer.geometry();
+        const bool shown = viewer.isVisible();
+        viewer.setParent(&modal, Qt::Window);
+        if (shown) viewer.setGeometry(place);
+        modal.installEventFilter(new ModalHelpParent(&modal, viewer));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Hide || watched != parent()) return false;
+        if (viewer_ && viewer_->parentWidget() == parent()) {
+            const QRect place = viewer_->geometry();
+            const bool shown = viewer_->isVisible();
+            viewer_->setParent(nullptr, Qt::Window);
+            if (shown) {
+                viewer_->setGeometry(place);
+                viewer_->show();
+            }
+        }
+        deleteLater();
+        return false;
+    }
+
+private:
+    ModalHelpParent(QObject* modal, THelpViewer& viewer) : QObject(modal), viewer_(&viewer) {}
+    QPointer<THelpViewer> viewer_;
+};
+
 } // namespace
 
 THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -128,6 +165,8 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
+    // Escape closes the help as it closes the program's other windows.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     BackButton_->setEnabled(false);
     ForwardButton_->setEnabled(false);
     connect(BackButton_, &QToolButton::clicked, Browser_, &QTextBrowser::backward);
@@ -225,13 +264,8 @@ void ShowHelpTopic(int topic) {
     if (topic > 0) state.currentTopic = topic;
     if (!state.viewer) state.viewer = new THelpViewer;
     THelpViewer* viewer = state.viewer;
-    // Over an open modal window the help must be modal too, or it could not be read or scrolled.
-    QWidget* modal = QApplication::activeModalWidget();
-    const Qt::WindowModality wanted = modal && modal != viewer ? Qt::ApplicationModal : Qt::NonModal;
-    if (viewer->windowModality() != wanted) {
-        viewer->hide();
-        viewer->setWindowModality(wanted);
-    }
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != viewer)
+        ModalHelpParent::Adopt(*viewer, *modal);
     viewer->ShowTopic(state.currentTopic);
     viewer->show();
     viewer->raise();

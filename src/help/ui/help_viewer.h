@@ -47,8 +47,8 @@ private:
 };
 
 // Every help request ends here: remembers the topic as the current one and shows its page. When a modal
-// window (a message box) is open, the help window opens modal over it, so the box can be answered after
-// reading.
+// window (a question) is open, the help window opens beside it without blocking it, so the question can
+// be answered while its help is read.
 void ShowHelpTopic(int topic);
 // The topic shown last; 1 until another topic has been shown.
 int CurrentHelpTopic();

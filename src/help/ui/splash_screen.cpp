@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QScreen>
 
 #include "common/licence.h"
@@ -18,6 +19,15 @@ TSplashScreen::TSplashScreen(QWidget* parent)
     setFixedSize(408, 425);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void TSplashScreen::OfferOkButton() {
+    auto* ok = new QPushButton(tr("OK"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    ok->resize(ok->sizeHint());
+    ok->move(width() - ok->width() - 10, 10); // over the open sky, clear of the picture and the texts
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QString TSplashScreen::DesktopLine() {

@@ -12,6 +12,8 @@ class TSplashScreen final : public QDialog {
     Q_OBJECT
 public:
     explicit TSplashScreen(QWidget* parent = nullptr);
+    // Shown as the About box: an OK button in the top right corner closes it (as does a click anywhere).
+    void OfferOkButton();
 
     // "for " + the desktop's name, from the session's desktop or the window system.
     static QString DesktopLine();

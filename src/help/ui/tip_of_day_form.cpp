@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTextLayout>
 #include <QVBoxLayout>
@@ -86,7 +85,8 @@ TTipOfDayForm::TTipOfDayForm(QWidget* parent) : QDialog(parent) {
     NextTipButton->setIcon(QIcon::fromTheme(QStringLiteral("go-next")));
     NextTipButton->setLayoutDirection(Qt::RightToLeft); // the glyph right of the caption
     NextTipButton->setDefault(true);
-    PrintButton->setEnabled(!QPrinterInfo::availablePrinterNames().isEmpty());
+    // Enabled without a printer too: the print dialog also writes a PDF file.
+    PrintButton->setEnabled(true);
     buttons->addWidget(MoreButton);
     buttons->addWidget(PrintButton);
     buttons->addStretch(1);

@@ -2,6 +2,7 @@
 #include "online/ui/contribution_browser_form.h"
 
 #include "common/ui/qt_text.h"
+#include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
 
 #include <QCheckBox>
@@ -24,7 +25,7 @@
 namespace ampvane {
 
 namespace {
-constexpr int kHelpTopic = 94;
+constexpr int kHelpTopic = kContributedDataHelpTopic;
 constexpr std::array kTabCaptions = {"&Motors", "&Cells", "&Filters", "&Prop Drive Systems", "Fan &Drive Systems",
                                      "&Speed Controls", "&Airframes"};
 } // namespace

@@ -2,6 +2,7 @@
 #include "online/ui/contribution_form.h"
 
 #include "common/ui/qt_text.h"
+#include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
 
 #include <QCheckBox>
@@ -19,7 +20,7 @@
 namespace ampvane {
 
 namespace {
-constexpr int kHelpTopic = 92;
+constexpr int kHelpTopic = kContributionHelpTopic;
 } // namespace
 
 TContributionForm::TContributionForm(const OnlineEnvironment& environment, OnlineContext context, QWidget* parent)

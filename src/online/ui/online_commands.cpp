@@ -6,6 +6,8 @@
 #include "online/ui/support_form.h"
 #include "online/ui/web_status_form.h"
 
+#include "help/help_topics.h"
+
 namespace ampvane {
 
 TOnlineCommands::TOnlineCommands(OnlineEnvironment environment, QWidget* parentWindow)
@@ -29,7 +31,7 @@ void TOnlineCommands::UpdateFromServer(std::optional<int> table, int helpTopic) 
     ampvane::UpdateFromServer(context, table, helpTopic, env_.import);
 }
 
-void TOnlineCommands::UpdateAll1Click() { UpdateFromServer(std::nullopt, 911); }
+void TOnlineCommands::UpdateAll1Click() { UpdateFromServer(std::nullopt, kUpdateAllHelpTopic); }
 
 void TOnlineCommands::Contribute1Click() {
     if (env_.validateWorkbench && !env_.validateWorkbench()) return;

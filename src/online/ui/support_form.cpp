@@ -125,6 +125,10 @@ void TSupportForm::SendButtonClick() {
     const SupportOutcome outcome = SendSupportRequest(context_, request);
     FieldsChanged(false);
     if (outcome == SupportOutcome::Accepted) accept();
+    if (!PlausibleEmailAddress(request.from)) {
+        FromEdit->setFocus();
+        FromEdit->selectAll();
+    }
 }
 
 void TSupportForm::SetStatusText(std::string_view text, bool) {

@@ -319,6 +319,12 @@ void TOptionsForm::ShowSettings() {
                                   &settings_.gearboxEfficiency};
     for (std::size_t i = 0; i < edits_.size(); ++i)
         if (edits_[i]->text() != Q(*texts[i])) edits_[i]->setText(Q(*texts[i]));
+    // An empty flying-field text is no blank to the computation: the field shows what it stands for.
+    const FlyingFieldTexts empty = EmptyFlyingFieldMeaning(settings_, locale_);
+    for (const auto& [field, text] : {std::pair{OptionsField::Elevation, &empty.elevation},
+                                      {OptionsField::Pressure, &empty.pressure},
+                                      {OptionsField::Temperature, &empty.temperature}})
+        edits_[static_cast<std::size_t>(field)]->setPlaceholderText(Q(*text));
     elevationLabel_->setText(Q(settings_.unitLabels.elevation));
     pressureLabel_->setText(Q(settings_.unitLabels.pressure));
     temperatureLabel_->setText(Q(settings_.unitLabels.temperature));

@@ -37,11 +37,6 @@
 #include <algorithm>
 
 #include "common/ui/qt_text.h"
-#include "advice/ui/comparison_form.h"
-#include "advice/ui/explanation_form.h"
-#include "advice/ui/graph_form.h"
-#include "analysis/report_export.h"
-#include "analysis/ui/report_form.h"
 #include "data/name_lookup.h"
 #include "data/value_lists.h"
 #include "workbench/compute_input.h"
@@ -58,7 +53,6 @@ using C = WorkbenchControl;
 
 constexpr const char* kFieldNumberProperty = "fieldNumber";
 constexpr const char* kControlProperty = "workbenchControl";
-constexpr const char* kPlacedProperty = "ampvanePlaced";
 
 
 QColor ColourOf(unsigned rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
@@ -92,7 +86,6 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     session_.restoreWizardAnswers = env_.restoreWizardAnswers;
     BuildMenus();
     BuildToolBar();
-    InstallOnlineCommands();
 
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
@@ -511,18 +504,6 @@ bool TParameterInputForm::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    if (widget && widget->isWindow() && widget != this && IsResultWindow(widget)) {
-        if (event->type() == QEvent::Show && !widget->property(kPlacedProperty).toBool()) {
-            widget->setProperty(kPlacedProperty, true);
-            PlaceResultWindow(widget);
-        }
-    }
-    if (event->type() == QEvent::KeyPress && widget && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier && IsResultWindow(widget->window()) &&
-        !QApplication::activePopupWidget()) {
-        widget->window()->close();
-        return true;
-    }
     if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
     const QVariant control = widget->property(kControlProperty);
     if (!control.isValid() || !qobject_cast<QLineEdit*>(widget)) return QMainWindow::eventFilter(watched, event);
@@ -542,29 +523,6 @@ bool TParameterInputForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool TParameterInputForm::IsResultWindow(const QWidget* window) {
-    return window && window->isWindow() &&
-           (window->inherits("ampvane::TReportForm") || window->inherits("ampvane::TExplanationForm"));
-}
-
-void TParameterInputForm::PlaceResultWindow(QWidget* window) {
-    // Each new window steps down and right of the last one, and lies wholly on its screen.
-    const QScreen* screen = window->screen() ? window->screen() : this->screen();
-    if (!screen) return;
-    const QRect available = screen->availableGeometry();
-    const int step = std::max(20, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
-    cascade_ = (cascade_ + 1) % 10;
-    QPoint origin = geometry().topLeft() + QPoint(step * cascade_, step * cascade_);
-    const QRect frame = window->frameGeometry();
-    const int frameExtraW = frame.width() - window->width(), frameExtraH = frame.height() - window->height();
-    const int width = std::min(window->width(), available.width() - frameExtraW);
-    const int height = std::min(window->height(), available.height() - frameExtraH);
-    if (width != window->width() || height != window->height()) window->resize(width, height);
-    const int x = std::clamp(origin.x(), available.left(), available.right() - width - frameExtraW + 1);
-    const int y = std::clamp(origin.y(), available.top(), available.bottom() - height - frameExtraH + 1);
-    window->move(x, y);
 }
 
 void TParameterInputForm::showEvent(QShowEvent* event) {
@@ -624,59 +582,23 @@ void TParameterInputForm::ReturnToField(std::optional<WorkbenchControl> field) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
 }
 
+bool TParameterInputForm::ValidateForCommand() {
+    GearboxEfficiencyLeft();
+    PlaneDesc plane;
+    AnalysisOptions options;
+    return GatherForCommand(plane, options);
+}
+
 void TParameterInputForm::ComputeButtonClick() { ComputeReportFor(false, nullptr); }
 
 void TParameterInputForm::ComputeReportFor(bool forOpinion, QWidget* over) {
     // The tool button leaves the focus where it is: a chosen efficiency still showing its label
     // takes its value now, as it would on leaving the field.
     GearboxEfficiencyLeft();
-    const Settings defaults;
-    const Settings& settings = env_.settings ? *env_.settings : defaults;
     PlaneDesc plane;
     AnalysisOptions options;
     if (!GatherForCommand(plane, options)) return;
-    ReportEnvironment reportEnv;
-    reportEnv.settings = ReportSettingsFrom(settings, env_.locale);
-    reportEnv.messages = env_.messages;
-    reportEnv.prompter = env_.prompter;
-    reportEnv.moreThan256Colours = env_.moreThan256Colours;
-    reportEnv.openOpinion = &OpenOpinionWindow;
-    // Graph axes are kept in the options, which the configuration file stores.
-    Settings* stored = env_.settings;
-    MessageSink* messages = env_.messages;
-    reportEnv.openGraph = [stored, messages](TReportForm& report) {
-        GraphAxesStore store;
-        if (stored) {
-            const auto axes = [stored](GraphKind kind) -> GraphAxes& {
-                return kind == GraphKind::InFlight ? stored->flightGraph : stored->staticGraph;
-            };
-            store.load = [axes](GraphKind kind) {
-                const GraphAxes& a = axes(kind);
-                return GraphAxesChoice{a.x, a.y1, a.y2, a.lines};
-            };
-            store.save = [axes](GraphKind kind, const GraphAxesChoice& choice) {
-                axes(kind) = GraphAxes{choice.x, choice.y1, choice.y2, choice.lines};
-            };
-        }
-        return OpenGraphWindow(report, store, messages);
-    };
-    // One comparison window for the program, kept (with its columns) while hidden.
-    reportEnv.compare = [this](TReportForm& report) {
-        auto* comparison = findChild<TComparisonForm*>(QStringLiteral("ComparisonForm"), Qt::FindDirectChildrenOnly);
-        if (!comparison) comparison = new TComparisonForm(this, env_.messages);
-        comparison->CompareButtonClick(report);
-    };
-    auto* report = new TReportForm(reportEnv, over ? over : this);
-    reports_.emplace_back(report);
-    emit ReportOpened(report);
-    report->BuildStaticReport(options, plane, forOpinion);
-}
-
-std::vector<TReportForm*> TParameterInputForm::Reports() const {
-    std::vector<TReportForm*> open;
-    for (const auto& report : reports_)
-        if (report) open.push_back(report.data());
-    return open;
+    if (reportCommand_) reportCommand_(plane, options, forOpinion, over ? over : this);
 }
 
 } // namespace ampvane

@@ -40,8 +40,6 @@ class QToolButton;
 
 namespace ampvane {
 
-class TOnlineCommands;
-class TReportForm;
 
 // What the workbench needs from the program around it.
 struct WorkbenchEnvironment {
@@ -72,15 +70,21 @@ struct WorkbenchEnvironment {
     std::function<void(const std::string& wizardInfo)> restoreWizardAnswers;
 };
 
+// The Update menu's and tool bar's online commands, which the program connects; each starts disabled.
+struct WorkbenchOnlineActions {
+    std::vector<QAction*> updateAll;       // the menu item and the tool button
+    std::array<QAction*, 8> updateTable{}; // Projects, Motors, Cells, Filters, Propeller and Fan Drive
+                                           // Systems, Speed Controls, Airframes
+    std::vector<QAction*> contribute, getContributed;
+    QAction* technicalSupport = nullptr;
+};
+
 // The main window: one power system and airframe as text fields in six groups, bound to a
 // WorkbenchFields object; the rules that keep the fields consistent live in the core.
 class TParameterInputForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The online commands (updates, contributions, support); the browser's Update button uses them too.
-    TOnlineCommands* OnlineCommands() const { return online_; }
-
     explicit TParameterInputForm(WorkbenchEnvironment environment, QWidget* parent = nullptr);
     ~TParameterInputForm() override;
 
@@ -107,9 +111,16 @@ public:
     void SaveComponentClick(ComponentGroup group);
     // Enables the AmpvaneWizard menu item and tool button, which then run `open`.
     void SetWizardCommand(std::function<void()> open);
+    // What Compute Report does with the gathered input (the program opens the report's window, owned by
+    // `owner`; `forOpinion` as for ComputeReportFor); until it is set, Compute Report only checks the input.
+    using ReportCommand = std::function<void(const PlaneDesc& plane, const AnalysisOptions& options,
+                                             bool forOpinion, QWidget* owner)>;
+    void SetReportCommand(ReportCommand open) { reportCommand_ = std::move(open); }
 
-    // The open report windows (static ones; in-flight reports are their children).
-    std::vector<TReportForm*> Reports() const;
+    const WorkbenchOnlineActions& OnlineActions() const { return onlineActions_; }
+    // Gathers and checks the whole analysis input as Compute Report does (its messages shown, the focus
+    // back on a wrong field); false when it cannot be computed.
+    bool ValidateForCommand();
 
     // The session the window shows; the other windows and the program work through it.
     WorkbenchSession& Session() { return session_; }
@@ -143,7 +154,6 @@ signals:
     void Closing();
     // The window has closed (after Closing, or without it for "exit"): the program ends.
     void Closed();
-    void ReportOpened(ampvane::TReportForm* report);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -154,7 +164,6 @@ private:
     struct UnitLabelSet;
 
     void BuildMenus();
-    void InstallOnlineCommands();
     void BuildToolBar();
     QWidget* BuildMotorGroup();
     QWidget* BuildBatteryGroup();
@@ -200,8 +209,6 @@ private:
     void UpdateDrivePageView();
     void UpdateTitle();
     void FillRecentMenu();
-    static bool IsResultWindow(const QWidget* window);
-    void PlaceResultWindow(QWidget* window);
     void ProjectChanged();
     void EditCommand(int command);
     void ConnectComponentCommands();
@@ -240,13 +247,12 @@ private:
     // The gearbox efficiency item chosen whose value replaces its label when the field is left.
     std::optional<std::string> pendingGearboxValue_;
     std::map<WorkbenchControl, std::vector<double>> listValues_;
-    std::vector<QPointer<TReportForm>> reports_;
     int restrictionRowHeight_ = 0;
     bool placed_ = false;
     bool componentCommands_ = false; // loading and saving components
-    TOnlineCommands* online_ = nullptr;
+    WorkbenchOnlineActions onlineActions_;
+    ReportCommand reportCommand_;
     bool closeWithoutQuestion_ = false;
-    int cascade_ = 0; // the step of the last result window placed
     QMenu* projectMenu_ = nullptr;
     std::array<QAction*, kRecentProjectCount> recentActions_{};
     QAction* recentSeparator_ = nullptr;

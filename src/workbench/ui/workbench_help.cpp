@@ -61,6 +61,7 @@ void ConnectWorkbenchHelp(QMainWindow& workbench, Settings& settings, const std:
     onAction("TipOfTheDayItem", [window, kept, dataFolder] { ShowTipOfTheDay(window, *kept, dataFolder); });
     onAction("AboutItem", [window] {
         TSplashScreen banner(window);
+        banner.OfferOkButton();
         banner.exec();
     });
     MessageSink* sink = &messages;

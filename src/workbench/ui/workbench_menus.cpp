@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "common/ui/qt_text.h"
+#include "online/exchange_server.h"
 #include "workbench/ui/workbench_texts.h"
 
 namespace ampvane {
@@ -40,6 +41,13 @@ QIcon BadgeIcon(const QString& letters, const QColor& colour) {
 } // namespace
 
 // ---- menus and tool bar ---------------------------------------------------------------------------
+
+QString TParameterInputForm::WebSite() const {
+    const Settings defaults;
+    const Settings& settings = env_.settings ? *env_.settings : defaults;
+    return QString::fromStdString(SiteUrl(ServerOf({settings.server, settings.proxyHost, settings.proxyPort}))) +
+           QLatin1Char('/');
+}
 
 void TParameterInputForm::SetWizardCommand(std::function<void()> open) {
     for (const char* name : {"AmpvaneWizardItem", "WizardToolButton"}) {
@@ -96,7 +104,8 @@ void TParameterInputForm::BuildMenus() {
     }
     connect(project, &QMenu::aboutToShow, this, &TParameterInputForm::FillRecentMenu);
     project->addSeparator();
-    connect(item(project, "E&xit", "ExitItem", true), &QAction::triggered, this, &QWidget::close);
+    connect(item(project, "E&xit", "ExitItem", true, QKeySequence(QStringLiteral("Ctrl+Q"))), &QAction::triggered,
+            this, &QWidget::close);
 
     QMenu* edit = newMenu("&Edit", "EditMenu");
     connect(item(edit, "Cu&t", "CutItem", true, QKeySequence(QStringLiteral("Ctrl+X"))), &QAction::triggered, this,
@@ -156,18 +165,19 @@ void TParameterInputForm::BuildMenus() {
     if (env_.showOptions) connect(options, &QAction::triggered, this, [this] { env_.showOptions(); });
 
     QMenu* update = newMenu("Upda&te", "UpdateMenu");
-    item(update, "Update &All...", "UpdateAllItem", false);
+    onlineActions_.updateAll.push_back(item(update, "Update &All...", "UpdateAllItem", false));
     update->addSeparator();
+    std::size_t table = 0;
     for (auto [caption, name] :
          {std::pair{"&Projects...", "UpdateProjectsItem"}, std::pair{"&Motors...", "UpdateMotorsItem"},
           std::pair{"&Cells...", "UpdateCellsItem"}, std::pair{"&Filters...", "UpdateFiltersItem"},
           std::pair{"Propeller &Drive Systems...", "UpdatePropellerDrivesItem"},
           std::pair{"Fan D&rive Systems...", "UpdateFanDrivesItem"},
           std::pair{"&Speed Controls...", "UpdateSpeedControlsItem"}, std::pair{"&Airframes...", "UpdateAirframesItem"}})
-        item(update, caption, name, false);
+        onlineActions_.updateTable.at(table++) = item(update, caption, name, false);
     update->addSeparator();
-    item(update, "C&ontribute Your Data...", "ContributeItem", false);
-    item(update, "&Get Contributed Data...", "GetContributedItem", false);
+    onlineActions_.contribute.push_back(item(update, "C&ontribute Your Data...", "ContributeItem", false));
+    onlineActions_.getContributed.push_back(item(update, "&Get Contributed Data...", "GetContributedItem", false));
 
     QMenu* help = newMenu("&Help", "HelpMenu");
     for (auto [caption, name] :
@@ -186,7 +196,7 @@ void TParameterInputForm::BuildMenus() {
     connect(help, &QMenu::aboutToShow, this, nameSite);
     help->addSeparator();
     item(help, "Tip of the &Day...", "TipOfTheDayItem", false);
-    item(help, "&E-mail Technical Support...", "TechnicalSupportItem", false);
+    onlineActions_.technicalSupport = item(help, "&E-mail Technical Support...", "TechnicalSupportItem", false);
     item(help, "&About Ampvane...", "AboutItem", false);
 }
 
@@ -236,8 +246,10 @@ void TParameterInputForm::BuildToolBar() {
     bar->addSeparator();
     QAction* updateAll = button("Update All", "UpdateAllToolButton", "U", online, false);
     updateAll->setToolTip(QStringLiteral("Update All from %1").arg(QUrl(WebSite()).host()));
-    button("Contribute Your Data", "ContributeToolButton", "Up", online, false);
-    button("Get User Contributed Data", "GetContributedToolButton", "Dn", online, false);
+    onlineActions_.updateAll.push_back(updateAll);
+    onlineActions_.contribute.push_back(button("Contribute Your Data", "ContributeToolButton", "Up", online, false));
+    onlineActions_.getContributed.push_back(
+        button("Get User Contributed Data", "GetContributedToolButton", "Dn", online, false));
     bar->addSeparator();
     button("Help", "HelpToolButton", "?", help, false);
     button("Tips And Tricks", "TipsToolButton", "T", help, false);

@@ -108,7 +108,7 @@ protected:
     OpinionWindow() : owner(std::make_unique<QWidget>()) {}
     TExplanationForm* Open() {
         auto* form = new TExplanationForm(owner.get(), &messages);
-        form->AttachReport(nullptr);
+        form->ShowWindow();
         form->ShowOpinionText(Sample());
         return form;
     }
@@ -217,7 +217,7 @@ protected:
     OpinionFromReportWindow() : owner(std::make_unique<QWidget>()) {
         env.messages = &messages;
         env.prompter = &messages;
-        env.openOpinion = &OpenOpinionWindow;
+        env.openOpinion = [](TReportForm& report) { return OpenOpinionWindow(report.ReportData(), &report); };
     }
     TReportForm* BuildGlider() {
         PlaneDesc plane = testing::GearedPropellerPlane();
@@ -251,7 +251,6 @@ TEST_F(OpinionFromReportWindow, StaticReportOpensTheRowInFlightAndItsOpinion) {
     auto* form = qobject_cast<TExplanationForm*>(opinion.data());
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->parentWidget(), inFlight.data());
-    EXPECT_EQ(form->Report(), inFlight.data());
     EXPECT_FALSE(form->isHidden());
     // The text is the opinion of the in-flight report itself.
     EXPECT_EQ(OpinionPlainText(form->Document()), OpinionPlainText(ExplainReport(inFlight->ReportData())));

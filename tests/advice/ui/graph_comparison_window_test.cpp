@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "analysis/report_fixtures.h"
 #include "analysis/ui/report_form.h"
 #include "chart/ui/chart.h"
+#include "common/ui/save_dialog.h"
 #include "help/ui/help_viewer.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -57,9 +59,15 @@ protected:
                                  [this](GraphKind kind, const GraphAxesChoice& choice) {
                                      stored[static_cast<int>(kind)] = choice;
                                  }};
-            return OpenGraphWindow(report, store, &messages);
+            QPointer<TReportForm> window(&report);
+            GraphSource source{&report.ReportData(), report.ThrottlePosition(), [window](int percent) {
+                                   if (window && window->ThrottlePosition() != percent) window->MoveThrottle(percent);
+                               }};
+            return OpenGraphWindow(&report, source, store, &messages);
         };
-        env.compare = [this](TReportForm& report) { comparison->CompareButtonClick(report); };
+        env.compare = [this](TReportForm& report) {
+            comparison->CompareButtonClick(report.ReportData(), report.SelectedDataRow());
+        };
     }
 
     TReportForm* StaticReport() {
@@ -286,6 +294,45 @@ TEST_F(GraphAndComparisonWindows, ComparisonOfThreeRowsSavedAsCsvAndHtml) {
     QTest::mouseClick(comparison->findChild<QPushButton*>(QStringLiteral("ClearButton")), Qt::LeftButton);
     EXPECT_EQ(table.DriveColumnCount(), 1);
     EXPECT_EQ(comparison->windowTitle(), QStringLiteral("Comparison"));
+}
+
+// The Save dialogs of the result windows: the extension follows the file type chosen.
+TEST(SaveDialogs, TheExtensionFollowsTheChosenType) {
+    const QStringList filters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("HTML Files (*.html *.htm)"),
+                                 QStringLiteral("Rich Text Files (*.rtf)"), QStringLiteral("Comma Separated Values (*.csv)"),
+                                 QStringLiteral("PDF Files (*.pdf)")};
+    struct Case {
+        const char* typed;
+        int filter;
+        const char* saved;
+    };
+    for (const Case& c : {Case{"/d/name", 0, "/d/name.txt"}, Case{"/d/name", 1, "/d/name.html"},
+                          Case{"/d/name", 2, "/d/name.rtf"}, Case{"/d/name", 3, "/d/name.csv"},
+                          Case{"/d/name", 4, "/d/name.pdf"}, Case{"/d/name.htm", 1, "/d/name.htm"},
+                          Case{"/d/name.txt", 2, "/d/name.txt"}, Case{"/d.x/name", 3, "/d.x/name.csv"}})
+        EXPECT_EQ(WithFilterExtension(QString::fromLatin1(c.typed), filters[c.filter]).toStdString(), c.saved)
+            << c.typed << " " << c.filter;
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FollowFilterExtension(dialog, filters);
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("txt"));
+    // The user's choice in the dialog's list of file types.
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    for (int f : {2, 3, 1}) {
+        types->setCurrentIndex(f);
+        emit types->textActivated(types->currentText());
+        EXPECT_EQ(dialog.defaultSuffix(), FilterExtension(filters[f]));
+    }
+    EXPECT_EQ(TGraphForm::FileNameWithExtension(QStringLiteral("/a/typed"), TGraphForm::kPdfFilter),
+              QStringLiteral("/a/typed.pdf"));
+}
+
+// Print is there without a printer (the test platform has none): the print dialog writes PDF files.
+TEST_F(GraphAndComparisonWindows, PrintIsOfferedWithoutAPrinter) {
+    TGraphForm* graph = OpenGraph(StaticReport());
+    ASSERT_NE(graph, nullptr);
+    EXPECT_TRUE(graph->findChild<QPushButton*>(QStringLiteral("PrintButton"))->isEnabled());
 }
 
 TEST_F(GraphAndComparisonWindows, HelpOpensTheGraphAndComparisonPages) {

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableView>
@@ -19,6 +20,7 @@
 #include "analysis/report_fixtures.h"
 #include "analysis/ui/report_grid_model.h"
 #include "analysis/ui/report_printer.h"
+#include "analysis/ui/sweep_progress.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
@@ -74,6 +76,47 @@ protected:
     RecordingMessages messages;
     std::unique_ptr<QWidget> owner;
 };
+
+// The sweep's progress window gives way to every question and message of the sweep: hidden while one is
+// open, and a Cancel pressed before it is forgotten, so that the answer alone decides.
+TEST_F(ReportWindow, NoProgressWindowCoversAQuestion) {
+    struct SeenPrompter final : Prompter {
+        QProgressDialog* dialog = nullptr;
+        std::vector<bool> progressShown;
+        Button Ask(const Message&) override {
+            progressShown.push_back(dialog->isVisible());
+            return OkButton;
+        }
+    } questions;
+    {
+        SweepProgress progress(owner.get(), messages, questions);
+        questions.dialog = &progress.Dialog();
+        progress.Dialog().show();
+        progress.Dialog().cancel();
+        EXPECT_FALSE(progress.Step(1, 10));
+        progress.Dialog().show();
+        EXPECT_EQ(progress.Ask(Message{MessageKind::Warning, "Turn it off?", OkButton | CancelButton, 0}), OkButton);
+        EXPECT_EQ(questions.progressShown, std::vector<bool>{false});
+        EXPECT_TRUE(progress.Step(2, 10)); // the answer goes on with the sweep
+        progress.Dialog().show();
+        messages.Expect("Note.");
+        progress.Report(Message{MessageKind::Information, "Note.", OkButton, 0});
+        EXPECT_FALSE(progress.Dialog().isVisible());
+    }
+
+    // The filter question answered OK gives every row of the sweep without the filter.
+    PlaneDesc filtered = Glider();
+    filtered.UseFilter = 1;
+    filtered.Filter.MaxCurrent = 1;
+    messages.ExpectQuestion(kNoCombinationMessage, OkButton);
+    TReportForm* report = Build(filtered);
+    ASSERT_NE(report, nullptr);
+    TReportForm* unfiltered = Build(Glider());
+    ASSERT_NE(unfiltered, nullptr);
+    EXPECT_GT(report->Grid().RowCount(), 2);
+    EXPECT_EQ(report->Grid().RowCount(), unfiltered->Grid().RowCount());
+    EXPECT_TRUE(owner->findChildren<QProgressDialog*>().isEmpty()); // gone with its sweep
+}
 
 TEST_F(ReportWindow, ModelShowsEveryCellHeaderAndColumnOfTheGrid) {
     TReportForm* report = Build(Glider());

@@ -130,6 +130,7 @@ TEST(TipOfDayWindow, PrintsTheTipToPdf) {
     form.SetTipsFile(tips.path);
     form.show();
     EXPECT_EQ(form.TipText(), QStringLiteral("Power & weight go together."));
+    EXPECT_TRUE(form.PrintButton->isEnabled()); // without a printer: the dialog also writes PDF files
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = QString::fromStdString(tips.dir.file("tip.pdf"));
@@ -155,6 +156,21 @@ TEST(Banner, ShowsTheVersionAndTheDesktopAndClosesOnAClick) {
     QTest::mouseClick(&banner, Qt::LeftButton, {}, QPoint(100, 100));
     EXPECT_EQ(banner.result(), QDialog::Accepted);
     EXPECT_FALSE(banner.isVisible());
+}
+
+// As the About box the banner has an OK button, clear of its texts, that closes it.
+TEST(Banner, AsTheAboutBoxItHasAnOkButton) {
+    TSplashScreen about;
+    EXPECT_EQ(about.findChild<QPushButton*>(QStringLiteral("OKButton")), nullptr); // not at start-up
+    about.OfferOkButton();
+    auto* ok = about.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(about.rect().contains(ok->geometry()));
+    EXPECT_LT(ok->geometry().bottom(), 90); // above the picture and every line of text
+    about.show();
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -36,13 +37,22 @@ TEST(MessageBoxHelp, HelpShowsTheTopicAndTheBoxStillTakesItsAnswer) {
         ASSERT_NE(viewer, nullptr);
         EXPECT_TRUE(viewer->isVisible());
         EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("Ampvane_605.htm"));
-        // Opened over a modal box, the help is modal too, so it can be read and scrolled.
-        EXPECT_EQ(viewer->windowModality(), Qt::ApplicationModal);
-        viewer->close();
+        // Beside the box, not modal over it: the box's own child window, so both take input.
+        EXPECT_EQ(viewer->windowModality(), Qt::NonModal);
+        EXPECT_EQ(viewer->parentWidget(), &box);
+        EXPECT_EQ(QApplication::activeModalWidget(), &box);
         box.button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(boxes.Ask(question), YesButton);
     EXPECT_TRUE(boxStayed);
+    // The answered box leaves the help open on its own; Escape closes it.
+    THelpViewer* viewer = HelpViewerWindow();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->parentWidget(), nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    QApplication::setActiveWindow(viewer);
+    QTest::keyClick(viewer, Qt::Key_Escape);
+    EXPECT_FALSE(viewer->isVisible());
 
     // Without Help the same box answers as before; an OK-and-Help message still reports.
     WhenBoxOpens([](QMessageBox& box) { box.button(QMessageBox::No)->click(); });

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "result_windows.h"
 #include "project/project_text.h"
 #include "analysis/ui/report_form.h"
 #include "common/file_write.h"
@@ -72,10 +73,11 @@ TEST(CliDisplaySettings, ReportTextEqualsTheReportWindowsExportUnderTheSameConfi
     env.messages = &messages;
     env.prompter = &messages;
     TParameterInputForm workbench(env);
+    auto* results = new ResultWindows({env.settings, env.locale, env.messages, env.prompter}, workbench);
     workbench.SetFields(fields);
     workbench.ComputeButtonClick();
-    ASSERT_EQ(workbench.Reports().size(), 1u);
-    ASSERT_TRUE(workbench.Reports().front()->SaveReportAs(QString::fromStdString(dir.file("window.txt")), 1));
+    ASSERT_EQ(results->Reports().size(), 1u);
+    ASSERT_TRUE(results->Reports().front()->SaveReportAs(QString::fromStdString(dir.file("window.txt")), 1));
     std::string window;
     ASSERT_TRUE(ReadWholeFile(dir.file("window.txt"), window));
 
@@ -83,6 +85,57 @@ TEST(CliDisplaySettings, ReportTextEqualsTheReportWindowsExportUnderTheSameConfi
     EXPECT_EQ(WithoutFooter(cli), WithoutFooter(window));
     // Without the settings the terminal's report keeps today's defaults, which differ.
     EXPECT_NE(WithoutFooter(RunCli(dir, "")), WithoutFooter(window));
+}
+
+// Compute Report through the program's windows (the workbench and the report windows it opens) and
+// ampvane-cli on the same project text: every export of the static report and of an in-flight report is
+// the same file, byte for byte but for the footer's time.
+TEST(CliDisplaySettings, WindowsAndTerminalWriteTheSameReports) {
+    testing::TempDir dir;
+    testing::RecordingMessages messages;
+    messages.AllowAny();
+    std::string project;
+    ASSERT_TRUE(ReadWholeFile(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt", project));
+    ASSERT_EQ(WriteFileAtomically(dir.file("project.txt"), project), "");
+    Settings settings;
+    WorkbenchEnvironment env;
+    env.settings = &settings;
+    env.messages = &messages;
+    env.prompter = &messages;
+    TParameterInputForm workbench(env);
+    auto* results = new ResultWindows({env.settings, env.locale, env.messages, env.prompter}, workbench);
+    ASSERT_TRUE(workbench.Session().TakeProjectText(project));
+    workbench.ComputeButtonClick();
+    ASSERT_EQ(results->Reports().size(), 1u);
+    TReportForm* report = results->Reports().front();
+    TReportForm* flight = report->OpenInFlight(2);
+    ASSERT_NE(flight, nullptr);
+    flight->MoveThrottle(60);
+
+    struct Case {
+        TReportForm* window;
+        const char* command;
+        const char* file;
+        int filter;
+    };
+    for (const Case& c : {Case{report, "report", "static.txt", 1}, Case{report, "report", "static.html", 2},
+                          Case{report, "report", "static.csv", 3}, Case{flight, "inflight --row 3 --throttle 60", "flight.txt", 1},
+                          Case{flight, "inflight --row 3 --throttle 60", "flight.htm", 2},
+                          Case{flight, "inflight --row 3 --throttle 60", "flight.csv", 3}}) {
+        const std::string windowFile = dir.file(std::string("window-") + c.file);
+        ASSERT_TRUE(c.window->SaveReportAs(QString::fromStdString(windowFile), c.filter)) << c.file;
+        const std::string cliFile = dir.file(std::string("cli-") + c.file);
+        const std::string command = testing::ProgramLine(
+            AMPVANE_CLI, std::string(c.command) + " " + testing::ShellQuote(dir.file("project.txt")) + " -o " +
+                             testing::ShellQuote(cliFile),
+            dir.file("data"));
+        ASSERT_EQ(testing::RunCommand(command).status, 0) << command;
+        std::string fromWindow, fromCli;
+        ASSERT_TRUE(ReadWholeFile(windowFile, fromWindow));
+        ASSERT_TRUE(ReadWholeFile(cliFile, fromCli));
+        EXPECT_GT(fromCli.size(), 1000u) << c.file;
+        EXPECT_EQ(WithoutFooter(fromCli), WithoutFooter(fromWindow)) << c.file;
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "result_windows.h"
 #include "workbench/ui/parameter_input_form.h"
 
 #include <QCheckBox>
@@ -48,6 +49,7 @@ protected:
         env.messages = &messages;
         env.prompter = &messages;
         form = std::make_unique<TParameterInputForm>(env);
+        results = new ResultWindows({env.settings, env.locale, env.messages, env.prompter}, *form);
     }
 
     template <class W>
@@ -69,7 +71,24 @@ protected:
     Settings settings;
     RecordingMessages messages;
     std::unique_ptr<TParameterInputForm> form;
+    ResultWindows* results = nullptr; // owned by the form
 };
+
+// The online commands are typed members the program connects; until then each is disabled.
+TEST_F(WorkbenchWindow, OnlineCommandsAreActionsForTheProgramToConnect) {
+    const WorkbenchOnlineActions& online = form->OnlineActions();
+    std::vector<QAction*> all(online.updateTable.begin(), online.updateTable.end());
+    for (const auto* list : {&online.updateAll, &online.contribute, &online.getContributed}) {
+        EXPECT_EQ(list->size(), 2u); // the menu item and the tool button
+        all.insert(all.end(), list->begin(), list->end());
+    }
+    all.push_back(online.technicalSupport);
+    for (QAction* action : all) {
+        ASSERT_NE(action, nullptr);
+        EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+    }
+    EXPECT_EQ(online.updateTable[7], Find<QAction>("UpdateAirframesItem"));
+}
 
 TEST_F(WorkbenchWindow, EveryControlIsNamedAndCarriesItsFieldNumber) {
     for (const WorkbenchControlInfo& info : WorkbenchControls()) {
@@ -116,7 +135,7 @@ TEST_F(WorkbenchWindow, MenusAndToolBarCarryTheirCaptionsShortcutsAndHints) {
     };
     EXPECT_EQ(itemsOf("ProjectMenu"),
               QStringLiteral("&New...|Ctrl+N;&Open...|Ctrl+O;&Save|Ctrl+S;Save &As...;C&opy Project|Ctrl+Alt+C;"
-                             "P&aste Project|Ctrl+Alt+V;&AmpvaneWizard...|Ctrl+W;&Wiring Wizard...|Ctrl+Alt+W;E&xit"));
+                             "P&aste Project|Ctrl+Alt+V;&AmpvaneWizard...|Ctrl+W;&Wiring Wizard...|Ctrl+Alt+W;E&xit|Ctrl+Q"));
     EXPECT_EQ(itemsOf("EditMenu"), QStringLiteral("Cu&t|Ctrl+X;&Copy|Ctrl+C;&Paste|Ctrl+V"));
     EXPECT_EQ(itemsOf("MotorMenu"), QStringLiteral("&New;&Open...;&Save;Motor &Designer...;Enter &Test Data...;"
                                                    "Enter &Catalog Data..."));
@@ -202,7 +221,7 @@ TEST_F(WorkbenchWindow, InvalidFieldShowsItsMessageAndOpensNoReport) {
     QTest::keyClicks(Edit(C::MotorConstantEdit), "12x");
     messages.Expect("The value in the Motor Constant field is invalid.");
     QTest::mouseClick(Find<QPushButton>("ComputeButton"), Qt::LeftButton);
-    EXPECT_TRUE(form->Reports().empty());
+    EXPECT_TRUE(results->Reports().empty());
     EXPECT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].kind, MessageKind::Error);
     // The failed field has the focus with its text selected: typing replaces it.
@@ -219,7 +238,7 @@ TEST_F(WorkbenchWindow, InvalidFieldShowsItsMessageAndOpensNoReport) {
     Find<QPushButton>("ComputeButton")->setFocus();
     messages.Expect("The value in the Maximum Number of Series Cells field is too small. It must be at least 6.");
     form->ComputeButtonClick();
-    EXPECT_TRUE(form->Reports().empty());
+    EXPECT_TRUE(results->Reports().empty());
     focusedWithSelection(C::NumberOfCellsToEdit);
 
     // A restriction below its box's fold is scrolled into view as well.
@@ -245,8 +264,8 @@ TEST_F(WorkbenchWindow, ComputeForAnotherWindowOpensOverItAndEndsInTheOpinion) {
     asking.show();
     messages.AllowAny();
     form->ComputeReportFor(true, &asking);
-    ASSERT_EQ(form->Reports().size(), 1u);
-    TReportForm* report = form->Reports().front();
+    ASSERT_EQ(results->Reports().size(), 1u);
+    TReportForm* report = results->Reports().front();
     EXPECT_EQ(report->parentWidget(), &asking);
     ASSERT_EQ(report->Children().size(), 1u);
     const TReportForm* inFlight = report->Children().front();
@@ -258,8 +277,8 @@ TEST_F(WorkbenchWindow, ComputeForAnotherWindowOpensOverItAndEndsInTheOpinion) {
 TEST_F(WorkbenchWindow, ComputeOpensAReportWhoseCellsAreTheCoresGrid) {
     LoadSample();
     QTest::mouseClick(Find<QPushButton>("ComputeButton"), Qt::LeftButton);
-    ASSERT_EQ(form->Reports().size(), 1u);
-    const TReportForm* report = form->Reports().front();
+    ASSERT_EQ(results->Reports().size(), 1u);
+    const TReportForm* report = results->Reports().front();
     EXPECT_FALSE(report->isHidden());
 
     // The same input through the core alone.
@@ -422,7 +441,7 @@ TEST_F(WorkbenchWindow, ValueListItemsReplaceTheirLabelsByValues) {
     EXPECT_EQ(form->Fields().Text(C::GearboxEfficiencyEdit), "Spur gears");
     Find<QAction>("ComputeToolButton")->trigger();
     EXPECT_EQ(form->Fields().Text(C::GearboxEfficiencyEdit), "95.5");
-    EXPECT_EQ(form->Reports().size(), 1u);
+    EXPECT_EQ(results->Reports().size(), 1u);
 }
 
 TEST_F(WorkbenchWindow, EnteringARestrictionScrollsItsBox) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "result_windows.h"
 #include "analysis/ui/report_form.h"
 #include "help/ui/splash_screen.h"
 #include "support/recording_messages.h"
@@ -55,14 +56,15 @@ TEST(WindowPictures, WorkbenchReportAndInFlightRender) {
     env.messages = &messages;
     env.prompter = &messages;
     TParameterInputForm form(env);
+    auto* results = new ResultWindows({env.settings, env.locale, env.messages, env.prompter}, form);
     WorkbenchFields fields;
     testing::FillSample(fields);
     form.SetFields(fields);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     form.ComputeButtonClick();
-    ASSERT_EQ(form.Reports().size(), 1u);
-    TReportForm* report = form.Reports().front();
+    ASSERT_EQ(results->Reports().size(), 1u);
+    TReportForm* report = results->Reports().front();
     report->SelectDataRow(3);
     TReportForm* flight = report->OpenInFlight(3);
     ASSERT_NE(flight, nullptr);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "result_windows.h"
 #include "analysis/ui/report_form.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -112,9 +113,10 @@ TEST(WindowMemory, ReportsKeepTheirSizeAndColumnWidthsPerKind) {
         testing::FillSample(fields);
         workbench.SetFields(fields);
         workbench.show();
+        auto* results = new ResultWindows({env.settings, env.locale, env.messages, env.prompter}, workbench);
         workbench.ComputeButtonClick();
-        EXPECT_EQ(workbench.Reports().size(), 1u);
-        return *workbench.Reports().front();
+        EXPECT_EQ(results->Reports().size(), 1u);
+        return *results->Reports().front();
     };
     QSize size;
     int width = 0;

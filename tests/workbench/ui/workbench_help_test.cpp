@@ -13,6 +13,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include "result_windows.h"
 #include "advice/ui/explanation_form.h"
 #include "analysis/ui/report_form.h"
 #include "help/ui/help_viewer.h"
@@ -41,6 +42,7 @@ protected:
         env.messages = &messages;
         env.prompter = &messages;
         form = std::make_unique<TParameterInputForm>(env);
+        results = new ResultWindows({env.settings, env.locale, env.messages, env.prompter}, *form);
         form->show();
         QApplication::setActiveWindow(form.get());
     }
@@ -61,6 +63,7 @@ protected:
     Settings settings;
     RecordingMessages messages;
     std::unique_ptr<TParameterInputForm> form;
+    ResultWindows* results = nullptr; // owned by the form
 };
 
 TEST_F(WorkbenchHelp, F1OpensTheTopicOfTheFieldOrItsGroup) {
@@ -77,8 +80,8 @@ TEST_F(WorkbenchHelp, F1OnReportAndOpinionWindows) {
     testing::FillSample(fields);
     form->SetFields(fields);
     form->ComputeButtonClick();
-    ASSERT_EQ(form->Reports().size(), 1u);
-    TReportForm* report = form->Reports().front();
+    ASSERT_EQ(results->Reports().size(), 1u);
+    TReportForm* report = results->Reports().front();
     QApplication::setActiveWindow(report);
     QTest::keyClick(report, Qt::Key_F1);
     EXPECT_EQ(HelpViewerWindow()->CurrentPage(), QStringLiteral("Ampvane_10.htm"));
