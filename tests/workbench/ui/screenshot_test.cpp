@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "result_windows.h"
+#include "advice/ui/comparison_form.h"
 #include "analysis/ui/report_form.h"
 #include "help/ui/splash_screen.h"
 #include "support/recording_messages.h"
@@ -78,6 +79,9 @@ TEST(WindowPictures, WorkbenchReportAndInFlightRender) {
         flight->ExplainButtonClick();
         QApplication::processEvents();
         if (!flight->OpinionWindows().empty()) windows.emplace_back(flight->OpinionWindows().front(), "opinion");
+        report->CompareButtonClick();
+        flight->CompareButtonClick();
+        windows.emplace_back(&results->Comparison(), "comparison");
     }
     for (const auto& [window, name] : windows) {
         const QImage picture = window->grab().toImage();
