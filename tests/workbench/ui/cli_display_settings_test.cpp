@@ -43,13 +43,19 @@ std::string RunCli(const testing::TempDir& dir, const std::string& arguments) {
     return text;
 }
 
+// The built-in sample project, written to project.txt in the folder for ampvane-cli; its text.
+std::string SampleProjectIn(const testing::TempDir& dir) {
+    std::string project;
+    if (!ReadWholeFile(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt", project)) return {};
+    return WriteFileAtomically(dir.file("project.txt"), project).empty() ? project : std::string();
+}
+
 TEST(CliDisplaySettings, ReportTextEqualsTheReportWindowsExportUnderTheSameConfiguration) {
     testing::TempDir dir;
     testing::RecordingMessages messages;
     messages.AllowAny();
-    std::string project;
-    ASSERT_TRUE(ReadWholeFile(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt", project));
-    ASSERT_EQ(WriteFileAtomically(dir.file("project.txt"), project), "");
+    const std::string project = SampleProjectIn(dir);
+    ASSERT_FALSE(project.empty());
     WorkbenchFields fields = EmptyWorkbenchFields();
     AnalysisOptionsInput options;
     ASSERT_TRUE(ReadProjectText(project, fields, options, NumberLocale{}, messages));
@@ -94,9 +100,8 @@ TEST(CliDisplaySettings, WindowsAndTerminalWriteTheSameReports) {
     testing::TempDir dir;
     testing::RecordingMessages messages;
     messages.AllowAny();
-    std::string project;
-    ASSERT_TRUE(ReadWholeFile(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt", project));
-    ASSERT_EQ(WriteFileAtomically(dir.file("project.txt"), project), "");
+    const std::string project = SampleProjectIn(dir);
+    ASSERT_FALSE(project.empty());
     Settings settings;
     WorkbenchEnvironment env;
     env.settings = &settings;
