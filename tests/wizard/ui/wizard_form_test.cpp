@@ -112,6 +112,12 @@ TEST_F(WizardWindow, WalkThePagesSearchSortAndAccept) {
     EXPECT_TRUE(fields.Text(WorkbenchControl::DriveSystemNameEdit).starts_with("Generic "));
     EXPECT_EQ(fields.Text(WorkbenchControl::AirframeNameEdit), "Sport 60");
     EXPECT_EQ(fields.Text(WorkbenchControl::WizardInfoEdit), SaveWizardInfo(form->Answers()));
+    // Saving asks only about what the acceptance made new: the generic drive and speed control and the
+    // new plane; the motor and the cell come from the tables as they are stored.
+    for (ComponentGroup g : {ComponentGroup::Motor, ComponentGroup::Cell, ComponentGroup::Filter})
+        EXPECT_FALSE(fields.GroupModified(g)) << static_cast<int>(g);
+    for (ComponentGroup g : {ComponentGroup::Drive, ComponentGroup::SpeedControl, ComponentGroup::Airframe})
+        EXPECT_TRUE(fields.GroupModified(g)) << static_cast<int>(g);
     EXPECT_GT(shown, 0);
     form->InflightOpinionClick(true);
     EXPECT_EQ(computed, std::vector<bool>{true});
