@@ -193,6 +193,23 @@ void WorkbenchSession::ClearGroup(ComponentTableKind kind) {
     Changed();
 }
 
+// ---- measured propellers ------------------------------------------------------------------------------
+
+namespace {
+PropellerStore MeasuredPropellerStore() {
+    return PropellerStore((std::filesystem::path(DataFolder()) / std::string(kPropellersFolder)).string());
+}
+} // namespace
+
+std::vector<std::string> WorkbenchSession::MeasuredPropellers() const { return MeasuredPropellerStore().Names(); }
+
+void WorkbenchSession::SetMeasuredPropeller(std::string name) {
+    if (name == fields_.MeasuredPropeller()) return;
+    fields_.SetMeasuredPropeller(std::move(name));
+    fields_.SetProjectModified(true);
+    Changed();
+}
+
 // ---- reports ----------------------------------------------------------------------------------------
 
 Result<ReportInput> WorkbenchSession::GatherReportInput(std::optional<WorkbenchControl>* failedField) {
@@ -201,8 +218,7 @@ Result<ReportInput> WorkbenchSession::GatherReportInput(std::optional<WorkbenchC
                              failedField))
         return Failure{};
     if (input.plane.Drive.Kind == PropellerDrive) {
-        const PropellerStore store((std::filesystem::path(DataFolder()) / std::string(kPropellersFolder)).string());
-        if (std::string error = AttachMeasuredPropeller(input.plane.Drive, store, fields_.MeasuredPropeller());
+        if (std::string error = AttachMeasuredPropeller(input.plane.Drive, MeasuredPropellerStore(), fields_.MeasuredPropeller());
             !error.empty()) {
             messages_->Report(ErrorMessage(std::move(error)));
             return Failure{};

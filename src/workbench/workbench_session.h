@@ -110,6 +110,12 @@ public:
     // Empties every field of the kind's group (a project or an unknown kind: nothing).
     void ClearGroup(ComponentTableKind kind);
 
+    // ---- measured propellers ---------------------------------------------------------------------------
+    // The measured propellers stored in the data folder, by name.
+    std::vector<std::string> MeasuredPropellers() const;
+    // The drive's measured propeller (empty: the two constants); a change marks the project.
+    void SetMeasuredPropeller(std::string name);
+
     // ---- reports ------------------------------------------------------------------------------------
     // Gathers the analysis input as Compute Report does; a failure has been reported and `failedField`
     // names the field at fault.

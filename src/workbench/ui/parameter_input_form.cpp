@@ -299,6 +299,10 @@ void TParameterInputForm::ShowFields() {
         widget->setEnabled(fields_.Enabled(info.id));
     }
     if (drivePages_->currentIndex() != fields_.DrivePage()) drivePages_->setCurrentIndex(fields_.DrivePage());
+    if (measuredPropeller_->currentIndex() < 0 ||
+        S(measuredPropeller_->currentIndex() == 0 ? QString() : measuredPropeller_->currentText()) !=
+            fields_.MeasuredPropeller())
+        FillMeasuredPropellers();
     useFilterAction_->setChecked(fields_.Checked(C::UseFilterCheckBox));
     // Saving a component needs a name; until the component commands are there Save stays off.
     for (auto [nameField, button] : saveButtons_)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QComboBox>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -79,6 +80,17 @@ struct WorkbenchOnlineActions {
     QAction* technicalSupport = nullptr;
 };
 
+// A drop-down list that refills itself just before it drops down.
+class PopupRefreshingCombo final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforePopup;
+    void showPopup() override {
+        if (beforePopup) beforePopup();
+        QComboBox::showPopup();
+    }
+};
+
 // The main window: one power system and airframe as text fields in six groups, bound to a
 // WorkbenchFields object; the rules that keep the fields consistent live in the core.
 class TParameterInputForm : public QMainWindow {
@@ -145,6 +157,8 @@ public:
     // windows open over `over`, so that they are in front of it and usable while it is modal, and
     // `forOpinion` ends a single combination in its opinion.
     void ComputeReportFor(bool forOpinion, QWidget* over);
+    // The drive's measured-propeller list: none, then the stored ones, on the project's choice.
+    void FillMeasuredPropellers();
 
 public slots:
     void ComputeButtonClick();
@@ -234,6 +248,7 @@ private:
     QScrollArea* restrictionBox_ = nullptr;
     QScrollArea* coeffBox_ = nullptr;
     QTabWidget* drivePages_ = nullptr;
+    PopupRefreshingCombo* measuredPropeller_ = nullptr;
     QPushButton* pitchButton_ = nullptr;
     QPushButton* computeButton_ = nullptr;
     QPlainTextEdit* clipBuffer_ = nullptr;

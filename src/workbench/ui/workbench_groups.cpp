@@ -3,6 +3,8 @@
 
 #include "workbench/ui/parameter_input_form.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -289,8 +291,19 @@ QWidget* TParameterInputForm::BuildDriveGroup() {
     pg->addLayout(weightRow, 5, 2);
     pg->addWidget(gbWeight, 5, 3);
     pg->addWidget(oz3, 5, 4, 1, 2);
+    // A measured propeller replaces the sizes and the two constants in the report; the list is read
+    // from the data folder each time it drops down, so that a propeller imported meanwhile is there.
+    measuredPropeller_ = new PopupRefreshingCombo(prop);
+    measuredPropeller_->setObjectName(QStringLiteral("MeasuredPropellerComboBox"));
+    measuredPropeller_->setToolTip(QStringLiteral("A propeller described by measured data instead of the two constants"));
+    measuredPropeller_->beforePopup = [this] { FillMeasuredPropellers(); };
+    connect(measuredPropeller_, &QComboBox::activated, this, [this](int index) {
+        if (!showing_) session_.SetMeasuredPropeller(index <= 0 ? std::string() : S(measuredPropeller_->itemText(index)));
+    });
+    pg->addWidget(MakeLabel(QStringLiteral("Measured:"), measuredPropeller_), 6, 0);
+    pg->addWidget(measuredPropeller_, 6, 1, 1, 5);
     pg->setColumnStretch(7, 1);
-    pg->setRowStretch(6, 1);
+    pg->setRowStretch(7, 1);
     drivePages_->addTab(prop, QStringLiteral("Propeller"));
 
     // Ducted fan page.
@@ -437,6 +450,20 @@ QWidget* TParameterInputForm::BuildHiddenFields() {
     clipBuffer_ = new QPlainTextEdit(holder);
     clipBuffer_->setObjectName(QStringLiteral("TempClipBuf"));
     return holder;
+}
+
+void TParameterInputForm::FillMeasuredPropellers() {
+    const bool wasShowing = showing_;
+    showing_ = true;
+    const std::string& chosen = fields_.MeasuredPropeller();
+    measuredPropeller_->clear();
+    measuredPropeller_->addItem(QStringLiteral("(none: the two constants)"));
+    std::vector<std::string> names = session_.MeasuredPropellers();
+    // A project may name a propeller this data folder does not hold; it shows, and the report says so.
+    if (!chosen.empty() && std::find(names.begin(), names.end(), chosen) == names.end()) names.push_back(chosen);
+    for (const std::string& name : names) measuredPropeller_->addItem(Q(name));
+    measuredPropeller_->setCurrentIndex(chosen.empty() ? 0 : measuredPropeller_->findText(Q(chosen)));
+    showing_ = wasShowing;
 }
 
 } // namespace ampvane

@@ -21,6 +21,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "analysis/report_builder.h"
 #include "analysis/report_export.h"
 #include "analysis/ui/report_form.h"
@@ -272,6 +274,40 @@ TEST_F(WorkbenchWindow, ComputeForAnotherWindowOpensOverItAndEndsInTheOpinion) {
     EXPECT_EQ(inFlight->parentWidget(), &asking);
     EXPECT_FALSE(inFlight->isHidden());
     EXPECT_EQ(inFlight->OpinionWindows().size(), 1u);
+}
+
+// The drive's Measured list offers the stored measured propellers; a choice marks the project and goes
+// into its text; a project naming one this data folder lacks still shows it (and its report says so).
+TEST_F(WorkbenchWindow, MeasuredPropellerIsChosenFromTheStoredOnes) {
+    const std::string data = folder.file("data");
+    std::filesystem::create_directories(data + "/Propellers");
+    std::ofstream(data + "/Propellers/Wood 10x6.avprop") << "stored\n";
+    std::ofstream(data + "/Propellers/notes.txt") << "not a propeller\n";
+    const QByteArray previous = qgetenv("AMPVANE_DATA_DIR");
+    qputenv("AMPVANE_DATA_DIR", QByteArray::fromStdString(data));
+    LoadSample();
+    form->EditFields().ClearMarks();
+    auto* measured = Find<QComboBox>("MeasuredPropellerComboBox");
+    form->FillMeasuredPropellers();
+    ASSERT_EQ(measured->count(), 2);
+    EXPECT_EQ(measured->currentIndex(), 0);
+    emit measured->activated(1);
+    EXPECT_EQ(form->Fields().MeasuredPropeller(), "Wood 10x6");
+    EXPECT_TRUE(form->Fields().ProjectModified());
+    EXPECT_NE(form->Session().ProjectText().find("MeasuredPropeller=Wood 10x6"), std::string::npos);
+    EXPECT_EQ(measured->currentText(), "Wood 10x6");
+    emit measured->activated(0);
+    EXPECT_EQ(form->Fields().MeasuredPropeller(), "");
+
+    WorkbenchFields other = form->Fields();
+    other.SetMeasuredPropeller("Oak 11x7");
+    form->SetFields(other);
+    EXPECT_EQ(measured->currentText(), "Oak 11x7");
+    messages.Expect("There is no measured propeller named \"Oak 11x7\" in the Propellers folder.");
+    form->ComputeButtonClick();
+    EXPECT_TRUE(form->Reports().empty());
+    if (previous.isEmpty()) qunsetenv("AMPVANE_DATA_DIR");
+    else qputenv("AMPVANE_DATA_DIR", previous);
 }
 
 TEST_F(WorkbenchWindow, ComputeOpensAReportWhoseCellsAreTheCoresGrid) {
