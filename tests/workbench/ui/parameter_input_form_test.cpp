@@ -305,7 +305,7 @@ TEST_F(WorkbenchWindow, MeasuredPropellerIsChosenFromTheStoredOnes) {
     EXPECT_EQ(measured->currentText(), "Oak 11x7");
     messages.Expect("There is no measured propeller named \"Oak 11x7\" in the Propellers folder.");
     form->ComputeButtonClick();
-    EXPECT_TRUE(form->Reports().empty());
+    EXPECT_TRUE(results->Reports().empty());
     if (previous.isEmpty()) qunsetenv("AMPVANE_DATA_DIR");
     else qputenv("AMPVANE_DATA_DIR", previous);
 }
