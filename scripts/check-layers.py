@@ -33,8 +33,6 @@ SHARED_WINDOW_LAYERS = {"common_ui", "help_ui", "chart_ui"}
 # Window-to-window edges still to be taken apart; each is a window reaching another's window class.
 # The list only shrinks: a new edge fails, and so does one listed here that has gone.
 KNOWN_WINDOW_EDGES = {
-    ("tools_ui", "workbench_ui"),
-    ("tools_ui", "data_ui"),
     ("workbench_ui", "analysis_ui"),
 }
 

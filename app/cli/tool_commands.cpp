@@ -232,11 +232,8 @@ struct DriveArguments {
 
 // The bench test both the propeller and the fan estimators take: the motor, the air, the measured
 // voltage, current, speed and thrust.
-template <class Input>
-void FillBenchTest(Input& input, const DriveArguments& a, CliMessages& messages) {
-    input.bench.motor.Kv = LenientReal(Text(a.kv), {}, messages);
-    input.bench.motor.Io = LenientReal(Text(a.noLoadCurrent), {}, messages);
-    input.bench.motor.Rm = LenientReal(Text(a.resistance), {}, messages);
+void FillBenchTest(BenchMeasurements& input, const DriveArguments& a, CliMessages& messages) {
+    input.bench.motor = ReadMotorConstants(Text(a.kv), Text(a.noLoadCurrent), Text(a.resistance), {}, messages);
     const auto sigma = DensityRatio(a.densityRatio, messages);
     if (!sigma) throw UsageFailure("the flying conditions give no air density");
     input.bench.sigma = *sigma;

@@ -6,6 +6,7 @@
 #include "desktop_program.h"
 #include "online_wiring.h"
 #include "result_windows.h"
+#include "tool_window_wiring.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -21,7 +22,6 @@
 #include "help/ui/splash_screen.h"
 #include "online/ui/carry_over_form.h"
 #include "online/ui/online_commands.h"
-#include "tools/ui/tool_windows.h"
 #include "wizard/generic_components.h"
 #include "wizard/ui/ampvane_wizard_form.h"
 #include "workbench/configuration.h"
@@ -163,7 +163,7 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
     p.online = ConnectOnlineCommands(*p.workbench, &p.settings, p.locale, p.workbench->Environment().importTableText,
                                      p.messages);
     p.tables.OpenComponentTables();
-    new TToolWindows(*p.workbench, &p.tables); // owned by the workbench
+    InstallToolWindows(*p.workbench, &p.tables, p.messages, p.prompter);
     p.optionsForm = std::make_unique<TOptionsForm>(p.settings, p.files, p.locale, p.messages, p.workbench.get());
     p.wizard = std::make_unique<TAmpvaneWizardForm>(p.WizardEnv(), p.workbench.get());
     p.workbench->SetWizardCommand([&p] { p.wizard->exec(); });

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QStyle>
 #include <QWidget>
 
@@ -16,6 +15,7 @@
 #include "advice/ui/explanation_form.h"
 #include "advice/ui/graph_form.h"
 #include "analysis/ui/report_form.h"
+#include "common/ui/window_geometry.h"
 #include "workbench/compute_input.h"
 #include "workbench/ui/parameter_input_form.h"
 
@@ -117,21 +117,13 @@ bool ResultWindows::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ResultWindows::Place(QWidget* window) {
-    // Each new window steps down and right of the last one, and lies wholly on its screen.
-    const QScreen* screen = window->screen() ? window->screen() : workbench_.screen();
-    if (!screen) return;
-    const QRect available = screen->availableGeometry();
+    // Each new window steps down and right of the last one, and lies wholly on its screen; a cascade
+    // that would leave the screen starts again at its top.
     const int step = std::max(20, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4);
     cascade_ = (cascade_ + 1) % 10;
-    const QPoint origin = workbench_.geometry().topLeft() + QPoint(step * cascade_, step * cascade_);
-    const QRect frame = window->frameGeometry();
-    const int frameExtraW = frame.width() - window->width(), frameExtraH = frame.height() - window->height();
-    const int width = std::min(window->width(), available.width() - frameExtraW);
-    const int height = std::min(window->height(), available.height() - frameExtraH);
-    if (width != window->width() || height != window->height()) window->resize(width, height);
-    const int x = std::clamp(origin.x(), available.left(), available.right() - width - frameExtraW + 1);
-    const int y = std::clamp(origin.y(), available.top(), available.bottom() - height - frameExtraH + 1);
-    window->move(x, y);
+    const QRect previous = cascade_ == 1 || !lastPlace_.isValid() ? workbench_.geometry() : lastPlace_;
+    CascadeWindow(*window, {previous.x(), previous.y(), previous.width(), previous.height()}, step);
+    lastPlace_ = window->geometry();
 }
 
 } // namespace ampvane

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 #include <vector>
 
@@ -60,6 +61,7 @@ private:
     std::vector<QPointer<TReportForm>> reports_;
     QPointer<TComparisonForm> comparison_;
     int cascade_ = 0; // the step of the last window placed
+    QRect lastPlace_;  // its inside
 };
 
 } // namespace ampvane

@@ -44,5 +44,15 @@ inline double InchesFromCentimetres(double centimetres) { return centimetres * k
 inline double SquareInchesFromSquareDecimetres(double dm2) { return dm2 * kSquareInchesPerSquareDecimetre; }
 inline double OuncesFromNewtons(double newtons) { return newtons * kOuncesPerNewton; }
 inline double MphFromMetresPerSecond(double metresPerSecond) { return metresPerSecond * kMphPerMetrePerSecond; }
+inline double CentimetresFromInches(double inches) { return inches * kCentimetresPerInch; }
+
+// A speed given as inches a minute (a pitch times a speed in rpm) in mph, and back.
+inline constexpr double kMphPerInchPerMinute = 0.000947;
+inline double MphFromInchesPerMinute(double inchesPerMinute) { return inchesPerMinute * kMphPerInchPerMinute; }
+inline double InchesPerMinuteFromMph(double mph) { return mph / kMphPerInchPerMinute; }
+
+// Angles, with the factor the estimators have always used.
+inline double DegreesFromRadians(double radians) { return radians * 57.29577951; }
+inline double RadiansFromDegrees(double degrees) { return degrees / 57.29577951; }
 
 } // namespace ampvane

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/unit_conversion.h"
 #include "model/airframe.h"
 #include "model/model_numbers.h"
 #include "tools/tool_fields.h"
@@ -13,9 +14,6 @@ namespace ampvane {
 namespace {
 
 using model_detail::RoundHalfEven;
-
-constexpr double kDegreesPerRadian = 57.29577951;
-constexpr double kHalfDegreesPerRadian = 114.59155902;
 
 // The four-digit symmetric section of 10 % thickness: half-thickness at the chord stations.
 constexpr std::array<double, 22> kStations{0,  0.2, 0.4, 0.6, 0.8, 1.25, 2.5, 5,  7.5, 10, 15,
@@ -49,7 +47,7 @@ AirfoilControls ControlsFromAirframe(const AirframeDesc& airframe) {
     AirfoilControls controls;
     controls.thickness = Position(airframe.Thickness * 200, kThicknessMin, kThicknessMax);
     controls.camber = Position(airframe.Camber * 200, kCamberMin, kCamberMax);
-    controls.angle = Position(airframe.AngleOfAttack * kDegreesPerRadian * 2, kAngleMin, kAngleMax);
+    controls.angle = Position(DegreesFromRadians(airframe.AngleOfAttack) * 2, kAngleMin, kAngleMax);
     controls.flatPlate = airframe.FlatPlate != 0;
     controls.dragClass = {ClassPosition(airframe.LandingGear, kDragClassItems[0]),
                           ClassPosition(airframe.SurfaceFinish, kDragClassItems[1]),
@@ -61,7 +59,7 @@ AirfoilControls ControlsFromAirframe(const AirframeDesc& airframe) {
 void ApplyControls(const AirfoilControls& controls, AirframeDesc& airframe) {
     airframe.Thickness = controls.thickness / 200.0;
     airframe.Camber = controls.camber / 200.0;
-    airframe.AngleOfAttack = controls.angle / kHalfDegreesPerRadian;
+    airframe.AngleOfAttack = RadiansFromDegrees(controls.angle / 2.0);
     airframe.FlatPlate = controls.flatPlate ? 1 : 0;
     std::int32_t* classes[4] = {&airframe.LandingGear, &airframe.SurfaceFinish, &airframe.Protrusions,
                                 &airframe.Fuselage};
@@ -159,6 +157,16 @@ std::vector<AirfoilListEntry> AirfoilListEntries(const std::vector<ValueListEntr
     return result;
 }
 
+ShownAirfoilEntry ShowAirfoilEntry(const AirfoilListEntry& entry, const NumberLocale& locale) {
+    ShownAirfoilEntry shown;
+    shown.thickness = FormatReal(0, -1, std::fabs(entry.thickness), locale);
+    shown.camber = FormatReal(0, -1, entry.camber, locale);
+    NullMessageSink quiet; // the texts were just written: they read back
+    shown.thicknessPercent = LenientReal(shown.thickness, locale, quiet);
+    shown.camberPercent = LenientReal(shown.camber, locale, quiet);
+    return shown;
+}
+
 void TakeListEntry(AirframeDesc& airframe, bool flatPlate, double camberPercent, double thicknessPercent) {
     airframe.Thickness = std::fabs(thicknessPercent) / 100;
     airframe.Camber = camberPercent / 100;
@@ -168,7 +176,7 @@ void TakeListEntry(AirframeDesc& airframe, bool flatPlate, double camberPercent,
 void TakeMeasurements(AirframeDesc& airframe, double angleDegrees, double camberPercent, double thicknessPercent) {
     airframe.Thickness = thicknessPercent / 100;
     airframe.Camber = camberPercent / 100;
-    airframe.AngleOfAttack = angleDegrees / kDegreesPerRadian;
+    airframe.AngleOfAttack = RadiansFromDegrees(angleDegrees);
 }
 
 WingMeasurementResult ComputeWingMeasurements(const WingMeasurementInput& input, const NumberLocale& locale,
@@ -192,7 +200,7 @@ WingMeasurementResult ComputeWingMeasurements(const WingMeasurementInput& input,
          result.thicknessInRange);
     fill(RoundHalfEven(((UH + LH) / 2 - CH) / C * 200) / 2, 0, 15, result.camber, result.camberText,
          result.camberInRange);
-    fill(RoundHalfEven(std::atan((LE - TE) / C) * kDegreesPerRadian * 2) / 2, -5, 25, result.angle,
+    fill(RoundHalfEven(DegreesFromRadians(std::atan((LE - TE) / C)) * 2) / 2, -5, 25, result.angle,
          result.angleText, result.angleInRange);
     return result;
 }

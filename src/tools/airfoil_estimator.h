@@ -102,6 +102,13 @@ struct AirfoilListEntry {
     bool FlatPlate() const { return thickness < 0; }
 };
 std::vector<AirfoilListEntry> AirfoilListEntries(const std::vector<ValueListEntry>& entries);
+// An entry as the list window shows it (|thickness| and camber with up to one decimal), and the values
+// its OK takes: the shown ones.
+struct ShownAirfoilEntry {
+    std::string thickness, camber;
+    double thicknessPercent = 0, camberPercent = 0;
+};
+ShownAirfoilEntry ShowAirfoilEntry(const AirfoilListEntry& entry, const NumberLocale& locale);
 // The record after a list entry was taken (the angle stays).
 void TakeListEntry(AirframeDesc& airframe, bool flatPlate, double camberPercent, double thicknessPercent);
 void TakeMeasurements(AirframeDesc& airframe, double angleDegrees, double camberPercent, double thicknessPercent);

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "common/field_validation.h"
+#include "analysis/analysis_input.h"
 #include "common/unit_conversion.h"
 #include "model/propeller.h"
 #include "tools/tool_fields.h"
@@ -15,7 +16,6 @@ namespace {
 
 using C = WorkbenchControl;
 
-constexpr double kPitchSpeedFactor = 0.000947; // mph per inch-rpm
 constexpr double kFanThrustFactor = 4.22404026e-10;
 constexpr double kFanPowerFactor = 4.96439988e-14;
 constexpr double kUserPowerConstantFactor = 1.31;
@@ -66,7 +66,52 @@ std::string LengthForWorkbench(const std::string& text, LengthUnit from, bool wo
     return ConvertEditValue(text, 0, 0.025, kCentimetresPerInch, locale, messages);
 }
 
+// The recomputation after a change shared by both estimators: an estimated or empty speed follows
+// the estimate first unless the change was to the speed itself (which makes it a measurement).
+template <class Input, class Result>
+Result FollowEstimate(Input& input, bool fromRpmEdit, const NumberLocale& locale, MessageSink& messages,
+                      std::optional<std::string> (*estimate)(const Input&, const NumberLocale&, MessageSink&),
+                      Result (*compute)(const Input&, const NumberLocale&, MessageSink&)) {
+    if (fromRpmEdit) {
+        input.rpmEstimated = false;
+    } else if (TrimText(input.rpm).empty() || input.rpmEstimated) {
+        NullMessageSink quiet; // the fields are read again below, with their messages
+        if (auto rpm = estimate(input, locale, quiet)) {
+            input.rpm = *rpm;
+            input.rpmEstimated = true;
+        }
+    }
+    return compute(input, locale, messages);
+}
+
 } // namespace
+
+MotorConstants ReadMotorConstants(std::string_view kv, std::string_view idleCurrent, std::string_view resistance,
+                                  const NumberLocale& locale, MessageSink& messages) {
+    return {LenientReal(kv, locale, messages), LenientReal(idleCurrent, locale, messages),
+            LenientReal(resistance, locale, messages)};
+}
+
+void TakeWorkbenchMotor(BenchTest& bench, const WorkbenchFields& fields, const NumberLocale& locale,
+                        MessageSink& messages) {
+    bench.motorName = fields.Text(C::MotorNameEdit);
+    bench.motor = ReadMotorConstants(fields.Text(C::MotorConstantEdit), fields.Text(C::IdleCurrentEdit),
+                                     fields.Text(C::ArmatureResistanceEdit), locale, messages);
+}
+
+std::optional<BenchConditionTexts> TakeBenchConditions(BenchTest& bench, const AnalysisOptionsInput& input,
+                                                       const NumberLocale& locale) {
+    NullMessageSink quiet;
+    const auto options = SnapshotAnalysisOptions(input, locale, quiet);
+    if (!options) return std::nullopt;
+    bench.sigma = options->DensityRatio;
+    bench.defaultGearboxEfficiency = TypicalGearboxEfficiency(input, locale);
+    const bool metricAir = options->MetricTempPress;
+    return BenchConditionTexts{
+        "Elev: " + FormatReal(0, 0, options->Elevation, locale) + (options->Metric ? " m" : " ft"),
+        "S.L. Pressure: " + FormatReal(0, -2, options->Pressure, locale) + (metricAir ? " kPa" : " inHg"),
+        "Air Temp: " + FormatReal(0, -1, options->Temperature, locale) + (metricAir ? "\u00B0C" : "\u00B0F")};
+}
 
 double InchesIn(double value, LengthUnit unit) {
     return unit == LengthUnit::Centimetre ? InchesFromCentimetres(value) : value;
@@ -96,16 +141,7 @@ std::optional<std::string> EstimatePropRpm(const PropConstantInput& input, const
 
 PropConstantResult PropConstantChanged(PropConstantInput& input, bool fromRpmEdit, const NumberLocale& locale,
                                        MessageSink& messages) {
-    if (fromRpmEdit) {
-        input.rpmEstimated = false;
-    } else if (TrimText(input.rpm).empty() || input.rpmEstimated) {
-        NullMessageSink quiet; // the fields are read again below, with their messages
-        if (auto rpm = EstimatePropRpm(input, locale, quiet)) {
-            input.rpm = *rpm;
-            input.rpmEstimated = true;
-        }
-    }
-    return ComputePropConstants(input, locale, messages);
+    return FollowEstimate(input, fromRpmEdit, locale, messages, &EstimatePropRpm, &ComputePropConstants);
 }
 
 PropConstantResult ComputePropConstants(const PropConstantInput& input, const NumberLocale& locale,
@@ -202,16 +238,7 @@ std::optional<std::string> EstimateFanRpm(const FanCoefficientInput& input, cons
 
 FanCoefficientResult FanCoefficientChanged(FanCoefficientInput& input, bool fromRpmEdit,
                                            const NumberLocale& locale, MessageSink& messages) {
-    if (fromRpmEdit) {
-        input.rpmEstimated = false;
-    } else if (TrimText(input.rpm).empty() || input.rpmEstimated) {
-        NullMessageSink quiet;
-        if (auto rpm = EstimateFanRpm(input, locale, quiet)) {
-            input.rpm = *rpm;
-            input.rpmEstimated = true;
-        }
-    }
-    return ComputeFanCoefficients(input, locale, messages);
+    return FollowEstimate(input, fromRpmEdit, locale, messages, &EstimateFanRpm, &ComputeFanCoefficients);
 }
 
 FanCoefficientResult ComputeFanCoefficients(const FanCoefficientInput& input, const NumberLocale& locale,
@@ -229,11 +256,11 @@ FanCoefficientResult ComputeFanCoefficients(const FanCoefficientInput& input, co
     const double sigma = input.bench.sigma;
     // A refused diameter leaves no area, rather than the area without it.
     const double A = Df && Dh ? *Df * *Df - *Dh * *Dh : 0;
-    const double Vf = Ve / kPitchSpeedFactor;
+    const double Vf = InchesPerMinuteFromMph(Ve);
 
     if (Ve > 0 && N > 0) {
-        double pitch = Ve / (N * kPitchSpeedFactor);
-        if (input.workbenchMetric) pitch *= kCentimetresPerInch;
+        double pitch = Ve / MphFromInchesPerMinute(N);
+        if (input.workbenchMetric) pitch = CentimetresFromInches(pitch);
         result.fanPitch = ResultText(pitch, 2, locale);
         if (!result.fanPitch.empty()) result.pitchValue = pitch;
     }
@@ -277,7 +304,7 @@ FanPitchResult ComputeFanPitch(const FanPitchInput& input, const NumberLocale& l
     if (W > 0 || H > 0) {
         result.angleEnabled = false;
         result.sizeEnabled = true;
-        theta = (W > 0 && H > 0) ? std::atan(H / W) * 57.29577951 : 0;
+        theta = (W > 0 && H > 0) ? DegreesFromRadians(std::atan(H / W)) : 0;
     } else if (theta > 0) {
         result.angleEnabled = true;
         result.sizeEnabled = false;
@@ -285,7 +312,7 @@ FanPitchResult ComputeFanPitch(const FanPitchInput& input, const NumberLocale& l
     // Red from 89 degrees on, where no pitch is given any more.
     result.angleRed = theta >= 89;
     if (theta > 0 && theta < 89 && D > 0) {
-        const double pitch = std::tan(theta / 57.29577951) * std::numbers::pi * D;
+        const double pitch = std::tan(RadiansFromDegrees(theta)) * std::numbers::pi * D;
         result.pitch = ResultText(pitch, -2, locale);
         if (!result.pitch.empty()) {
             result.angle = theta;

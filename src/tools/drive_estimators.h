@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "project/options_input.h"
 #include "project/workbench_fields.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
@@ -50,12 +51,35 @@ struct BenchTest {
     double defaultGearboxEfficiency = 95; // % (the options' typical value)
 };
 
-struct PropConstantInput {
+// A motor's constants typed as texts, read leniently (a text that is no number reads as 0 after
+// the warning).
+MotorConstants ReadMotorConstants(std::string_view kv, std::string_view idleCurrent, std::string_view resistance,
+                                  const NumberLocale& locale, MessageSink& messages);
+// The workbench's motor as the test motor: its name and constants.
+void TakeWorkbenchMotor(BenchTest& bench, const WorkbenchFields& fields, const NumberLocale& locale,
+                        MessageSink& messages);
+
+// The assumed test conditions from the options: the density ratio and the typical gearbox efficiency
+// into the bench test, and the three lines the estimators show ("Elev: 0 ft", ...). False, changing
+// nothing, when the options give no air.
+struct BenchConditionTexts {
+    std::string elevation, pressure, temperature;
+};
+std::optional<BenchConditionTexts> TakeBenchConditions(BenchTest& bench, const AnalysisOptionsInput& options,
+                                                       const NumberLocale& locale);
+
+// What both estimators take from the bench: the test, the motor's voltage and current, the speed
+// and the thrust, as typed.
+struct BenchMeasurements {
     BenchTest bench;
-    std::string terminalVoltage, motorCurrent, diameter, pitch, rpm, thrust, gearRatio, gearboxEfficiency;
-    LengthUnit diameterUnit = LengthUnit::Inch, pitchUnit = LengthUnit::Inch;
+    std::string terminalVoltage, motorCurrent, rpm, thrust;
     ForceUnit thrustUnit = ForceUnit::Ounce;
     bool rpmEstimated = false; // the speed label reads "rpm (estimated)"
+};
+
+struct PropConstantInput : BenchMeasurements {
+    std::string diameter, pitch, gearRatio, gearboxEfficiency;
+    LengthUnit diameterUnit = LengthUnit::Inch, pitchUnit = LengthUnit::Inch;
 };
 
 struct PropConstantResult {
@@ -95,13 +119,10 @@ std::optional<PropListLines> PropListEntryLines(std::string_view name, const Pro
 
 // ---- fan coefficient estimator -------------------------------------------------------------------
 
-struct FanCoefficientInput {
-    BenchTest bench;
-    std::string terminalVoltage, motorCurrent, fanDiameter, hubDiameter, rpm, thrust, effluxVelocity;
+struct FanCoefficientInput : BenchMeasurements {
+    std::string fanDiameter, hubDiameter, effluxVelocity;
     LengthUnit fanDiameterUnit = LengthUnit::Inch, hubDiameterUnit = LengthUnit::Inch;
-    ForceUnit thrustUnit = ForceUnit::Ounce;
     SpeedUnit velocityUnit = SpeedUnit::Mph;
-    bool rpmEstimated = false;
     bool workbenchMetric = false; // the pitch is shown in cm
 };
 

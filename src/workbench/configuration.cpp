@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "workbench/configuration.h"
-#include "workbench/window_placement.h"
+#include "common/window_placement.h"
 
 #include <optional>
 #include <utility>

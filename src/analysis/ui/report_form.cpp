@@ -29,6 +29,7 @@
 #include "common/ui/button_row.h"
 #include "common/ui/qt_text.h"
 #include "common/ui/save_dialog.h"
+#include "common/ui/window_geometry.h"
 #include "help/help_topics.h"
 #include "help/ui/help_viewer.h"
 #include "analysis/analysis_input.h"
@@ -323,15 +324,8 @@ void TReportForm::FitWidth() {
     const int rows = std::min(model_->rowCount(), 20);
     const int height = layout()->sizeHint().height() + rows * view_->verticalHeader()->defaultSectionSize();
     resize(width, height);
-    // Back onto the screen when it would reach past the right or bottom edge.
-    if (const QScreen* screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        QRect frame = frameGeometry();
-        int x = frame.x(), y = frame.y();
-        if (frame.right() > available.right()) x = std::max(available.left(), available.right() - frame.width());
-        if (frame.bottom() > available.bottom()) y = std::max(available.top(), available.bottom() - frame.height());
-        move(x, y);
-    }
+    // Back onto the screen when it would reach past an edge, and never taller than the screen.
+    FitSizeToScreen(*this);
 }
 
 // ---- rows and sorting ---------------------------------------------------------------------------

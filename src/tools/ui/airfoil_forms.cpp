@@ -15,9 +15,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "common/ui/button_row.h"
 #include "help/ui/help_viewer.h"
 #include "model/airframe.h"
-#include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
 
@@ -31,6 +31,16 @@ QSlider* MakeSlider(QWidget* parent, const char* name, int low, int high, int po
     slider->setRange(low, high);
     slider->setValue(position);
     return slider;
+}
+
+// OK and Cancel at the foot of a modal window; Cancel closes it. Gives OK for its handler.
+QPushButton* OkCancelRow(QDialog& dialog, QVBoxLayout& layout) {
+    ButtonRow row(&dialog);
+    row.AddStretch();
+    QPushButton* ok = row.Add("OK", "OKButton");
+    QObject::connect(row.Add("Cancel", "CancelButton"), &QPushButton::clicked, &dialog, &QDialog::reject);
+    layout.addLayout(row.Layout());
+    return ok;
 }
 
 } // namespace
@@ -107,7 +117,10 @@ TLiftCoefficientForm::TLiftCoefficientForm(const ToolEnvironment& environment, Q
     measurements_ = new TWingMeasurementsForm(*this, Messages(), environment.session->Locale(), this);
     SetHelpTopic(list_, kAirfoilListHelpTopic);
     SetHelpTopic(measurements_, kWingMeasurementsHelpTopic);
-    connect(fromMeasurements, &QPushButton::clicked, this, [this] { measurements_->exec(); });
+    connect(fromMeasurements, &QPushButton::clicked, this, [this] {
+        measurements_->SetLengthUnit(Q(UnitLabelsFor(Units()).length));
+        measurements_->exec();
+    });
     connect(fromList, &QPushButton::clicked, this, [this] { list_->exec(); });
     DeriveAirframe(airframe_, false);
     LoadWorkingAirframe(airframe_);
@@ -249,22 +262,13 @@ TAirfoilListForm::TAirfoilListForm(TLiftCoefficientForm& estimator, const std::f
     g->addWidget(camber_, 1, 1);
     g->addWidget(new QLabel(QStringLiteral("%"), this), 1, 2);
     v->addLayout(g);
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    v->addLayout(buttons);
+    QPushButton* ok = OkCancelRow(*this, *v);
     connect(list_, &QListWidget::itemClicked, this, &TAirfoilListForm::AirfoilListBoxClick);
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
         AirfoilListBoxClick();
         OKButtonClick();
     });
     connect(ok, &QPushButton::clicked, this, &TAirfoilListForm::OKButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TAirfoilListForm::Reload() {
@@ -289,15 +293,14 @@ void TAirfoilListForm::AirfoilListBoxClick() {
     if (row < 0 || row >= static_cast<int>(entries_.size())) return;
     index_ = row;
     const AirfoilListEntry& e = entries_[row];
-    thickness_->setText(Q(FormatReal(0, -1, std::fabs(e.thickness), locale_)));
-    camber_->setText(Q(FormatReal(0, -1, e.camber, locale_)));
+    shown_ = ShowAirfoilEntry(e, locale_);
+    thickness_->setText(Q(shown_.thickness));
+    camber_->setText(Q(shown_.camber));
     flatPlate_ = e.FlatPlate();
 }
 
 void TAirfoilListForm::OKButtonClick() {
-    NullMessageSink quiet;
-    estimator_.TakeListEntry(flatPlate_, LenientReal(S(camber_->text()), locale_, quiet),
-                             LenientReal(S(thickness_->text()), locale_, quiet));
+    estimator_.TakeListEntry(flatPlate_, shown_.camberPercent, shown_.thicknessPercent);
     accept();
 }
 
@@ -305,7 +308,8 @@ void TAirfoilListForm::OKButtonClick() {
 
 TWingMeasurementsForm::TWingMeasurementsForm(TLiftCoefficientForm& estimator, MessageSink& messages,
                                              const NumberLocale& locale, QWidget* parent)
-    : QDialog(parent), estimator_(estimator), messages_(messages), locale_(locale) {
+    : QDialog(parent), estimator_(estimator), messages_(messages), locale_(locale),
+      typing_(new TypingMessages(messages, locale, this)) {
     setObjectName(QStringLiteral("WingMeasurementsForm"));
     setWindowTitle(QStringLiteral("Wing Airfoil Measurements"));
     auto* v = new QVBoxLayout(this);
@@ -317,12 +321,18 @@ TWingMeasurementsForm::TWingMeasurementsForm(TLiftCoefficientForm& estimator, Me
     const char* labels[6] = {"Leading Edge Height:", "Trailing Edge Height:", "Chord:",
                              "Upper Surface Height:", "Lower Surface Height:", "Chord Line Height:"};
     for (int i = 0; i < 6; ++i) {
-        inputs_[i] = new QLineEdit(this);
-        inputs_[i]->setObjectName(QString::fromLatin1(names[i]));
+        QLineEdit* input = inputs_[i] = new QLineEdit(this);
+        input->setObjectName(QString::fromLatin1(names[i]));
         g->addWidget(new QLabel(QString::fromLatin1(labels[i]), this), i, 0);
-        g->addWidget(inputs_[i], i, 1);
-        connect(inputs_[i], &QLineEdit::textChanged, this, &TWingMeasurementsForm::WingMeasurementChange);
+        g->addWidget(input, i, 1);
+        // Any one length unit does: only the ratios count.
+        lengthUnits_[i] = new QLabel(this);
+        lengthUnits_[i]->setObjectName(QString::fromLatin1(names[i]).replace(QStringLiteral("Edit"), QStringLiteral("Unit")));
+        g->addWidget(lengthUnits_[i], i, 2);
+        connect(input, &QLineEdit::textChanged, this,
+                [this, input] { typing_->Typed(input, [this] { WingMeasurementChange(); }); });
     }
+    SetLengthUnit(QStringLiteral("in"));
     const auto result = [&](int row, const char* label, const char* name, const QString& unit) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
@@ -336,23 +346,14 @@ TWingMeasurementsForm::TWingMeasurementsForm(TLiftCoefficientForm& estimator, Me
     camber_ = result(7, "Camber:", "CamberEdit", QStringLiteral("%"));
     angle_ = result(8, "Angle of Attack:", "AngleOfAttackEdit", QStringLiteral("\u00B0"));
     v->addLayout(g);
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    v->addLayout(buttons);
+    QPushButton* ok = OkCancelRow(*this, *v);
     connect(ok, &QPushButton::clicked, this, &TWingMeasurementsForm::OKButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TWingMeasurementsForm::WingMeasurementChange() {
     WingMeasurementInput input{S(inputs_[0]->text()), S(inputs_[1]->text()), S(inputs_[2]->text()),
                                S(inputs_[3]->text()), S(inputs_[4]->text()), S(inputs_[5]->text())};
-    result_ = ComputeWingMeasurements(input, locale_, messages_);
+    result_ = ComputeWingMeasurements(input, locale_, typing_->Sink());
     const auto show = [](QLineEdit* edit, const std::string& text, bool inRange) {
         edit->setText(Q(text));
         QPalette palette = edit->palette();
@@ -364,7 +365,12 @@ void TWingMeasurementsForm::WingMeasurementChange() {
     show(angle_, result_.angleText, result_.angleInRange);
 }
 
+void TWingMeasurementsForm::SetLengthUnit(const QString& unit) {
+    for (QLabel* label : lengthUnits_) label->setText(unit);
+}
+
 void TWingMeasurementsForm::OKButtonClick() {
+    typing_->Release();
     if (!AcceptWingMeasurements(result_, messages_)) return;
     estimator_.TakeMeasurements(*result_.angle, *result_.camber, *result_.thickness);
     accept();

@@ -72,6 +72,7 @@ private:
     std::vector<AirfoilListEntry> entries_;
     int index_ = 0;
     bool flatPlate_ = false;
+    ShownAirfoilEntry shown_; // the entry the fields show
     QListWidget* list_;
     QLineEdit *thickness_, *camber_;
 };
@@ -84,13 +85,17 @@ public:
                           QWidget* parent);
     void WingMeasurementChange();
     void OKButtonClick();
+    // The unit shown beside the six lengths: the workbench's.
+    void SetLengthUnit(const QString& unit);
 
 private:
     TLiftCoefficientForm& estimator_;
     MessageSink& messages_;
     NumberLocale locale_;
+    TypingMessages* typing_;
     WingMeasurementResult result_;
     QLineEdit* inputs_[6];
+    QLabel* lengthUnits_[6];
     QLineEdit *thickness_, *camber_, *angle_;
 };
 

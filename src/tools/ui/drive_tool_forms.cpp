@@ -12,13 +12,11 @@
 
 #include <set>
 
-#include "analysis/analysis_input.h"
 #include "data/comp_data_module.h"
 #include "data/name_lookup.h"
 #include "data/value_lists.h"
 #include "help/ui/help_viewer.h"
 #include "workbench/analysis_settings.h"
-#include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
 
@@ -134,6 +132,18 @@ LengthUnit TBenchTestForm::SizeUnit(int size) const {
     return cmButtons_[size]->isChecked() ? LengthUnit::Centimetre : LengthUnit::Inch;
 }
 
+BenchMeasurements TBenchTestForm::Measurements() const {
+    BenchMeasurements m;
+    m.bench = bench_;
+    m.terminalVoltage = S(voltage_->text());
+    m.motorCurrent = S(current_->text());
+    m.rpm = S(rpm_->text());
+    m.thrust = S(thrust_->text());
+    m.thrustUnit = ThrustUnit();
+    m.rpmEstimated = rpmEstimated_;
+    return m;
+}
+
 ForceUnit TBenchTestForm::ThrustUnit() const {
     return gButton_->isChecked() ? ForceUnit::Gram : nButton_->isChecked() ? ForceUnit::Newton : ForceUnit::Ounce;
 }
@@ -146,23 +156,16 @@ void TBenchTestForm::OptionsButtonClick() {
 }
 
 void TBenchTestForm::RefreshConditions() {
-    NullMessageSink quiet;
-    const auto options = SnapshotAnalysisOptions(AnalysisOptionsInputFrom(Options()), Locale(), quiet);
-    if (!options) return;
-    bench_.sigma = options->DensityRatio;
-    bench_.defaultGearboxEfficiency =
-        TypicalGearboxEfficiency(AnalysisOptionsInputFrom(Options()), Locale());
-    conditions_[0]->setText(QStringLiteral("Elev: ") + Q(FormatReal(0, 0, options->Elevation, Locale())) +
-                            (options->Metric ? QStringLiteral(" m") : QStringLiteral(" ft")));
-    conditions_[1]->setText(QStringLiteral("S.L. Pressure: ") + Q(FormatReal(0, -2, options->Pressure, Locale())) +
-                            (options->MetricTempPress ? QStringLiteral(" kPa") : QStringLiteral(" inHg")));
-    conditions_[2]->setText(QStringLiteral("Air Temp: ") + Q(FormatReal(0, -1, options->Temperature, Locale())) +
-                            (options->MetricTempPress ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F")));
+    const auto texts = TakeBenchConditions(bench_, AnalysisOptionsInputFrom(Options()), Locale());
+    if (!texts) return;
+    conditions_[0]->setText(Q(texts->elevation));
+    conditions_[1]->setText(Q(texts->pressure));
+    conditions_[2]->setText(Q(texts->temperature));
 }
 
 void TBenchTestForm::SetComponentData(TCompDataModule* data) {
     TToolForm::SetComponentData(data);
-    selectButton_->setEnabled(data != nullptr);
+    selectButton_->setEnabled(CanBrowseMotor());
 }
 
 void TBenchTestForm::LookUpMotor(const std::string& name) {
@@ -188,13 +191,8 @@ void TBenchTestForm::TakeBenchTest() {
         bench_.motor = {};
         LookUpMotor(std::string(TrimText(S(motorName_->text()))));
     } else if (TrimText(S(motorName_->text())).empty()) {
-        const WorkbenchFields& f = Fields();
-        NullMessageSink quiet;
-        motorName_->setText(Q(f.Text(C::MotorNameEdit)));
-        bench_.motorName = f.Text(C::MotorNameEdit);
-        bench_.motor.Kv = LenientReal(f.Text(C::MotorConstantEdit), Locale(), Messages());
-        bench_.motor.Io = LenientReal(f.Text(C::IdleCurrentEdit), Locale(), Messages());
-        bench_.motor.Rm = LenientReal(f.Text(C::ArmatureResistanceEdit), Locale(), Messages());
+        TakeWorkbenchMotor(bench_, Fields(), Locale(), Messages());
+        motorName_->setText(Q(bench_.motorName));
     }
 }
 
@@ -269,11 +267,11 @@ TPropConstantForm::TPropConstantForm(const ToolEnvironment& environment, QWidget
         for (const auto& [name, value] : gearboxEntries_)
             if (S(text) == name) {
                 loading_ = true;
-                efficiency_->setEditText(Q(FormatReal(0, -3, value, Locale())));
+                efficiency_->setEditText(Q(DropDownValueText(C::GearboxEfficiencyEdit, value, Locale())));
                 loading_ = false;
                 break;
             }
-        ParameterChanged();
+        typing_->Typed(efficiency_->lineEdit(), [this] { ParameterChanged(); });
     });
     connect(propellerName_, &QComboBox::editTextChanged, this,
             [this](const QString& text) { addToList_->setEnabled(!text.isEmpty()); });
@@ -338,7 +336,8 @@ void TPropConstantForm::showEvent(QShowEvent* event) {
 }
 
 PropConstantInput TPropConstantForm::Input() const {
-    auto input = MeasuredInput<PropConstantInput>();
+    PropConstantInput input;
+    static_cast<BenchMeasurements&>(input) = Measurements();
     input.diameter = S(diameter_->text());
     input.pitch = S(pitch_->text());
     input.gearRatio = S(gearRatio_->text());
@@ -416,7 +415,7 @@ void TFanCoefficientForm::showEvent(QShowEvent* event) {
     if (thrust_->text().isEmpty())
         (units.metric ? (settings.forceInNewtons ? nButton_ : gButton_) : ozButton_)->setChecked(true);
     if (efflux_->text().isEmpty()) (units.metric ? msButton_ : mphButton_)->setChecked(true);
-    pitchUnit_->setText(units.metric ? QStringLiteral("cm") : QStringLiteral("in"));
+    pitchUnit_->setText(Q(UnitLabelsFor(units).length));
     const WorkbenchFields& f = Fields();
     if (f.DrivePage() == kDuctedFanPage) {
         fanDiameter_->setText(Q(f.Text(C::FanDiameterEdit)));
@@ -429,7 +428,8 @@ void TFanCoefficientForm::showEvent(QShowEvent* event) {
 }
 
 FanCoefficientInput TFanCoefficientForm::Input() const {
-    auto input = MeasuredInput<FanCoefficientInput>();
+    FanCoefficientInput input;
+    static_cast<BenchMeasurements&>(input) = Measurements();
     input.fanDiameter = S(fanDiameter_->text());
     input.hubDiameter = S(hubDiameter_->text());
     input.effluxVelocity = S(efflux_->text());
@@ -484,6 +484,14 @@ TFanPitchMeasurementsForm::TFanPitchMeasurementsForm(const ToolEnvironment& envi
     auto* r = new QGridLayout;
     pitch_ = ResultEdit(r, 0, 0, QStringLiteral("Pitch:"), QStringLiteral("PitchEdit"));
     v->addLayout(r);
+    // The pitch comes out in the diameter's unit and goes into the workbench's fan pitch: both in the
+    // workbench's length unit (width and height may be in any one unit, only their ratio counts).
+    const std::pair<QGridLayout*, int> rows[] = {{g, 0}, {g, 2}, {g, 3}, {r, 0}};
+    for (int i = 0; i < 4; ++i) {
+        lengthUnits_[i] = new QLabel(this);
+        lengthUnits_[i]->setObjectName(QStringLiteral("LengthUnitLabel%1").arg(i + 1));
+        rows[i].first->addWidget(lengthUnits_[i], rows[i].second, 2);
+    }
     v->addLayout(ButtonRow());
     disconnect(okButton_, nullptr, this, nullptr);
     disconnect(applyButton_, nullptr, this, nullptr);
@@ -494,6 +502,7 @@ TFanPitchMeasurementsForm::TFanPitchMeasurementsForm(const ToolEnvironment& envi
 }
 
 void TFanPitchMeasurementsForm::showEvent(QShowEvent* event) {
+    for (QLabel* unit : lengthUnits_) unit->setText(Q(UnitLabelsFor(Units()).length));
     RotorMeasurementChange();
     TToolForm::showEvent(event);
 }

@@ -37,18 +37,7 @@ protected:
     LengthUnit SizeUnit(int size) const; // 0 or 1
     ForceUnit ThrustUnit() const;
     // The shared part of either estimator's input: the bench test and its measurements.
-    template <class Input>
-    Input MeasuredInput() const {
-        Input input;
-        input.bench = bench_;
-        input.terminalVoltage = S(voltage_->text());
-        input.motorCurrent = S(current_->text());
-        input.rpm = S(rpm_->text());
-        input.thrust = S(thrust_->text());
-        input.thrustUnit = ThrustUnit();
-        input.rpmEstimated = rpmEstimated_;
-        return input;
-    }
+    BenchMeasurements Measurements() const;
     // The motor from the workbench (when no motor is named here) and the conditions from the options.
     void TakeBenchTest();
     void RefreshConditions();
@@ -140,6 +129,7 @@ protected:
 
 private:
     QLineEdit *diameter_, *angle_, *width_, *height_, *pitch_;
+    QLabel* lengthUnits_[4]; // diameter, width, height, pitch
 };
 
 } // namespace ampvane

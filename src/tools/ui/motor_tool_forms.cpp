@@ -13,7 +13,6 @@
 #include <tuple>
 
 #include "data/comp_data_module.h"
-#include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
 
@@ -279,7 +278,7 @@ void TBuildMotorInputForm::ShowBaseline(const MotorDesignInput& input) {
 
 void TBuildMotorInputForm::SetComponentData(TCompDataModule* data) {
     TToolForm::SetComponentData(data);
-    openButton_->setEnabled(data != nullptr);
+    openButton_->setEnabled(CanBrowseMotor());
 }
 
 void TBuildMotorInputForm::LoadMotorButtonClick() {

@@ -7,18 +7,19 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "data/ui/table_browser.h"
 #include "help/ui/help_viewer.h"
 
 namespace ampvane {
 
 TToolForm::TToolForm(const ToolEnvironment& environment, const QString& title, int helpTopic, QWidget* parent)
-    : QWidget(parent, Qt::Window), env_(environment), boxes_(this) {
+    : QWidget(parent, Qt::Window), env_(environment), boxes_(this),
+      typing_(new TypingMessages(environment.session->Messages(), environment.session->Locale(), this)) {
     setWindowTitle(title);
     SetHelpTopic(this, helpTopic);
 }
 
 void TToolForm::OKButtonClick() {
+    typing_->Release();
     ApplyButtonClick();
     close();
 }
@@ -38,7 +39,10 @@ QHBoxLayout* TToolForm::ButtonRow(const QString& applyCaption) {
     helpButton_ = button(QStringLiteral("&Help"), "HelpButton");
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &TToolForm::OKButtonClick);
-    connect(applyButton_, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
+    connect(applyButton_, &QPushButton::clicked, this, [this] {
+        typing_->Release();
+        ApplyButtonClick();
+    });
     connect(cancelButton_, &QPushButton::clicked, this, &TToolForm::CancelButtonClick);
     connect(helpButton_, &QPushButton::clicked, this, [this] { ShowHelpTopic(HelpTopicOf(this)); });
     return row;
@@ -85,6 +89,11 @@ QLabel* TToolForm::StatusLabel(const QString& text, const QString& name) {
     red.setColor(QPalette::WindowText, Qt::red);
     label->setPalette(red);
     label->setAlignment(Qt::AlignCenter);
+    // Its line is kept while it is hidden, so that the window never grows under the mouse.
+    label->setMinimumHeight(QFontMetrics(bold).height());
+    QSizePolicy policy = label->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(policy);
     label->hide();
     return label;
 }
@@ -110,15 +119,12 @@ void TToolForm::SetQuietly(QLineEdit* edit, const std::string& text) {
 }
 
 bool TToolForm::BrowseMotor(QLineEdit* nameEdit) {
-    if (!data_) return false;
-    TTableBrowser browser(this);
-    const Settings& settings = Options();
-    const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, Locale()};
-    return browser.BrowseTable(*data_, ComponentTableKind::Motor, nameEdit, 0, units, Messages(), Questions());
+    if (!data_ || !env_.browseMotor) return false;
+    return env_.browseMotor(nameEdit);
 }
 
 const Settings& TToolForm::Options() const { return env_.session->Options(); }
-MessageSink& TToolForm::Messages() { return env_.session->Messages(); }
+MessageSink& TToolForm::Messages() { return typing_->Sink(); }
 Prompter& TToolForm::Questions() { return env_.session->Questions(); }
 const NumberLocale& TToolForm::Locale() const { return env_.session->Locale(); }
 WorkbenchUnits TToolForm::Units() const { return env_.session->Units(); }

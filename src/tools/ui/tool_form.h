@@ -11,6 +11,7 @@
 
 #include "common/ui/qt_messages.h"
 #include "common/ui/qt_text.h"
+#include "common/ui/typing_messages.h"
 #include "common/numeric_text.h"
 #include "workbench/workbench_rules.h"
 #include "workbench/workbench_session.h"
@@ -32,6 +33,9 @@ struct ToolEnvironment {
     std::filesystem::path dataFolder; // value lists
     std::function<void()> showOptions; // the options dialog; null: its button stays disabled
     bool moreThan256Colours = true;
+    // The component browser on the motor table, opened below the name field; true when a motor was
+    // chosen (the table stands on it). Null: no browser.
+    std::function<bool(QLineEdit* nameEdit)> browseMotor;
 };
 
 // What every estimator window shares: it is modeless and created once, it recomputes on every
@@ -64,11 +68,12 @@ protected:
     std::tuple<QLineEdit*, QLineEdit*, QLineEdit*> MotorConstantEdits(QGridLayout* grid, int row, bool results,
                                                  const QString& prefix = {});
     // Runs the handler after every change the user makes in one of the edits.
+    // What the handler reports while the user types shows when the field is left or the value used.
     template <class Handler>
     void OnEdited(std::initializer_list<QLineEdit*> edits, Handler handler) {
         for (QLineEdit* edit : edits)
-            connect(edit, &QLineEdit::textChanged, this, [this, handler] {
-                if (!loading_) handler();
+            connect(edit, &QLineEdit::textChanged, this, [this, edit, handler] {
+                if (!loading_) typing_->Typed(edit, handler);
             });
     }
     QLabel* StatusLabel(const QString& text, const QString& name);
@@ -80,6 +85,7 @@ protected:
     // Lets the user choose a motor in the component browser opened under the edit; on a choice the
     // motor table stands on it. False without tables or without a choice.
     bool BrowseMotor(QLineEdit* nameEdit);
+    bool CanBrowseMotor() const { return data_ && env_.browseMotor; }
 
     MessageSink& Messages();
     Prompter& Questions();
@@ -94,6 +100,7 @@ protected:
     ToolEnvironment env_;
     TCompDataModule* data_ = nullptr;
     QtMessages boxes_;
+    TypingMessages* typing_ = nullptr;
     bool loading_ = false; // fields are being filled; their change handlers do nothing
     QPushButton* okButton_ = nullptr;
     QPushButton* applyButton_ = nullptr;

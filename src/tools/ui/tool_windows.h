@@ -7,7 +7,6 @@
 
 namespace ampvane {
 
-class TParameterInputForm;
 class TCompDataModule;
 class TTestDataInputForm;
 class TCatalogDataInputForm;
@@ -18,14 +17,15 @@ class TFanPitchMeasurementsForm;
 class TLiftCoefficientForm;
 class TWiringWizardForm;
 
-// The estimator windows and the wiring wizard of one workbench: each is created once, on its first
-// opening, and keeps its values while hidden. Installing them enables and wires the workbench's
-// buttons, menu items and tool buttons that open them.
+// The estimator windows and the wiring wizard of one workbench session: each is created once, on its
+// first opening, and keeps its values while hidden. The program connects the workbench's openers to
+// the Click members.
 class TToolWindows : public QObject {
     Q_OBJECT
 public:
-    // `data`: the component tables the motor browsers look through; null leaves them off.
-    explicit TToolWindows(TParameterInputForm& workbench, TCompDataModule* data = nullptr);
+    // `owner`: the window the tool windows belong to and open near; `data`: the component tables the
+    // motor browsers look through, null leaves them off.
+    TToolWindows(const ToolEnvironment& environment, QWidget& owner, TCompDataModule* data = nullptr);
 
     TTestDataInputForm& TestData();
     TCatalogDataInputForm& CatalogData();
@@ -46,9 +46,7 @@ public:
     void WiringWizard1Click();
 
 private:
-    void Wire(const char* name, void (TToolWindows::*open)());
-
-    TParameterInputForm& workbench_;
+    QWidget& owner_;
     ToolEnvironment env_;
     TCompDataModule* data_ = nullptr;
     TTestDataInputForm* testData_ = nullptr;

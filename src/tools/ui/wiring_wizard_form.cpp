@@ -18,7 +18,6 @@
 
 #include "help/ui/help_viewer.h"
 #include "picture/picture.h"
-#include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
 
@@ -47,11 +46,20 @@ TWiringWizardForm::TWiringWizardForm(const ToolEnvironment& environment, QWidget
     motorRows_ = MakeSlider(this, "NumSeriesMotorsTimesESCsSlider", Qt::Vertical, kMaxMotorRows);
     const char* captions[3] = {"&Batteries", "Speed &Controls", "&Motors"};
     QSlider* horizontal[3] = {batteries_, escs_, parallelMotors_};
+    // Each slider's count beside it: the diagram alone does not say how many a slider stands at.
+    const auto count = [this](QSlider* slider) {
+        auto* label = new QLabel(this);
+        label->setObjectName(slider->objectName().replace(QStringLiteral("Slider"), QStringLiteral("Count")));
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00")));
+        counts_.push_back({slider, label});
+        return label;
+    };
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(QString::fromLatin1(captions[i]), this);
         label->setBuddy(horizontal[i]);
-        sliders->addWidget(label, 0, i);
-        sliders->addWidget(horizontal[i], 1, i);
+        sliders->addWidget(label, 0, 2 * i);
+        sliders->addWidget(horizontal[i], 1, 2 * i);
+        sliders->addWidget(count(horizontal[i]), 1, 2 * i + 1);
     }
     v->addLayout(sliders);
     auto* diagramRow = new QHBoxLayout;
@@ -59,7 +67,10 @@ TWiringWizardForm::TWiringWizardForm(const ToolEnvironment& environment, QWidget
     panel_->setObjectName(QStringLiteral("WiringPanel"));
     panel_->setFixedSize(kBatteryPanelWidth + kSpeedControlPanelWidth + kMotorPanelWidth, kWiringPanelHeight);
     diagramRow->addWidget(panel_);
-    diagramRow->addWidget(motorRows_);
+    auto* rows = new QVBoxLayout;
+    rows->addWidget(count(motorRows_), 0, Qt::AlignHCenter);
+    rows->addWidget(motorRows_, 1, Qt::AlignHCenter);
+    diagramRow->addLayout(rows);
     v->addLayout(diagramRow);
     error_ = StatusLabel(Q(kNotPossibleText), QStringLiteral("ErrorLabel"));
     v->addWidget(error_);
@@ -141,6 +152,7 @@ void TWiringWizardForm::UpdateWindow() {
     save_->setEnabled(view.possible);
     print_->setEnabled(view.possible);
     error_->setVisible(!view.possible);
+    for (auto [slider, label] : counts_) label->setNum(slider->value());
     alwaysParallel_->setEnabled(view.alwaysParallelEnabled);
     seriesParallel_->setEnabled(view.arrangementEnabled);
     parallelSeries_->setEnabled(view.arrangementEnabled);

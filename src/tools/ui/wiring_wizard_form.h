@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <vector>
+
 #include <QImage>
 
 #include "tools/ui/tool_form.h"
@@ -42,6 +44,7 @@ private:
     QCheckBox *alwaysParallel_, *usingBec_, *brushless_;
     QRadioButton *seriesParallel_, *parallelSeries_;
     QLabel *error_, *panel_;
+    std::vector<std::pair<QSlider*, QLabel*>> counts_; // each slider and its count
     QPushButton *save_, *print_;
 };
 

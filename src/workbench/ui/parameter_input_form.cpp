@@ -505,6 +505,10 @@ bool TParameterInputForm::eventFilter(QObject* watched, QEvent* event) {
         if (box && steps != 0) {
             QScrollBar* bar = box->verticalScrollBar();
             bar->setValue(bar->value() - steps * scroll.pixelsPerStep);
+        } else if (auto* page = qobject_cast<QScrollArea*>(centralWidget()); !box && page) {
+            // On a screen smaller than the workbench its fields scroll, and the wheel scrolls them.
+            QScrollBar* bar = page->verticalScrollBar();
+            bar->setValue(bar->value() - steps * QApplication::wheelScrollLines() * bar->singleStep());
         }
         return true;
     }

@@ -42,6 +42,12 @@ class QToolButton;
 namespace ampvane {
 
 
+// The estimator windows and the wiring wizard the workbench has openers for (buttons, menu items and
+// tool buttons); the program connects each to its window.
+enum class WorkbenchTool {
+    TestData, CatalogData, MotorDesigner, PropConstant, FanCoefficient, FanPitch, LiftCoefficient, WiringWizard
+};
+
 // What the workbench needs from the program around it.
 struct WorkbenchEnvironment {
     Settings* settings = nullptr;     // the options; owned by the program, outlives the window
@@ -128,6 +134,8 @@ public:
     using ReportCommand = std::function<void(const PlaneDesc& plane, const AnalysisOptions& options,
                                              bool forOpinion, QWidget* owner)>;
     void SetReportCommand(ReportCommand open) { reportCommand_ = std::move(open); }
+    // Enables the tool's buttons, menu items and tool buttons, which then run `open`.
+    void SetToolCommand(WorkbenchTool tool, std::function<void()> open);
 
     const WorkbenchOnlineActions& OnlineActions() const { return onlineActions_; }
     // Gathers and checks the whole analysis input as Compute Report does (its messages shown, the focus
@@ -201,6 +209,9 @@ private:
     QLabel* MakeLabel(const QString& text, QWidget* buddy = nullptr, const QString& name = {});
     QLabel* MakeUnitLabel(const QString& text, const QString& name = {});
     QPushButton* MakeButton(const QString& caption, const QString& name, bool enabled);
+    // Registers an opener of a tool window for SetToolCommand.
+    QPushButton* ToolOpener(WorkbenchTool tool, QPushButton* button);
+    QAction* ToolOpener(WorkbenchTool tool, QAction* action);
     QWidget* MakeCountButtons(CountButton plus, CountButton minus);
     QWidget* ComponentButtons(const QString& open, const QString& save, const QString& clear);
 
@@ -271,6 +282,8 @@ private:
     QMenu* projectMenu_ = nullptr;
     std::array<QAction*, kRecentProjectCount> recentActions_{};
     QAction* recentSeparator_ = nullptr;
+    std::vector<std::pair<WorkbenchTool, QPushButton*>> toolButtons_;
+    std::vector<std::pair<WorkbenchTool, QAction*>> toolActions_;
 };
 
 } // namespace ampvane

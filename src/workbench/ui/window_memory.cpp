@@ -3,17 +3,15 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QTableView>
-#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
 #include <vector>
 
 #include "analysis/ui/report_form.h"
-#include "workbench/window_placement.h"
+#include "common/ui/window_geometry.h"
 
 namespace ampvane {
 
@@ -22,17 +20,11 @@ namespace {
 // Set once a window has been given its remembered place, so later shows (a dialog run again) keep
 // wherever the user left it.
 constexpr const char* kPlacedProperty = "ampvaneWindowPlaced";
-
-WindowRect FromQt(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
-
-std::vector<WindowRect> AvailableScreens() {
-    std::vector<WindowRect> screens;
-    QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary) screens.push_back(FromQt(primary->availableGeometry()));
-    for (QScreen* screen : QGuiApplication::screens())
-        if (screen != primary) screens.push_back(FromQt(screen->availableGeometry()));
-    return screens;
-}
+// The inside a hidden window had, given back when it shows again; without it a window manager that
+// places frames and insides differently moves a dialog by its title bar at every showing.
+constexpr const char* kInsideProperty = "ampvaneWindowInside";
+// Set while a window waits for its frame to be known, to be fitted to the screen with it.
+constexpr const char* kFitProperty = "ampvaneWindowFit";
 
 // Keeps the column widths the user drags in a report's grid, per report kind, and gives every report of
 // that kind those widths, also after its grid is shown again (the throttle, a sort).
@@ -98,7 +90,7 @@ std::string RememberedWindowName(const QWidget& window) {
         {"ampvane::TComparisonForm", "comparison"},    {"ampvane::TGraphForm", "graph"},
         {"ampvane::TTableBrowser", "browser"},         {"ampvane::THelpViewer", "help"},
         {"ampvane::TAirfoilListForm", "airfoils"},     {"ampvane::TWingMeasurementsForm", "wing"},
-        {"ampvane::TAmpvaneWizardForm", "wizard"},
+        {"ampvane::TAmpvaneWizardForm", "wizard"},     {"ampvane::TOptionsForm", "options"},
     };
     const char* className = window.metaObject()->className();
     for (const auto& [cls, name] : kNames)
@@ -114,16 +106,12 @@ std::string RememberedWindowName(const QWidget& window) {
 }
 
 void StoreWindowPlace(const QWidget& window, Settings& settings, const std::string& name) {
-    // The normal place: a maximised window comes back at the size it had before. The position is the
-    // frame's, as move() takes it; the size is the inside's, as resize() takes it.
-    QRect inside = window.geometry();
-    QPoint corner = window.pos();
-    if (window.isMaximized() || window.isFullScreen()) {
-        inside = window.normalGeometry();
-        corner = inside.topLeft();
-    }
+    // The normal place: a maximised window comes back at the size it had before. Position and size
+    // are the inside's, as setGeometry() gives them back, so that a place read and stored again is the
+    // same whatever frame the window manager draws.
+    const QRect inside = window.isMaximized() || window.isFullScreen() ? window.normalGeometry() : window.geometry();
     if (inside.isValid())
-        settings.windowPlacements[name] = WindowRectText({corner.x(), corner.y(), inside.width(), inside.height()});
+        settings.windowPlacements[name] = WindowRectText({inside.x(), inside.y(), inside.width(), inside.height()});
 }
 
 bool RestoreWindowPlace(QWidget& window, const Settings& settings, const std::string& name, bool sizeOnly) {
@@ -132,17 +120,10 @@ bool RestoreWindowPlace(QWidget& window, const Settings& settings, const std::st
     std::optional<WindowRect> rect = ParseWindowRect(stored->second);
     if (!rect) return false;
     if (sizeOnly) {
-        rect->x = window.pos().x();
-        rect->y = window.pos().y();
+        rect->x = window.geometry().x();
+        rect->y = window.geometry().y();
     }
-    // Room for the frame the window manager adds, so the title bar stays reachable.
-    const QSize frame = window.frameGeometry().size() - window.geometry().size();
-    WindowRect outer = *rect;
-    outer.width += std::max(0, frame.width());
-    outer.height += std::max(0, frame.height());
-    const WindowRect placed = PlaceOnScreens(outer, AvailableScreens());
-    window.resize(placed.width - (outer.width - rect->width), placed.height - (outer.height - rect->height));
-    window.move(placed.x, placed.y);
+    FitWindowToScreens(window, *rect);
     return true;
 }
 
@@ -170,9 +151,17 @@ void WindowPlaces::StoreOpenWindows() {
 
 bool WindowPlaces::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::Close) return false;
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::Close && type != QEvent::Move) return false;
     auto* window = qobject_cast<QWidget*>(watched);
     if (!window || !window->isWindow()) return false;
+    if (type == QEvent::Move) {
+        // The window manager has framed a newly shown window: once, fitted with its real frame.
+        if (window->property(kFitProperty).toBool() && MarginsOf(*window).Known()) {
+            window->setProperty(kFitProperty, false);
+            FitWindowToScreens(*window, InsideOf(*window));
+        }
+        return false;
+    }
     const std::string name = RememberedWindowName(*window);
     if (name.empty()) return false;
     const bool placed = window->property(kPlacedProperty).toBool();
@@ -181,10 +170,16 @@ bool WindowPlaces::eventFilter(QObject* watched, QEvent* event) {
         StoreOpenWindows();
     } else if (type == QEvent::Show && !placed) {
         window->setProperty(kPlacedProperty, true);
+        if (!MarginsOf(*window).Known()) window->setProperty(kFitProperty, true);
         RestoreWindowPlace(*window, settings_, name, AnotherOpen(*window, name));
         if (auto* report = qobject_cast<TReportForm*>(window); report && report->GridView())
             new ColumnWidthKeeper(*report, settings_, name);
-    } else if (type != QEvent::Show && placed && !window->isMinimized()) {
+    } else if (type == QEvent::Show) {
+        const QVariant inside = window->property(kInsideProperty);
+        if (const QRect r = inside.toRect(); r.isValid()) FitWindowToScreens(*window, {r.x(), r.y(), r.width(), r.height()});
+    } else if (placed && !window->isMinimized()) {
+        if (type == QEvent::Hide && !window->isMaximized() && !window->isFullScreen())
+            window->setProperty(kInsideProperty, window->geometry());
         StoreWindowPlace(*window, settings_, name);
     }
     return false;

@@ -36,6 +36,7 @@ private:
 std::string RememberedWindowName(const QWidget& window);
 
 void StoreWindowPlace(const QWidget& window, Settings& settings, const std::string& name);
+
 // False when nothing usable was stored; the window then keeps its own place.
 bool RestoreWindowPlace(QWidget& window, const Settings& settings, const std::string& name, bool sizeOnly = false);
 

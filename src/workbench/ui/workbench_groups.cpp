@@ -77,9 +77,9 @@ QWidget* TParameterInputForm::BuildMotorGroup() {
                                   QStringLiteral("ClearMotorButton")),
                  6, 0, 1, 4);
     auto* tools = new QHBoxLayout;
-    tools->addWidget(MakeButton(QStringLiteral("Tests"), QStringLiteral("TestDataInputButton"), false));
-    tools->addWidget(MakeButton(QStringLiteral("Catalog"), QStringLiteral("CatalogDataButton"), false));
-    tools->addWidget(MakeButton(QStringLiteral("Design"), QStringLiteral("BuildMotorButton"), false));
+    tools->addWidget(ToolOpener(WorkbenchTool::TestData, MakeButton(QStringLiteral("Tests"), QStringLiteral("TestDataInputButton"), false)));
+    tools->addWidget(ToolOpener(WorkbenchTool::CatalogData, MakeButton(QStringLiteral("Catalog"), QStringLiteral("CatalogDataButton"), false)));
+    tools->addWidget(ToolOpener(WorkbenchTool::MotorDesigner, MakeButton(QStringLiteral("Design"), QStringLiteral("BuildMotorButton"), false)));
     tools->addStretch();
     g->addLayout(tools, 7, 0, 1, 4);
     g->setColumnStretch(3, 1);
@@ -135,7 +135,11 @@ QWidget* TParameterInputForm::BuildBatteryGroup() {
     g->addWidget(weight, 5, 1, 1, 2);
     g->addWidget(oz, 5, 3);
     g->addWidget(cRating, 5, 4);
-    g->addWidget(MakeUnitLabel(QStringLiteral("C")), 5, 5);
+    QLabel* cUnit = MakeUnitLabel(QStringLiteral("C"), QStringLiteral("CRatingLabel"));
+    g->addWidget(cUnit, 5, 5);
+    // The field has no caption of its own: its tip says what the "C" after it means.
+    for (QWidget* w : {static_cast<QWidget*>(cRating), static_cast<QWidget*>(cUnit)})
+        w->setToolTip(QStringLiteral("\"C\" Rating: the most current a cell may give, as a multiple of its capacity"));
 
     auto* chemistry = new QComboBox(this);
     chemistry->setObjectName(QStringLiteral("CellTypeComboBox"));
@@ -276,7 +280,7 @@ QWidget* TParameterInputForm::BuildDriveGroup() {
     pg->addWidget(pConst, 4, 1);
     pg->addWidget(MakeLabel(QStringLiteral("T.Const:"), tConst), 4, 2, 1, 1, Qt::AlignRight);
     pg->addWidget(tConst, 4, 3);
-    pg->addWidget(MakeButton(QStringLiteral("Const..."), QStringLiteral("PropConstButton"), false), 4, 4, 1, 2);
+    pg->addWidget(ToolOpener(WorkbenchTool::PropConstant, MakeButton(QStringLiteral("Const..."), QStringLiteral("PropConstButton"), false)), 4, 4, 1, 2);
     auto* efficiency = MakeValueListCombo(C::GearboxEfficiencyEdit, kGearboxEffList);
     pg->addWidget(MakeLabel(QStringLiteral("G.B. Efficiency:"), efficiency), 5, 0);
     pg->addWidget(efficiency, 5, 1);
@@ -337,8 +341,8 @@ QWidget* TParameterInputForm::BuildDriveGroup() {
     fanField(4, 0, "Exhaust Diam:", C::ExhaustDiameterEdit, true, true);
     fanField(4, 3, "Exh. Length:", C::ExhaustLengthEdit, true, true);
     auto* fanButtons = new QHBoxLayout;
-    fanButtons->addWidget(MakeButton(QStringLiteral("Coeff..."), QStringLiteral("FanCoeffButton"), false));
-    pitchButton_ = MakeButton(QStringLiteral("Pitch..."), QStringLiteral("PitchButton"), false);
+    fanButtons->addWidget(ToolOpener(WorkbenchTool::FanCoefficient, MakeButton(QStringLiteral("Coeff..."), QStringLiteral("FanCoeffButton"), false)));
+    pitchButton_ = ToolOpener(WorkbenchTool::FanPitch, MakeButton(QStringLiteral("Pitch..."), QStringLiteral("PitchButton"), false));
     fanButtons->addWidget(pitchButton_);
     fanButtons->addStretch();
     fg->addLayout(fanButtons, 5, 0, 1, 6);
@@ -432,7 +436,7 @@ QWidget* TParameterInputForm::BuildAirframeGroup() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ComponentButtons(QStringLiteral("LoadAirframeButton"), QStringLiteral("SaveAirframeButton"),
                                         QStringLiteral("ClearAirframeButton")));
-    buttons->addWidget(MakeButton(QStringLiteral("Coeff..."), QStringLiteral("CLButton"), false));
+    buttons->addWidget(ToolOpener(WorkbenchTool::LiftCoefficient, MakeButton(QStringLiteral("Coeff..."), QStringLiteral("CLButton"), false)));
     g->addLayout(buttons, 4, 0, 1, 4);
     g->setColumnStretch(3, 1);
     g->setRowStretch(5, 1);

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -58,6 +59,29 @@ void TParameterInputForm::SetWizardCommand(std::function<void()> open) {
     }
 }
 
+void TParameterInputForm::SetToolCommand(WorkbenchTool tool, std::function<void()> open) {
+    for (auto [which, button] : toolButtons_) {
+        if (which != tool) continue;
+        button->setEnabled(static_cast<bool>(open));
+        if (open) connect(button, &QPushButton::clicked, this, [open] { open(); });
+    }
+    for (auto [which, action] : toolActions_) {
+        if (which != tool) continue;
+        action->setEnabled(static_cast<bool>(open));
+        if (open) connect(action, &QAction::triggered, this, [open] { open(); });
+    }
+}
+
+QPushButton* TParameterInputForm::ToolOpener(WorkbenchTool tool, QPushButton* button) {
+    toolButtons_.emplace_back(tool, button);
+    return button;
+}
+
+QAction* TParameterInputForm::ToolOpener(WorkbenchTool tool, QAction* action) {
+    toolActions_.emplace_back(tool, action);
+    return action;
+}
+
 void TParameterInputForm::BuildMenus() {
     QMenuBar* bar = menuBar();
     const auto item = [this](QMenu* menu, const char* caption, const char* name, bool enabled,
@@ -92,7 +116,8 @@ void TParameterInputForm::BuildMenus() {
             &QAction::triggered, this, &TParameterInputForm::PasteProjectCommand);
     project->addSeparator();
     item(project, "&AmpvaneWizard...", "AmpvaneWizardItem", false, QKeySequence(QStringLiteral("Ctrl+W")));
-    item(project, "&Wiring Wizard...", "WiringWizardItem", false, QKeySequence(QStringLiteral("Ctrl+Alt+W")));
+    ToolOpener(WorkbenchTool::WiringWizard,
+               item(project, "&Wiring Wizard...", "WiringWizardItem", false, QKeySequence(QStringLiteral("Ctrl+Alt+W"))));
     recentSeparator_ = project->addSeparator();
     for (int i = 1; i <= 9; ++i) {
         QAction* recent = project->addAction(QString());
@@ -127,9 +152,9 @@ void TParameterInputForm::BuildMenus() {
     };
     QMenu* motor = componentMenu("&Motor", "MotorMenu", "Motor");
     motor->addSeparator();
-    item(motor, "Motor &Designer...", "MotorDesignerItem", false);
-    item(motor, "Enter &Test Data...", "EnterTestDataItem", false);
-    item(motor, "Enter &Catalog Data...", "EnterCatalogDataItem", false);
+    ToolOpener(WorkbenchTool::MotorDesigner, item(motor, "Motor &Designer...", "MotorDesignerItem", false));
+    ToolOpener(WorkbenchTool::TestData, item(motor, "Enter &Test Data...", "EnterTestDataItem", false));
+    ToolOpener(WorkbenchTool::CatalogData, item(motor, "Enter &Catalog Data...", "EnterCatalogDataItem", false));
     componentMenu("&Battery", "BatteryMenu", "Battery");
     QMenu* filter = componentMenu("&Filter", "FilterMenu", "Filter");
     filter->addSeparator();
@@ -149,15 +174,18 @@ void TParameterInputForm::BuildMenus() {
     connect(propellerAction_, &QAction::triggered, this, [this] { drivePages_->setCurrentIndex(kPropellerPage); });
     connect(fanAction_, &QAction::triggered, this, [this] { drivePages_->setCurrentIndex(kDuctedFanPage); });
     drive->addSeparator();
-    fanPitchAction_ = item(drive, "Pitch &Calculator...", "PitchCalculatorItem", false);
-    fanCoeffAction_ = item(drive, "Co&efficient Estimator...", "FanCoefficientEstimatorItem", false);
-    propConstAction_ = item(drive, "Constant &Estimator...", "ConstantEstimatorItem", false);
+    fanPitchAction_ = ToolOpener(WorkbenchTool::FanPitch, item(drive, "Pitch &Calculator...", "PitchCalculatorItem", false));
+    fanCoeffAction_ =
+        ToolOpener(WorkbenchTool::FanCoefficient, item(drive, "Co&efficient Estimator...", "FanCoefficientEstimatorItem", false));
+    propConstAction_ =
+        ToolOpener(WorkbenchTool::PropConstant, item(drive, "Constant &Estimator...", "ConstantEstimatorItem", false));
     connect(drive, &QMenu::aboutToShow, this, &TParameterInputForm::UpdateDrivePageView);
 
     componentMenu("&Speed Control", "SpeedControlMenu", "SpeedControl");
     QMenu* airframe = componentMenu("&Airframe", "AirframeMenu", "Airframe");
     airframe->addSeparator();
-    item(airframe, "&Coefficient Calculator...", "CoefficientCalculatorItem", false);
+    ToolOpener(WorkbenchTool::LiftCoefficient,
+               item(airframe, "&Coefficient Calculator...", "CoefficientCalculatorItem", false));
 
     QAction* options = bar->addAction(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("OptionsItem"));
@@ -227,12 +255,12 @@ void TParameterInputForm::BuildToolBar() {
             [this] { SaveProjectCommand(true); });
     bar->addSeparator();
     button("AmpvaneWizard", "WizardToolButton", "AW", wizard, false);
-    button("Wiring Wizard", "WiringWizardToolButton", "WW", wizard, false);
+    ToolOpener(WorkbenchTool::WiringWizard, button("Wiring Wizard", "WiringWizardToolButton", "WW", wizard, false));
     bar->addSeparator();
     button("Select Motor", "SelectMotorToolButton", "M", motor, false);
-    button("Motor Designer", "MotorDesignerToolButton", "MD", motor, false);
-    button("Enter Test Data", "TestDataToolButton", "TD", motor, false);
-    button("Enter Catalog Data", "CatalogDataToolButton", "CD", motor, false);
+    ToolOpener(WorkbenchTool::MotorDesigner, button("Motor Designer", "MotorDesignerToolButton", "MD", motor, false));
+    ToolOpener(WorkbenchTool::TestData, button("Enter Test Data", "TestDataToolButton", "TD", motor, false));
+    ToolOpener(WorkbenchTool::CatalogData, button("Enter Catalog Data", "CatalogDataToolButton", "CD", motor, false));
     bar->addSeparator();
     button("Select Cell Type", "SelectCellToolButton", "C", component, false);
     button("Select Filter", "SelectFilterToolButton", "F", component, false);

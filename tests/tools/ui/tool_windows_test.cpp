@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPrinter>
 
 #include <fstream>
@@ -21,6 +24,7 @@
 #include "../../data/table_test_support.h"
 #include "data/comp_data_module.h"
 #include "data/table_text.h"
+#include "common/ui/typing_messages.h"
 #include "help/ui/help_viewer.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
@@ -29,7 +33,7 @@
 #include "tools/ui/motor_tool_forms.h"
 #include "tools/tool_fields.h"
 #include "tools/ui/wiring_wizard_form.h"
-#include "workbench/ui/parameter_input_form.h"
+#include "data/ui/table_browser.h"
 
 namespace ampvane {
 namespace {
@@ -45,17 +49,20 @@ protected:
         std::ofstream(folder.file("PropConst.lst")) << "APC Sport|1.31\n";
         std::ofstream(folder.file("ThrustConst.lst")) << "APC Sport|0.95\n";
         std::ofstream(folder.file("Airfoil.lst")) << "Plate|-3|0\nClark Y|11.7|3.4\n";
-        WorkbenchEnvironment env;
-        env.settings = &settings;
+        ToolEnvironment env;
+        env.session = &session;
         env.dataFolder = folder.path();
-        env.messages = &messages;
-        env.prompter = &messages;
         env.showOptions = [this] {
             ++optionsShown;
             settings.elevation = "1500";
         };
-        workbench = std::make_unique<TParameterInputForm>(env);
-        tools = new TToolWindows(*workbench);
+        // The program's motor browser: the component browser on the motor table.
+        env.browseMotor = [this](QLineEdit* nameEdit) {
+            TTableBrowser browser(nameEdit->window());
+            const BrowserUnits units{settings.measurementMode, settings.forceInNewtons, {}};
+            return browser.BrowseTable(*browsed, ComponentTableKind::Motor, nameEdit, 0, units, messages, messages);
+        };
+        tools = new TToolWindows(env, owner);
     }
 
     template <class W>
@@ -70,57 +77,18 @@ protected:
         QTest::keyClicks(edit, QString::fromUtf8(text));
     }
     void Click(QWidget* window, const char* name) { QTest::mouseClick(In<QPushButton>(window, name), Qt::LeftButton); }
-    const std::string& Field(C id) { return workbench->Fields().Text(id); }
-    void SetField(C id, const char* text) {
-        workbench->EditFields().SetText(id, text);
-        workbench->ShowFields();
-    }
+    const std::string& Field(C id) { return session.Fields().Text(id); }
+    void SetField(C id, const char* text) { session.Fields().SetText(id, text); }
 
     TempDir folder;
     Settings settings;
     RecordingMessages messages;
+    WorkbenchSession session{&settings, nullptr, {}, messages, messages};
+    QWidget owner;
     int optionsShown = 0;
-    std::unique_ptr<TParameterInputForm> workbench;
     TToolWindows* tools = nullptr;
+    TCompDataModule* browsed = nullptr; // the tables the motor browser looks through
 };
-
-TEST_F(ToolWindows, EveryOpenerIsEnabledAndOpensItsWindow) {
-    struct Opener {
-        const char* control;
-        bool action;
-        QWidget* (*window)(TToolWindows&);
-    };
-    const Opener openers[] = {
-        {"TestDataInputButton", false, [](TToolWindows& t) -> QWidget* { return &t.TestData(); }},
-        {"EnterTestDataItem", true, [](TToolWindows& t) -> QWidget* { return &t.TestData(); }},
-        {"CatalogDataButton", false, [](TToolWindows& t) -> QWidget* { return &t.CatalogData(); }},
-        {"BuildMotorButton", false, [](TToolWindows& t) -> QWidget* { return &t.MotorDesigner(); }},
-        {"PropConstButton", false, [](TToolWindows& t) -> QWidget* { return &t.PropConstant(); }},
-        {"FanCoeffButton", false, [](TToolWindows& t) -> QWidget* { return &t.FanCoefficient(); }},
-        {"PitchCalculatorItem", true, [](TToolWindows& t) -> QWidget* { return &t.FanPitch(); }},
-        {"CLButton", false, [](TToolWindows& t) -> QWidget* { return &t.LiftCoefficient(); }},
-        {"WiringWizardItem", true, [](TToolWindows& t) -> QWidget* { return &t.WiringWizard(); }},
-        {"WiringWizardToolButton", true, [](TToolWindows& t) -> QWidget* { return &t.WiringWizard(); }},
-    };
-    // The fan tools' menu items show on the ducted fan page only.
-    workbench->EditFields().SetDrivePage(kDuctedFanPage);
-    workbench->ShowFields();
-    for (const Opener& o : openers) {
-        if (o.action) {
-            QAction* action = In<QAction>(workbench.get(), o.control);
-            EXPECT_TRUE(action->isEnabled()) << o.control;
-            action->trigger();
-        } else {
-            QPushButton* button = In<QPushButton>(workbench.get(), o.control);
-            EXPECT_TRUE(button->isEnabled()) << o.control;
-            button->click();
-        }
-        QWidget* window = o.window(*tools);
-        EXPECT_TRUE(window->isVisible()) << o.control;
-        EXPECT_FALSE(window->isModal());
-        window->close();
-    }
-}
 
 TEST_F(ToolWindows, HelpShowsEachWindowsTopic) {
     const std::pair<QWidget*, int> windows[] = {
@@ -156,7 +124,6 @@ TEST_F(ToolWindows, TestDataTypedAndApplied) {
     EXPECT_EQ(Field(C::MotorConstantEdit), "2267");
     EXPECT_EQ(Field(C::IdleCurrentEdit), "0.030");
     EXPECT_EQ(Field(C::ArmatureResistanceEdit), "0.096");
-    EXPECT_EQ(qobject_cast<QLineEdit*>(workbench->Control(C::MotorConstantEdit))->text(), QStringLiteral("2267"));
 
     // Hostile texts: a message, the results cleared, Apply and OK off, the workbench untouched.
     SetField(C::MotorConstantEdit, "1000");
@@ -287,6 +254,7 @@ struct MotorTables {
 
 TEST_F(ToolWindows, TestMotorPickedInTheBrowser) {
     MotorTables tables;
+    browsed = &tables.module;
     auto& form = tools->PropConstant();
     form.SetComponentData(&tables.module);
     form.show();
@@ -302,6 +270,7 @@ TEST_F(ToolWindows, TestMotorPickedInTheBrowser) {
 TEST_F(ToolWindows, DesignerBaselinePickedInTheBrowser) {
     MotorTables tables;
     settings.measurementMode = AllMetric;
+    browsed = &tables.module;
     auto& form = tools->MotorDesigner();
     EXPECT_FALSE(In<QPushButton>(&form, "LoadMotorButton")->isEnabled());
     form.SetComponentData(&tables.module);
@@ -324,7 +293,7 @@ TEST_F(ToolWindows, DesignerBaselinePickedInTheBrowser) {
 TEST_F(ToolWindows, FanToolsWriteTheFanFields) {
     settings.temperature = "32"; // sea level at 0 °C: density ratio 1
     settings.pressure = "29.92";
-    workbench->EditFields().SetDrivePage(kDuctedFanPage);
+    session.Fields().SetDrivePage(kDuctedFanPage);
     SetField(C::FanDiameterEdit, "3.5");
     SetField(C::HubDiameterEdit, "1.5");
     SetField(C::MotorConstantEdit, "3000");
@@ -355,8 +324,7 @@ TEST_F(ToolWindows, FanToolsWriteTheFanFields) {
 TEST_F(ToolWindows, LiftCoefficientsChangeTheAirframeLines) {
     SetField(C::WingSpanEdit, "60");
     SetField(C::WingAreaEdit, "500");
-    const QString before = In<QLabel>(workbench.get(), "CoeffLabel1")->text();
-    In<QPushButton>(workbench.get(), "CLButton")->click();
+    tools->CLButtonClick();
     auto& form = tools->LiftCoefficient();
     EXPECT_EQ(In<QLabel>(&form, "ThicknessIndicator")->text(), QStringLiteral("12.0%"));
     EXPECT_EQ(In<QSlider>(&form, "AngleOfAttackSlider")->value(), 2);
@@ -368,7 +336,6 @@ TEST_F(ToolWindows, LiftCoefficientsChangeTheAirframeLines) {
     Click(&form, "ApplyButton");
     EXPECT_EQ(Field(C::AirfoilInfoEdit), "1180822");
     EXPECT_EQ(Field(C::DragInfoEdit), "1111");
-    EXPECT_NE(In<QLabel>(workbench.get(), "CoeffLabel1")->text(), before);
     EXPECT_FALSE(form.AirfoilPicture().isNull());
 
     form.AirfoilList().Reload();
@@ -432,6 +399,105 @@ TEST_F(ToolWindows, WiringDiagramPrintsOnOnePage) {
         if (contents.compare(at, 12, "/Type /Pages") != 0) ++pages;
     EXPECT_EQ(pages, 1u);
     EXPECT_NE(contents.find("/Subtype /Image"), std::string::npos);
+}
+
+// A red status label keeps its line while hidden, so that the window never grows under the mouse; each
+// window opens near its owner, wholly on the screen.
+TEST_F(ToolWindows, StatusLinesAreKeptAndWindowsOpenNearTheirOwner) {
+    owner.setGeometry(30, 20, 300, 200);
+    struct Case {
+        QWidget* (*window)(TToolWindows&);
+        const char* label;
+    };
+    const Case cases[] = {
+        {[](TToolWindows& t) -> QWidget* { return &t.PropConstant(); }, "WarningLabel"},
+        {[](TToolWindows& t) -> QWidget* { return &t.TestData(); }, "PoorDataLabel"},
+        {[](TToolWindows& t) -> QWidget* { return &t.TestData(); }, "BadDataLabel"},
+        {[](TToolWindows& t) -> QWidget* { return &t.CatalogData(); }, "BadDataLabel"},
+        {[](TToolWindows& t) -> QWidget* { return &t.MotorDesigner(); }, "WarningLabel"},
+        {[](TToolWindows& t) -> QWidget* { return &t.WiringWizard(); }, "ErrorLabel"},
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const Case& c : cases) {
+        QWidget* window = c.window(*tools);
+        EXPECT_TRUE(screen.contains(window->geometry())) << c.label;
+        EXPECT_EQ(window->geometry().x(), std::min(owner.geometry().x() + 40, screen.right() + 1 - window->width()))
+            << c.label;
+        window->show();
+        QLabel* label = In<QLabel>(window, c.label);
+        label->hide();
+        const int hidden = window->sizeHint().height();
+        label->show();
+        EXPECT_EQ(window->sizeHint().height(), hidden) << c.label;
+        window->close();
+    }
+}
+
+// Typing is never interrupted: the lenient-read warning waits until the field is left (or the value is
+// used), keeps its text, and the field is marked meanwhile; each estimator that recomputes as it goes.
+TEST_F(ToolWindows, TheLenientWarningWaitsUntilTheFieldIsLeft) {
+    struct Case {
+        QWidget* (*window)(TToolWindows&);
+        const char* field;
+    };
+    const Case cases[] = {
+        {[](TToolWindows& t) -> QWidget* { return &t.TestData(); }, "UnderLoadCurrentEdit"},
+        {[](TToolWindows& t) -> QWidget* { return &t.CatalogData(); }, "NominalVoltageEdit"},
+        {[](TToolWindows& t) -> QWidget* { return &t.PropConstant(); }, "TerminalVoltageEdit"},
+        {[](TToolWindows& t) -> QWidget* { return &t.FanCoefficient(); }, "EffluxVelocityEdit"},
+        {[](TToolWindows& t) -> QWidget* { return &t.FanPitch(); }, "RotorDiameterEdit"},
+    };
+    for (const Case& c : cases) {
+        QWidget* window = c.window(*tools);
+        window->show();
+        QApplication::setActiveWindow(window);
+        QLineEdit* edit = In<QLineEdit>(window, c.field);
+        edit->setFocus();
+        ASSERT_TRUE(edit->hasFocus()) << c.field;
+        edit->clear();
+        const std::size_t before = messages.messages().size();
+        QTest::keyClicks(edit, QStringLiteral("1x5"));
+        EXPECT_EQ(edit->text(), QStringLiteral("1x5")) << c.field;
+        EXPECT_EQ(messages.messages().size(), before) << c.field << ": shown while typing";
+        EXPECT_TRUE(TypingMessages::Marked(edit)) << c.field;
+        messages.Expect("There is an invalid numeric value (1x5) in one of the fields. Using 0.0 instead.");
+        edit->clearFocus(); // the field is left
+        EXPECT_EQ(messages.messages().size(), before + 1) << c.field;
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        EXPECT_FALSE(TypingMessages::Marked(edit)) << c.field;
+        window->close();
+    }
+}
+
+// Units beside the fields the calculator and the measurements take: the workbench's length unit.
+TEST_F(ToolWindows, LengthUnitsBesideThePitchAndMeasurementFields) {
+    for (const bool metric : {false, true}) {
+        settings.measurementMode = metric ? AllMetric : 0;
+        const QString unit = metric ? QStringLiteral("cm") : QStringLiteral("in");
+        auto& pitch = tools->FanPitch();
+        pitch.show();
+        for (int i = 1; i <= 4; ++i)
+            EXPECT_EQ(In<QLabel>(&pitch, QStringLiteral("LengthUnitLabel%1").arg(i).toLatin1().constData())->text(), unit);
+        pitch.close();
+        auto& lift = tools->LiftCoefficient();
+        lift.show();
+        QTimer::singleShot(0, &lift, [&] {
+            QWidget* measurements = QApplication::activeModalWidget();
+            ASSERT_NE(measurements, nullptr);
+            EXPECT_EQ(measurements->findChild<QLabel*>(QStringLiteral("ChordUnit"))->text(), unit);
+            static_cast<QDialog*>(measurements)->reject();
+        });
+        Click(&lift, "BitBtn1"); // "From Measurements..."
+        lift.close();
+    }
+    auto& wiring = tools->WiringWizard();
+    wiring.show();
+    In<QSlider>(&wiring, "NumESCsSlider")->setValue(3);
+    EXPECT_EQ(In<QLabel>(&wiring, "NumESCsCount")->text(), QStringLiteral("3"));
+    EXPECT_EQ(In<QLabel>(&wiring, "NumSeriesMotorsTimesESCsCount")->text(),
+              QString::number(In<QSlider>(&wiring, "NumSeriesMotorsTimesESCsSlider")->value()));
 }
 
 } // namespace

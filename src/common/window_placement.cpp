@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "workbench/window_placement.h"
+#include "common/window_placement.h"
 
 #include <algorithm>
 #include <charconv>
@@ -85,6 +85,48 @@ WindowRect PlaceOnScreens(const WindowRect& stored, std::span<const WindowRect> 
     placed.x = static_cast<int>(std::clamp<std::int64_t>(stored.x, s.x, std::int64_t{s.x} + s.width - placed.width));
     placed.y = static_cast<int>(std::clamp<std::int64_t>(stored.y, s.y, std::int64_t{s.y} + s.height - placed.height));
     return placed;
+}
+
+namespace {
+WindowRect Outer(const WindowRect& inside, const FrameMargins& f) {
+    return {inside.x - f.left, inside.y - f.top, inside.width + f.left + f.right, inside.height + f.top + f.bottom};
+}
+WindowRect Inner(const WindowRect& outer, const FrameMargins& f) {
+    return {outer.x + f.left, outer.y + f.top, std::max(1, outer.width - f.left - f.right),
+            std::max(1, outer.height - f.top - f.bottom)};
+}
+} // namespace
+
+FrameMargins MarginsToUse(const FrameMargins& own, const FrameMargins& other) { return own.Known() ? own : other; }
+
+WindowRect FitInsideOnScreens(const WindowRect& inside, const FrameMargins& frame, std::span<const WindowRect> screens) {
+    if (screens.empty()) return inside;
+    return Inner(PlaceOnScreens(Outer(inside, frame), screens), frame);
+}
+
+WindowRect NextInCascade(const WindowRect& previous, int step, const FrameMargins& frame,
+                         std::span<const WindowRect> screens) {
+    WindowRect next = previous;
+    next.x += step;
+    next.y += step;
+    if (screens.empty()) return next;
+    const WindowRect fitted = FitInsideOnScreens(next, frame, screens);
+    if (fitted.x == next.x && fitted.y == next.y) return fitted;
+    // It would be pushed back against the edge, on top of the one before: start again at the top left.
+    const WindowRect outer = Outer(fitted, frame);
+    const auto holds = [&](const WindowRect& s) {
+        return outer.x >= s.x && outer.y >= s.y && outer.x + outer.width <= s.x + s.width &&
+               outer.y + outer.height <= s.y + s.height;
+    };
+    const auto found = std::find_if(screens.begin(), screens.end(), holds);
+    const WindowRect& screen = found != screens.end() ? *found : screens.front();
+    return FitInsideOnScreens({screen.x + frame.left + step, screen.y + frame.top + step, fitted.width, fitted.height},
+                              frame, screens);
+}
+
+WindowRect NearOwner(const WindowRect& owner, int width, int height, int step, const FrameMargins& frame,
+                     std::span<const WindowRect> screens) {
+    return FitInsideOnScreens({owner.x + step, owner.y + step, width, height}, frame, screens);
 }
 
 } // namespace ampvane
