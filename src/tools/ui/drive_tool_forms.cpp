@@ -521,6 +521,7 @@ void TFanPitchMeasurementsForm::RotorMeasurementChange() {
 }
 
 bool TFanPitchMeasurementsForm::OKApplyButtonClick(bool closeAfter) {
+    typing_->Release();
     if (pitch_->text().isEmpty()) {
         Message message = ErrorMessage(std::string(kFanPitchMessage));
         message.buttons = OkButton | HelpButton;
