@@ -45,7 +45,9 @@ WindowRect InsideOf(const QWidget& window) { return FromQt(window.geometry()); }
 void FitWindowToScreens(QWidget& window, const WindowRect& inside) {
     const WindowRect placed =
         FitInsideOnScreens(inside, MarginsToUse(MarginsOf(window), ShownMargins()), AvailableScreens());
-    if (ToQt(placed) != window.geometry()) window.setGeometry(ToQt(placed));
+    // Given even when Qt believes the window is there already: a window shown again is otherwise put
+    // back by its frame's corner at its inside's place, a title bar lower each time.
+    window.setGeometry(ToQt(placed));
 }
 
 void CascadeWindow(QWidget& window, const WindowRect& previous, int step) {

@@ -151,10 +151,11 @@ void WindowPlaces::StoreOpenWindows() {
 
 bool WindowPlaces::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::Close && type != QEvent::Move) return false;
+    const bool framing = type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowActivate;
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::Close && !framing) return false;
     auto* window = qobject_cast<QWidget*>(watched);
     if (!window || !window->isWindow()) return false;
-    if (type == QEvent::Move) {
+    if (framing) {
         // The window manager has framed a newly shown window: once, fitted with its real frame.
         if (window->property(kFitProperty).toBool() && MarginsOf(*window).Known()) {
             window->setProperty(kFitProperty, false);
