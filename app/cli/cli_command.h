@@ -129,9 +129,10 @@ inline std::optional<Report> ComputeProjectReport(const std::optional<std::strin
 // "--settings FILE": another configuration file for the display options.
 void AddSettingsOption(CLI::App& app, std::optional<std::string>& settingsFile);
 inline constexpr const char* kSettingsUsage =
-    "               report, inflight, opinion, compare and graph take --settings FILE: the\n"
-    "               display options (report digits, hidden columns, print colours, the graph's\n"
-    "               remembered axes) from FILE instead of the data folder's Ampvane.ini\n";
+    "               report, inflight, opinion, compare, graph and wizard take --settings FILE:\n"
+    "               the display options (report digits, hidden columns, print colours, the\n"
+    "               graph's remembered axes, the wizard's advanced settings shown) from FILE\n"
+    "               instead of the data folder's Ampvane.ini\n";
 
 // The display options for a command: true with `settings` filled when a configuration applies,
 // false with `settings` untouched when none does; nothing (after the message) when the named file

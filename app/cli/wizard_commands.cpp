@@ -9,6 +9,7 @@
 #include "data/comp_data_module.h"
 #include "data/data_folder.h"
 #include "data/name_lookup.h"
+#include "workbench/display_settings.h"
 #include "workbench/settings.h"
 #include "workbench/workbench_session.h"
 #include "wizard/wizard_accept.h"
@@ -76,17 +77,20 @@ void RegisterWizardCommand(CliRegistry& registry) {
         std::optional<std::string> format;
         std::optional<std::string> output;
         std::optional<std::string> apply;
+        std::optional<std::string> settings;
         bool advanced = false;
     } args;
     CLI::App& app = registry.Add(
         "wizard",
         "  wizard ANSWERS [--format text|html|csv|json] [-o FILE] [--apply N] [--advanced]\n"
+        "               [--settings FILE]\n"
         "               the AmpvaneWizard search for a project text (its plane and stored\n"
         "               wizard answers) or a bare WIZARDINFO text (on the sample project's\n"
         "               plane), over the tables of the data folder; --apply N prints the\n"
         "               project text of result N as the workbench holds it after accepting it;\n"
         "               --advanced searches with the project's sea-level pressure and air\n"
-        "               temperature, as the wizard does with its advanced settings shown\n",
+        "               temperature, as the wizard does with its advanced settings shown\n"
+        "               (also when the settings' \"advwizard\" line asks for them)\n",
         [] {
             if (!args.answersFile) throw UsageFailure("wizard needs an answers file");
             if (args.output && args.output->empty()) throw UsageFailure("-o needs a file name");
@@ -125,6 +129,12 @@ void RegisterWizardCommand(CliRegistry& registry) {
                 for (const RefusedFlyingCondition& r : refused)
                     messages.Report(WarningMessage(RefusedFlyingConditionMessage(r)));
             }
+            // The display options over the project's own, as for a report: here whether the wizard
+            // shows its advanced settings.
+            Settings display;
+            const std::optional<bool> configured = LoadDisplaySettings(args.settings, display, locale, messages);
+            if (!configured) return kRejected;
+            if (*configured) ApplyDisplaySettings(display, session.Options());
             const WorkbenchFields& fields = session.Fields();
             const Settings& units = session.Options();
 
@@ -142,7 +152,7 @@ void RegisterWizardCommand(CliRegistry& registry) {
                                   units.pressure};
             WizardAnswers answers;
             CopyPlaneFromWorkbench(answers, fields, copy, manufacturers, locale);
-            answers.advancedShown = args.advanced;
+            answers.advancedShown = args.advanced || units.advancedWizard;
             auto read = ReadSearchSettings(answers, db, cells, locale, messages);
             if (!read.settings) return Rejected(read.failure.message);
             const WizardSearchSettings& settings = *read.settings;
@@ -177,6 +187,7 @@ void RegisterWizardCommand(CliRegistry& registry) {
     app.add_option("-o,--output", args.output);
     app.add_option("--apply", args.apply);
     app.add_flag("--advanced", args.advanced);
+    AddSettingsOption(app, args.settings);
 }
 
 } // namespace ampvane::cli

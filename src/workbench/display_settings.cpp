@@ -27,6 +27,7 @@ void ApplyDisplaySettings(const Settings& settings, Settings& project) {
     project.extraPrecision = settings.extraPrecision;
     project.printInColour = settings.printInColour;
     project.columnHidden = settings.columnHidden;
+    project.advancedWizard = settings.advancedWizard;
 }
 
 } // namespace ampvane

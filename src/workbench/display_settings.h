@@ -10,8 +10,9 @@
 #include "common/messages.h"
 #include "workbench/settings.h"
 
-// The display options a report or opinion takes from the configuration when it is made without the
-// windows: minimum report digits, the report columns shown and the print colours. A project's own options
+// The display options a report, opinion or wizard search takes from the configuration when it is made
+// without the windows: minimum report digits, the report columns shown, the print colours and whether
+// the wizard shows its advanced settings. A project's own options
 // (units, heating, flying field) stay the project's.
 
 namespace ampvane {

@@ -47,7 +47,7 @@ TEST(CliSettings, EveryCommandThatShowsThemTakesAFileAndRefusesAnUnreadableOne) 
     const std::string sample = testing::ShellQuote(std::string(AMPVANE_SOURCE_DIR) + "/app/cli/sample_project.txt");
     const std::string picture = testing::ShellQuote(dir.file("g.pdf"));
     for (const std::string& command : {std::string("report"), "compare " + sample + " --rows 1,2",
-                                       "graph " + sample + " -o " + picture}) {
+                                       "graph " + sample + " -o " + picture, "wizard " + sample}) {
         const testing::CommandRun missing = CliIn(dir, command + " --settings '" + dir.file("nowhere.ini") + "'");
         EXPECT_EQ(missing.status, 1) << command;
         EXPECT_NE(missing.err.find("The settings file \"" + dir.file("nowhere.ini") + "\" could not be read."),

@@ -64,12 +64,17 @@ std::string SampleWith(const ampvane::testing::TempDir& dir, const std::string& 
 }
 
 // Flying conditions the options refuse are left out with a warning and the search goes on at the
-// elevation it then uses; --advanced brings the pressure and temperature checks of the search.
+// elevation it then uses; --advanced, or a settings file's advwizard line, brings the pressure and
+// temperature checks of the search.
 TEST(CliWizard, FlyingConditions) {
     ampvane::testing::TempDir dir;
+    ASSERT_TRUE(ampvane::WriteFileAtomically(dir.file("advanced.ini"), "version 8.09\r\nadvwizard\r\n").empty());
+    ASSERT_TRUE(ampvane::WriteFileAtomically(dir.file("plain.ini"), "version 8.09\r\nmetric\r\n").empty());
+    const std::string advanced = " --settings '" + dir.file("advanced.ini") + "'";
+    const std::string plain = " --settings '" + dir.file("plain.ini") + "'";
     struct Case {
         const char* conditions;
-        const char* options;
+        std::string options;
         int status;
         const char* expected;
     };
@@ -82,6 +87,10 @@ TEST(CliWizard, FlyingConditions) {
         {"Pressure=27.95\n", " --advanced", 1,
          "The sea level pressure, if specified, must be between 28 and 32 inHg (94.8 and 108.3 kPa)."},
         {"Pressure=29.5\nTemperature=70\n", " --advanced", 0, "Air Temperature: 70°F"},
+        {"Pressure=27.95\n", advanced, 1,
+         "The sea level pressure, if specified, must be between 28 and 32 inHg (94.8 and 108.3 kPa)."},
+        // The file's units are not the project's: the pressure stays in inHg, and unchecked.
+        {"Pressure=27.95\n", plain, 0, "Sea-level Pressure: 27.95 inHg"},
     };
     for (const Case& c : cases) {
         const CommandRun run = Cli(dir, "wizard " + SampleWith(dir, c.conditions) + c.options);
