@@ -28,7 +28,7 @@
 #include "workbench/startup.h"
 #include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
-#include "workbench/ui/window_memory.h"
+#include "window_memory.h"
 #include "workbench/ui/workbench_help.h"
 
 namespace ampvane {
@@ -158,6 +158,7 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
     ReadWindowPlaces(p.files, p.settings);
 
     p.workbench = std::make_unique<TParameterInputForm>(p.WorkbenchEnv());
+    new WindowPlaces(p.settings, p.workbench.get());
     p.boxes.SetParent(p.workbench.get());
     new ResultWindows({&p.settings, p.locale, p.options.messages, p.options.prompter}, *p.workbench);
     p.online = ConnectOnlineCommands(*p.workbench, &p.settings, p.locale, p.workbench->Environment().importTableText,

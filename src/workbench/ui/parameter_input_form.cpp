@@ -41,7 +41,6 @@
 #include "data/value_lists.h"
 #include "workbench/compute_input.h"
 #include "workbench/ui/tool_icons.h"
-#include "workbench/ui/window_memory.h"
 #include "workbench/ui/workbench_help.h"
 #include "workbench/ui/workbench_texts.h"
 
@@ -135,7 +134,6 @@ TParameterInputForm::TParameterInputForm(WorkbenchEnvironment environment, QWidg
     ApplyWorkbenchIcons(*this);
     if (env_.settings) {
         ConnectWorkbenchHelp(*this, *env_.settings, env_.dataFolder, Messages(), [this] { return WebSite(); });
-        new WindowPlaces(*env_.settings, this);
     }
 }
 

@@ -18,7 +18,7 @@
 #include "workbench/configuration.h"
 #include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
-#include "workbench/ui/window_memory.h"
+#include "window_memory.h"
 
 namespace ampvane {
 namespace {
@@ -33,6 +33,7 @@ struct SmallScreen : ::testing::Test {
         env.messages = &messages;
         env.prompter = &messages;
         workbench = std::make_unique<TParameterInputForm>(env);
+        new WindowPlaces(settings, workbench.get());
     }
     Settings settings;
     testing::RecordingMessages messages;

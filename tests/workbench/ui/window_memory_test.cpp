@@ -15,7 +15,7 @@
 #include "workbench/configuration.h"
 #include "workbench/ui/parameter_input_form.h"
 #include "workbench/ui/sample_fields.h"
-#include "workbench/ui/window_memory.h"
+#include "window_memory.h"
 
 namespace ampvane {
 namespace {
@@ -30,6 +30,7 @@ struct ProgramRun {
         env.messages = &messages;
         env.prompter = &messages;
         workbench = std::make_unique<TParameterInputForm>(env);
+        new WindowPlaces(settings, workbench.get());
         workbench->show();
     }
     void Close(testing::RecordingMessages& messages) {
@@ -112,6 +113,7 @@ TEST(WindowMemory, ReportsKeepTheirSizeAndColumnWidthsPerKind) {
         WorkbenchFields fields;
         testing::FillSample(fields);
         workbench.SetFields(fields);
+        new WindowPlaces(*env.settings, &workbench);
         workbench.show();
         auto* results = new ResultWindows({env.settings, env.locale, env.messages, env.prompter}, workbench);
         workbench.ComputeButtonClick();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "workbench/ui/window_memory.h"
+#include "window_memory.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -10,8 +10,18 @@
 #include <algorithm>
 #include <vector>
 
+#include "advice/ui/comparison_form.h"
+#include "advice/ui/explanation_form.h"
+#include "advice/ui/graph_form.h"
 #include "analysis/ui/report_form.h"
 #include "common/ui/window_geometry.h"
+#include "data/ui/table_browser.h"
+#include "help/ui/help_viewer.h"
+#include "tools/ui/airfoil_forms.h"
+#include "tools/ui/tool_form.h"
+#include "wizard/ui/ampvane_wizard_form.h"
+#include "workbench/ui/options_form.h"
+#include "workbench/ui/parameter_input_form.h"
 
 namespace ampvane {
 
@@ -74,6 +84,11 @@ private:
     bool dragging_ = false;
 };
 
+template <class Form>
+bool Is(const QWidget& window) {
+    return qobject_cast<const Form*>(&window) != nullptr;
+}
+
 bool AnotherOpen(const QWidget& window, const std::string& name) {
     for (QWidget* other : QApplication::topLevelWidgets())
         if (other != &window && other->isVisible() && RememberedWindowName(*other) == name) return true;
@@ -85,19 +100,19 @@ bool AnotherOpen(const QWidget& window, const std::string& name) {
 std::string RememberedWindowName(const QWidget& window) {
     if (!window.isWindow()) return {};
     if (const auto* report = qobject_cast<const TReportForm*>(&window)) return report->InFlight() ? "inflight" : "report";
-    static constexpr std::pair<const char*, const char*> kNames[] = {
-        {"ampvane::TParameterInputForm", "workbench"}, {"ampvane::TExplanationForm", "opinion"},
-        {"ampvane::TComparisonForm", "comparison"},    {"ampvane::TGraphForm", "graph"},
-        {"ampvane::TTableBrowser", "browser"},         {"ampvane::THelpViewer", "help"},
-        {"ampvane::TAirfoilListForm", "airfoils"},     {"ampvane::TWingMeasurementsForm", "wing"},
-        {"ampvane::TAmpvaneWizardForm", "wizard"},     {"ampvane::TOptionsForm", "options"},
+    using Test = bool (*)(const QWidget&);
+    static constexpr std::pair<Test, const char*> kNames[] = {
+        {Is<TParameterInputForm>, "workbench"}, {Is<TExplanationForm>, "opinion"},
+        {Is<TComparisonForm>, "comparison"},    {Is<TGraphForm>, "graph"},
+        {Is<TTableBrowser>, "browser"},         {Is<THelpViewer>, "help"},
+        {Is<TAirfoilListForm>, "airfoils"},     {Is<TWingMeasurementsForm>, "wing"},
+        {Is<TAmpvaneWizardForm>, "wizard"},     {Is<TOptionsForm>, "options"},
     };
-    const char* className = window.metaObject()->className();
-    for (const auto& [cls, name] : kNames)
-        if (qstrcmp(className, cls) == 0) return name;
+    for (const auto& [is, name] : kNames)
+        if (is(window)) return name;
     // The tool windows by their own class: "ampvane::TBenchTestForm" is kept as "benchtest".
-    if (window.inherits("ampvane::TToolForm")) {
-        QString name = QString::fromLatin1(className).section(QStringLiteral("::"), -1);
+    if (qobject_cast<const TToolForm*>(&window)) {
+        QString name = QString::fromLatin1(window.metaObject()->className()).section(QStringLiteral("::"), -1);
         if (name.startsWith(QLatin1Char('T'))) name.remove(0, 1);
         if (name.endsWith(QStringLiteral("Form"))) name.chop(4);
         return name.toLower().toStdString();
