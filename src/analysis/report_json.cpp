@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/report_json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace ampvane {
 namespace {
@@ -31,6 +34,11 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
+// A character a JSON string holds as it is: printable ASCII but the quote and the backslash.
+bool IsPlainJson(unsigned char c) {
+    return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+}
+
 const char* BackgroundName(RowBackground background) {
     switch (background) {
     case RowBackground::BelowStall: return "below_stall";
@@ -41,6 +49,105 @@ const char* BackgroundName(RowBackground background) {
     return "plain";
 }
 
+constexpr std::uint64_t kPowersOf5[] = {1,
+                                        5,
+                                        25,
+                                        125,
+                                        625,
+                                        3125,
+                                        15625,
+                                        78125,
+                                        390625,
+                                        1953125,
+                                        9765625,
+                                        48828125,
+                                        244140625,
+                                        1220703125,
+                                        6103515625,
+                                        30517578125,
+                                        152587890625,
+                                        762939453125,
+                                        3814697265625,
+                                        19073486328125,
+                                        95367431640625,
+                                        476837158203125,
+                                        2384185791015625};
+constexpr double kTens[] = {1e-4, 1e-3, 1e-2, 1e-1, 1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17}; // 10^(i - 4)
+constexpr std::uint64_t kE16 = 10000000000000000;
+constexpr std::uint64_t kE17 = 10 * kE16;
+
+__extension__ using Wide = unsigned __int128; // GCC's and clang's 128-bit integer
+
+// m × 10^k × 2^e rounded to a whole number, ties to even: exact, as the product is formed in 128
+// bits (m < 2^53, 5^k < 2^52).
+std::uint64_t ScaledRounded(std::uint64_t m, int k, int e) {
+    const Wide product = static_cast<Wide>(m) * kPowersOf5[k];
+    const int shift = e + k;
+    if (shift >= 0) return static_cast<std::uint64_t>(product << shift);
+    const int right = -shift;
+    if (right >= 127) return 0;
+    const auto quotient = static_cast<std::uint64_t>(product >> right);
+    const Wide rest = product & ((Wide{1} << right) - 1);
+    const Wide half = Wide{1} << (right - 1);
+    return quotient + ((rest > half || (rest == half && (quotient & 1) != 0)) ? 1 : 0);
+}
+
+// n < 10^8 as exactly eight digits, two at a time: independent divisions rather than a chain of 17.
+void EightDigits(char* at, std::uint32_t n) {
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    const std::uint32_t parts[] = {n / 1000000, n / 10000 % 100, n / 100 % 100, n % 100};
+    for (int i = 0; i < 4; ++i) std::memcpy(at + 2 * i, kPairs + 2 * parts[i], 2);
+}
+
+// "%.17g" for the values that print without an exponent, 1e-4 <= |value| < 1e16: the 17 significant
+// digits made exactly in integers (several times faster than the library's conversion, which every
+// value of a JSON report takes). Returns false for the rest.
+bool AppendSeventeenDigits(std::string& out, double value) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e16)) return false;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int e = biased - 1075; // value = m × 2^e
+    // The decimal exponent from the binary one (floor of its log10(2) multiple, 78913 / 2^18), then
+    // one more when the value reaches the next power of ten. The powers below 1 are not exact: at
+    // worst the guess is one off, which the rounded digits show and put right.
+    int exponent = ((biased - 1023) * 78913) >> 18;
+    if (magnitude >= kTens[exponent + 5]) ++exponent;
+    std::uint64_t digits = ScaledRounded(m, 16 - exponent, e);
+    while (digits >= kE17) digits = ScaledRounded(m, 16 - ++exponent, e);
+    if (digits < kE16 || exponent > 15 || exponent < -4) return false;
+    char text[40];
+    char* at = text;
+    if (value < 0) *at++ = '-';
+    char all[17];
+    const auto high = static_cast<std::uint32_t>(digits / 100000000); // 9 digits
+    all[0] = static_cast<char>('0' + high / 100000000);
+    EightDigits(all + 1, high % 100000000);
+    EightDigits(all + 9, static_cast<std::uint32_t>(digits % 100000000));
+    int last = 16; // the last digit kept: trailing zeros of the fraction go
+    const int whole = exponent + 1;
+    while (last >= whole && last >= 0 && all[last] == '0') --last;
+    if (exponent >= 0) {
+        at = std::copy(all, all + whole, at);
+        if (last >= whole) {
+            *at++ = '.';
+            at = std::copy(all + whole, all + last + 1, at);
+        }
+    } else {
+        *at++ = '0';
+        *at++ = '.';
+        at = std::fill_n(at, -exponent - 1, '0');
+        at = std::copy(all, all + last + 1, at);
+    }
+    out.append(text, at);
+    return true;
+}
+
 } // namespace
 
 void AppendJsonNumber(std::string& out, double value) {
@@ -48,6 +155,7 @@ void AppendJsonNumber(std::string& out, double value) {
         out += "null";
         return;
     }
+    if (AppendSeventeenDigits(out, value)) return;
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
     out.append(text, result.ptr);
@@ -62,6 +170,14 @@ std::string JsonNumber(double value) {
 void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
     for (std::size_t i = 0; i < text.size();) {
+        // A run of characters that stand for themselves goes on at once: a report cell is all such.
+        std::size_t plain = i;
+        while (plain < text.size() && IsPlainJson(static_cast<unsigned char>(text[plain]))) ++plain;
+        if (plain != i) {
+            out.append(text.data() + i, plain - i);
+            i = plain;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             switch (c) {

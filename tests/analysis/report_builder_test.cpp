@@ -744,6 +744,21 @@ TEST(ReportCells, FastTextEqualsTheGeneralFormatters) {
                                 << value << " " << width << "/" << decimals;
                 }
     EXPECT_EQ(ReportCellNumber(5, 1, 3, 5.0, {}), " 5.00");
+    // Full precision where 17 digits end in an exact tie (to even), and where the exponent changes.
+    std::vector<double> edges = {1234567890123456.25, 1234567890123456.75, 0.5, 2.5e-4, 1e-4, 1e16, 9007199254740993.0};
+    for (int power = -5; power <= 17; ++power) {
+        const double exact = std::pow(10.0, power);
+        for (const double near : {exact, std::nextafter(exact, 0.0), std::nextafter(exact, 1e300), exact * 0.99999999999999995})
+            edges.insert(edges.end(), {near, -near});
+    }
+    for (std::uint64_t whole = 1; whole < (std::uint64_t{1} << 53); whole = whole * 3 + 1)
+        for (const double fraction : {0.25, 0.5, 0.75, 0.125, 0.375})
+            edges.push_back(static_cast<double>(whole) + fraction);
+    for (const double number : edges) {
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%.17g", number);
+        EXPECT_EQ(JsonNumber(number), printed) << number;
+    }
 }
 
 } // namespace
