@@ -3,6 +3,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -36,9 +39,67 @@ constexpr ButtonPair kButtons[] = {
     {NoButtonAnswer, QMessageBox::No},    {HelpButton, QMessageBox::Help},
 };
 
+constexpr QChar kWordJoiner(0x2060);
+
+// Ctrl+C over a box copies its text as written; a selection in it is copied without the joiners, so a
+// copied address works in a browser.
+class PlainCopy final : public QObject {
+public:
+    PlainCopy(QString text, QObject* parent) : QObject(parent), text_(std::move(text)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+            return false;
+        if (const auto* label = qobject_cast<QLabel*>(watched); label && label->hasSelectedText()) {
+            QMetaObject::invokeMethod(this, [] {
+                QClipboard* clipboard = QGuiApplication::clipboard();
+                clipboard->setText(clipboard->text().remove(kWordJoiner));
+            }, Qt::QueuedConnection);
+            return false;
+        }
+        QGuiApplication::clipboard()->setText(text_);
+        return true;
+    }
+
+private:
+    QString text_;
+};
+
+} // namespace
+
+QString AddressesKeptWhole(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 32);
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const qsizetype start = text.indexOf(QStringLiteral("://"), from);
+        if (start < 0) break;
+        qsizetype begin = start;
+        while (begin > from && text[begin - 1].isLetter()) --begin;
+        qsizetype end = start;
+        while (end < text.size() && !text[end].isSpace()) ++end;
+        out += text.mid(from, begin - from);
+        // A joiner between every two characters: no line may end inside the address.
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i > begin) out += kWordJoiner;
+            out += text[i];
+        }
+        from = end;
+    }
+    out += text.mid(from);
+    return out;
+}
+
+namespace {
+
 Button Show(QWidget* parent, const Message& message) {
+    // Word wrapping would break a web address after its "http://".
     QMessageBox box(IconOf(message.kind), QApplication::applicationDisplayName(),
-                    QString::fromStdString(message.text), QMessageBox::NoButton, parent);
+                    AddressesKeptWhole(QString::fromStdString(message.text)), QMessageBox::NoButton, parent);
+    auto* copy = new PlainCopy(QString::fromStdString(message.text), &box);
+    box.installEventFilter(copy);
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) label->installEventFilter(copy);
     unsigned buttons = message.buttons == NoButton ? OkButton : message.buttons;
     for (const ButtonPair& pair : kButtons)
         if (buttons & pair.core) box.addButton(pair.qt);

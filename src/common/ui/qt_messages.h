@@ -18,6 +18,9 @@ void SetMessageHelp(std::function<void(int topic)> showTopic);
 // viewer's layer); false, showing nothing, when nothing is installed.
 bool ShowInstalledHelp(int topic);
 bool HelpInstalled();
+// The text with every web address ("http://...", up to the next blank) joined so that word wrapping
+// cannot break it; what it shows is the same text.
+QString AddressesKeptWhole(const QString& text);
 
 class QtMessages final : public MessageSink, public Prompter {
 public:

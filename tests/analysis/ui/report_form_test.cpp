@@ -21,6 +21,7 @@
 #include "analysis/ui/report_grid_model.h"
 #include "analysis/ui/report_printer.h"
 #include "analysis/ui/sweep_progress.h"
+#include "support/command_run.h"
 #include "support/recording_messages.h"
 #include "support/test_paths.h"
 
@@ -379,7 +380,11 @@ TEST_F(ReportWindow, PrintsToPdf) {
     TempDir folder;
     for (bool colours : {false, true}) {
         env.printColours = colours;
-        TReportForm* report = Build(Glider());
+        // With heating taken into account the note's bold middle is a blank.
+        const AnalysisOptions options = testing::SeaLevelOptions(colours);
+        QPointer<TReportForm> report = new TReportForm(env, owner.get());
+        report->BuildStaticReport(options, Glider());
+        ASSERT_EQ(report->Grid().Note.Middle, colours ? " " : " do not ");
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         const std::string path = folder.file(colours ? "colours.pdf" : "styles.pdf");
@@ -389,6 +394,12 @@ TEST_F(ReportWindow, PrintsToPdf) {
         const std::string pdf = ReadFile(path);
         EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
         EXPECT_GT(pdf.size(), 1000u);
+        // The heating note reads as one sentence when the text is taken back out of the page.
+        if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
+            const std::string text = testing::RunCommand("pdftotext -layout " + path + " -").out;
+            const std::string note = "Note: " + report->Grid().Note.First + report->Grid().Note.Middle + "take ambient";
+            EXPECT_NE(text.find(note), std::string::npos) << text;
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 // Message boxes: Help opens the message's page and the box stays to take its answer.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QTextBoundaryFinder>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -65,6 +67,37 @@ TEST(MessageBoxHelp, HelpShowsTheTopicAndTheBoxStillTakesItsAnswer) {
     });
     boxes.Report(Message{MessageKind::Error, "Could not write.", OkButton | HelpButton, 0});
     EXPECT_EQ(HelpViewerWindow()->CurrentPage(), QStringLiteral("Ampvane_1.htm")); // no topic: the contents
+}
+
+// Word wrapping never ends a line inside a web address, and copying the box gives the plain address back.
+TEST(MessageBoxText, WebAddressesAreNotBrokenByWrapping) {
+    const QString address = QStringLiteral("http://exchange.example:8080/");
+    const QString text = QStringLiteral("Ampvane was unable to download updated data from ") + address +
+                         QStringLiteral(". The site may be unavailable.\n\nTry again later (https://a.example/b-c).");
+    const auto breaksInside = [](const QString& shown, const QString& start, const QString& end) {
+        const qsizetype from = shown.indexOf(start), to = shown.indexOf(end, from) + end.size();
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, shown);
+        int inside = 0;
+        for (qsizetype at = finder.toNextBoundary(); at >= 0; at = finder.toNextBoundary()) inside += at > from && at < to;
+        return inside;
+    };
+    EXPECT_GT(breaksInside(text, QStringLiteral("http"), QStringLiteral("8080/")), 0); // what wrapping did before
+    const QString shown = AddressesKeptWhole(text);
+    EXPECT_EQ(breaksInside(shown, QStringLiteral("h"), QStringLiteral("/")), 0);
+    EXPECT_EQ(breaksInside(shown, QStringLiteral("(h"), QStringLiteral("c")), 0);
+    EXPECT_EQ(QString(shown).remove(QChar(0x2060)), text);
+    EXPECT_EQ(AddressesKeptWhole(QStringLiteral("No address: here.")), QStringLiteral("No address: here."));
+
+    QtMessages boxes;
+    WhenBoxOpens([](QMessageBox& box) {
+        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+        QApplication::processEvents();
+        box.button(QMessageBox::Ok)->click();
+    });
+    boxes.Report(Message{MessageKind::Error, text.toStdString(), OkButton, 0});
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains(address)) << "[" << copied.toStdString() << "]";
+    EXPECT_FALSE(copied.contains(QChar(0x2060)));
 }
 
 } // namespace
