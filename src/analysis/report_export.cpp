@@ -88,12 +88,13 @@ bool WriteReportText(const ReportGrid& grid, const ReportExportSettings& setting
     out += '\n';
     WriteRowsOnEveryCore(out, grid.Rows.Count(), [&](std::string& text, std::size_t begin, std::size_t end) {
         CellBuffer buffer;
+        LineText line(text);
         for (std::size_t r = begin; r < end; ++r) {
             for (std::size_t i = 0; i < columns.size(); ++i) {
-                if (i > 0) text += ' ';
-                text += grid.CellView(static_cast<int>(r), columns[i], buffer);
+                if (i > 0) line.Put(' ');
+                line.Put(grid.CellView(static_cast<int>(r), columns[i], buffer));
             }
-            text += '\n';
+            line.Put('\n');
         }
     });
     out += '\n';
@@ -120,6 +121,7 @@ void AppendCsvRows(std::string& out, const ReportGrid& grid, const std::vector<i
                    std::size_t end) {
     out.reserve(out.size() + (end - begin) * (columns.size() * 9 + 1));
     CellBuffer buffer;
+    LineText line(out);
     for (std::size_t r = begin; r < end; ++r) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const std::string_view text = grid.CellView(static_cast<int>(r), columns[i], buffer);
@@ -129,18 +131,18 @@ void AppendCsvRows(std::string& out, const ReportGrid& grid, const std::vector<i
             while (first != last && IsTrimmed(*first)) ++first;
             while (last != first && IsTrimmed(last[-1])) --last;
             const std::string_view cell(first, static_cast<std::size_t>(last - first));
-            if (i > 0) out += ',';
+            if (i > 0) line.Put(',');
             // A quote inside is rare (a locale's separator at most); a short loop finds it faster
             // than a library search for cells a few characters long.
             if (std::none_of(cell.begin(), cell.end(), [](char c) { return c == '"'; })) {
-                out += '"';
-                out += cell;
-                out += '"';
+                line.Put('"');
+                line.Put(cell);
+                line.Put('"');
             } else {
-                out += CsvQuote(cell, true, 0);
+                line.Put(CsvQuote(cell, true, 0));
             }
         }
-        out += '\n';
+        line.Put('\n');
     }
 }
 

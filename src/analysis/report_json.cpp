@@ -95,19 +95,19 @@ std::uint64_t ScaledRounded(std::uint64_t m, int k, int e) {
 
 // n < 10^8 as exactly eight digits, two at a time: independent divisions rather than a chain of 17.
 void EightDigits(char* at, std::uint32_t n) {
-    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-                                     "8081828384858687888990919293949596979899";
-    const std::uint32_t parts[] = {n / 1000000, n / 10000 % 100, n / 100 % 100, n % 100};
-    for (int i = 0; i < 4; ++i) std::memcpy(at + 2 * i, kPairs + 2 * parts[i], 2);
+    const std::uint32_t high = n / 10000, low = n % 10000;
+    std::memcpy(at, kDigitPairs + 2 * (high / 100), 2);
+    std::memcpy(at + 2, kDigitPairs + 2 * (high % 100), 2);
+    std::memcpy(at + 4, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(at + 6, kDigitPairs + 2 * (low % 100), 2);
 }
 
 // "%.17g" for the values that print without an exponent, 1e-4 <= |value| < 1e16: the 17 significant
 // digits made exactly in integers (several times faster than the library's conversion, which every
-// value of a JSON report takes). Returns false for the rest.
-bool AppendSeventeenDigits(std::string& out, double value) {
+// value of a JSON report takes), written at `at`; the end of the text, or null for the rest.
+char* SeventeenDigits(char* at, double value) {
     const double magnitude = std::fabs(value);
-    if (!(magnitude >= 1e-4 && magnitude < 1e16)) return false;
+    if (!(magnitude >= 1e-4 && magnitude < 1e16)) return nullptr;
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     const int biased = static_cast<int>((bits >> 52) & 0x7FF);
@@ -120,9 +120,7 @@ bool AppendSeventeenDigits(std::string& out, double value) {
     if (magnitude >= kTens[exponent + 5]) ++exponent;
     std::uint64_t digits = ScaledRounded(m, 16 - exponent, e);
     while (digits >= kE17) digits = ScaledRounded(m, 16 - ++exponent, e);
-    if (digits < kE16 || exponent > 15 || exponent < -4) return false;
-    char text[40];
-    char* at = text;
+    if (digits < kE16 || exponent > 15 || exponent < -4) return nullptr;
     if (value < 0) *at++ = '-';
     char all[17];
     const auto high = static_cast<std::uint32_t>(digits / 100000000); // 9 digits
@@ -144,21 +142,37 @@ bool AppendSeventeenDigits(std::string& out, double value) {
         at = std::fill_n(at, -exponent - 1, '0');
         at = std::copy(all, all + last + 1, at);
     }
-    out.append(text, at);
-    return true;
+    return at;
+}
+
+// The number's JSON text at `at` (kJsonNumberRoom at most); returns its end.
+constexpr std::size_t kJsonNumberRoom = 32;
+char* JsonNumberAt(char* at, double value) {
+    if (!std::isfinite(value)) return std::copy_n("null", 4, at);
+    if (char* const end = SeventeenDigits(at, value)) return end;
+    return std::to_chars(at, at + kJsonNumberRoom, value, std::chars_format::general, 17).ptr;
+}
+
+void PutJsonNumber(LineText& line, double value) {
+    char* const at = line.Room(kJsonNumberRoom);
+    line.Advance(static_cast<std::size_t>(JsonNumberAt(at, value) - at));
+}
+
+void PutJsonString(LineText& line, std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return IsPlainJson(static_cast<unsigned char>(c)); })) {
+        line.Put('"');
+        line.Put(text);
+        line.Put('"');
+    } else {
+        line.Put(JsonString(text));
+    }
 }
 
 } // namespace
 
 void AppendJsonNumber(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
-        return;
-    }
-    if (AppendSeventeenDigits(out, value)) return;
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
-    out.append(text, result.ptr);
+    char text[kJsonNumberRoom];
+    out.append(text, JsonNumberAt(text, value));
 }
 
 std::string JsonNumber(double value) {
@@ -255,23 +269,24 @@ bool WriteReportJson(const ReportGrid& grid, const std::vector<std::string>& mes
                            ": {\"value\": ");
     WriteRowsOnEveryCore(out, grid.Rows.Count(), [&](std::string& text, std::size_t begin, std::size_t end) {
         CellBuffer buffer;
+        LineText line(text);
         for (std::size_t row = begin; row < end; ++row) {
             const int r = static_cast<int>(row);
-            text += r ? ",\n    {" : "\n    {";
-            text += "\"sequence\": ";
-            AppendJsonString(text, grid.CellView(r, grid.SequenceColumn, buffer));
-            text += ", \"background\": \"";
-            text += BackgroundName(grid.Background(r));
-            text += grid.PropStalled(r) ? "\", \"prop_stalled\": true" : "\", \"prop_stalled\": false";
-            text += ", \"values\": {";
+            line.Put(r ? ",\n    {" : "\n    {");
+            line.Put("\"sequence\": ");
+            PutJsonString(line, grid.CellView(r, grid.SequenceColumn, buffer));
+            line.Put(", \"background\": \"");
+            line.Put(BackgroundName(grid.Background(r)));
+            line.Put(grid.PropStalled(r) ? "\", \"prop_stalled\": true" : "\", \"prop_stalled\": false");
+            line.Put(", \"values\": {");
             for (std::size_t i = 0; i < columns.size(); ++i) {
-                text += openings[i];
-                AppendJsonNumber(text, grid.Value(r, columns[i]));
-                text += ", \"text\": ";
-                AppendJsonString(text, grid.CellView(r, columns[i], buffer));
-                text += '}';
+                line.Put(openings[i]);
+                PutJsonNumber(line, grid.Value(r, columns[i]));
+                line.Put(", \"text\": ");
+                PutJsonString(line, grid.CellView(r, columns[i], buffer));
+                line.Put('}');
             }
-            text += "}}";
+            line.Put("}}");
         }
     });
     out += grid.Rows.Empty() ? "],\n" : "\n  ],\n";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,47 @@ private:
     const ReportOutput& output_;
     std::string buffer_;
     bool ok_ = true;
+};
+
+// Collects the many short pieces of report rows in a fixed buffer and appends them to a text a few
+// kilobytes at a time: a copy each instead of a string append each.
+class LineText {
+public:
+    explicit LineText(std::string& out) : out_(out) {}
+    LineText(const LineText&) = delete;
+    LineText& operator=(const LineText&) = delete;
+    ~LineText() { Flush(); }
+
+    void Put(char c) {
+        if (at_ == chars_ + sizeof chars_) Flush();
+        *at_++ = c;
+    }
+    void Put(std::string_view text) {
+        if (text.size() > static_cast<std::size_t>(chars_ + sizeof chars_ - at_)) {
+            Flush();
+            if (text.size() > sizeof chars_) {
+                out_ += text;
+                return;
+            }
+        }
+        std::memcpy(at_, text.data(), text.size());
+        at_ += text.size();
+    }
+    // Room for `size` characters written straight into the buffer; Advance then says how many were.
+    char* Room(std::size_t size) {
+        if (size > static_cast<std::size_t>(chars_ + sizeof chars_ - at_)) Flush();
+        return at_;
+    }
+    void Advance(std::size_t size) { at_ += size; }
+    void Flush() {
+        out_.append(chars_, static_cast<std::size_t>(at_ - chars_));
+        at_ = chars_;
+    }
+
+private:
+    std::string& out_;
+    char chars_[8192];
+    char* at_ = chars_;
 };
 
 // Appends the text of data rows [begin, end) of a report.

@@ -35,6 +35,11 @@ struct CellFormat {
     bool AlwaysParallel = false; // Cells: "nS1P" too, when the parallel range has more than one value
 };
 
+// "00" to "99" in a row: the two digits of n < 100 start at 2n, for writing numbers two at a time.
+inline constexpr char kDigitPairs[] = "0001020304050607080910111213141516171819202122232425262728293031323334353637383940"
+                                      "4142434445464748495051525354555657585960616263646566676869707172737475767778798081"
+                                      "828384858687888990919293949596979899";
+
 // FormatNumber(width, decimals, min digits, value), the same text, faster for the usual cell.
 std::string ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale);
 void ReportCellNumber(int width, int decimals, int minDigits, double value, const NumberLocale& locale,

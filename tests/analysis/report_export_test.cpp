@@ -173,6 +173,33 @@ TEST(ReportFiles, LargeCsvKeepsEveryRowInOrderWhateverItsCells) {
     EXPECT_EQ(csv.substr(start + 1 + expected.size(), 8), "\n\"Note: ");
 }
 
+TEST(ReportFiles, LineTextKeepsEveryPieceInOrder) {
+    // Pieces of every size around the buffer's (characters, short texts, texts longer than it,
+    // text written into its room), checked against plain appending.
+    std::string made, expected;
+    {
+        LineText line(made);
+        unsigned seed = 7;
+        for (int i = 0; i < 3000; ++i) {
+            seed = seed * 1103515245 + 12345;
+            const std::size_t size = (seed >> 8) % (i % 50 == 0 ? 20000 : 40);
+            const std::string piece(size, static_cast<char>('a' + i % 26));
+            if (i % 3 == 0) {
+                line.Put(piece.empty() ? '-' : piece[0]);
+                expected += piece.empty() ? '-' : piece[0];
+            } else if (i % 3 == 1 || size > 100) {
+                line.Put(piece);
+                expected += piece;
+            } else {
+                std::copy(piece.begin(), piece.end(), line.Room(size));
+                line.Advance(size);
+                expected += piece;
+            }
+        }
+    }
+    EXPECT_EQ(made, expected);
+}
+
 TEST(ReportFiles, HtmlEscapesEveryText) {
     RecordingMessages messages;
     const Report report = StaticGliderReport(messages);
