@@ -129,4 +129,43 @@ WindowRect NearOwner(const WindowRect& owner, int width, int height, int step, c
     return FitInsideOnScreens({owner.x + step, owner.y + step, width, height}, frame, screens);
 }
 
+WindowRect BesideOwner(const WindowRect& owner, int width, int height, int step, const FrameMargins& frame,
+                       std::span<const WindowRect> screens) {
+    if (screens.empty()) return NearOwner(owner, width, height, step, frame, screens);
+    const WindowRect o = Outer(owner, frame);
+    const WindowRect& s = *std::max_element(screens.begin(), screens.end(), [&](const WindowRect& a, const WindowRect& b) {
+        return Overlap(o, a) < Overlap(o, b);
+    });
+    const WindowRect wanted = Outer({0, 0, width, height}, frame);
+    const int right = o.x + o.width, bottom = o.y + o.height;
+    // The room on each side of the owner, within its screen.
+    const WindowRect rooms[] = {
+        {right, s.y, s.x + s.width - right, s.height},
+        {s.x, s.y, o.x - s.x, s.height},
+        {s.x, bottom, s.width, s.y + s.height - bottom},
+        {s.x, s.y, s.width, o.y - s.y},
+    };
+    const WindowRect starts[] = {
+        {right, o.y, wanted.width, wanted.height},
+        {o.x - wanted.width, o.y, wanted.width, wanted.height},
+        {o.x, bottom, wanted.width, wanted.height},
+        {o.x, o.y - wanted.height, wanted.width, wanted.height},
+    };
+    std::optional<WindowRect> best;
+    std::int64_t most = 0;
+    for (int side = 0; side < 4; ++side) {
+        const WindowRect& room = rooms[side];
+        // A sliver is no place to read in: half the wanted size at least, or the whole of a small one.
+        if (room.width < std::min(wanted.width, std::max(240, wanted.width / 2)) ||
+            room.height < std::min(wanted.height, std::max(160, wanted.height / 2)))
+            continue;
+        const WindowRect placed = PlaceOnScreens(starts[side], std::span(&room, 1));
+        if (const std::int64_t area = std::int64_t{placed.width} * placed.height; area > most) {
+            most = area;
+            best = placed;
+        }
+    }
+    return best ? Inner(*best, frame) : NearOwner(owner, width, height, step, frame, screens);
+}
+
 } // namespace ampvane

@@ -54,6 +54,12 @@ WindowRect NextInCascade(const WindowRect& previous, int step, const FrameMargin
 WindowRect NearOwner(const WindowRect& owner, int width, int height, int step, const FrameMargins& frame,
                      std::span<const WindowRect> screens);
 
+// A window put beside its owner (both insides) without covering it: on the side of the owner's screen
+// with the most room (right, left, below or above, in that order on a tie), shrunk to that room. Where
+// no side has room for a usable window it opens near the owner as NearOwner places it.
+WindowRect BesideOwner(const WindowRect& owner, int width, int height, int step, const FrameMargins& frame,
+                       std::span<const WindowRect> screens);
+
 // The widths a user gave a grid's columns, by column number, kept as "3:60 5:72": each a column from 0 to
 // 999 and a width from 1 to 9999 pixels.
 using ColumnWidths = std::map<int, int>;

@@ -77,5 +77,30 @@ TEST(WindowPlacement, CascadesAndOwnedWindowsStayOnTheScreen) {
     for (const Case& c : nearOwner) EXPECT_EQ(NearOwner(c.previous, 400, 300, 40, frame, screens), c.next);
 }
 
+// A question's help beside it: wherever the question is, the help's frame is on the screen, leaves the
+// question's frame uncovered and keeps at least half its size; with no room anywhere it opens near it.
+TEST(WindowPlacement, HelpBesideItsQuestionNeverCoversIt) {
+    const WindowRect screens[] = {{0, 0, 1366, 740}};
+    const FrameMargins f{1, 24, 1, 1};
+    const auto outer = [&](const WindowRect& r) {
+        return WindowRect{r.x - f.left, r.y - f.top, r.width + f.left + f.right, r.height + f.top + f.bottom};
+    };
+    for (int x = 1; x < 1366 - 500; x += 97)
+        for (int y = 24; y < 740 - 90; y += 61) {
+            const WindowRect question{x, y, 500, 86};
+            const WindowRect help = outer(BesideOwner(question, 820, 600, 40, f, screens)), q = outer(question);
+            SCOPED_TRACE(testing::Message() << x << "," << y);
+            EXPECT_TRUE(help.x >= 0 && help.y >= 0 && help.x + help.width <= 1366 && help.y + help.height <= 740);
+            EXPECT_TRUE(help.x >= q.x + q.width || help.x + help.width <= q.x || help.y >= q.y + q.height ||
+                        help.y + help.height <= q.y);
+            EXPECT_GE(help.width * 2, 820);
+            EXPECT_GE(help.height * 2, 600);
+        }
+    // The first start's question in the middle: to its right, as tall as asked.
+    EXPECT_EQ(BesideOwner({384, 321, 500, 86}, 820, 600, 40, f, screens), (WindowRect{886, 115 + 24, 479, 600}));
+    const WindowRect large{100, 60, 1200, 640};
+    EXPECT_EQ(BesideOwner(large, 820, 600, 40, f, screens), NearOwner(large, 820, 600, 40, f, screens));
+}
+
 } // namespace
 } // namespace ampvane

@@ -2,6 +2,8 @@
 #include "common/ui/window_geometry.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QPointer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -61,6 +63,49 @@ void PlaceNearOwner(QWidget& window, const QWidget& owner) {
     const FrameMargins margins = MarginsToUse(MarginsOf(window), ShownMargins());
     window.setGeometry(
         ToQt(NearOwner(InsideOf(owner), size.width(), size.height(), kOwnerStep, margins, AvailableScreens())));
+}
+
+namespace {
+
+void MoveBeside(QWidget& window, const QWidget& owner) {
+    const FrameMargins margins = MarginsToUse(MarginsOf(window), ShownMargins());
+    const WindowRect own = InsideOf(window), other = InsideOf(owner);
+    const bool covers = own.x - margins.left < other.x + other.width + margins.right &&
+                        other.x - margins.left < own.x + own.width + margins.right &&
+                        own.y - margins.top < other.y + other.height + margins.bottom &&
+                        other.y - margins.top < own.y + own.height + margins.bottom;
+    if (covers) window.setGeometry(ToQt(BesideOwner(other, own.width, own.height, kOwnerStep, margins, AvailableScreens())));
+}
+
+// A window manager places a newly shown window itself once it frames it; the window is moved beside its
+// owner again then.
+class BesideOnceFramed final : public QObject {
+public:
+    BesideOnceFramed(QWidget& window, const QWidget& owner) : QObject(&window), owner_(&owner) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::WindowActivate) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        if (!MarginsOf(*window).Known()) return false;
+        if (owner_) MoveBeside(*window, *owner_);
+        deleteLater();
+        window->removeEventFilter(this);
+        return false;
+    }
+
+private:
+    QPointer<const QWidget> owner_;
+};
+
+} // namespace
+
+void PlaceBesideOwner(QWidget& window, const QWidget& owner) {
+    if (!MarginsOf(window).Known()) new BesideOnceFramed(window, owner);
+    MoveBeside(window, owner);
 }
 
 void FitSizeToScreen(QWidget& window) { FitWindowToScreens(window, InsideOf(window)); }

@@ -26,6 +26,8 @@ void FitWindowToScreens(QWidget& window, const WindowRect& inside);
 void CascadeWindow(QWidget& window, const WindowRect& previous, int step);
 // Places a window a step down and right of its owner's corner, at its size hint, wholly on a screen.
 void PlaceNearOwner(QWidget& window, const QWidget& owner);
+// Moves a window that covers its owner (a question and its help) beside it, as BesideOwner places it.
+void PlaceBesideOwner(QWidget& window, const QWidget& owner);
 // Keeps a window no larger than the screen it is on (less its frame).
 void FitSizeToScreen(QWidget& window);
 

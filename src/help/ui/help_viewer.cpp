@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "common/ui/qt_messages.h"
+#include "common/ui/window_geometry.h"
 #include "help/help_topics.h"
 
 // Resources of a static library are registered explicitly, outside any namespace.
@@ -264,10 +265,13 @@ void ShowHelpTopic(int topic) {
     if (topic > 0) state.currentTopic = topic;
     if (!state.viewer) state.viewer = new THelpViewer;
     THelpViewer* viewer = state.viewer;
-    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != viewer)
-        ModalHelpParent::Adopt(*viewer, *modal);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == viewer) modal = nullptr;
+    if (modal) ModalHelpParent::Adopt(*viewer, *modal);
     viewer->ShowTopic(state.currentTopic);
     viewer->show();
+    // The help of a question never hides the question's buttons.
+    if (modal) PlaceBesideOwner(*viewer, *modal);
     viewer->raise();
     viewer->activateWindow();
 }
