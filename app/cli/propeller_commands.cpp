@@ -13,6 +13,7 @@
 #include "analysis/propeller_store.h"
 #include "cli_command.h"
 #include "common/numeric_text.h"
+#include "common/unit_conversion.h"
 #include "data/data_folder.h"
 #include "model/air.h"
 #include "model/measured_propeller.h"
@@ -23,8 +24,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr double kInchOuncesPerNewtonMetre = 141.6119;
-constexpr double kMetresPerInch = 0.0254;
 
 PropellerStore Store() {
     return PropellerStore((std::filesystem::path(DataFolder()) / std::string(kPropellersFolder)).string());
@@ -125,7 +124,7 @@ std::string SummaryText(const MeasuredPropeller& p) {
 
 // One operating point of one propeller in standard air at sea level.
 int ShowPoint(const MeasuredPropeller& p, double rpm, double speed, bool json, CliMessages& messages) {
-    const double sigma = AirDensityRatio(0, 29.92, StandardDayTemperature(0));
+    const double sigma = AirDensityRatio(0, kStandardPressureInchesHg, StandardDayTemperature(0));
     const MeasuredCurves curves(p);
     const double J = AdvanceRatio(speed, rpm, p.Diameter);
     const PropellerCoefficients c = curves.At(J, rpm);

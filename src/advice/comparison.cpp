@@ -6,6 +6,7 @@
 
 #include "advice/graph_data.h"
 #include "analysis/report_export.h"
+#include "common/unit_conversion.h"
 #include "common/file_write.h"
 #include "common/numeric_text.h"
 #include "common/text_helpers.h"
@@ -294,13 +295,13 @@ std::optional<ComparisonColumnData> ComparisonColumnFromReport(const Report& pre
     const double W = TotalWeight(plane, cells.series, cells.parallel);
     const bool metric = data.flags.metric;
     if (source.Flags.HasStall)
-        put("Stall Speed (mph)", real(LevelFlightSpeed(sigma, airframe.ClMax, airframe.WingArea, W) * (metric ? 0.447 : 1),
+        put("Stall Speed (mph)", real(LevelFlightSpeed(sigma, airframe.ClMax, airframe.WingArea, W) * (metric ? kMetresPerSecondPerMph : 1),
                                       metric ? -1 : 0));
     const auto rowNumber = [&](ReportColumn quantity) {
         const std::string text = cell(quantity);
         return text.empty() ? 0.0 : LenientReal(text, locale, sink);
     };
-    const double sizeScale = data.flags.metricPropSizes ? 0.3937 : 1;
+    const double sizeScale = data.flags.metricPropSizes ? kInchesPerCentimetre : 1;
     struct PointLabels {
         const char* speed;
         const char* throttle;
@@ -327,17 +328,17 @@ std::optional<ComparisonColumnData> ComparisonColumnFromReport(const Report& pre
                              rowNumber(ReportColumn::GearRatio));
         }
         const PointLabels& l = labels[number - 1];
-        put(l.speed, real(point.Speed * (metric ? 0.447 : 1), metric ? -1 : 0));
+        put(l.speed, real(point.Speed * (metric ? kMetresPerSecondPerMph : 1), metric ? -1 : 0));
         put(l.throttle, real(point.Throttle * 100, 0));
         put(l.duration, std::string(TrimText(FormatMinSec(point.RunTime, locale))));
         if (options.AccountForHeating)
             put(l.temperature,
-                real(data.flags.metricTempPress ? point.MotorTemperature : point.MotorTemperature * 1.8 + 32, 0));
+                real(data.flags.metricTempPress ? point.MotorTemperature : FahrenheitFromCelsius(point.MotorTemperature), 0));
     }
     put("Best Rate of Climb (ft/min)", cell(ReportColumn::RateOfClimb));
     if (grid.Markers[1].Enabled) {
         const ClimbResult sink_ = GlideSinkRate(sigma, airframe.WingArea, W, airframe.ClOpt, airframe.MaxLiftToDrag);
-        put("Rate of Sink (ft/min)", real(sink_.RateOfClimb * (metric ? 0.00508 : 1), metric ? -2 : 0));
+        put("Rate of Sink (ft/min)", real(sink_.RateOfClimb * (metric ? kMetresPerSecondPerFootPerMinute : 1), metric ? -2 : 0));
     }
     return data;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "advice/opinion_units.h"
+#include "common/unit_conversion.h"
 #include "model/electric_chain.h"
 #include "model/measured_propeller.h"
 
@@ -456,7 +457,7 @@ private:
 
     void WingLoading() {
         const double area = Finite(in_.Plane.Airframe.WingArea);
-        const double c = area > 0 ? Weight() / std::pow(area / 144, 1.5) : 0;
+        const double c = area > 0 ? Weight() / std::pow(area / kSquareInchesPerSquareFoot, 1.5) : 0;
         if (!(c > 13) && out_.AeroProblemReported) {
             Note("Due to some of the potential problems listed above, this model may require an experienced pilot.");
             return;

@@ -9,12 +9,8 @@ namespace ampvane {
 
 namespace {
 
-constexpr double kSquareInchesPerSquareFoot = 144;
-
 // A trimmed format: "up to n decimals".
 constexpr int UpTo(int decimals) { return -decimals; }
-
-double FahrenheitFromCelsius(double celsius) { return celsius * 1.8 + 32; }
 
 } // namespace
 

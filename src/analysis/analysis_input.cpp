@@ -221,7 +221,7 @@ bool GatherFilter(FieldReader& read, const WorkbenchFields& fields, const Analys
         thrustMax = options.Newtons ? 277.62 : 28300;
     }
     if (!read.Real(C::MinThrustEdit, "Minimum Thrust", filter.MinThrust, thrustMin, thrustMax, 0)) return false;
-    const double speedMin = options.Metric ? 0.447 : 1;
+    const double speedMin = options.Metric ? kMetresPerSecondPerMph : 1; // 1 mph
     const double speedMax = options.Metric ? 134.1 : 300;
     if (!read.Real(C::MinSpeedEdit, "Minimum Speed", filter.MinSpeed, speedMin, speedMax, 0)) return false;
     if (!read.Real(C::MaxSpeedEdit, "Maximum Speed", filter.MaxSpeed, speedMin, speedMax, 0)) return false;

@@ -47,7 +47,7 @@ std::string DescribeFilter(const PlaneDesc& plane, const AnalysisOptions& option
             parts += number(f.MinThrust * kGramsPerOunce, 0) + "g min thrust; ";
     }
     if (f.MinSpeed > 0 || f.MaxSpeed > 0) {
-        const double scale = options.Metric ? 0.447 : 1;
+        const double scale = options.Metric ? kMetresPerSecondPerMph : 1;
         const int decimals = options.Metric ? -1 : 0;
         const std::string unit = options.Metric ? "m/s" : "mph";
         const std::string low = number(f.MinSpeed * scale, decimals);

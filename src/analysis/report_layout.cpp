@@ -13,9 +13,6 @@ namespace ampvane {
 namespace {
 
 // Display conversions of the report (internal unit -> metric display unit).
-constexpr double kMpsPerFpm = 0.00508;
-constexpr double kWattsPerLbPerOz = 16;   // W/oz -> W/lb
-constexpr double kWattsPerKgPerOz = 35.3; // W/oz -> W/kg
 constexpr double kPitchSpeedPerRpmInch = 9.47e-4;
 constexpr char kDegree[] = "\xC2\xB0";
 
@@ -188,7 +185,7 @@ void StoreReportRow(const Report& report, const ReportRowValues& v, ReportRows& 
     };
     const auto loading = [&](ReportColumn quantity, double watts) {
         const double perOunce = v.TotalWeight > 0 ? watts / v.TotalWeight : 0;
-        put(quantity, perOunce * (metric ? kWattsPerKgPerOz : kWattsPerLbPerOz));
+        put(quantity, perOunce * (metric ? kOuncesPerKilogram : kOuncesPerPound));
     };
     const double lengthScale = options.MetricPropSizes ? kCentimetresPerInch : 1;
     const double speedScale = metric ? kMetresPerSecondPerMph : 1;
@@ -217,7 +214,7 @@ void StoreReportRow(const Report& report, const ReportRowValues& v, ReportRows& 
     put(C::DriveRpm, v.DriveRpm);
     force(C::Thrust, v.Thrust);
     put(C::PitchSpeed, v.PitchSpeed * speedScale);
-    put(C::RateOfClimb, metric ? v.RateOfClimb * kMpsPerFpm : v.RateOfClimb);
+    put(C::RateOfClimb, metric ? v.RateOfClimb * kMetresPerSecondPerFootPerMinute : v.RateOfClimb);
     put(C::PropEfficiency, v.PropEfficiency);
     put(C::TotalEfficiency, v.TotalEfficiency);
     put(C::RunTime, v.RunTime);
@@ -365,7 +362,7 @@ std::string DriveLine(const PlaneDesc& plane, const AnalysisOptions& options, co
                                    : std::to_string(props / motors) + " props/motor";
             line += "; ";
         }
-        const double scale = options.MetricPropSizes ? 2.54 : 1;
+        const double scale = options.MetricPropSizes ? kCentimetresPerInch : 1;
         line += UpTo(d.DiameterFrom() * scale, 1, locale) + "x" + UpTo(d.PitchFrom() * scale, 1, locale) + " ";
         if (RangeHasSteps(d.DiameterFrom(), d.DiameterTo(), d.DiameterBy()) ||
             RangeHasSteps(d.PitchFrom(), d.PitchTo(), d.PitchBy()))
@@ -443,7 +440,7 @@ std::string AirframeLine(const Report& report, double lightWeight, const NumberL
     }
     if (flags.HasWingLoading) {
         const auto loading = [&](double w) {
-            return metric ? w * kGramsPerOunce / (a.WingArea * kSquareDecimetresPerSquareInch) : w / (a.WingArea / 144);
+            return metric ? w * kGramsPerOunce / (a.WingArea * kSquareDecimetresPerSquareInch) : w / (a.WingArea / kSquareInchesPerSquareFoot);
         };
         // A wing area just above zero is accepted as typed, but its loading overflows; no figure is
         // better than an infinite one.

@@ -10,17 +10,6 @@ namespace ampvane {
 // Temperature (°C) of a standard day at this elevation (ft).
 double StandardDayTemperature(double elevation);
 
-// The conversions used with the flying-field values.
-double FeetFromMetres(double metres);
-double InchesHgFromKilopascals(double kilopascals);
-double CelsiusFromFahrenheit(double fahrenheit);
-double FahrenheitFromCelsius(double celsius);
-double MetresFromFeet(double feet);
-double KilopascalsFromInchesHg(double inchesHg);
-
-// Sea-level pressure of a standard day, in kPa or inHg.
-inline constexpr double kStandardPressureKilopascals = 101.3;
-inline constexpr double kStandardPressureInchesHg = 29.92;
 // Room temperature offered by the options dialog.
 inline constexpr double kRoomTemperatureCelsius = 20;
 inline constexpr double kRoomTemperatureFahrenheit = 68;

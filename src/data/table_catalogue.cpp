@@ -256,7 +256,7 @@ DisplayedValue DisplayStoredValue(DisplayUnitKind unit, double stored, int measu
         if (metric) return shown(RoundToMultiple(stored * kMetresPerSecondPerMph, 0.5), 1);
         break;
     case U::Temperature:
-        if (measurementMode == 0) return shown(stored * 1.8 + 32, 0);
+        if (measurementMode == 0) return shown(FahrenheitFromCelsius(stored), 0);
         break;
     case U::Area:
         if (metric) return shown(stored * kSquareDecimetresPerSquareInch, 1);

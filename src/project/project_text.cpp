@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/flying_field.h"
+#include "common/unit_conversion.h"
 
 namespace ampvane {
 namespace {

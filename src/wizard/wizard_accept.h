@@ -36,7 +36,7 @@ struct WizardAcceptUnits {
 // The flying conditions the options receive (they ignore values outside their ranges).
 struct WizardFlyingConditions {
     double temperatureCelsius = 15;
-    double pressureInHg = 29.92;
+    double pressureInHg = kStandardPressureInchesHg;
     double elevationFeet = 0;
 };
 

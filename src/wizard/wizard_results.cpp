@@ -8,6 +8,7 @@
 
 #include "analysis/report_export.h"
 #include "common/text_escape.h"
+#include "common/unit_conversion.h"
 #include "common/text_helpers.h"
 
 namespace ampvane {
@@ -102,8 +103,8 @@ std::vector<WizardRow> ResultRows(const std::vector<TResultObject>& ranked, int 
         WizardRow row;
         row.result = result;
         if (metricPropSizes) {
-            row.result.diameter *= 2.54;
-            row.result.pitch *= 2.54;
+            row.result.diameter = CentimetresFromInches(row.result.diameter);
+            row.result.pitch = CentimetresFromInches(row.result.pitch);
         }
         static constexpr const char* kWiring[] = {"", "S - ", "P - ", "X - "};
         row.cells[0] = (motors > 1 ? std::string(kWiring[std::clamp(result.wiring, 1, 3)]) : std::string()) +

@@ -13,6 +13,7 @@
 
 #include "common/messages.h"
 #include "common/numeric_text.h"
+#include "common/unit_conversion.h"
 #include "model/airframe_desc.h"
 #include "wizard/wizard_answers.h"
 
@@ -118,7 +119,7 @@ struct WizardSearchSettings {
     double runTimeHours = 0;
     double motorTempLimit = 0;
     std::string levelText, flyingTimeText;
-    double ambientTemperature = 15, seaLevelPressure = 29.92, elevation = 0;
+    double ambientTemperature = 15, seaLevelPressure = kStandardPressureInchesHg, elevation = 0;
     bool allowBrushed = true, allowInrunner = true, allowOutrunner = true;
     std::string manufacturerWord;
     std::optional<std::size_t> specificMotor; // position in the motor snapshot

@@ -247,12 +247,12 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& a, const WizardData
 
     // 2. - 4. the model
     double span = real(a.wingSpan);
-    if (a.spanUnit == SpanUnit::Feet) span *= 12;
+    if (a.spanUnit == SpanUnit::Feet) span *= kInchesPerFoot;
     else if (a.spanUnit == SpanUnit::Centimetres) span *= kInchesPerCentimetre;
     if (!(span > 0 && span <= 300))
         return fail("The wing span must be specified, and can be at most 300 in (762 cm).", "WingSpanEdit");
     double area = real(a.wingArea);
-    if (a.areaUnit == AreaUnit::SquareFeet) area *= 144;
+    if (a.areaUnit == AreaUnit::SquareFeet) area *= kSquareInchesPerSquareFoot;
     else if (a.areaUnit == AreaUnit::SquareDecimetres) area *= kSquareInchesPerSquareDecimetre;
     // The metric limit shown is one that passes the check itself (645.2 dm² would be 10000.6 sq.in).
     if (!(area > 0 && area <= 10000))
@@ -260,7 +260,7 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& a, const WizardData
     s.propSizeReference = std::sqrt(6 * area);
     s.voltageAllowance = std::pow(span, 4);
     double weight = real(a.emptyWeight);
-    if (a.weightUnit == WeightUnit::Pounds) weight *= 16;
+    if (a.weightUnit == WeightUnit::Pounds) weight *= kOuncesPerPound;
     else if (a.weightUnit == WeightUnit::Grams) weight *= kOuncesPerGram;
     if (!(weight > 0 && weight <= 1000))
         return fail("The empty weight must be specified, and can be at most 1000 oz (28290 g).", "EmptyWeightEdit");
@@ -283,7 +283,7 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& a, const WizardData
     if (a.level == WizardLevel::Aero3D) s.voltageAllowance /= 4;
     if (a.level == WizardLevel::Sailplane) s.voltageAllowance /= 8;
     s.levelText = std::string(LevelCaption(a.level));
-    s.maxAllUpWeight = level.cubeLoading * std::pow(area / 144, 1.5);
+    s.maxAllUpWeight = level.cubeLoading * std::pow(area / kSquareInchesPerSquareFoot, 1.5);
 
     // 7. gear range
     double largest = level.gearFactor == 0 ? 3 : s.airframe.AspectRatio * level.gearFactor;
@@ -302,14 +302,14 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& a, const WizardData
 
     // 9. - 11. the field
     double elevation = real(a.elevation);
-    if (a.elevationUnit == ElevationUnit::Metres) elevation *= 3.28084;
+    if (a.elevationUnit == ElevationUnit::Metres) elevation = FeetFromMetres(elevation);
     if (!(elevation >= -1000.1 && elevation <= 36000.1))
         return fail("The field elevation, if specified, must be between -1000 and +36000 ft (-304 and +10972 m).",
                     "FieldElevationEdit");
-    double pressure = 29.92;
+    double pressure = kStandardPressureInchesHg;
     if (a.advancedShown && !TrimText(a.pressure).empty()) {
         pressure = real(a.pressure);
-        if (a.pressureUnit == PressureUnit::Kilopascals) pressure = pressure * 29.92 / 101.3;
+        if (a.pressureUnit == PressureUnit::Kilopascals) pressure = InchesHgFromKilopascals(pressure);
     }
     if (!(pressure >= 27.999 && pressure <= 32.001))
         return fail("The sea level pressure, if specified, must be between 28 and 32 inHg (94.8 and 108.3 kPa).",
@@ -317,7 +317,7 @@ WizardSettingsResult ReadSearchSettings(const WizardAnswers& a, const WizardData
     double temperature;
     if (a.advancedShown && !TrimText(a.temperature).empty()) {
         temperature = real(a.temperature);
-        if (a.temperatureUnit == TemperatureUnit::Fahrenheit) temperature = temperature * 0.55556 - 17.77778;
+        if (a.temperatureUnit == TemperatureUnit::Fahrenheit) temperature = CelsiusFromFahrenheit(temperature);
         if (!(temperature >= -50.1 && temperature <= 50.1))
             return fail("The temperature, if specified, must be between -58 and +122°F (-50 and +50°C).",
                         "FieldTemperatureEdit");

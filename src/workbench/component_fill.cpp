@@ -112,7 +112,7 @@ void FillPropellerDrive(Filler& f, const WorkbenchUnits& units) {
     if (units.metricPropSizes)
         for (C id : {C::PropellerDiameterFromEdit, C::PropellerDiameterToEdit, C::PropellerDiameterByEdit,
                      C::PropellerPitchFromEdit, C::PropellerPitchToEdit, C::PropellerPitchByEdit})
-            f.Convert(id, 2.54, 0.25);
+            f.Convert(id, kCentimetresPerInch, 0.25);
     f.fields.SetDrivePage(kPropellerPage, Marking::Keep);
 }
 
@@ -125,7 +125,7 @@ void FillFanDrive(Filler& f, const WorkbenchUnits& units) {
     f.Number(C::FanThrustCoeffEdit, "FANEFFIC");
     f.Number(C::FanWeightEdit, "WEIGHT");
     if (units.metric) {
-        for (C id : {C::FanDiameterEdit, C::FanPitchEdit, C::HubDiameterEdit}) f.Convert(id, 2.54, 0.025);
+        for (C id : {C::FanDiameterEdit, C::FanPitchEdit, C::HubDiameterEdit}) f.Convert(id, kCentimetresPerInch, 0.025);
         f.Convert(C::FanWeightEdit, kGramsPerOunce, 1);
     }
     f.fields.SetDrivePage(kDuctedFanPage, Marking::Keep);
@@ -159,11 +159,11 @@ void FillAirframe(Filler& f, const WorkbenchUnits& units) {
     f.Number(C::ExhaustDiameterEdit, "OUTDIAM");
     f.Number(C::ExhaustLengthEdit, "OUTLENGTH");
     if (units.metric) {
-        f.Convert(C::WingSpanEdit, 2.54, 0.25);
+        f.Convert(C::WingSpanEdit, kCentimetresPerInch, 0.25);
         f.Convert(C::WingAreaEdit, kSquareDecimetresPerSquareInch, 0.1);
         f.Convert(C::EmptyWeightEdit, kGramsPerOunce, 1);
-        for (C id : {C::IntakeDiameterEdit, C::ExhaustDiameterEdit}) f.Convert(id, 2.54, 0.025);
-        for (C id : {C::IntakeLengthEdit, C::ExhaustLengthEdit}) f.Convert(id, 2.54, 0.25);
+        for (C id : {C::IntakeDiameterEdit, C::ExhaustDiameterEdit}) f.Convert(id, kCentimetresPerInch, 0.025);
+        for (C id : {C::IntakeLengthEdit, C::ExhaustLengthEdit}) f.Convert(id, kCentimetresPerInch, 0.25);
     }
 }
 
@@ -183,7 +183,7 @@ void FillFilter(Filler& f, const WorkbenchUnits& units) {
             f.Convert(C::MinThrustEdit, kNewtonsPerOunce, 0.01);
         else
             f.Convert(C::MinThrustEdit, kGramsPerOunce, 1);
-        for (C id : {C::MinSpeedEdit, C::MaxSpeedEdit}) f.Convert(id, 0.447, 0.5);
+        for (C id : {C::MinSpeedEdit, C::MaxSpeedEdit}) f.Convert(id, kMetresPerSecondPerMph, 0.5);
     }
 }
 

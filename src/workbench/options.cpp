@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/unit_conversion.h"
 #include "model/air.h"
 
 namespace ampvane {
@@ -12,8 +13,8 @@ namespace {
 
 constexpr double kDefaultGearboxEfficiency = 95; // %, an empty field
 constexpr std::string_view kTypicalGearboxEfficiency = "92";
-constexpr double kFeetPerMetre = 3.28084;
-constexpr double kInchesHgPerKilopascal = 29.92 / 101.3;
+// Checked in inHg: the kPa value times the standard-day ratio, divided once.
+constexpr double kInchesHgPerKilopascal = kStandardPressureInchesHg / kStandardPressureKilopascals;
 
 // The checks are made in one unit whatever the field shows.
 struct CheckRange {
@@ -35,7 +36,9 @@ double PressureInchesHg(const Settings& s, double value) {
     return s.unitLabels.pressure == kKilopascalsLabel ? value * kInchesHgPerKilopascal : value;
 }
 double TemperatureCelsius(const Settings& s, double value) {
-    return s.unitLabels.temperature == kFahrenheitLabel ? (value - 32) / 1.8 : value;
+    return s.unitLabels.temperature == kFahrenheitLabel
+               ? (value - kFreezingFahrenheit) / kFahrenheitDegreesPerCelsiusDegree
+               : value;
 }
 
 Message FieldError(std::string_view text, int helpTopic) {

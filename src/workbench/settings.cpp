@@ -66,24 +66,26 @@ void SelectMeasurementMode(Settings& settings, int mode, const NumberLocale& loc
     settings.measurementMode = mode;
     UnitLabels& labels = settings.unitLabels;
     if (MetricLengthsAndWeights(settings)) {
-        if (labels.elevation == kFeetLabel) ConvertEdit(settings.elevation, 0.3, 0.3048, locale, messages);
+        if (labels.elevation == kFeetLabel) ConvertEdit(settings.elevation, 0.3, kMetresPerFoot, locale, messages);
         labels.elevation = kMetresLabel;
     } else {
-        if (labels.elevation == kMetresLabel) ConvertEdit(settings.elevation, 1, 3.28084, locale, messages);
+        if (labels.elevation == kMetresLabel) ConvertEdit(settings.elevation, 1, kFeetPerMetre, locale, messages);
         labels.elevation = kFeetLabel;
     }
     if (MetricTemperatureAndPressure(settings)) {
         if (labels.temperature == kFahrenheitLabel)
-            ConvertEditWithOffset(settings.temperature, -17.77778, 0.5, 0.55556, locale, messages);
+            ConvertEditWithOffset(settings.temperature, kZeroFahrenheitInCelsius, 0.5, kCelsiusDegreesPerFahrenheitDegree,
+                                  locale, messages);
         labels.temperature = kCelsiusLabel;
         if (labels.pressure == kInchesHgLabel)
-            ConvertEdit(settings.pressure, 0.1, 3.3856951871657754, locale, messages); // 101.3 / 29.92
+            ConvertEdit(settings.pressure, 0.1, kKilopascalsPerInchHgAsWritten, locale, messages);
         labels.pressure = kKilopascalsLabel;
     } else {
-        if (labels.temperature == kCelsiusLabel) ConvertEditWithOffset(settings.temperature, 32, 1, 1.8, locale, messages);
+        if (labels.temperature == kCelsiusLabel) ConvertEditWithOffset(settings.temperature, kFreezingFahrenheit, 1, kFahrenheitDegreesPerCelsiusDegree,
+                                  locale, messages);
         labels.temperature = kFahrenheitLabel;
         if (labels.pressure == kKilopascalsLabel)
-            ConvertEdit(settings.pressure, 0.01, 0.29536031589338596, locale, messages); // 29.92 / 101.3
+            ConvertEdit(settings.pressure, 0.01, kInchesHgPerKilopascalAsWritten, locale, messages);
         labels.pressure = kInchesHgLabel;
     }
 }

@@ -13,8 +13,6 @@ namespace {
 
 using C = WorkbenchControl;
 
-constexpr double kInchesPerCm = 0.3937;
-
 // A number typed so far, or 0: nothing is validated while typing.
 double QuietReal(std::string_view text, const NumberLocale& locale) {
     const std::string_view trimmed = TrimText(text);
@@ -209,7 +207,7 @@ void ApplyRevUpPropConstant(WorkbenchFields& fields, bool metricPropSizes, const
             pitch = (pitch + to) / 2;
         }
     }
-    if (metricPropSizes) pitch *= kInchesPerCm;
+    if (metricPropSizes) pitch *= kInchesPerCentimetre;
     fields.SetText(C::PropConstantEdit, DropDownValueText(C::PropConstantEdit, RevUpPropConstant(pitch), locale));
 }
 
@@ -254,9 +252,9 @@ void ConvertWorkbenchUnits(WorkbenchFields& fields, const WorkbenchUnits& from, 
         for (C id : {C::PropellerDiameterFromEdit, C::PropellerDiameterToEdit, C::PropellerDiameterByEdit,
                      C::PropellerPitchFromEdit, C::PropellerPitchToEdit, C::PropellerPitchByEdit}) {
             if (to.metricPropSizes)
-                convertOne(id, 2.54, 0.25, 0, 1);
+                convertOne(id, kCentimetresPerInch, 0.25, 0, 1);
             else
-                convertOne(id, 0.3937, 0.1, 1, 0);
+                convertOne(id, kInchesPerCentimetre, 0.1, 1, 0);
         }
     }
     const ThrustUnit oldThrust = ThrustUnitOf(from);
