@@ -13,6 +13,7 @@
 #include "analysis/filter.h"
 #include "analysis/measured_drive.h"
 #include "analysis/report_layout.h"
+#include "common/unit_conversion.h"
 #include "model/electric_chain.h"
 #include "model/fan.h"
 #include "model/flight.h"
@@ -24,8 +25,6 @@ namespace {
 
 constexpr double kMetricAirspeedStep = 1.1185; // mph, 0.5 m/s
 constexpr double kRangeTolerance = 0.001;      // a bound reached by repeated addition still counts
-constexpr double kMpsPerMph = 0.447;
-constexpr double kMpsPerFpm = 0.00508;
 constexpr char kDegree[] = "\xC2\xB0";
 // An in-flight sweep ends when thrust no longer beats drag; this bound only guards against input
 // for which that never happens.
@@ -539,7 +538,8 @@ std::string StatsLine(Report& report, double lightWeight) {
     const bool metric = options.Metric;
     const auto upTo = [&](double value, int decimals) { return FormatNumber(0, -decimals, 0, value, locale); };
     const auto speed = [&](double mph) {
-        return metric ? upTo(mph * kMpsPerMph, 1) + "m/s" : FormatNumber(0, 0, 0, mph, locale) + "mph";
+        return metric ? upTo(mph * kMetresPerSecondPerMph, 1) + "m/s"
+                      : FormatNumber(0, 0, 0, mph, locale) + "mph";
     };
     const int Sc = plane.Cell.SeriesCellsFrom, Pc = plane.ParallelCellsFrom;
     const DriveSystemDesc& d = plane.Drive;
@@ -548,7 +548,7 @@ std::string StatsLine(Report& report, double lightWeight) {
     if (flags.HasWeight && lightWeight > 0) {
         const Evaluation rest = FirstCombinationAtRest(report);
         if (rest.Ok) {
-            const double factor = metric ? 35.3 : 16;
+            const double factor = metric ? kOuncesPerKilogram : kOuncesPerPound;
             const char* unit = metric ? " W/kg" : " W/lb";
             parts += "; " + FormatNumber(0, 0, 0, rest.Values.InputPower / lightWeight * factor, locale) + unit + " in";
             parts += "; " + FormatNumber(0, 0, 0, rest.Values.OutputPower / lightWeight * factor, locale) + unit +
@@ -556,7 +556,7 @@ std::string StatsLine(Report& report, double lightWeight) {
         }
     }
     if (flags.HasStall) {
-        parts += metric ? "; " + upTo(grid.StallSpeed * kMpsPerMph, 1) + "m/s stall"
+        parts += metric ? "; " + upTo(grid.StallSpeed * kMetresPerSecondPerMph, 1) + "m/s stall"
                         : "; " + FormatNumber(0, 0, 0, grid.StallSpeed, locale) + "mph stall";
     }
     for (int index = 1; index <= 2; ++index) {
@@ -575,7 +575,7 @@ std::string StatsLine(Report& report, double lightWeight) {
                      std::string(TrimmedView(FormatMinSec(marker.RunTime, locale)));
             if (options.AccountForHeating) {
                 const double t = options.MetricTempPress ? marker.MotorTemperature
-                                                         : marker.MotorTemperature * 1.8 + 32;
+                                                         : FahrenheitFromCelsius(marker.MotorTemperature);
                 parts += ", " + FormatNumber(0, 0, 0, t, locale) + kDegree + (options.MetricTempPress ? "C" : "F");
             }
             parts += ")";
@@ -583,8 +583,9 @@ std::string StatsLine(Report& report, double lightWeight) {
     }
     if (flags.HasWingLoading && flags.HasDrag && flags.HasStall) {
         const auto climbText = [&](const ClimbResult& climb) {
-            const std::string rate = metric ? upTo(climb.RateOfClimb * kMpsPerFpm, 2) + "m/s"
-                                            : FormatNumber(0, 0, 0, climb.RateOfClimb, locale) + "ft/min";
+            const std::string rate =
+                metric ? upTo(climb.RateOfClimb * kMetresPerSecondPerFootPerMinute, 2) + "m/s"
+                       : FormatNumber(0, 0, 0, climb.RateOfClimb, locale) + "ft/min";
             return rate + " @ " + upTo(climb.ClimbAngle, 1) + kDegree;
         };
         const double sigma = options.DensityRatio;
@@ -772,7 +773,7 @@ std::optional<Report> OpenInFlightReport(const Report& staticReport, int dataRow
         const auto read = [&](ReportColumn quantity) {
             return LenientReal(grid.Cell(dataRow + 2, grid.Position(quantity)), locale, sink);
         };
-        const double scale = staticReport.Options.MetricPropSizes ? 0.3937 : 1;
+        const double scale = staticReport.Options.MetricPropSizes ? kInchesPerCentimetre : 1;
         const double G = read(ReportColumn::GearRatio);
         const double D = read(ReportColumn::Diameter) * scale;
         const double P = read(ReportColumn::Pitch) * scale;

@@ -12,8 +12,6 @@
 namespace ampvane {
 namespace {
 
-// Display conversions of the report (internal unit -> metric display unit).
-constexpr double kPitchSpeedPerRpmInch = 9.47e-4;
 constexpr char kDegree[] = "\xC2\xB0";
 
 struct ColumnSpec {
@@ -91,7 +89,7 @@ CellFormat CellFormatOf(ReportColumn quantity, const Report& report) {
 
 double DuctTaperAngle(double fanDiameter, double ductDiameter, double ductLength) {
     if (ductLength == 0) return ductDiameter < fanDiameter ? 90 : 0;
-    const double angle = std::atan((fanDiameter - ductDiameter) / (2 * ductLength)) * 57.29577951;
+    const double angle = DegreesFromRadians(std::atan((fanDiameter - ductDiameter) / (2 * ductLength)));
     return std::isfinite(angle) ? angle : 0;
 }
 
@@ -246,7 +244,7 @@ void StoreReportRow(const Report& report, const ReportRowValues& v, ReportRows& 
             const int rpmColumn = grid.Position(C::DriveRpm);
             const double rpm = rpmColumn >= 0 ? shown(rpmColumn) : v.DriveRpm;
             const double mph = metric ? airspeed / kMetresPerSecondPerMph : airspeed;
-            const double advance = mph / (rpm * kPitchSpeedPerRpmInch);
+            const double advance = mph / (rpm * kMphPerInchPerMinute);
             const double diameter = std::min(plane.Drive.DiameterFrom(), plane.Drive.DiameterTo());
             const double pitch = std::min(plane.Drive.PitchFrom(), plane.Drive.PitchTo());
             propStalled = rpm > 0 && (pitch - advance) * 1.5 > diameter;

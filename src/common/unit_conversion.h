@@ -42,7 +42,8 @@ inline constexpr double kOuncesPerNewton = 3.60201;
 inline constexpr double kNewtonsPerOunce = 0.27762;
 inline constexpr double kMphPerMetrePerSecond = 2.237;
 inline constexpr double kMetresPerSecondPerMph = 0.447;
-// Rates of climb (ft/min) shown in m/s.
+// Rates of climb: the model's ft/min from mph, shown in m/s.
+inline constexpr double kFeetPerMinutePerMph = 88;
 inline constexpr double kMetresPerSecondPerFootPerMinute = 0.00508;
 // Power loadings per ounce shown per pound or per kilogram.
 inline constexpr double kOuncesPerPound = 16;
@@ -51,6 +52,8 @@ inline constexpr double kOuncesPerKilogram = 35.3;
 inline constexpr double kInchesPerFoot = 12;
 inline constexpr double kSquareInchesPerSquareFoot = 144;
 inline constexpr double kMetresPerInch = 0.0254;
+// Measured propellers' coefficients take the mile as defined, not the display's rounded 0.447.
+inline constexpr double kMetresPerSecondPerMphExactly = 0.44704;
 inline constexpr double kInchOuncesPerNewtonMetre = 141.6119;
 
 // The flying field: elevation in ft or m, temperature in °F or °C, pressure in inHg or kPa. The

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/airframe.h"
 
+#include "common/unit_conversion.h"
 #include "model/model_numbers.h"
 
 #include <algorithm>
@@ -12,8 +13,7 @@ namespace ampvane {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951;
-constexpr double kHalfDegreesPerRadian = 114.59155902;
+constexpr double kHalfDegreesPerRadian = 2 * kDegreesPerRadian;
 constexpr double kDefaultAspectRatio = 8.0;
 constexpr double kDefaultThickness = 0.12;
 constexpr double kDefaultCamber = 0.04;

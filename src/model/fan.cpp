@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/fan.h"
 
+#include "common/unit_conversion.h"
 #include "model/drive_heating.h"
 #include "model/electric_chain.h"
 #include "model/model_numbers.h"
@@ -14,7 +15,6 @@ using model_detail::FiniteOr;
 
 namespace {
 
-constexpr double kPitchSpeedFactor = 9.47e-4; // inches per minute to mph
 constexpr double kFanPowerConstant = 4.96439988e-14;
 constexpr double kFanThrustConstant = 4.22404026e-10;
 constexpr double kDuctLoss = 0.01308523955; // per fan diameter of duct length
@@ -39,7 +39,7 @@ double MotorPowerOrNaN(int Ne, int Sm, int Pm, double Re, double Rc, double V, i
 }
 
 double FanPowerOrNaN(double sigma, double Cp, double Va, double Pf, double Dh, double Df, double N) {
-    const double Vp = Pf * N * kPitchSpeedFactor;
+    const double Vp = Pf * N * kMphPerInchPerMinute;
     if (Vp == 0) return kNaN;
     const double swept = N * Pf;
     const double power = kFanPowerConstant * (swept * swept * swept) * (Df * Df - Dh * Dh) * sigma * Cp *
@@ -115,7 +115,7 @@ FanRpmSolution SolveFanRpm(int Ne, int Sm, int Pm, double Re, double Rc, double 
     if (!converged) return failed;
 
     // Driven by the air faster than its own pitch speed, the fan is no drive.
-    const double margin = Pf - Va / (N * kPitchSpeedFactor);
+    const double margin = Pf - Va / (N * kMphPerInchPerMinute);
     if (!std::isfinite(margin) || margin < 0) return failed;
     return FanRpmSolution{N, false};
 }
@@ -147,7 +147,7 @@ FanDriveSolution SolveFanDrive(int Sc, int Pc, int Ne, bool heating, double Ta, 
 FanThrustResult FanThrust(double Ct, double Va, double sigma, double N, int Pm, int Sm, double Pf, double Li,
                           double /*Di*/, double Le, double De, double Df) {
     const double ductFactor = std::exp(-kDuctLoss * Le / Df) * std::exp(-kDuctLoss * Li / Df);
-    const double margin = Pf - Va / (kPitchSpeedFactor * N);
+    const double margin = Pf - Va / (kMphPerInchPerMinute * N);
     const double swept = N * De;
     FanThrustResult result;
     result.Thrust =
@@ -158,7 +158,7 @@ FanThrustResult FanThrust(double Ct, double Va, double sigma, double N, int Pm, 
 
 double FanEfflux(double Va, double N, double Pf, double De, double Dh, double Df) {
     if (De == 0) return 0;
-    return FiniteOr((Df * Df - Dh * Dh) * (Pf * N * kPitchSpeedFactor - Va) / (De * De), 0);
+    return FiniteOr((Df * Df - Dh * Dh) * (Pf * N * kMphPerInchPerMinute - Va) / (De * De), 0);
 }
 
 ClimbResult SolveFanClimb(int Sc, int Pc, int Ne, bool heating, double Ta, double K, double sigma, double Cp,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/unit_conversion.h"
 #include "model/flight.h"
 
 #include <cmath>
@@ -9,8 +10,6 @@ namespace ampvane::model_detail {
 
 inline constexpr int kClimbPasses = 51;
 inline constexpr double kClimbTolerance = 1e-4; // mph
-inline constexpr double kFeetPerMinutePerMph = 88;
-inline constexpr double kDegreesPerRadian = 57.29577951;
 
 // The level-flight speed the climb is solved at; 0 when there is no climb to solve (no such speed,
 // no weight or no lift-to-drag ratio).

@@ -14,8 +14,6 @@ namespace ampvane {
 
 namespace {
 
-constexpr double kMetresPerInch = 0.0254;
-constexpr double kMetresPerSecondPerMph = 0.44704;
 constexpr double kFloorRpm = 0.1; // as the two-constant solve: "does not turn"
 constexpr int kRootRounds = 100;
 constexpr double kRootTolerance = 1e-10; // relative to the bracket's top
@@ -62,7 +60,7 @@ double AdvanceRatio(double Va, double N, double D) {
     const double n = N / 60;
     const double nD = n * D * kMetresPerInch;
     if (!(nD > 0)) return 0;
-    return model_detail::FiniteOr(Va * kMetresPerSecondPerMph / nD, 0);
+    return model_detail::FiniteOr(Va * kMetresPerSecondPerMphExactly / nD, 0);
 }
 
 MeasuredCurves::Curve MeasuredCurves::Prepare(std::vector<double> x, std::vector<double> ct, std::vector<double> cp,
@@ -206,7 +204,7 @@ double MeasuredCurves::Power(double Va, double N, double sigma) const {
     const double n = N / 60;
     if (!(n > 0)) return 0;
     const double D = propeller_.Diameter * kMetresPerInch;
-    const double J = Va * kMetresPerSecondPerMph / (n * D);
+    const double J = Va * kMetresPerSecondPerMphExactly / (n * D);
     const PropellerCoefficients c = At(J, N);
     return model_detail::FiniteOr(c.CP * kReferenceAirDensity * sigma * n * n * n * D * D * D * D * D, 0);
 }
@@ -216,7 +214,7 @@ PropThrustResult MeasuredCurves::Thrust(double Va, double N, double sigma, int N
     const double n = N / 60;
     if (!(n > 0)) return result;
     const double D = propeller_.Diameter * kMetresPerInch;
-    const double J = Va * kMetresPerSecondPerMph / (n * D);
+    const double J = Va * kMetresPerSecondPerMphExactly / (n * D);
     const PropellerCoefficients c = At(J, N);
     result.Thrust =
         model_detail::FiniteOr(Np * c.CT * kReferenceAirDensity * sigma * n * n * D * D * D * D * kThrustOuncesPerNewton, 0);
@@ -336,7 +334,7 @@ MeasuredPropeller TabulateTwoConstantModel(double D, double P, int Nbl, double K
         const double n = N / 60;
         const double unitPower = PropPower(1, Kp, N, EffectivePitch(P, Nbl), D) * Nbl / 2;
         const auto at = [&](double J) {
-            const double Va = J * n * Dm / kMetresPerSecondPerMph;
+            const double Va = J * n * Dm / kMetresPerSecondPerMphExactly;
             const double power = unitPower * (J > 0 ? PropLoadFactor(Va, N, P, D) : 1);
             const double thrust = PropThrust(Tc, Kp, power, Va, 1, N, P, D).Thrust;
             return AdvancePoint{J, thrust / kThrustOuncesPerNewton / (kReferenceAirDensity * n * n * std::pow(Dm, 4)),

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/unit_conversion.h"
 #include "model/flight.h"
 #include "model/propeller.h"
 
@@ -66,7 +67,7 @@ struct PropellerCoefficients {
 };
 
 inline constexpr double kReferenceAirDensity = 1.29225; // kg/m³ at σ = 1
-inline constexpr double kThrustOuncesPerNewton = 8.0645 * 0.44704;
+inline constexpr double kThrustOuncesPerNewton = 8.0645 * kMetresPerSecondPerMphExactly;
 
 // J of a propeller of diameter D (in) at N rpm and airspeed Va (mph); 0 when it does not turn.
 double AdvanceRatio(double Va, double N, double D);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/text_escape.h"
+#include "common/unit_conversion.h"
 #include "data/table_catalogue.h"
 
 namespace ampvane {
@@ -24,23 +25,26 @@ struct Conversion {
 
 // Typed metric values go to the server in its imperial units.
 constexpr Conversion kConversions[] = {
-    {104, 104, Conversion::MetricWeights, 0.03534, 1, false}, {414, 414, Conversion::MetricWeights, 0.03534, 1, false},
-    {506, 506, Conversion::MetricWeights, 0.03534, 1, false}, {703, 703, Conversion::MetricWeights, 0.03534, 1, false},
-    {204, 204, Conversion::MetricWeights, 0.03534, 2, false}, {603, 603, Conversion::MetricWeights, 0.03534, 2, false},
-    {307, 308, Conversion::MetricWeights, 2.237, 0, true},    {405, 410, Conversion::AllMetric, 0.3937, 1, false},
-    {501, 503, Conversion::MetricWeights, 0.3937, 2, false},  {701, 701, Conversion::MetricWeights, 0.3937, 2, false},
-    {702, 702, Conversion::MetricWeights, 15.5, 0, true},
+    {104, 104, Conversion::MetricWeights, kOuncesPerGram, 1, false},
+    {414, 414, Conversion::MetricWeights, kOuncesPerGram, 1, false},
+    {506, 506, Conversion::MetricWeights, kOuncesPerGram, 1, false},
+    {703, 703, Conversion::MetricWeights, kOuncesPerGram, 1, false},
+    {204, 204, Conversion::MetricWeights, kOuncesPerGram, 2, false},
+    {603, 603, Conversion::MetricWeights, kOuncesPerGram, 2, false},
+    {307, 308, Conversion::MetricWeights, kMphPerMetrePerSecond, 0, true},
+    {405, 410, Conversion::AllMetric, kInchesPerCentimetre, 1, false},
+    {501, 503, Conversion::MetricWeights, kInchesPerCentimetre, 2, false},
+    {701, 701, Conversion::MetricWeights, kInchesPerCentimetre, 2, false},
+    {702, 702, Conversion::MetricWeights, kSquareInchesPerSquareDecimetre, 0, true},
 };
 constexpr int kMinimumThrustTag = 306;
-constexpr double kNewtonsToOunces = 3.60201;
-constexpr double kGramsToOunces = 0.03534;
 
 std::string Converted(std::string text, int tag, const ContributionUnits& units) {
     double factor = 0;
     int decimals = 0;
     bool fixed = false;
     if (tag == kMinimumThrustTag && units.metricWeights) {
-        factor = units.forceInNewtons ? kNewtonsToOunces : kGramsToOunces;
+        factor = units.forceInNewtons ? kOuncesPerNewton : kOuncesPerGram;
         decimals = 1;
     }
     for (const Conversion& c : kConversions) {

@@ -182,7 +182,7 @@ void PropellerSearch(const WizardSearchSettings& s, std::uint32_t pack, int seri
         do {
             previous = r;
             ++out.counters.analysed;
-            double p = vs * r / (Np * 0.000947);
+            double p = vs * r / (Np * kMphPerInchPerMinute);
             if (!std::isfinite(p) || !(Np > 0)) {
                 ++out.counters.notComputed;
                 r += s.ratioStep;
