@@ -149,6 +149,19 @@ char* SeventeenDigits(char* at, double value) {
 constexpr std::size_t kJsonNumberRoom = 32;
 char* JsonNumberAt(char* at, double value) {
     if (!std::isfinite(value)) return std::copy_n("null", 4, at);
+    // Whole numbers (cell counts, sizes, run times) print as their digits alone.
+    if (std::fabs(value) < 1e15 && value != 0) {
+        const auto whole = static_cast<std::int64_t>(value);
+        if (static_cast<double>(whole) == value) {
+            char digits[24];
+            char* const end = digits + sizeof digits;
+            char* begin = end;
+            for (auto n = static_cast<std::uint64_t>(whole < 0 ? -whole : whole); n != 0; n /= 10)
+                *--begin = static_cast<char>('0' + n % 10);
+            if (whole < 0) *--begin = '-';
+            return std::copy(begin, end, at);
+        }
+    }
     if (char* const end = SeventeenDigits(at, value)) return end;
     return std::to_chars(at, at + kJsonNumberRoom, value, std::chars_format::general, 17).ptr;
 }
