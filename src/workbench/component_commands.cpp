@@ -6,6 +6,7 @@
 #include "common/unit_conversion.h"
 #include "data/name_lookup.h"
 #include "workbench/component_fill.h"
+#include "workbench/propeller_choices.h"
 
 namespace ampvane {
 
@@ -218,6 +219,7 @@ void NewComponentGroup(WorkbenchFields& fields, ComponentGroup group, bool userC
         fields.SetText(C::AirfoilInfoEdit, "0", Marking::Keep);
         fields.SetText(C::DragInfoEdit, "0", Marking::Keep);
         break;
+    case ComponentGroup::Drive: fields.SetMeasuredPropeller({}); break;
     default: break;
     }
     // A blank speed control or filter stays marked, so that saving the project warns about it.
@@ -294,6 +296,13 @@ bool SaveComponentGroup(WorkbenchFields& fields, TCompDataModule& tables, Compon
         table->Cancel();
         messages.Report(ErrorMessage(error));
         return false;
+    }
+    // The record is written; a list that cannot take the choice is reported on its own.
+    if (kind == ComponentTableKind::PropellerDrive) {
+        const std::string& measured = fields.MeasuredPropeller();
+        RecordPropellerChoice(tables.dataFolder(), kDrivePropellerList, name,
+                              measured.empty() ? std::nullopt : std::optional<std::string>(measured),
+                              "the drive \"" + name + "\"", messages);
     }
     fields.SetGroupModified(group, false);
     return true;

@@ -5,6 +5,7 @@
 
 #include "common/unit_conversion.h"
 #include "data/name_lookup.h"
+#include "workbench/propeller_choices.h"
 
 namespace ampvane {
 
@@ -114,6 +115,10 @@ void FillPropellerDrive(Filler& f, const WorkbenchUnits& units) {
                      C::PropellerPitchFromEdit, C::PropellerPitchToEdit, C::PropellerPitchByEdit})
             f.Convert(id, kCentimetresPerInch, 0.25);
     f.fields.SetDrivePage(kPropellerPage, Marking::Keep);
+    // The tables live in the data folder, and with them the list of the drives' measured propellers.
+    const std::filesystem::path dataFolder = std::filesystem::path(f.table.path()).parent_path();
+    f.fields.SetMeasuredPropeller(
+        ListedPropeller(dataFolder, kDrivePropellerList, f.Shown(C::DriveSystemNameEdit), f.messages).value_or(""));
 }
 
 void FillFanDrive(Filler& f, const WorkbenchUnits& units) {
@@ -211,6 +216,7 @@ void ClearGroupFields(WorkbenchFields& fields, ComponentTableKind kind) {
         fields.SetText(info.id, "");
         fields.SetChecked(info.id, false);
     }
+    if (group == ComponentGroup::Drive) fields.SetMeasuredPropeller({});
 }
 
 

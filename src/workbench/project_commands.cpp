@@ -10,6 +10,7 @@
 #include "workbench/analysis_settings.h"
 #include "workbench/component_commands.h"
 #include "workbench/component_fill.h"
+#include "workbench/propeller_choices.h"
 
 namespace ampvane {
 
@@ -128,6 +129,23 @@ CellSearch CellSearchText(std::string_view name) {
             return {std::string(TrimText(name.substr(0, name.size() - 3))), digit - '0'};
     }
     return {std::string(name), 0};
+}
+
+// The project table has no column for the measured propeller, so a list of our own keeps it. "None" is
+// written out only where opening the project would otherwise bring one back with its drive.
+void RecordProjectPropeller(ProjectContext& context, const std::string& name) {
+    const WorkbenchFields& f = context.fields;
+    const std::string folder = context.tables.dataFolder();
+    std::optional<std::string> entry;
+    if (!f.MeasuredPropeller().empty()) {
+        entry = f.MeasuredPropeller();
+    } else if (f.DrivePage() == kPropellerPage) {
+        NullMessageSink quiet; // the drive's list was read, and reported on, when the drive was loaded
+        if (!ListedPropeller(folder, kDrivePropellerList, f.Text(C::DriveSystemNameEdit), quiet).value_or("").empty())
+            entry = "";
+    }
+    RecordPropellerChoice(folder, kProjectPropellerList, name, entry, "the project \"" + name + "\"",
+                          context.messages);
 }
 
 } // namespace
@@ -268,6 +286,7 @@ bool SaveProject(ProjectContext& context, bool askName) {
                            context.messages, context.prompter);
     }
     f.SetGroupModified(ComponentGroup::Filter, false);
+    RecordProjectPropeller(context, name);
     AddRecentProject(context.settings.recentProjects, name);
     return true;
 }
@@ -295,6 +314,8 @@ void LoadCurrentProjectRecord(ProjectContext& context) {
     f.SetProjectName(record.name);
     PlaceRecord(f, record);
     LoadComponentsByName(context);
+    if (auto measured = ListedPropeller(context.tables.dataFolder(), kProjectPropellerList, record.name, context.messages))
+        f.SetMeasuredPropeller(std::move(*measured));
     f.SetChecked(C::UseFilterCheckBox, record.useFilter, Marking::Keep);
     f.ClearMarks();
     if (context.restoreWizardAnswers) context.restoreWizardAnswers(f.Text(C::WizardInfoEdit));

@@ -206,6 +206,8 @@ std::vector<std::string> WorkbenchSession::MeasuredPropellers() const { return M
 void WorkbenchSession::SetMeasuredPropeller(std::string name) {
     if (name == fields_.MeasuredPropeller()) return;
     fields_.SetMeasuredPropeller(std::move(name));
+    // The choice belongs to the drive: saving it records the choice with it.
+    fields_.SetGroupModified(ComponentGroup::Drive, true);
     fields_.SetProjectModified(true);
     Changed();
 }

@@ -113,7 +113,7 @@ public:
     // ---- measured propellers ---------------------------------------------------------------------------
     // The measured propellers stored in the data folder, by name.
     std::vector<std::string> MeasuredPropellers() const;
-    // The drive's measured propeller (empty: the two constants); a change marks the project.
+    // The drive's measured propeller (empty: the two constants); a change marks the drive and the project.
     void SetMeasuredPropeller(std::string name);
 
     // ---- reports ------------------------------------------------------------------------------------

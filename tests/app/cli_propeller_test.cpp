@@ -144,6 +144,15 @@ TEST(CliPropeller, ProjectUsesTheMeasuredPropellerByName) {
     const CommandRun missing = Cli(dir, "report " + q(dir.file("missing.txt")));
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("There is no measured propeller named \"Oak\""), std::string::npos);
+
+    // Stored in the project table, the project keeps its measured propeller.
+    Write(dir.file("stored.txt"), std::string(measured).replace(measured.find("Untitled"), 8, "Stored"));
+    const CommandRun saved = Cli(dir, "project save " + q(dir.file("stored.txt")));
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_NE(Cli(dir, "project text Stored").out.find("\nMeasuredPropeller=Wood\n"), std::string::npos);
+    const CommandRun stored = Cli(dir, "report --project Stored --format json");
+    ASSERT_EQ(stored.status, 0) << stored.err;
+    EXPECT_EQ(nlohmann::json::parse(stored.out)["caption"], "Static Analysis - Stored (measured propeller Wood)");
 }
 
 } // namespace
