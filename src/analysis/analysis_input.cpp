@@ -98,7 +98,7 @@ bool GatherCell(FieldReader& read, const WorkbenchFields& fields, const UnitLimi
 }
 
 bool GatherPropeller(FieldReader& read, const UnitLimits& weights, const UnitLimits& sizes,
-                     double typicalEfficiency, DriveSystemDesc& drive) {
+                     double typicalEfficiency, bool measured, DriveSystemDesc& drive) {
     double& ratioFrom = drive.GearRatioFrom();
     double& ratioTo = drive.GearRatioTo();
     if (!read.Real(C::GearRatioFromEdit, "Minimum Gear Ratio", ratioFrom, 0.01, 100, 1)) return false;
@@ -118,6 +118,15 @@ bool GatherPropeller(FieldReader& read, const UnitLimits& weights, const UnitLim
         drive.Weight = 0;
     } else {
         drive.GearboxEfficiency() /= 100;
+    }
+    // A measured propeller brings its size and blades, and its curves replace the constants: the workbench
+    // greys those fields, so they are not read (the report builder takes the propeller's own size).
+    if (measured) {
+        drive.PropConstant() = 1;
+        drive.ThrustConstant() = 0.95;
+        drive.DiameterBy() = drive.PitchBy() = 1;
+        drive.Blades = 2;
+        return true;
     }
     if (!read.Real(C::PropConstantEdit, "Propeller Constant", drive.PropConstant(), 0.5, 4, kPropConstantScale))
         return false;
@@ -349,7 +358,8 @@ bool GatherFields(const WorkbenchFields& fields, const AnalysisOptionsInput& opt
     drive.Kind = fields.DrivePage();
     if (drive.Kind == PropellerDrive) {
         const UnitLimits sizes = WeightAndLengthLimits(metric, options.MetricPropSizes);
-        if (!GatherPropeller(read, units, sizes, TypicalGearboxEfficiency(optionsInput, locale), drive)) return false;
+        if (!GatherPropeller(read, units, sizes, TypicalGearboxEfficiency(optionsInput, locale),
+                             !fields.MeasuredPropeller().empty(), drive)) return false;
     } else if (drive.Kind == FanDrive) {
         if (!GatherFan(read, units, drive)) return false;
     }

@@ -201,6 +201,22 @@ void WorkbenchFields::SetDrivePage(int page, Marking marking) {
     if (marking == Marking::Mark) projectModified_ = true;
 }
 
+bool WorkbenchFields::SetAsideByMeasuredPropeller(WorkbenchControl id) const {
+    if (measuredPropeller_.empty()) return false;
+    switch (id) {
+    case WorkbenchControl::PropConstantEdit:
+    case WorkbenchControl::ThrustConstantEdit:
+    case WorkbenchControl::PropellerDiameterFromEdit:
+    case WorkbenchControl::PropellerDiameterToEdit:
+    case WorkbenchControl::PropellerDiameterByEdit:
+    case WorkbenchControl::PropellerPitchFromEdit:
+    case WorkbenchControl::PropellerPitchToEdit:
+    case WorkbenchControl::PropellerPitchByEdit:
+    case WorkbenchControl::PropellerBladesEdit: return true;
+    default: return false;
+    }
+}
+
 bool WorkbenchFields::GroupModified(ComponentGroup group) const {
     return group != ComponentGroup::None && groupModified_[static_cast<std::size_t>(group)];
 }

@@ -176,6 +176,9 @@ public:
     // the fixed control order, and with it every project text without one, stays as it was.
     const std::string& MeasuredPropeller() const { return measuredPropeller_; }
     void SetMeasuredPropeller(std::string name) { measuredPropeller_ = std::move(name); }
+    // A field the computation passes over while a measured propeller is chosen: it brings its own
+    // diameter, pitch and blades, and its curves take the place of the two constants.
+    bool SetAsideByMeasuredPropeller(WorkbenchControl id) const;
 
     bool ProjectModified() const { return projectModified_; }
     void SetProjectModified(bool modified) { projectModified_ = modified; }

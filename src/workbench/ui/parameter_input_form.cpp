@@ -294,7 +294,7 @@ void TParameterInputForm::ShowFields() {
         } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
             box->setChecked(fields_.Checked(info.id));
         }
-        widget->setEnabled(fields_.Enabled(info.id));
+        widget->setEnabled(fields_.Enabled(info.id) && !fields_.SetAsideByMeasuredPropeller(info.id));
     }
     if (drivePages_->currentIndex() != fields_.DrivePage()) drivePages_->setCurrentIndex(fields_.DrivePage());
     if (measuredPropeller_->currentIndex() < 0 ||
