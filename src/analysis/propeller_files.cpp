@@ -597,10 +597,10 @@ PropellerImport Import(std::span<const PropellerFile> files, const PropellerImpo
         propeller.Name = given.Name ? *given.Name : data.Name ? *data.Name : Stem(files.front().Path);
         propeller.Kind = data.Kind.value_or(PropellerDataKind::Measured);
         propeller.Source = data.Source;
-        const std::optional<double> D = given.Diameter ? given.Diameter : data.Diameter;
-        const std::optional<double> P = given.Pitch ? given.Pitch : data.Pitch;
-        if (!D) throw Failure(allFiles + ": the diameter is written nowhere; give it with --diameter (inches).");
-        if (!P) throw Failure(allFiles + ": the pitch is written nowhere; give it with --pitch (inches).");
+        const std::optional<double> D = given.Diameter ? given.Diameter : data.Diameter ? data.Diameter : given.FallbackDiameter;
+        const std::optional<double> P = given.Pitch ? given.Pitch : data.Pitch ? data.Pitch : given.FallbackPitch;
+        if (!D) throw Failure(allFiles + ": the diameter is written nowhere; " + given.DiameterHint + ".");
+        if (!P) throw Failure(allFiles + ": the pitch is written nowhere; " + given.PitchHint + ".");
         if (!(*D >= kMinSize && *D <= kMaxSize))
             throw Failure("The diameter " + Num(*D) + " in is outside 0.1 to 100 in.");
         if (!(*P >= kMinSize && *P <= kMaxSize)) throw Failure("The pitch " + Num(*P) + " in is outside 0.1 to 100 in.");

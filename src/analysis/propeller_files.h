@@ -43,6 +43,10 @@ struct PropellerImportGiven {
     std::optional<double> Diameter, Pitch; // in
     std::optional<int> Blades;
     std::optional<double> Rpm; // of a single per-rpm wind-tunnel file whose rpm is written nowhere
+    // Sizes for files that give none (Diameter and Pitch above override the files instead), and what the
+    // message for a size still missing asks the user to do.
+    std::optional<double> FallbackDiameter{}, FallbackPitch{};
+    std::string DiameterHint = "give it with --diameter (inches)", PitchHint = "give it with --pitch (inches)";
 };
 
 struct PropellerImport {

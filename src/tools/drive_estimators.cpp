@@ -2,11 +2,14 @@
 #include "tools/drive_estimators.h"
 
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 
 #include "common/field_validation.h"
 #include "analysis/analysis_input.h"
+#include "common/file_write.h"
 #include "common/unit_conversion.h"
+#include "model/measured_propeller.h"
 #include "model/propeller.h"
 #include "tools/tool_fields.h"
 
@@ -225,6 +228,68 @@ std::optional<PropListLines> PropListEntryLines(std::string_view name, const Pro
     lines.powerLine = lines.name + "|" + ListValueText(result.powerConstant, locale);
     lines.thrustLine = lines.name + "|" + ListValueText(result.thrustConstant, locale);
     return lines;
+}
+
+PropellerImport ImportMeasuredData(std::span<const std::string> paths, const PropConstantInput& input,
+                                   const NumberLocale& locale) {
+    std::vector<PropellerFile> files;
+    for (const std::string& path : paths) {
+        PropellerFile file{path, {}};
+        if (const std::string error = ReadFileContents(path, file.Text); !error.empty()) {
+            PropellerImport failed;
+            failed.Error = path + ": " + error;
+            return failed;
+        }
+        files.push_back(std::move(file));
+    }
+    PropellerImportGiven given;
+    NullMessageSink quiet; // the recomputation has warned about these fields already
+    const double D = InchesIn(LenientReal(input.diameter, locale, quiet), input.diameterUnit);
+    const double P = InchesIn(LenientReal(input.pitch, locale, quiet), input.pitchUnit);
+    if (D > 0) given.FallbackDiameter = D;
+    if (P > 0) given.FallbackPitch = P;
+    given.DiameterHint = "type it in the Diameter field";
+    given.PitchHint = "type it in the Pitch field";
+    // The fit needs no name; a file name that no propeller could be stored under must not stop it.
+    if (!paths.empty() && !PropellerNameProblem(std::filesystem::path(paths.front()).stem().string()).empty())
+        given.Name = "Measured data";
+    return ImportPropellerFiles(files, given);
+}
+
+std::optional<PropConstantFit> FitPropConstants(const PropellerImport& data, const PropConstantInput& input,
+                                                const NumberLocale& locale, MessageSink& messages) {
+    if (!data.Propeller) {
+        messages.Report(ErrorMessage(data.Error));
+        return std::nullopt;
+    }
+    const MeasuredPropeller& p = *data.Propeller;
+    const std::optional<FittedConstants> fitted = FitTwoConstants(MeasuredCurves(p));
+    if (!fitted) {
+        messages.Report(ErrorMessage("\"" + p.Name + "\" has no static point with thrust and power that two constants can fit."));
+        return std::nullopt;
+    }
+    PropConstantFit fit;
+    const auto length = [&](double inches, LengthUnit unit) {
+        return ResultText(unit == LengthUnit::Centimetre ? inches * kCentimetresPerInch : inches, -2, locale);
+    };
+    fit.diameter = length(p.Diameter, input.diameterUnit);
+    fit.pitch = length(p.Pitch, input.pitchUnit);
+    // The same ranges as for a bench test: a power constant outside them leaves the thrust constant out.
+    PropConstantResult& r = fit.result;
+    r.powerConstant = ResultText(fitted->PropConstant, -2, locale);
+    r.powerConstantValue = fitted->PropConstant;
+    if (fitted->PropConstant < 0.5 || fitted->PropConstant > 4) {
+        r.warning = kOutOfRangeText;
+    } else {
+        r.thrustConstant = ResultText(fitted->ThrustConstant, -3, locale);
+        r.thrustConstantValue = fitted->ThrustConstant;
+        if (fitted->ThrustConstant < 0.5 || fitted->ThrustConstant > 4) r.warning = kOutOfRangeText;
+    }
+    fit.note = "Fitted to " + std::to_string(fitted->Points) + " static points of \"" + p.Name + "\": power off by " +
+               FormatReal(0, -1, fitted->PowerRmsError * 100, locale) + " %, thrust by " +
+               FormatReal(0, -1, fitted->ThrustRmsError * 100, locale) + " % (root mean square).";
+    for (const std::string& repair : data.Notes) fit.note += " " + repair;
+    return fit;
 }
 
 // ---- fan -----------------------------------------------------------------------------------------

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "analysis/propeller_files.h"
 #include "project/options_input.h"
 #include "project/workbench_fields.h"
 #include "common/messages.h"
@@ -115,6 +117,22 @@ struct PropListLines {
     std::string powerLine, thrustLine;
 };
 std::optional<PropListLines> PropListEntryLines(std::string_view name, const PropConstantResult& result,
+                                                const NumberLocale& locale, MessageSink& messages);
+
+// "From a data file": the two constants that best reproduce the static points of measured propeller
+// data (as `ampvane-cli propeller fit` gives them), with the propeller's own diameter and pitch in the
+// estimator's units, so that Apply writes size and constants together. `note` says what they rest on.
+struct PropConstantFit {
+    PropConstantResult result;
+    std::string diameter, pitch;
+    std::string note;
+};
+// Reads and imports measured data files; the estimator's diameter and pitch serve where the files give
+// none. A file that cannot be read gives the import's error.
+PropellerImport ImportMeasuredData(std::span<const std::string> paths, const PropConstantInput& input,
+                                   const NumberLocale& locale);
+// nullopt, after an error message, for data that failed to import or has no static point to fit.
+std::optional<PropConstantFit> FitPropConstants(const PropellerImport& data, const PropConstantInput& input,
                                                 const NumberLocale& locale, MessageSink& messages);
 
 // ---- fan coefficient estimator -------------------------------------------------------------------

@@ -203,6 +203,10 @@ PropellerStore MeasuredPropellerStore() {
 
 std::vector<std::string> WorkbenchSession::MeasuredPropellers() const { return MeasuredPropellerStore().Names(); }
 
+PropellerImport WorkbenchSession::LoadMeasuredPropeller(std::string_view name) const {
+    return MeasuredPropellerStore().Load(name);
+}
+
 void WorkbenchSession::SetMeasuredPropeller(std::string name) {
     if (name == fields_.MeasuredPropeller()) return;
     fields_.SetMeasuredPropeller(std::move(name));

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/propeller_files.h"
 #include "analysis/report_builder.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
@@ -113,6 +114,8 @@ public:
     // ---- measured propellers ---------------------------------------------------------------------------
     // The measured propellers stored in the data folder, by name.
     std::vector<std::string> MeasuredPropellers() const;
+    // One of them; its Error says why not (not stored, or its file damaged).
+    PropellerImport LoadMeasuredPropeller(std::string_view name) const;
     // The drive's measured propeller (empty: the two constants); a change marks the drive and the project.
     void SetMeasuredPropeller(std::string name);
 

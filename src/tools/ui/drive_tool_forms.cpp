@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,8 +11,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <functional>
 #include <set>
 
+#include "common/ui/popup_refreshing_combo.h"
 #include "data/comp_data_module.h"
 #include "data/name_lookup.h"
 #include "data/value_lists.h"
@@ -259,6 +263,30 @@ TPropConstantForm::TPropConstantForm(const ToolEnvironment& environment, QWidget
     addToList_->setEnabled(false);
     lg->addWidget(addToList_);
     v->addWidget(lists);
+
+    auto* measured = new QGroupBox(QStringLiteral("From Measured Data:"), this);
+    auto* mg = new QGridLayout(measured);
+    auto* files = new QPushButton(QStringLiteral("Data &Files..."), measured);
+    files->setObjectName(QStringLiteral("DataFilesButton"));
+    files->setToolTip(QStringLiteral("Fit the constants to the static points of measured propeller data files"));
+    connect(files, &QPushButton::clicked, this, &TPropConstantForm::DataFilesButtonClick);
+    auto* stored = new PopupRefreshingCombo(measured);
+    stored->beforePopup = [this] { FillStoredPropellers(); };
+    storedPropeller_ = stored;
+    storedPropeller_->setObjectName(QStringLiteral("StoredPropellerComboBox"));
+    connect(storedPropeller_, &QComboBox::activated, this, [this](int index) {
+        if (index > 0) FromStoredPropeller(S(storedPropeller_->itemText(index)));
+    });
+    mg->addWidget(files, 0, 0);
+    mg->addWidget(new QLabel(QStringLiteral("or"), measured), 0, 1);
+    mg->addWidget(storedPropeller_, 0, 2);
+    mg->setColumnStretch(2, 1);
+    fitNote_ = new QLabel(measured);
+    fitNote_->setObjectName(QStringLiteral("FitNoteLabel"));
+    fitNote_->setWordWrap(true);
+    fitNote_->hide();
+    mg->addWidget(fitNote_, 1, 0, 1, 3);
+    v->addWidget(measured);
     v->addLayout(ButtonRow());
 
     OnEdited({gearRatio_}, [this] { ParameterChanged(); });
@@ -278,7 +306,51 @@ TPropConstantForm::TPropConstantForm(const ToolEnvironment& environment, QWidget
     connect(addToList_, &QPushButton::clicked, this, &TPropConstantForm::AddToListButtonClick);
     FillGearboxList();
     FillNameList();
+    FillStoredPropellers();
     SetApplyEnabled(false);
+}
+
+void TPropConstantForm::FillStoredPropellers() {
+    const QString shown = storedPropeller_->currentIndex() > 0 ? storedPropeller_->currentText() : QString();
+    storedPropeller_->clear();
+    storedPropeller_->addItem(QStringLiteral("(a stored measured propeller)"));
+    if (const WorkbenchSession* session = Environment().session)
+        for (const std::string& name : session->MeasuredPropellers()) storedPropeller_->addItem(Q(name));
+    storedPropeller_->setCurrentIndex(std::max(0, storedPropeller_->findText(shown)));
+}
+
+void TPropConstantForm::DataFilesButtonClick() {
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, QStringLiteral("Measured Propeller Data"), QString(),
+        QStringLiteral("Propeller data (*.txt *.csv *.dat *.avprop);;All files (*)"));
+    if (chosen.isEmpty()) return;
+    std::vector<std::string> paths;
+    for (const QString& path : chosen) paths.push_back(S(path));
+    FromDataFiles(paths);
+}
+
+void TPropConstantForm::FromDataFiles(const std::vector<std::string>& paths) {
+    ShowFit(FitPropConstants(ImportMeasuredData(paths, Input(), Locale()), Input(), Locale(), Messages()));
+}
+
+void TPropConstantForm::FromStoredPropeller(const std::string& name) {
+    const WorkbenchSession* session = Environment().session;
+    if (!session) return;
+    ShowFit(FitPropConstants(session->LoadMeasuredPropeller(name), Input(), Locale(), Messages()));
+}
+
+void TPropConstantForm::ShowFit(const std::optional<PropConstantFit>& fit) {
+    if (!fit) return;
+    SetQuietly(diameter_, fit->diameter);
+    SetQuietly(pitch_, fit->pitch);
+    result_ = fit->result;
+    powerConst_->setText(Q(result_.powerConstant));
+    thrustConst_->setText(Q(result_.thrustConstant));
+    warning_->setText(Q(result_.warning));
+    warning_->setVisible(!result_.warning.empty());
+    fitNote_->setText(Q(fit->note));
+    fitNote_->show();
+    SetApplyEnabled(result_.ApplyEnabled());
 }
 
 void TPropConstantForm::FillGearboxList() {
@@ -331,6 +403,7 @@ void TPropConstantForm::showEvent(QShowEvent* event) {
     }
     FillGearboxList();
     FillNameList();
+    FillStoredPropellers();
     ParameterChanged();
     TToolForm::showEvent(event);
 }
@@ -354,6 +427,7 @@ std::optional<std::string> TPropConstantForm::EstimatedRpm() {
 void TPropConstantForm::ParameterChanged(bool fromRpmEdit) {
     PropConstantInput input = Input();
     result_ = PropConstantChanged(input, fromRpmEdit, Locale(), Messages());
+    if (fitNote_) fitNote_->hide(); // the bench test's constants replace fitted ones
     ShowSpeed(input.rpm, input.rpmEstimated, result_.estimateEnabled, fromRpmEdit);
     powerConst_->setText(Q(result_.powerConstant));
     thrustConst_->setText(Q(result_.thrustConstant));

@@ -75,6 +75,11 @@ public:
     void ParameterChanged(bool fromRpmEdit = false) override;
     void AddToListButtonClick();
     PropConstantInput Input() const;
+    // "From measured data": the constants fitted to the static points of data files, or of a stored
+    // measured propeller, shown with the propeller's diameter and pitch; a failure only shows its message.
+    void DataFilesButtonClick();
+    void FromDataFiles(const std::vector<std::string>& paths);
+    void FromStoredPropeller(const std::string& name);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -83,6 +88,8 @@ protected:
 private:
     void FillGearboxList();
     void FillNameList();
+    void FillStoredPropellers();
+    void ShowFit(const std::optional<PropConstantFit>& fit);
 
     PropConstantResult result_;
     QLineEdit *diameter_, *pitch_, *gearRatio_;
@@ -91,6 +98,8 @@ private:
     QLabel* warning_;
     QPushButton* addToList_;
     std::vector<std::pair<std::string, double>> gearboxEntries_;
+    QComboBox* storedPropeller_ = nullptr;
+    QLabel* fitNote_ = nullptr;
 };
 
 // "Fan Coefficient Estimator".

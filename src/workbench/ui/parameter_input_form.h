@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/numeric_text.h"
+#include "common/ui/popup_refreshing_combo.h"
 #include "common/ui/qt_messages.h"
 #include "analysis/plane_desc.h"
 #include "project/workbench_fields.h"
@@ -84,17 +85,6 @@ struct WorkbenchOnlineActions {
                                            // Systems, Speed Controls, Airframes
     std::vector<QAction*> contribute, getContributed;
     QAction* technicalSupport = nullptr;
-};
-
-// A drop-down list that refills itself just before it drops down.
-class PopupRefreshingCombo final : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> beforePopup;
-    void showPopup() override {
-        if (beforePopup) beforePopup();
-        QComboBox::showPopup();
-    }
 };
 
 // The main window: one power system and airframe as text fields in six groups, bound to a

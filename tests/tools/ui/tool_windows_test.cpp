@@ -18,11 +18,14 @@
 #include <QScreen>
 #include <QPrinter>
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "../../data/table_test_support.h"
+#include "analysis/propeller_files.h"
 #include "data/comp_data_module.h"
+#include "model/measured_propeller.h"
 #include "data/table_text.h"
 #include "common/ui/typing_messages.h"
 #include "help/ui/help_viewer.h"
@@ -223,6 +226,50 @@ TEST_F(ToolWindows, PropellerConstantsInMetricWorkbench) {
     EXPECT_EQ(optionsShown, 1);
     EXPECT_EQ(In<QLabel>(&form, "ElevationLabel")->text(), QStringLiteral("Elev: 1500 m"));
     EXPECT_NE(In<QLineEdit>(&form, "PowerConstEdit")->text(), power);
+}
+
+// "From measured data": the two-constant model written out as data gives back its own constants, from a
+// file or from the Propellers folder; a file without a size asks for one in the window's words.
+TEST_F(ToolWindows, PropellerConstantsFittedToMeasuredData) {
+    const double rpms[] = {3000, 6000, 9000}, js[] = {0, 0.2, 0.4, 0.6};
+    MeasuredPropeller model = TabulateTwoConstantModel(10, 6, 2, 1, 0.95, rpms, js);
+    model.Name = "Model 10x6";
+    std::filesystem::create_directories(folder.file("Propellers"));
+    std::ofstream(folder.file("model.avprop")) << WritePropellerText(model);
+    std::ofstream(folder.file("Propellers/Model 10x6.avprop")) << WritePropellerText(model);
+    const QByteArray previous = qgetenv("AMPVANE_DATA_DIR");
+    qputenv("AMPVANE_DATA_DIR", QByteArray::fromStdString(folder.path().string()));
+    auto& form = tools->PropConstant();
+    form.show();
+    In<QRadioButton>(&form, "CMButton1")->setChecked(true);
+    In<QRadioButton>(&form, "InButton2")->setChecked(true);
+
+    form.FromDataFiles({folder.file("model.avprop")});
+    EXPECT_EQ(In<QLineEdit>(&form, "PowerConstEdit")->text(), QStringLiteral("1.31"));
+    EXPECT_EQ(In<QLineEdit>(&form, "ThrustConstEdit")->text(), QStringLiteral("0.95"));
+    EXPECT_EQ(In<QLineEdit>(&form, "PropDiameterEdit")->text(), QStringLiteral("25.4"));
+    EXPECT_EQ(In<QLineEdit>(&form, "PropPitchEdit")->text(), QStringLiteral("6"));
+    EXPECT_TRUE(In<QLabel>(&form, "FitNoteLabel")->text().startsWith(QStringLiteral("Fitted to 3 static points of")));
+    Click(&form, "ApplyButton");
+    EXPECT_EQ(Field(C::PropConstantEdit), "1.31");
+    EXPECT_EQ(Field(C::ThrustConstantEdit), "0.95");
+    EXPECT_EQ(Field(C::PropellerDiameterFromEdit), "10");
+
+    Type(&form, "PropDiameterEdit", "");
+    const std::string csv = folder.file("bench.csv");
+    std::ofstream(csv) << "rpm,J,CT,CP\n5000,0,0.1,0.05\n5000,0.3,0.07,0.045\n";
+    messages.Expect(csv + ": the diameter is written nowhere; type it in the Diameter field.");
+    form.FromDataFiles({csv});
+    EXPECT_TRUE(In<QLineEdit>(&form, "PowerConstEdit")->text().isEmpty());
+
+    QComboBox* stored = In<QComboBox>(&form, "StoredPropellerComboBox");
+    form.hide();
+    form.show(); // the list is read on showing
+    ASSERT_EQ(stored->count(), 2);
+    emit stored->activated(1);
+    EXPECT_EQ(In<QLineEdit>(&form, "ThrustConstEdit")->text(), QStringLiteral("0.95"));
+    if (previous.isEmpty()) qunsetenv("AMPVANE_DATA_DIR");
+    else qputenv("AMPVANE_DATA_DIR", previous);
 }
 
 // Motor tables holding a bench motor and a motor whose name states its winding.
