@@ -45,14 +45,19 @@ inline AnalysisOptionsInput BenchOptionsInput() {
     return options;
 }
 
-// Gathered and in internal units, as a report builds from it.
-inline AnalysisInput BenchInput(const WorkbenchFields& fields = BenchFields()) {
+// A plane in internal units with its options, as a report builds from them.
+struct BenchRecords {
+    PlaneDesc plane;
+    AnalysisOptions options;
+};
+
+// Gathered and converted, as Compute Report does.
+inline BenchRecords BenchInput(const WorkbenchFields& fields = BenchFields()) {
     NullMessageSink sink;
     DefaultPrompter prompter;
     auto input = GatherAnalysisInput(fields, BenchOptionsInput(), {}, sink, prompter);
     if (!input) std::abort();
-    ConvertToInternalUnits(input->plane, input->options);
-    return *input;
+    return {ConvertToInternalUnits(input->plane, input->options), input->options};
 }
 
 } // namespace ampvane::bench

@@ -52,7 +52,7 @@ MeasuredPropeller MeasuredTable(const DriveSystemDesc& d) {
 }
 
 void Sweep(benchmark::State& state) {
-    AnalysisInput input = BenchInput(SweepFields());
+    BenchRecords input = BenchInput(SweepFields());
     const bool measured = state.range(0) != 0;
     if (measured) input.plane.Drive.Measured = std::make_shared<const MeasuredCurves>(MeasuredTable(input.plane.Drive));
     NullMessageSink sink;

@@ -30,7 +30,7 @@ WorkbenchFields MillionFields() {
 }
 
 void Sweep(benchmark::State& state) {
-    const AnalysisInput input = BenchInput();
+    const BenchRecords input = BenchInput();
     NullMessageSink sink;
     DefaultPrompter prompter;
     std::int64_t rows = 0;
@@ -49,7 +49,7 @@ BENCHMARK(Sweep)->Arg(1)->Arg(0)->ArgName("parallel")->Unit(benchmark::kMillisec
 void BuildBenchReport(Report& report, const WorkbenchFields& fields = BenchFields()) {
     NullMessageSink sink;
     DefaultPrompter prompter;
-    const AnalysisInput input = BenchInput(fields);
+    const BenchRecords input = BenchInput(fields);
     BuildReport(report, ReportRequest{}, input.options, input.plane, sink, prompter);
 }
 

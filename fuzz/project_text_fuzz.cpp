@@ -50,14 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (WriteProjectText(again, againOptions, locale) != written) std::abort();
 
     const auto input = GatherAnalysisInput(fields, options, locale, messages, prompter);
-    if (!input || CountCombinations(input->plane) > kMaxFuzzedCombinations) return 0;
+    if (!input || CountCombinations(input->plane.asTyped) > kMaxFuzzedCombinations) return 0;
 
     Report report;
-    ReportRequest request;
-    request.ConvertUnits = true;
     report.Settings.Parallel = false;
-    if (BuildReport(report, request, input->options, input->plane, messages, prompter, &ConvertToInternalUnits) ==
-        ReportOutcome::Closed)
+    if (BuildStaticReport(report, input->options, input->plane, messages, prompter) == ReportOutcome::Closed)
         return 0;
     ExportAll(report.Grid);
     if (report.Grid.RowCount() == 0) return 0;

@@ -258,7 +258,7 @@ void RegisterOnlineCommands(CliRegistry& registry) {
                         chosen.emplace_back(*base, std::string(kind.kindName));
                     }
             }
-            PlaneDesc plane;
+            DisplayPlane plane;
             AnalysisOptions analysis;
             DefaultPrompter prompter(&messages);
             if (!GatherAnalysisInput(fields, options, plane, analysis, NumberLocale{}, messages, prompter)) return kRejected;

@@ -53,13 +53,13 @@ GraphAxesStore AxesStoreIn(Settings* stored) {
 ResultWindows::ResultWindows(ResultWindowsEnvironment environment, TParameterInputForm& workbench)
     : QObject(&workbench), env_(std::move(environment)), workbench_(workbench) {
     qApp->installEventFilter(this);
-    workbench.SetReportCommand([this](const PlaneDesc& plane, const AnalysisOptions& options, bool forOpinion,
+    workbench.SetReportCommand([this](const DisplayPlane& plane, const AnalysisOptions& options, bool forOpinion,
                                       QWidget* owner) { OpenReport(plane, options, forOpinion, owner); });
 }
 
 ResultWindows::~ResultWindows() { qApp->removeEventFilter(this); }
 
-void ResultWindows::OpenReport(const PlaneDesc& plane, const AnalysisOptions& options, bool forOpinion,
+void ResultWindows::OpenReport(const DisplayPlane& plane, const AnalysisOptions& options, bool forOpinion,
                                QWidget* owner) {
     const Settings defaults;
     ReportEnvironment reportEnv;

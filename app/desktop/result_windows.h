@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "analysis/plane_desc.h"
+#include "analysis/display_plane.h"
 #include "common/messages.h"
 #include "common/numeric_text.h"
 #include "workbench/settings.h"
@@ -43,7 +43,7 @@ public:
 
     // Compute Report with the gathered input: a new report window (or the in-flight report of its only
     // row, with its opinion when `forOpinion`), owned by `owner` (null: the workbench).
-    void OpenReport(const PlaneDesc& plane, const AnalysisOptions& options, bool forOpinion = false,
+    void OpenReport(const DisplayPlane& plane, const AnalysisOptions& options, bool forOpinion = false,
                     QWidget* owner = nullptr);
     // The open static report windows (in-flight reports are their children).
     std::vector<TReportForm*> Reports() const;

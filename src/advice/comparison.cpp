@@ -270,8 +270,10 @@ std::optional<ComparisonColumnData> ComparisonColumnFromReport(const Report& pre
     put("Parallel Motors", std::to_string(plane.ParallelMotors));
     put("Airframe", airframe.AirframeName);
     if (source.Flags.HasWing) {
-        put("Wing Span (in)", real(source.ReceivedPlane.Airframe.WingSpan, -1));
-        put("Wing Area (sq.in)", real(source.ReceivedPlane.Airframe.WingArea, data.flags.metric ? -1 : 0));
+        // The wing as typed; a report handed internal units shows those.
+        const AirframeDesc& wing = source.ReceivedPlane ? source.ReceivedPlane->asTyped.Airframe : airframe;
+        put("Wing Span (in)", real(wing.WingSpan, -1));
+        put("Wing Area (sq.in)", real(wing.WingArea, data.flags.metric ? -1 : 0));
     }
     put("Total Weight (oz)", cell(ReportColumn::Weight));
     put("Current (A)", cell(ReportColumn::BatteryCurrent));

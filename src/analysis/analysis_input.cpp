@@ -375,7 +375,7 @@ bool GatherFields(const WorkbenchFields& fields, const AnalysisOptionsInput& opt
 
 } // namespace
 
-bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, PlaneDesc& plane,
+bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, DisplayPlane& plane,
                          AnalysisOptions& options, const NumberLocale& locale, MessageSink& messages,
                          Prompter& prompter, std::optional<WorkbenchControl>* failedField) {
     if (failedField) failedField->reset();
@@ -383,7 +383,7 @@ bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInp
     if (!snapshot) return false;
     options = *snapshot;
     FieldReader read(fields, locale, messages);
-    if (GatherFields(fields, optionsInput, plane, options, locale, messages, prompter, read)) return true;
+    if (GatherFields(fields, optionsInput, plane.asTyped, options, locale, messages, prompter, read)) return true;
     if (failedField) *failedField = read.last;
     return false;
 }
@@ -395,36 +395,6 @@ std::optional<AnalysisInput> GatherAnalysisInput(const WorkbenchFields& fields, 
     if (!GatherAnalysisInput(fields, options, input.plane, input.options, locale, messages, prompter))
         return std::nullopt;
     return input;
-}
-
-void ConvertToInternalUnits(PlaneDesc& plane, const AnalysisOptions& options) {
-    DriveSystemDesc& drive = plane.Drive;
-    if (options.Metric) {
-        plane.Motor.Weight = OuncesFromGrams(plane.Motor.Weight);
-        plane.Cell.Weight = OuncesFromGrams(plane.Cell.Weight);
-        drive.Weight = OuncesFromGrams(drive.Weight);
-        plane.ESC.Weight = OuncesFromGrams(plane.ESC.Weight);
-        AirframeDesc& airframe = plane.Airframe;
-        airframe.EmptyWeight = OuncesFromGrams(airframe.EmptyWeight);
-        airframe.WingSpan = InchesFromCentimetres(airframe.WingSpan);
-        airframe.WingArea = SquareInchesFromSquareDecimetres(airframe.WingArea);
-        airframe.MetricUnits = false;
-        FilterDesc& filter = plane.Filter;
-        filter.MinThrust = options.Newtons ? OuncesFromNewtons(filter.MinThrust) : OuncesFromGrams(filter.MinThrust);
-        filter.MinSpeed = MphFromMetresPerSecond(filter.MinSpeed);
-        filter.MaxSpeed = MphFromMetresPerSecond(filter.MaxSpeed);
-        if (drive.Kind == FanDrive) {
-            for (double* length : {&drive.FanDiameter(), &drive.FanPitch(), &drive.HubDiameter(),
-                                   &drive.IntakeDiameter(), &drive.IntakeLength(), &drive.ExhaustDiameter(),
-                                   &drive.ExhaustLength()})
-                *length = InchesFromCentimetres(*length);
-        }
-    }
-    if (options.MetricPropSizes && drive.Kind == PropellerDrive) {
-        for (double* size : {&drive.DiameterFrom(), &drive.DiameterTo(), &drive.DiameterBy(), &drive.PitchFrom(),
-                             &drive.PitchTo(), &drive.PitchBy()})
-            *size = InchesFromCentimetres(*size);
-    }
 }
 
 } // namespace ampvane

@@ -7,13 +7,13 @@
 #include <string_view>
 
 #include "common/numeric_text.h"
-#include "analysis/plane_desc.h"
+#include "analysis/display_plane.h"
 #include "project/options_input.h"
 #include "project/workbench_fields.h"
 #include "common/messages.h"
 
 // Gathering the analysis input: every workbench field is read in a fixed order, validated, and
-// gathered into one PlaneDesc (in display units) with the AnalysisOptions snapshot. The first field
+// gathered into one DisplayPlane with the AnalysisOptions snapshot. The first field
 // that fails stops everything with its message.
 
 namespace ampvane {
@@ -47,7 +47,7 @@ std::string NoAirDensityMessage(std::string_view field);
 inline constexpr int kSpeedControlBrushlessHelpTopic = 605;
 
 struct AnalysisInput {
-    PlaneDesc plane;
+    DisplayPlane plane;
     AnalysisOptions options;
 };
 
@@ -61,13 +61,8 @@ std::optional<AnalysisInput> GatherAnalysisInput(const WorkbenchFields& fields, 
 // filled and must not be used). On failure `failedField`, when given, receives the workbench field
 // the message is about (none for the options' flying conditions), so that the window can return
 // the user to it.
-bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, PlaneDesc& plane,
+bool GatherAnalysisInput(const WorkbenchFields& fields, const AnalysisOptionsInput& optionsInput, DisplayPlane& plane,
                          AnalysisOptions& options, const NumberLocale& locale, MessageSink& messages,
                          Prompter& prompter, std::optional<WorkbenchControl>* failedField = nullptr);
-
-// Converts a gathered record from the display units to the model's internal units (oz, in, sq.in,
-// mph). Done once per report copy; the aspect ratio and airfoil coefficients derived at gathering
-// stay as they were.
-void ConvertToInternalUnits(PlaneDesc& plane, const AnalysisOptions& options);
 
 } // namespace ampvane

@@ -732,15 +732,14 @@ void LevelFlightPoint(const Report& report, int seriesCells, int parallelCells, 
 }
 
 ReportOutcome BuildReport(Report& report, const ReportRequest& request, const AnalysisOptions& options,
-                          const PlaneDesc& plane, MessageSink& sink, Prompter& prompter, ConvertRecordsFn convert) {
+                          const PlaneDesc& plane, MessageSink& sink, Prompter& prompter) {
     report.Parent = request.Parent;
     report.RowLabel = request.RowLabel;
     report.OpenOpinion = request.OpenOpinion;
     if (request.ThrottlePercent == 100) {
         report.Plane = plane;
-        report.ReceivedPlane = plane;
+        report.ReceivedPlane.reset();
         report.Options = options;
-        if (request.ConvertUnits && convert) convert(report.Plane, report.Options);
         UseMeasuredPropellerSize(report.Plane.Drive);
     }
     const double percent = std::isfinite(request.ThrottlePercent) ? request.ThrottlePercent : 100;
@@ -802,21 +801,20 @@ ReportOutcome SetInFlightThrottle(Report& report, int throttlePercent, MessageSi
     request.TopRow = report.Grid.TopRow;
     request.ThrottlePercent = std::clamp(throttlePercent, 0, 100);
     const PlaneDesc plane = report.Plane;
-    const PlaneDesc received = report.ReceivedPlane;
     const AnalysisOptions options = report.Options;
-    const ReportOutcome outcome = BuildReport(report, request, options, plane, sink, prompter);
-    report.ReceivedPlane = received;
-    return outcome;
+    return BuildReport(report, request, options, plane, sink, prompter);
 }
 
-ReportOutcome BuildStaticReport(Report& report, const AnalysisOptions& options, const PlaneDesc& plane,
+ReportOutcome BuildStaticReport(Report& report, const AnalysisOptions& options, const DisplayPlane& plane,
                                 MessageSink& sink, Prompter& prompter,
                                 std::function<bool(std::uint64_t, std::uint64_t)> progress) {
     ReportRequest request;
     request.ThrottlePercent = 100;
-    request.ConvertUnits = true;
     request.Progress = std::move(progress);
-    return BuildReport(report, request, options, plane, sink, prompter, &ConvertToInternalUnits);
+    const ReportOutcome outcome =
+        BuildReport(report, request, options, ConvertToInternalUnits(plane, options), sink, prompter);
+    report.ReceivedPlane = plane;
+    return outcome;
 }
 
 } // namespace ampvane

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/numeric_text.h"
-#include "analysis/plane_desc.h"
+#include "analysis/display_plane.h"
 #include "analysis/report_grid.h"
 #include "common/messages.h"
 
@@ -44,8 +44,10 @@ struct ReportSettings {
 
 // The state of one report window.
 struct Report {
-    PlaneDesc Plane;         // internal units once built
-    PlaneDesc ReceivedPlane; // as it was handed over
+    PlaneDesc Plane; // internal units
+    // The plane as gathered, for a report built from the workbench's fields (BuildStaticReport);
+    // none for one handed a plane already in internal units.
+    std::optional<DisplayPlane> ReceivedPlane;
     AnalysisOptions Options;
     const Report* Parent = nullptr; // the static report of an in-flight one
     std::string RowLabel;
@@ -64,7 +66,6 @@ struct ReportRequest {
     bool OpenOpinion = false;
     int TopRow = 0;
     double ThrottlePercent = 100;
-    bool ConvertUnits = false;
     // Told how many static combinations are done of how many, every few thousand; returning false
     // cancels the sweep: its rows are dropped and the outcome is Closed, with no message.
     std::function<bool(std::uint64_t done, std::uint64_t total)> Progress;
@@ -77,19 +78,15 @@ enum class ReportOutcome {
     Closed,       // no row (the message has been given) or the sweep was cancelled; the window closes
 };
 
-// The conversion of a gathered record to internal units, done once on the first build.
-using ConvertRecordsFn = void (*)(PlaneDesc& plane, const AnalysisOptions& options);
-
 // The number of static combinations the plane's ranges ask for, counted as the sweep steps through them
 // (saturating at the largest count instead of wrapping).
 std::uint64_t CountCombinations(const PlaneDesc& plane);
 
-// Builds (or, at another throttle, rebuilds) a report. With no row at all and the filter on, the user
-// is asked whether to turn the filter off (then the report's own copy is changed and the build
-// repeated); otherwise an error message is given. `convert` is used when the request asks for it.
+// Builds (or, at another throttle, rebuilds) a report of a plane in internal units. With no row at all
+// and the filter on, the user is asked whether to turn the filter off (then the report's own copy is
+// changed and the build repeated); otherwise an error message is given.
 ReportOutcome BuildReport(Report& report, const ReportRequest& request, const AnalysisOptions& options,
-                          const PlaneDesc& plane, MessageSink& sink, Prompter& prompter,
-                          ConvertRecordsFn convert = nullptr);
+                          const PlaneDesc& plane, MessageSink& sink, Prompter& prompter);
 
 // The in-flight request from a static report's data row: the plane narrowed to that row's cells (and
 // gear ratio, diameter and pitch for a propeller), built as an in-flight report of `staticReport`.
@@ -97,9 +94,9 @@ ReportOutcome BuildReport(Report& report, const ReportRequest& request, const An
 std::optional<Report> OpenInFlightReport(const Report& staticReport, int dataRow, bool openOpinion,
                                          MessageSink& sink, Prompter& prompter, ReportOutcome* outcome = nullptr);
 
-// Compute Report's sweep: the gathered records (display units) converted once, at full throttle.
-// `progress` may cancel (see ReportRequest).
-ReportOutcome BuildStaticReport(Report& report, const AnalysisOptions& options, const PlaneDesc& plane,
+// Compute Report's sweep: the gathered plane converted once to internal units and kept as received,
+// at full throttle. `progress` may cancel (see ReportRequest).
+ReportOutcome BuildStaticReport(Report& report, const AnalysisOptions& options, const DisplayPlane& plane,
                                 MessageSink& sink, Prompter& prompter,
                                 std::function<bool(std::uint64_t done, std::uint64_t total)> progress = {});
 

@@ -385,7 +385,7 @@ ComponentLoad LoadComponentByName(ProjectContext& context, ComponentTableKind ki
 std::optional<std::string> CopyProjectText(ProjectContext& context, bool validate,
                                            std::optional<WorkbenchControl>* failedField) {
     const AnalysisOptionsInput options = AnalysisOptionsInputFrom(context.settings);
-    PlaneDesc plane;
+    DisplayPlane plane;
     AnalysisOptions snapshot;
     if (validate && !GatherAnalysisInput(context.fields, options, plane, snapshot, context.locale, context.messages,
                                          context.prompter, failedField))

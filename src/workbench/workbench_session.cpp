@@ -223,8 +223,9 @@ Result<ReportInput> WorkbenchSession::GatherReportInput(std::optional<WorkbenchC
     if (!GatherAnalysisInput(fields_, OptionsInput(), input.plane, input.options, locale_, *messages_, *prompter_,
                              failedField))
         return Failure{};
-    if (input.plane.Drive.Kind == PropellerDrive) {
-        if (std::string error = AttachMeasuredPropeller(input.plane.Drive, MeasuredPropellerStore(), fields_.MeasuredPropeller());
+    if (input.plane.asTyped.Drive.Kind == PropellerDrive) {
+        if (std::string error =
+                AttachMeasuredPropeller(input.plane.asTyped.Drive, MeasuredPropellerStore(), fields_.MeasuredPropeller());
             !error.empty()) {
             messages_->Report(ErrorMessage(std::move(error)));
             return Failure{};

@@ -34,9 +34,9 @@
 
 namespace ampvane {
 
-// What Compute Report sweeps: the gathered records (display units) and the report's display settings.
+// What Compute Report sweeps: the gathered records and the report's display settings.
 struct ReportInput {
-    PlaneDesc plane;
+    DisplayPlane plane;
     AnalysisOptions options;
     ReportSettings settings;
 };

@@ -84,11 +84,9 @@ TEST(GatherAnalysisInputRobustness, HostileTextInEveryField) {
                     const auto input = GatherAnalysisInput(fields, options, {}, messages, messages);
                     const std::string where = std::string(control.name) + " = \"" + text.substr(0, 20) + "\"";
                     if (input) {
-                        EXPECT_TRUE(AllFinite(input->plane)) << where;
+                        EXPECT_TRUE(AllFinite(input->plane.asTyped)) << where;
                         EXPECT_TRUE(AllFinite(input->options)) << where;
-                        PlaneDesc converted = input->plane;
-                        ConvertToInternalUnits(converted, input->options);
-                        EXPECT_TRUE(AllFinite(converted)) << where;
+                        EXPECT_TRUE(AllFinite(ConvertToInternalUnits(input->plane, input->options))) << where;
                         // Only the hidden airfoil codes may warn and still go on.
                         for (const Message& m : messages.messages())
                             EXPECT_EQ(m.kind, MessageKind::Warning) << where << ": " << m.text;
@@ -140,7 +138,7 @@ TEST(GatherAnalysisInputRobustness, NumbersThatOverflowAreRefusedNotInfinite) {
     RecordingMessages quiet;
     const auto input = GatherAnalysisInput(fields, {}, {}, quiet, quiet);
     ASSERT_TRUE(input);
-    EXPECT_EQ(input->plane.Motor.Weight, 0);
+    EXPECT_EQ(input->plane.asTyped.Motor.Weight, 0);
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST(GatherAnalysisInput, EmptyFieldsTakeTheirDefaults) {
     fields.SetProjectName("Trainer");
     const auto input = Gather(fields, messages);
     ASSERT_TRUE(input);
-    const PlaneDesc& p = input->plane;
+    const PlaneDesc& p = input->plane.asTyped;
     EXPECT_EQ(p.ProjectName, "Trainer");
     EXPECT_EQ(p.Motor.MotorConstant, 1200);
     EXPECT_EQ(p.Motor.Weight, 0);
@@ -112,7 +112,7 @@ TEST(GatherAnalysisInput, TypedValuesAndRanges) {
     fields.SetChecked(C::UseFilterCheckBox, true);
     const auto input = Gather(fields, messages);
     ASSERT_TRUE(input);
-    const PlaneDesc& p = input->plane;
+    const PlaneDesc& p = input->plane.asTyped;
     EXPECT_EQ(p.Drive.GearRatioBy(), 1); // min(1, 4 - 2.38)
     EXPECT_DOUBLE_EQ(p.Drive.DiameterBy(), 0.5);
     EXPECT_EQ(p.Drive.PitchBy(), 1);
@@ -132,9 +132,9 @@ TEST(GatherAnalysisInput, DirectDriveIgnoresGearboxFields) {
         fields.SetText(C::GearboxWeightEdit, "3");
         const auto input = Gather(fields, messages);
         ASSERT_TRUE(input) << from;
-        EXPECT_EQ(input->plane.Drive.GearboxEfficiency(), 1.0) << from;
-        EXPECT_EQ(input->plane.Drive.Weight, 0) << from;
-        EXPECT_EQ(input->plane.Drive.GearRatioFrom(), 1) << from;
+        EXPECT_EQ(input->plane.asTyped.Drive.GearboxEfficiency(), 1.0) << from;
+        EXPECT_EQ(input->plane.asTyped.Drive.Weight, 0) << from;
+        EXPECT_EQ(input->plane.asTyped.Drive.GearRatioFrom(), 1) << from;
     }
     RecordingMessages messages;
     WorkbenchFields geared = MinimalPropellerWorkbench();
@@ -144,8 +144,8 @@ TEST(GatherAnalysisInput, DirectDriveIgnoresGearboxFields) {
     geared.SetText(C::GearboxWeightEdit, "3");
     const auto input = Gather(geared, messages);
     ASSERT_TRUE(input);
-    EXPECT_DOUBLE_EQ(input->plane.Drive.GearboxEfficiency(), 0.8);
-    EXPECT_EQ(input->plane.Drive.Weight, 3);
+    EXPECT_DOUBLE_EQ(input->plane.asTyped.Drive.GearboxEfficiency(), 0.8);
+    EXPECT_EQ(input->plane.asTyped.Drive.Weight, 3);
 }
 
 TEST(GatherAnalysisInput, GearboxEfficiencyDefaultComesFromTheOptions) {
@@ -154,7 +154,7 @@ TEST(GatherAnalysisInput, GearboxEfficiencyDefaultComesFromTheOptions) {
     options.gearboxEfficiency = "92";
     auto input = Gather(MinimalPropellerWorkbench(), messages, options);
     ASSERT_TRUE(input);
-    EXPECT_DOUBLE_EQ(input->plane.Drive.GearboxEfficiency(), 0.92);
+    EXPECT_DOUBLE_EQ(input->plane.asTyped.Drive.GearboxEfficiency(), 0.92);
     for (const char* unusable : {"abc", "20", "101"}) {
         options.gearboxEfficiency = unusable;
         EXPECT_DOUBLE_EQ(TypicalGearboxEfficiency(options, {}), 95) << unusable;
@@ -253,8 +253,8 @@ TEST(GatherAnalysisInput, MetricLimitsAndDefaults) {
     RecordingMessages messages;
     const auto input = Gather(MinimalPropellerWorkbench(), messages, Mode(3));
     ASSERT_TRUE(input);
-    EXPECT_EQ(input->plane.Cell.Weight, 53.487);
-    EXPECT_EQ(input->plane.ESC.Weight, 19.81);
+    EXPECT_EQ(input->plane.asTyped.Cell.Weight, 53.487);
+    EXPECT_EQ(input->plane.asTyped.ESC.Weight, 19.81);
 }
 
 TEST(GatherAnalysisInput, MinimumThrustInEachForceUnit) {
@@ -263,7 +263,7 @@ TEST(GatherAnalysisInput, MinimumThrustInEachForceUnit) {
     RecordingMessages messages;
     const auto input = Gather(fields, messages, Mode(3, true));
     ASSERT_TRUE(input);
-    EXPECT_EQ(input->plane.Filter.MinThrust, 0.027762);
+    EXPECT_EQ(input->plane.asTyped.Filter.MinThrust, 0.027762);
     fields.SetText(C::MinThrustEdit, "0.02776");
     ExpectRefused(fields, "The value in the Minimum Thrust field is too small. It must be at least 0.02776.",
                   Mode(3, true));
@@ -292,8 +292,8 @@ TEST(GatherAnalysisInput, MotorTypeGivesTheHeatingFactor) {
         fields.SetChecked(C::ESCBrushlessCheckBox, c.brushless);
         const auto input = Gather(fields, messages);
         ASSERT_TRUE(input);
-        EXPECT_EQ(input->plane.Motor.HeatingFactor, c.factor);
-        EXPECT_EQ(input->plane.Motor.OutRunner, c.storedOutRunner);
+        EXPECT_EQ(input->plane.asTyped.Motor.HeatingFactor, c.factor);
+        EXPECT_EQ(input->plane.asTyped.Motor.OutRunner, c.storedOutRunner);
         EXPECT_TRUE(messages.empty());
     }
 }
@@ -349,7 +349,7 @@ TEST(GatherAnalysisInput, MotorsPerPropellerRule) {
     fields.SetText(C::ParallelMotorsEdit, "3");
     const auto input = Gather(fields, messages);
     ASSERT_TRUE(input);
-    EXPECT_EQ(input->plane.NumberOfProps, 6);
+    EXPECT_EQ(input->plane.asTyped.NumberOfProps, 6);
 }
 
 TEST(CheckSpeedControlCount, ListsTheDivisorsOfTheParallelMotors) {
@@ -379,7 +379,7 @@ TEST(GatherAnalysisInput, FanPage) {
     fields.SetText(C::PropellerDiameterFromEdit, ""); // propeller fields are not read on the fan page
     auto input = Gather(fields, messages);
     ASSERT_TRUE(input);
-    const DriveSystemDesc& fan = input->plane.Drive;
+    const DriveSystemDesc& fan = input->plane.asTyped.Drive;
     EXPECT_EQ(fan.Kind, FanDrive);
     EXPECT_DOUBLE_EQ(fan.IntakeDiameter(), std::sqrt(8.0));
     EXPECT_DOUBLE_EQ(fan.ExhaustDiameter(), std::sqrt(8.0));
@@ -391,8 +391,8 @@ TEST(GatherAnalysisInput, FanPage) {
     fields.SetText(C::HubDiameterEdit, "3");
     input = Gather(fields, messages);
     ASSERT_TRUE(input);
-    EXPECT_EQ(input->plane.Drive.IntakeDiameter(), 0);
-    EXPECT_EQ(input->plane.Drive.ExhaustDiameter(), 0);
+    EXPECT_EQ(input->plane.asTyped.Drive.IntakeDiameter(), 0);
+    EXPECT_EQ(input->plane.asTyped.Drive.ExhaustDiameter(), 0);
 
     fields.SetText(C::HubDiameterEdit, "3.1");
     ExpectRefused(fields, "The value in the Fan Hub Diameter field is too large. It must be at most 3.");
@@ -408,8 +408,8 @@ TEST(GatherAnalysisInput, UnknownDrivePageSkipsTheDriveFields) {
     fields.SetDrivePage(2);
     const auto input = Gather(fields, messages);
     ASSERT_TRUE(input);
-    EXPECT_EQ(input->plane.Drive.Kind, 2);
-    EXPECT_EQ(input->plane.Drive.DiameterFrom(), 0);
+    EXPECT_EQ(input->plane.asTyped.Drive.Kind, 2);
+    EXPECT_EQ(input->plane.asTyped.Drive.DiameterFrom(), 0);
 }
 
 TEST(SnapshotAnalysisOptions, EmptyFlyingFieldIsAStandardDay) {
@@ -493,7 +493,7 @@ TEST(SnapshotAnalysisOptions, ConditionsWithoutAirDensityNameTheFieldAtFault) {
         RecordingMessages messages;
         messages.Expect(NoAirDensityMessage(c.field));
         std::optional<WorkbenchControl> failed = C::MotorNameEdit;
-        PlaneDesc plane;
+        DisplayPlane plane;
         AnalysisOptions options;
         EXPECT_FALSE(GatherAnalysisInput(MinimalPropellerWorkbench(), input, plane, options, {}, messages, messages,
                                          &failed));
@@ -533,7 +533,7 @@ TEST(GatherAnalysisInput, FailureNamesTheFieldTheMessageIsAbout) {
         else
             messages.AllowAny();
         std::optional<WorkbenchControl> failed;
-        PlaneDesc plane;
+        DisplayPlane plane;
         AnalysisOptions options;
         EXPECT_FALSE(GatherAnalysisInput(fields, {}, plane, options, {}, messages, messages, &failed));
         ASSERT_EQ(messages.messages().size(), 1u) << ControlInfo(c.field).name;
@@ -557,10 +557,9 @@ TEST(ConvertToInternalUnits, MetricRecordsBecomeImperial) {
     fields.SetText(C::MaxSpeedEdit, "20");
     auto input = Gather(fields, messages, Mode(3, true));
     ASSERT_TRUE(input);
-    PlaneDesc plane = input->plane;
-    EXPECT_EQ(plane.Airframe.MetricUnits, 1);
-    const double aspectRatio = plane.Airframe.AspectRatio;
-    ConvertToInternalUnits(plane, input->options);
+    EXPECT_EQ(input->plane.asTyped.Airframe.MetricUnits, 1);
+    const double aspectRatio = input->plane.asTyped.Airframe.AspectRatio;
+    PlaneDesc plane = ConvertToInternalUnits(input->plane, input->options);
     EXPECT_NEAR(plane.Motor.Weight, 3.534, 1e-12);
     EXPECT_NEAR(plane.Cell.Weight, 53.487 * 0.03534, 1e-12);
     EXPECT_NEAR(plane.Drive.Weight, 1.767, 1e-12);
@@ -580,8 +579,7 @@ TEST(ConvertToInternalUnits, MetricRecordsBecomeImperial) {
     // Metric weights but inch propellers: sizes stay; grams for thrust without newtons.
     input = Gather(fields, messages, Mode(2));
     ASSERT_TRUE(input);
-    plane = input->plane;
-    ConvertToInternalUnits(plane, input->options);
+    plane = ConvertToInternalUnits(input->plane, input->options);
     EXPECT_EQ(plane.Drive.DiameterFrom(), 25.4);
     EXPECT_NEAR(plane.Filter.MinThrust, 0.3534, 1e-12);
 
@@ -590,8 +588,7 @@ TEST(ConvertToInternalUnits, MetricRecordsBecomeImperial) {
     fields.SetText(C::PropellerPitchFromEdit, "6");
     input = Gather(fields, messages);
     ASSERT_TRUE(input);
-    plane = input->plane;
-    ConvertToInternalUnits(plane, input->options);
+    plane = ConvertToInternalUnits(input->plane, input->options);
     EXPECT_EQ(plane.Motor.Weight, 100);
     EXPECT_EQ(plane.Airframe.WingArea, 30);
 }
@@ -603,8 +600,7 @@ TEST(ConvertToInternalUnits, FanLengthsFollowTheMetricFlag) {
     fields.SetText(C::ExhaustLengthEdit, "20");
     const auto input = Gather(fields, messages, Mode(2));
     ASSERT_TRUE(input);
-    PlaneDesc plane = input->plane;
-    ConvertToInternalUnits(plane, input->options);
+    const PlaneDesc plane = ConvertToInternalUnits(input->plane, input->options);
     EXPECT_NEAR(plane.Drive.FanDiameter(), 3 * 0.3937, 1e-12);
     EXPECT_NEAR(plane.Drive.FanPitch(), 2.5 * 0.3937, 1e-12);
     EXPECT_NEAR(plane.Drive.HubDiameter(), 0.3937, 1e-12);

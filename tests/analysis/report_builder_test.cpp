@@ -215,11 +215,13 @@ TEST(StaticSweep, NoRowWithFilterAsksAndTurnsOnlyTheReportsFilterOff) {
     {
         RecordingMessages messages;
         messages.ExpectQuestion(kNoCombinationMessage, OkButton);
-        const Built built = Build(plane, testing::SeaLevelOptions(), messages);
+        Built built;
+        built.outcome = BuildStaticReport(built.report, testing::SeaLevelOptions(), DisplayPlane{plane}, messages, messages);
         EXPECT_EQ(built.outcome, ReportOutcome::Shown);
         EXPECT_EQ(built.report.Grid.RowCount(), 18);
         EXPECT_EQ(built.report.Plane.UseFilter, 0);
-        EXPECT_EQ(built.report.ReceivedPlane.UseFilter, 1);
+        ASSERT_TRUE(built.report.ReceivedPlane);
+        EXPECT_EQ(built.report.ReceivedPlane->asTyped.UseFilter, 1);
         EXPECT_EQ(built.report.Grid.Description[6], "");
     }
     {

@@ -191,8 +191,8 @@ TEST(ProjectText, BinaryAndHugeInputNeverBreakTheReader) {
     // Whatever was pasted, gathering turns it into messages, never into a bad record.
     const auto input = GatherAnalysisInput(pasted.fields, pasted.options, {}, messages, messages);
     if (input) {
-        EXPECT_TRUE(std::isfinite(input->plane.Airframe.WingArea));
-        EXPECT_TRUE(std::isfinite(input->plane.Motor.MotorConstant));
+        EXPECT_TRUE(std::isfinite(input->plane.asTyped.Airframe.WingArea));
+        EXPECT_TRUE(std::isfinite(input->plane.asTyped.Motor.MotorConstant));
     }
 }
 
@@ -205,9 +205,7 @@ TEST(ProjectText, ImperialAndAllMetricProjectsGiveTheSamePhysics) {
         const auto input = GatherAnalysisInput(pasted.fields, pasted.options, {}, messages, messages);
         EXPECT_TRUE(input);
         Report report;
-        ReportRequest request;
-        request.ConvertUnits = true;
-        BuildReport(report, request, input->options, input->plane, messages, messages, &ConvertToInternalUnits);
+        BuildStaticReport(report, input->options, input->plane, messages, messages);
         return report;
     };
     const Report imperial = build("imperial.avp");

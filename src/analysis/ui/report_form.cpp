@@ -215,7 +215,7 @@ void TReportForm::BuildWindow() {
 
 // ---- building ------------------------------------------------------------------------------------
 
-void TReportForm::BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane, bool forOpinion) {
+void TReportForm::BuildStaticReport(const AnalysisOptions& options, const DisplayPlane& plane, bool forOpinion) {
     forOpinion_ = forOpinion;
     // The sweep's messages and questions go through the progress window, which gives way to them.
     SweepProgress progress(this, Messages(), Questions());

@@ -56,7 +56,7 @@ public:
     // when there is nothing to show.
     // `forOpinion`: asked for by an Opinion control, so that a single combination's in-flight report
     // opens its opinion.
-    void BuildStaticReport(const AnalysisOptions& options, const PlaneDesc& plane, bool forOpinion = false);
+    void BuildStaticReport(const AnalysisOptions& options, const DisplayPlane& plane, bool forOpinion = false);
 
     const Report& ReportData() const { return report_; }
     const ReportGrid& Grid() const { return report_.Grid; }

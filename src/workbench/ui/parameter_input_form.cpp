@@ -565,7 +565,7 @@ void TParameterInputForm::CloseWithoutQuestion() {
 
 // ---- compute -----------------------------------------------------------------------------------
 
-bool TParameterInputForm::GatherForCommand(PlaneDesc& plane, AnalysisOptions& options) {
+bool TParameterInputForm::GatherForCommand(DisplayPlane& plane, AnalysisOptions& options) {
     std::optional<WorkbenchControl> failed;
     const auto input = session_.GatherReportInput(&failed);
     if (!input) {
@@ -590,7 +590,7 @@ void TParameterInputForm::ReturnToField(std::optional<WorkbenchControl> field) {
 
 bool TParameterInputForm::ValidateForCommand() {
     GearboxEfficiencyLeft();
-    PlaneDesc plane;
+    DisplayPlane plane;
     AnalysisOptions options;
     return GatherForCommand(plane, options);
 }
@@ -601,7 +601,7 @@ void TParameterInputForm::ComputeReportFor(bool forOpinion, QWidget* over) {
     // The tool button leaves the focus where it is: a chosen efficiency still showing its label
     // takes its value now, as it would on leaving the field.
     GearboxEfficiencyLeft();
-    PlaneDesc plane;
+    DisplayPlane plane;
     AnalysisOptions options;
     if (!GatherForCommand(plane, options)) return;
     if (reportCommand_) reportCommand_(plane, options, forOpinion, over ? over : this);

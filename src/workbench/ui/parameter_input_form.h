@@ -16,7 +16,7 @@
 #include "common/numeric_text.h"
 #include "common/ui/popup_refreshing_combo.h"
 #include "common/ui/qt_messages.h"
-#include "analysis/plane_desc.h"
+#include "analysis/display_plane.h"
 #include "project/workbench_fields.h"
 #include "workbench/project_commands.h"
 #include "data/comp_data_module.h"
@@ -121,7 +121,7 @@ public:
     void SetWizardCommand(std::function<void()> open);
     // What Compute Report does with the gathered input (the program opens the report's window, owned by
     // `owner`; `forOpinion` as for ComputeReportFor); until it is set, Compute Report only checks the input.
-    using ReportCommand = std::function<void(const PlaneDesc& plane, const AnalysisOptions& options,
+    using ReportCommand = std::function<void(const DisplayPlane& plane, const AnalysisOptions& options,
                                              bool forOpinion, QWidget* owner)>;
     void SetReportCommand(ReportCommand open) { reportCommand_ = std::move(open); }
     // Enables the tool's buttons, menu items and tool buttons, which then run `open`.
@@ -214,7 +214,7 @@ private:
     void GearboxEfficiencyLeft();
     // Gathers the analysis input for a command; after a field's message the focus goes back to that
     // field with its text selected, so the correction can be typed at once.
-    bool GatherForCommand(PlaneDesc& plane, AnalysisOptions& options);
+    bool GatherForCommand(DisplayPlane& plane, AnalysisOptions& options);
     void ReturnToField(std::optional<WorkbenchControl> field);
     // The exchange server's site ("http://host[:port]/"), from the options' "server".
     QString WebSite() const;

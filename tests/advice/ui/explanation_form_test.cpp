@@ -223,7 +223,7 @@ protected:
         PlaneDesc plane = testing::GearedPropellerPlane();
         testing::AddGlider(plane);
         auto* report = new TReportForm(env, owner.get());
-        report->BuildStaticReport(testing::SeaLevelOptions(), plane);
+        report->BuildStaticReport(testing::SeaLevelOptions(), DisplayPlane{plane});
         return report;
     }
     QPushButton* OpinionButton(TReportForm* report) {

@@ -69,7 +69,7 @@ protected:
 
     TReportForm* Build(const PlaneDesc& plane) {
         QPointer<TReportForm> report = new TReportForm(env, owner.get());
-        report->BuildStaticReport(testing::SeaLevelOptions(), plane);
+        report->BuildStaticReport(testing::SeaLevelOptions(), DisplayPlane{plane});
         return report;
     }
 
@@ -383,7 +383,7 @@ TEST_F(ReportWindow, PrintsToPdf) {
         // With heating taken into account the note's bold middle is a blank.
         const AnalysisOptions options = testing::SeaLevelOptions(colours);
         QPointer<TReportForm> report = new TReportForm(env, owner.get());
-        report->BuildStaticReport(options, Glider());
+        report->BuildStaticReport(options, DisplayPlane{Glider()});
         ASSERT_EQ(report->Grid().Note.Middle, colours ? " " : " do not ");
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);

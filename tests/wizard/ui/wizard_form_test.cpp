@@ -229,9 +229,7 @@ TEST_F(WizardWindow, AcceptedResultsReportWhatTheWizardFound) {
         const auto input = GatherAnalysisInput(fields, options, {}, messages, messages);
         ASSERT_TRUE(input) << c.name << ": " << (messages.empty() ? "" : messages.texts().back());
         Report report;
-        ReportRequest request;
-        request.ConvertUnits = true;
-        BuildReport(report, request, input->options, input->plane, messages, messages, ConvertToInternalUnits);
+        BuildStaticReport(report, input->options, input->plane, messages, messages);
         ASSERT_GT(report.Grid.RowCount(), 0) << c.name;
         ASSERT_FALSE(report.Options.Metric); // the values below are in imperial display units
         const auto value = [&](ReportColumn quantity) { return report.Grid.Value(0, report.Grid.Position(quantity)); };

@@ -340,16 +340,13 @@ TEST_F(WorkbenchWindow, ComputeOpensAReportWhoseCellsAreTheCoresGrid) {
 
     // The same input through the core alone.
     RecordingMessages quiet;
-    PlaneDesc plane;
+    DisplayPlane plane;
     AnalysisOptions options;
     ASSERT_TRUE(GatherAnalysisInput(form->Fields(), AnalysisOptionsInputFrom(settings), plane, options, NumberLocale{},
                                     quiet, quiet));
     Report expected;
     expected.Settings = ReportSettingsFrom(settings, NumberLocale{});
-    ReportRequest request;
-    request.ConvertUnits = true;
-    ASSERT_EQ(BuildReport(expected, request, options, plane, quiet, quiet, ConvertToInternalUnits),
-              ReportOutcome::Shown);
+    ASSERT_EQ(BuildStaticReport(expected, options, plane, quiet, quiet), ReportOutcome::Shown);
 
     const ReportGrid& shown = report->Grid();
     ASSERT_EQ(shown.RowCount(), expected.Grid.RowCount());
