@@ -39,9 +39,22 @@ struct DriveTotals {
 // above kStopTemperature keeps the last resistance.
 class HeatingLoop {
 public:
+    // What a loop starts from: the motor's thermal resistance and the winding resistance of the
+    // first pass. Many solves of one report share them, so a caller may compute them once.
+    struct Start {
+        double Rth = 0;
+        double R = 0;
+    };
+
+    static Start StartOf(bool heating, double Ta, double K, double Wm, double Rm) {
+        return {MotorThermalResistance(K, Wm), heating ? ResistanceAt(Rm, Ta) : Rm};
+    }
+
     HeatingLoop(bool heating, double Ta, double K, double Wm, double Rm, double Io)
-        : Ta_(Ta), Rm_(Rm), Io_(Io), Rth_(MotorThermalResistance(K, Wm)), R_(heating ? ResistanceAt(Rm, Ta) : Rm),
-          T_(Ta), passes_(heating ? kHeatingPasses : 1) {}
+        : HeatingLoop(heating, Ta, Rm, Io, StartOf(heating, Ta, K, Wm, Rm)) {}
+
+    HeatingLoop(bool heating, double Ta, double Rm, double Io, Start start)
+        : Ta_(Ta), Rm_(Rm), Io_(Io), Rth_(start.Rth), R_(start.R), T_(Ta), passes_(heating ? kHeatingPasses : 1) {}
 
     // The winding resistance the next load solve is to use.
     double Resistance() const { return R_; }

@@ -7,9 +7,12 @@
 #include "model/relaxation_lanes.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -90,18 +93,31 @@ double LoadFactorOf(const LoadShape& shape, double Va, double N, double P) {
 
 // The balance of delivered and absorbed power, A × N² + B × N − C = 0, with everything that does not
 // depend on the effective constant computed once: the load-factor relaxation solves it many times
-// at one winding resistance. RpmAt evaluates A in the same order as the whole formula, so every
-// caller gets the same bits.
+// at one winding resistance, and only the terms with the resistance change between heating passes.
+// RpmAt evaluates A in the same order as the whole formula, and the kept terms are the whole
+// formula's leading subexpressions, so every caller gets the same bits.
 class DriveBalance {
 public:
     DriveBalance(int Sc, int Pc, int Ne, double sigma, int Nbl, int Np, int Pm, int Sm, double P, double D,
                  double gearboxEfficiency, double G, double Re, double Rc, double V, double R, double Io, double Kv)
-        : Rt_(Pc * R * Ne * Sm + Pm * Rc * Sc * Ne + Pm * Re * Pc),
+        : Pc_(Pc), Ne_(Ne), Sm_(Sm),
+          wiring_(Pm * Rc * Sc * Ne),
+          battery_(Pm * Re * Pc),
+          supply_(V * Sc * Pc * Ne),
+          Io_(Io),
+          drivePrefix_(Kv * G * gearboxEfficiency * Sm * Pm),
           loadPrefix_(kPowerConstant * (D * D * D * D) * EffectivePitch(P, Nbl) * Nbl * sigma),
           Np_(Np),
           Kv2_(Kv * Kv),
-          B_(G * G * gearboxEfficiency * Sm * Sm * Pm * Pc * Ne),
-          C_(Kv * G * gearboxEfficiency * Sm * Pm * (V * Sc * Pc * Ne - Io * Rt_)), B2_(B_ * B_) {}
+          B_(G * G * gearboxEfficiency * Sm * Sm * Pm * Pc * Ne), B2_(B_ * B_) {
+        SetResistance(R);
+    }
+
+    // The winding resistance of the next heating pass.
+    void SetResistance(double R) {
+        Rt_ = Pc_ * R * Ne_ * Sm_ + wiring_ + battery_;
+        C_ = drivePrefix_ * (supply_ - Io_ * Rt_);
+    }
 
     // Never below kFloorRpm, which also stands for "no solution".
     double RpmAt(double KpG) const {
@@ -118,17 +134,24 @@ public:
     }
 
     void ToLane(RelaxationLanes& lanes, int k) const {
-        lanes.Rt[k] = Rt_;
+        ResistanceToLane(lanes, k);
         lanes.loadPrefix[k] = loadPrefix_;
         lanes.Np[k] = Np_;
         lanes.Kv2[k] = Kv2_;
         lanes.B[k] = B_;
-        lanes.C[k] = C_;
         lanes.B2[k] = B2_;
     }
 
+    // Only the terms SetResistance changes.
+    void ResistanceToLane(RelaxationLanes& lanes, int k) const {
+        lanes.Rt[k] = Rt_;
+        lanes.C[k] = C_;
+    }
+
 private:
-    double Rt_, loadPrefix_, Np_, Kv2_, B_, C_, B2_;
+    int Pc_, Ne_, Sm_;
+    double wiring_, battery_, supply_, Io_, drivePrefix_;
+    double Rt_ = 0, loadPrefix_, Np_, Kv2_, B_, C_ = 0, B2_;
 };
 
 // Near its pitch speed a propeller's load factor changes so steeply with its speed that the relaxation
@@ -208,9 +231,9 @@ public:
     LoadFactorRelaxation(const LoadShape& shape, double Kp, double Va, double P, const DriveBalance& balance)
         : shape_(shape), balance_(balance), Kp_(Kp), Va_(Va), P_(P) {}
 
-    // A new relaxation from g = 1 with another balance (the next heating pass).
-    void Restart(const DriveBalance& balance) {
-        balance_ = balance;
+    // A new relaxation from g = 1 at another winding resistance (the next heating pass).
+    void Restart(double R) {
+        balance_.SetResistance(R);
         g_ = 1.0;
         round_ = 0;
         lastStep_ = kNoStepYet;
@@ -238,12 +261,7 @@ public:
 
     // Puts the whole relaxation into lane k, or takes the lane's rounds back.
     void ToLane(RelaxationLanes& lanes, int k) const {
-        lanes.g[k] = g_;
-        lanes.lastStep[k] = lastStep_;
-        lanes.round[k] = round_;
-        lanes.effectiveConstant[k] = solution_.EffectiveConstant;
-        lanes.rpm[k] = solution_.Rpm;
-        lanes.settleTried[k] = settleTried_ ? 1 : 0;
+        StateToLane(lanes, k);
         lanes.Kp[k] = Kp_;
         lanes.Va[k] = Va_;
         lanes.P[k] = P_;
@@ -258,6 +276,18 @@ public:
         lanes.floorTerm[k] = shape_.floorTerm;
         lanes.spanSquared[k] = shape_.spanSquared;
         balance_.ToLane(lanes, k);
+    }
+
+    // Puts back what scalar rounds or a restart change, into the lane that already holds the rest
+    // of this relaxation.
+    void StateToLane(RelaxationLanes& lanes, int k) const {
+        lanes.g[k] = g_;
+        lanes.lastStep[k] = lastStep_;
+        lanes.round[k] = round_;
+        lanes.effectiveConstant[k] = solution_.EffectiveConstant;
+        lanes.rpm[k] = solution_.Rpm;
+        lanes.settleTried[k] = settleTried_ ? 1 : 0;
+        balance_.ResistanceToLane(lanes, k);
     }
 
     void FromLane(const RelaxationLanes& lanes, int k) {
@@ -312,7 +342,10 @@ DriveBalance BalanceOf(const PropDriveProblem& p, double R) {
 class PropDriveSolve {
 public:
     explicit PropDriveSolve(const PropDriveProblem& p)
-        : p_(p), heating_(p.heating, p.Ta, p.K, p.Wm, p.Rm, p.Io),
+        : PropDriveSolve(p, model_detail::HeatingLoop::StartOf(p.heating, p.Ta, p.K, p.Wm, p.Rm)) {}
+
+    PropDriveSolve(const PropDriveProblem& p, model_detail::HeatingLoop::Start start)
+        : p_(p), heating_(p.heating, p.Ta, p.Rm, p.Io, start),
           relaxation_(ShapeOf(p.P, p.D), p.Kp, p.Va, p.P, BalanceOf(p, heating_.Resistance())) {}
 
     // One relaxation round; true when the whole solve has ended.
@@ -335,7 +368,7 @@ public:
             MotorVoltageInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, rpm.Rpm, p.Re, p.Rc, p.V, R, p.Kv,
                                   p.gearboxEfficiency)};
         if (heating_.Take(pass)) return true;
-        relaxation_.Restart(BalanceOf(p, heating_.Resistance()));
+        relaxation_.Restart(heating_.Resistance());
         return false;
     }
 
@@ -419,8 +452,38 @@ PropDriveSolution SolvePropDrive(const PropDriveProblem& problem) {
 
 namespace {
 
+// The bits of a few numbers, for exact memos: equal keys give equal results.
+template <std::size_t N>
+using BitsKey = std::array<std::uint64_t, N>;
+
+template <class... Numbers>
+BitsKey<sizeof...(Numbers)> KeyOf(Numbers... numbers) {
+    return {std::bit_cast<std::uint64_t>(static_cast<double>(numbers))...};
+}
+
+// The heating start of the last problem: the problems of one report share the motor and the air,
+// so its power and exponential are computed once, not for every solve.
+class HeatingStarts {
+public:
+    model_detail::HeatingLoop::Start For(const PropDriveProblem& p) {
+        const auto key = KeyOf(p.heating, p.Ta, p.K, p.Wm, p.Rm);
+        if (!known_ || key != key_) {
+            start_ = model_detail::HeatingLoop::StartOf(p.heating, p.Ta, p.K, p.Wm, p.Rm);
+            key_ = key;
+            known_ = true;
+        }
+        return start_;
+    }
+
+private:
+    bool known_ = false;
+    BitsKey<5> key_{};
+    model_detail::HeatingLoop::Start start_;
+};
+
 void SolvePropDrivesWith(LaneRounds rounds, std::span<const PropDriveProblem> problems,
                          std::span<PropDriveSolution> solutions) {
+    HeatingStarts heatingStarts;
     std::optional<PropDriveSolve> solves[kRelaxationLanes];
     std::size_t owner[kRelaxationLanes] = {};
     RelaxationLanes lanes{};
@@ -434,7 +497,8 @@ void SolvePropDrivesWith(LaneRounds rounds, std::span<const PropDriveProblem> pr
             return;
         }
         owner[k] = next;
-        solves[k].emplace(problems[next++]);
+        solves[k].emplace(problems[next], heatingStarts.For(problems[next]));
+        ++next;
         solves[k]->Relaxation().ToLane(lanes, k);
         active |= 1u << k;
     };
@@ -448,7 +512,7 @@ void SolvePropDrivesWith(LaneRounds rounds, std::span<const PropDriveProblem> pr
             PropDriveSolve& solve = *solves[k];
             solve.Relaxation().FromLane(lanes, k);
             if (!((converged & bit) ? solve.RelaxationEnded() : solve.Step())) {
-                solve.Relaxation().ToLane(lanes, k);
+                solve.Relaxation().StateToLane(lanes, k);
                 continue;
             }
             solutions[owner[k]] = solve.Solution();
@@ -472,19 +536,61 @@ void SolvePropDrivesPlain(std::span<const PropDriveProblem> problems, std::span<
 
 } // namespace model_detail
 
-double PropShapeEfficiency(double s, double P, double D) {
-    const double e =
-        0.7676481759 * std::pow(std::atan(3.485277243 * std::pow(P / D, 2.023196483)), 0.3522331876);
+namespace {
+
+// The shape efficiency's factor of the pitch to diameter ratio alone.
+double ShapePeak(double P, double D) {
+    return 0.7676481759 * std::pow(std::atan(3.485277243 * std::pow(P / D, 2.023196483)), 0.3522331876);
+}
+
+double ShapeEfficiencyWith(double s, double peak) {
     const double phi = s <= 1 ? s * (2 - s) : s * (13 - 6.5 * s) - 5.5;
-    return FiniteOr(e * phi, 0);
+    return FiniteOr(peak * phi, 0);
+}
+
+// The thrust's factors of the propeller alone. A sweep asks for the same few hundred propellers over
+// and over (the pitch changes from row to row), so each thread keeps those it met in a small table,
+// each under the exact bits of its inputs.
+struct PropellerFactors {
+    double size = 0; // the size factor z
+    double peak = 0; // ShapePeak
+};
+
+PropellerFactors PropellerFactorsOf(double Tc, double P, double D) {
+    struct Entry {
+        BitsKey<3> key{};
+        bool known = false;
+        PropellerFactors factors;
+    };
+    constexpr int kTableBits = 11;
+    thread_local std::vector<Entry> table;
+    if (table.empty()) table.resize(std::size_t{1} << kTableBits);
+    const BitsKey<3> key = KeyOf(Tc, P, D);
+    const std::uint64_t hash =
+        (key[0] ^ key[1] * 0x9E3779B97F4A7C15u ^ key[2] * 0xC2B2AE3D27D4EB4Fu) * 0x94D049BB133111EBu;
+    Entry& entry = table[hash >> (64 - kTableBits)];
+    if (!entry.known || entry.key != key) {
+        entry.factors.size = 1 - std::pow(0.8195 / Tc, std::max(D, kSmallestSizeFactorDiameter));
+        entry.factors.peak = ShapePeak(P, D);
+        entry.key = key;
+        entry.known = true;
+    }
+    return entry.factors;
+}
+
+} // namespace
+
+double PropShapeEfficiency(double s, double P, double D) {
+    return ShapeEfficiencyWith(s, ShapePeak(P, D));
 }
 
 PropThrustResult PropThrust(double Tc, double /*Kp*/, double Pout, double Va, double /*sigma*/, double N,
                             double P, double D) {
     const double airspeed = Va < kStaticAirspeed ? kStaticAirspeed : Va;
     const double s = airspeed / (P * N * kPitchSpeedFactor);
-    const double z = 1 - std::pow(0.8195 / Tc, std::max(D, kSmallestSizeFactorDiameter));
-    double efficiency = z * PropShapeEfficiency(s, P, D);
+    const PropellerFactors factors = PropellerFactorsOf(Tc, P, D);
+    const double z = factors.size;
+    double efficiency = z * ShapeEfficiencyWith(s, factors.peak);
     if (!(efficiency > 0) || !std::isfinite(efficiency)) efficiency = 0;
     PropThrustResult result;
     result.Efficiency = efficiency;

@@ -4,8 +4,11 @@
 #include "model/electric_chain.h"
 #include "model/propeller.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <random>
+#include <vector>
 
 namespace ampvane {
 namespace {
@@ -199,6 +202,32 @@ TEST(PropellerThrust, SizeFactorStaticPointAndAdvanceLimit) {
     EXPECT_EQ(PropThrust(0.95, 1, 100, 1.45 * pitchSpeed, 1, 10000, 6, 10).Thrust, 0);
     EXPECT_EQ(PropThrust(0.95, 1, 100, 3 * pitchSpeed, 1, 10000, 6, 10).Efficiency, 0);
     EXPECT_EQ(PropThrust(0.95, 1, 100, 10, 1, 0, 6, 10).Thrust, 0);
+}
+
+TEST(PropellerThrust, KeptPropellerFactorsGiveTheWholeFormulaBitForBit) {
+    // More propellers than the kept table holds, asked again and again in shuffled order, with
+    // some odd ones (no pitch, -0, NaN, a tiny constant): each thrust has the bits of the whole formula.
+    std::mt19937 random(35);
+    const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<>(low, high)(random); };
+    struct Prop {
+        double Tc, P, D;
+    };
+    std::vector<Prop> props;
+    for (int i = 0; i < 4000; ++i) props.push_back({uniform(0.85, 1.3), uniform(3, 20), uniform(4, 30)});
+    props.push_back({0.95, 0, 10});
+    props.push_back({0.95, -0.0, 10});
+    props.push_back({0.95, std::nan(""), 10});
+    props.push_back({1e-300, 6, 10});
+    for (int i = 0; i < 60000; ++i) {
+        const Prop& p = props[std::uniform_int_distribution<std::size_t>(0, props.size() - 1)(random)];
+        const double Va = uniform(0, 60), N = uniform(1000, 20000), airspeed = Va < 0.001 ? 0.001 : Va;
+        const double z = 1 - std::pow(0.8195 / p.Tc, std::max(p.D, 8.0));
+        double efficiency = z * PropShapeEfficiency(airspeed / (p.P * N * 9.47e-4), p.P, p.D);
+        if (!(efficiency > 0) || !std::isfinite(efficiency)) efficiency = 0;
+        const PropThrustResult thrust = PropThrust(p.Tc, 1, 150, Va, 1, N, p.P, p.D);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(thrust.Efficiency), std::bit_cast<std::uint64_t>(efficiency))
+            << p.Tc << " " << p.P << " " << p.D << " at " << Va << " mph, " << N << " rpm";
+    }
 }
 
 TEST(PropellerThrust, ThrustConstantFromMeasurementInvertsThrust) {
