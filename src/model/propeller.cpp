@@ -375,19 +375,9 @@ public:
     LoadFactorRelaxation& Relaxation() { return relaxation_; }
 
     PropDriveSolution Solution() const {
-        PropDriveSolution solution;
-        const std::optional<model_detail::DriveTotals> totals =
-            failed_ ? std::nullopt : heating_.Totals(p_.Pm, p_.Sm, p_.gearboxEfficiency);
-        if (!totals) {
-            solution.Failed = true;
-            return solution;
-        }
-        solution.MotorTemperature = totals->MotorTemperature;
-        solution.EffectiveConstant = KpG_;
-        solution.OutputPower = totals->OutputPower;
-        solution.MotorVoltage = totals->MotorVoltage;
-        solution.MotorCurrent = totals->MotorCurrent;
-        solution.Rpm = totals->Rpm;
+        PropDriveSolution solution = model_detail::SolutionFromTotals<PropDriveSolution>(
+            failed_ ? std::nullopt : heating_.Totals(p_.Pm, p_.Sm, p_.gearboxEfficiency));
+        if (!solution.Failed) solution.EffectiveConstant = KpG_;
         return solution;
     }
 
