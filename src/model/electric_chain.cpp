@@ -28,19 +28,22 @@ double CircuitResistance(int Sc, int Pc, int Ne, int Pm, int Sm, double Re, doub
     return FiniteOr(Pc * R * Ne * Sm + Pm * Rc * Sc * Ne + Pm * Re * Pc, 0);
 }
 
+MotorInCircuit MotorCurrentAndVoltageInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, double N, double Re,
+                                               double Rc, double V, double R, double Kv) {
+    const double denominator = CircuitResistance(Sc, Pc, Ne, Pm, Sm, Re, Rc, R) * Kv;
+    if (denominator == 0) return {};
+    return {FiniteOr((Sc * V * Kv - N * G * Sm) * (Pc * Ne) / denominator, 0),
+            FiniteOr((Sc * V * R * Kv * Pc * Ne + N * G * Pm * Rc * Sc * Ne + N * G * Pm * Re * Pc) / denominator, 0)};
+}
+
 double MotorCurrentInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, double N, double Re, double Rc,
                              double V, double R, double Kv, double /*gearboxEfficiency*/) {
-    const double denominator = CircuitResistance(Sc, Pc, Ne, Pm, Sm, Re, Rc, R) * Kv;
-    if (denominator == 0) return 0;
-    return FiniteOr((Sc * V * Kv - N * G * Sm) * (Pc * Ne) / denominator, 0);
+    return MotorCurrentAndVoltageInCircuit(Sc, Pc, Ne, Pm, Sm, G, N, Re, Rc, V, R, Kv).Current;
 }
 
 double MotorVoltageInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, double N, double Re, double Rc,
                              double V, double R, double Kv, double /*gearboxEfficiency*/) {
-    const double denominator = CircuitResistance(Sc, Pc, Ne, Pm, Sm, Re, Rc, R) * Kv;
-    if (denominator == 0) return 0;
-    return FiniteOr(
-        (Sc * V * R * Kv * Pc * Ne + N * G * Pm * Rc * Sc * Ne + N * G * Pm * Re * Pc) / denominator, 0);
+    return MotorCurrentAndVoltageInCircuit(Sc, Pc, Ne, Pm, Sm, G, N, Re, Rc, V, R, Kv).Voltage;
 }
 
 double MotorOutputPower(double V, double I, double R, double Io) {

@@ -24,6 +24,14 @@ double MotorCurrentInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, d
 double MotorVoltageInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, double N, double Re, double Rc,
                              double V, double R, double Kv, double gearboxEfficiency);
 
+// Both at once, for the drive solves' heating passes: the same values with one circuit sum.
+struct MotorInCircuit {
+    double Current = 0;
+    double Voltage = 0;
+};
+MotorInCircuit MotorCurrentAndVoltageInCircuit(int Sc, int Pc, int Ne, int Pm, int Sm, double G, double N, double Re,
+                                               double Rc, double V, double R, double Kv);
+
 // Single-motor characteristics: V terminal voltage, I current, R winding resistance.
 double MotorOutputPower(double V, double I, double R, double Io);
 // 0 when V × I is 0.

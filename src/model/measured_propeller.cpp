@@ -300,10 +300,9 @@ PropDriveSolution SolveMeasuredPropDrive(const PropDriveProblem& p, const Measur
             if (high > 0) return std::nullopt; // the air drives the propeller even at the free speed
             if (low > 0) N = BracketedRoot(excess, kFloorRpm, freeRpm, low, high);
         }
-        return model_detail::DrivePass{
-            N,
-            MotorCurrentInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, N, p.Re, p.Rc, p.V, R, p.Kv, p.gearboxEfficiency),
-            MotorVoltageInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, N, p.Re, p.Rc, p.V, R, p.Kv, p.gearboxEfficiency)};
+        const MotorInCircuit motor =
+            MotorCurrentAndVoltageInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, N, p.Re, p.Rc, p.V, R, p.Kv);
+        return model_detail::DrivePass{N, motor.Current, motor.Voltage};
     };
     return model_detail::SolutionFromTotals<PropDriveSolution>(model_detail::SolveWithHeating(
         p.heating, p.Ta, p.K, p.Wm, p.Rm, p.Io, p.Pm, p.Sm, p.gearboxEfficiency, solvePass));

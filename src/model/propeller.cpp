@@ -361,12 +361,9 @@ public:
         KpG_ = rpm.EffectiveConstant;
         const double R = heating_.Resistance();
         const PropDriveProblem& p = p_;
-        const model_detail::DrivePass pass{
-            rpm.Rpm,
-            MotorCurrentInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, rpm.Rpm, p.Re, p.Rc, p.V, R, p.Kv,
-                                  p.gearboxEfficiency),
-            MotorVoltageInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, rpm.Rpm, p.Re, p.Rc, p.V, R, p.Kv,
-                                  p.gearboxEfficiency)};
+        const MotorInCircuit motor =
+            MotorCurrentAndVoltageInCircuit(p.Sc, p.Pc, p.Ne, p.Pm, p.Sm, p.G, rpm.Rpm, p.Re, p.Rc, p.V, R, p.Kv);
+        const model_detail::DrivePass pass{rpm.Rpm, motor.Current, motor.Voltage};
         if (heating_.Take(pass)) return true;
         relaxation_.Restart(heating_.Resistance());
         return false;
