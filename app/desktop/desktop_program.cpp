@@ -25,6 +25,7 @@
 #include "wizard/generic_components.h"
 #include "wizard/ui/ampvane_wizard_form.h"
 #include "workbench/configuration.h"
+#include "workbench/propeller_choices.h"
 #include "workbench/startup.h"
 #include "workbench/ui/options_form.h"
 #include "workbench/ui/parameter_input_form.h"
@@ -172,6 +173,9 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
     TTableBrowser::SetTableUpdate([&p](ComponentTableKind kind, int helpTopic) {
         p.online->UpdateFromServer(static_cast<int>(kind), helpTopic);
     });
+    TTableBrowser::SetRecordDeleted([&p](ComponentTableKind kind, const std::string& name) {
+        ForgetPropellerChoice(p.tables.dataFolder(), kind, name, p.messages);
+    });
     p.ConnectHooks();
 
     QObject::connect(p.workbench.get(), &TParameterInputForm::Closing, [&p] {
@@ -181,7 +185,10 @@ DesktopProgram::DesktopProgram(DesktopOptions options) {
     QObject::connect(p.workbench.get(), &TParameterInputForm::Closed, [] { QCoreApplication::quit(); });
 }
 
-DesktopProgram::~DesktopProgram() { TTableBrowser::SetTableUpdate({}); }
+DesktopProgram::~DesktopProgram() {
+    TTableBrowser::SetTableUpdate({});
+    TTableBrowser::SetRecordDeleted({});
+}
 
 void DesktopProgram::Start() {
     Parts& p = *parts_;

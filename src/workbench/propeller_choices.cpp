@@ -132,4 +132,16 @@ bool RecordPropellerChoice(const fs::path& dataFolder, std::string_view list, st
     return true;
 }
 
+bool ForgetPropellerChoice(const fs::path& dataFolder, ComponentTableKind kind, std::string_view name,
+                           MessageSink& messages) {
+    const std::string owner(TrimText(name));
+    if (kind == ComponentTableKind::PropellerDrive)
+        return RecordPropellerChoice(dataFolder, kDrivePropellerList, owner, std::nullopt,
+                                     "the drive \"" + owner + "\"", messages);
+    if (kind == ComponentTableKind::Project)
+        return RecordPropellerChoice(dataFolder, kProjectPropellerList, owner, std::nullopt,
+                                     "the project \"" + owner + "\"", messages);
+    return true;
+}
+
 } // namespace ampvane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "data/table_catalogue.h"
 
 // Which measured propeller a stored drive or project names. The tables keep their columns (peers
 // exchange them), so two lists of our own in the Propellers folder of the data folder say it: one keyed
@@ -54,6 +55,11 @@ std::optional<std::string> ListedPropeller(const std::filesystem::path& dataFold
 // "the drive \"X\"".
 bool RecordPropellerChoice(const std::filesystem::path& dataFolder, std::string_view list, std::string_view owner,
                            const std::optional<std::string>& propeller, std::string_view what,
+                           MessageSink& messages);
+
+// A stored drive or project has been deleted: its entry goes, so that another record of that name (an
+// import, a download) does not take the deleted one's propeller. Other kinds have no list.
+bool ForgetPropellerChoice(const std::filesystem::path& dataFolder, ComponentTableKind kind, std::string_view name,
                            MessageSink& messages);
 
 } // namespace ampvane

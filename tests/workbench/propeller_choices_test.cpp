@@ -120,6 +120,14 @@ TEST(PropellerChoices, StoredDrivesAndProjectsKeepTheirMeasuredPropeller) {
     ASSERT_TRUE(SaveProject(b.context, false));
     EXPECT_EQ(b.Contents(kProjectPropellerList), "Measured|APC 10x6\nno bar\nX|a/b\n");
 
+    // A deleted project or drive takes its entry with it; other kinds have none, and other lines stay.
+    EXPECT_TRUE(ForgetPropellerChoice(b.folder.path(),
+                                      ComponentTableKind::Project, " Measured ", b.messages));
+    EXPECT_TRUE(ForgetPropellerChoice(b.folder.path(),
+                                      ComponentTableKind::Motor, b.drive, b.messages));
+    EXPECT_EQ(b.Contents(kProjectPropellerList), "no bar\nX|a/b\n");
+    EXPECT_EQ(b.Contents(kDrivePropellerList), b.drive + "|Bench 11x7\n");
+
     // A list that cannot be written: the drive is saved all the same, and the message says what was not.
     fs::remove(b.List(kDrivePropellerList));
     fs::create_directory(b.List(kDrivePropellerList));

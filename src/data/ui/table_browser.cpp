@@ -39,6 +39,11 @@ constexpr int kExportHelpTopic = 86;
 constexpr int kImportHelpTopic = 87;
 constexpr int kUpdateHelpTopic = 88;
 
+TTableBrowser::RecordDeleted& InstalledRecordDeleted() {
+    static TTableBrowser::RecordDeleted deleted;
+    return deleted;
+}
+
 TTableBrowser::TableUpdate& InstalledTableUpdate() {
     static TTableBrowser::TableUpdate update;
     return update;
@@ -164,6 +169,8 @@ TTableBrowser::TTableBrowser(QWidget* parent) : QDialog(parent) {
 TTableBrowser::~TTableBrowser() = default;
 
 void TTableBrowser::SetTableUpdate(TableUpdate update) { InstalledTableUpdate() = std::move(update); }
+
+void TTableBrowser::SetRecordDeleted(RecordDeleted deleted) { InstalledRecordDeleted() = std::move(deleted); }
 
 bool TTableBrowser::BrowseTable(TCompDataModule& data, ComponentTableKind kind, QLineEdit* nameEdit, unsigned flags,
                                 const BrowserUnits& units, MessageSink& messages, Prompter& prompter) {
@@ -360,7 +367,9 @@ void TTableBrowser::DeleteButtonClick() {
                      YesButton | NoButtonAnswer | HelpButton, kWindowHelpTopic};
     if (prompter_->Ask(question) != YesButton) return;
     SetBrowseOrder(kNameOrder);
+    const std::string name = table_->Name();
     if (std::string error = table_->MarkDeleted(); !error.empty()) messages_->Report(ErrorMessage(error));
+    else if (InstalledRecordDeleted()) InstalledRecordDeleted()(kind_, name);
     RebuildCaption();
     model_->Reload();
     ShowCurrentRecord();

@@ -51,6 +51,10 @@ public:
     // button's); installed by the program, which has the online commands. Without it Update is disabled.
     using TableUpdate = std::function<void(ComponentTableKind kind, int helpTopic)>;
     static void SetTableUpdate(TableUpdate update);
+    // Told of every record deleted here, by kind and name, so that what is kept beside the tables about it
+    // can go too.
+    using RecordDeleted = std::function<void(ComponentTableKind kind, const std::string& name)>;
+    static void SetRecordDeleted(RecordDeleted deleted);
 
     bool BrowseTable(TCompDataModule& data, ComponentTableKind kind, QLineEdit* nameEdit, unsigned flags,
                      const BrowserUnits& units, MessageSink& messages, Prompter& prompter);

@@ -88,8 +88,14 @@ TEST_F(Browser, FindSimilarOrdersByLikenessAndDeleteMarksTheRecord) {
         EXPECT_EQ(Cell(browser.CurrentRow(), 0), "Reference");
         messages.ExpectQuestion("Are you sure you want to delete this entry?", NoButtonAnswer);
         browser.DeleteButtonClick();
+        std::vector<std::string> told;
+        TTableBrowser::SetRecordDeleted([&](ComponentTableKind kind, const std::string& name) {
+            told.push_back(TypeNameOf(static_cast<int>(kind)) + " " + name);
+        });
         messages.ExpectQuestion("Are you sure you want to delete this entry?", YesButton);
         browser.DeleteButtonClick();
+        TTableBrowser::SetRecordDeleted({});
+        EXPECT_EQ(told, std::vector<std::string>{"Motor Reference"});
         EXPECT_EQ(browser.OrderCode(), kNameOrder);
         EXPECT_EQ(browser.windowTitle(), "Motor Browser - 1001 Motors");
         EXPECT_EQ(Cell(browser.CurrentRow(), 0), "Twin");
