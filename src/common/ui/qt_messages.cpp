@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <utility>
@@ -113,7 +114,14 @@ Button Show(QWidget* parent, const Message& message) {
             if (MessageHelp()) MessageHelp()(topic);
         });
     }
+    // The box belongs to its parent (the workbench), which the window manager raises with it; the window
+    // the user was working in (a tool window) comes back in front once the box is answered.
+    const QPointer<QWidget> working = QApplication::activeWindow();
     box.exec();
+    if (working && working != parent && working->isVisible()) {
+        working->raise();
+        working->activateWindow();
+    }
     const auto clicked = box.standardButton(box.clickedButton());
     // Help never answers: a box closed by other means takes the cautious answer below.
     for (const ButtonPair& pair : kButtons)

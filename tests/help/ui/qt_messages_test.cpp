@@ -69,6 +69,21 @@ TEST(MessageBoxHelp, HelpShowsTheTopicAndTheBoxStillTakesItsAnswer) {
     EXPECT_EQ(HelpViewerWindow()->CurrentPage(), QStringLiteral("Ampvane_1.htm")); // no topic: the contents
 }
 
+// A box over the workbench hands the front back to the window the user was working in.
+TEST(MessageBoxText, TheWindowWorkedInComesBackInFront) {
+    QWidget workbench, tool(nullptr, Qt::Window);
+    workbench.show();
+    tool.show();
+    QApplication::setActiveWindow(&tool);
+    QtMessages boxes(&workbench);
+    WhenBoxOpens([&](QMessageBox& box) {
+        QApplication::setActiveWindow(&workbench); // what raising the box's parent does
+        box.button(QMessageBox::Ok)->click();
+    });
+    boxes.Report(Message{MessageKind::Error, "No static point.", OkButton, 0});
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&tool));
+}
+
 // Word wrapping never ends a line inside a web address, and copying the box gives the plain address back.
 TEST(MessageBoxText, WebAddressesAreNotBrokenByWrapping) {
     const QString address = QStringLiteral("http://exchange.example:8080/");
