@@ -46,6 +46,7 @@ std::string FileWriter::Open(const std::string& requested) {
     Abandon();
     error_ = 0;
     buffer_.clear();
+    written_ = handedOn_ = 0;
     mode_ = -1;
     struct stat status {};
     if (::stat(requested.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
@@ -75,8 +76,24 @@ std::string FileWriter::Open(const std::string& requested) {
     return {};
 }
 
+bool FileWriter::WriteOut(std::string_view bytes) {
+    if (!WriteAll(fd_, bytes)) {
+        error_ = errno;
+        return false;
+    }
+    written_ += static_cast<long long>(bytes.size());
+    // A large file's pages go to the disk while the rest is still being made, so that the flush
+    // before the rename waits only for the last of them instead of the whole file.
+    constexpr long long kHandOnBytes = 8ll << 20;
+    if (!temp_.empty() && written_ - handedOn_ >= kHandOnBytes) {
+        ::sync_file_range(fd_, handedOn_, written_ - handedOn_, SYNC_FILE_RANGE_WRITE);
+        handedOn_ = written_;
+    }
+    return true;
+}
+
 bool FileWriter::Flush() {
-    if (error_ == 0 && !WriteAll(fd_, buffer_)) error_ = errno;
+    if (error_ == 0) WriteOut(buffer_);
     buffer_.clear();
     return error_ == 0;
 }
@@ -87,8 +104,7 @@ bool FileWriter::Write(std::string_view bytes) {
     if (bytes.size() >= kBuffered) {
         // A large piece is written as it is, after what was buffered before it: no second copy.
         if (!Flush()) return false;
-        if (!WriteAll(fd_, bytes)) error_ = errno;
-        return error_ == 0;
+        return WriteOut(bytes);
     }
     buffer_.append(bytes);
     if (buffer_.size() >= kBuffered) return Flush();

@@ -36,6 +36,7 @@ public:
 
 private:
     bool Flush();
+    bool WriteOut(std::string_view bytes);
     void Abandon();
 
     std::string target_;
@@ -44,6 +45,9 @@ private:
     int mode_ = -1; // permission bits to keep, -1 for the usual ones
     int error_ = 0; // errno of the first failed write
     std::string buffer_;
+    long long written_ = 0;   // bytes in the file so far
+    long long handedOn_ = 0;  // of which the disk has been asked to take this many already
+
 };
 
 } // namespace ampvane

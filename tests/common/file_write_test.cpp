@@ -98,5 +98,28 @@ TEST(FileWriter, CausesNamedPermissionsKeptAndAbandonedWritesLeaveNoTrace) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// A file of many megabytes, written in pieces both smaller and larger than the writer's buffer and
+// handed to the disk as it grows, reads back whole and in order; a writer opened again starts afresh.
+TEST(FileWriter, LargeFileOfMixedPiecesReadsBackWhole) {
+    testing::TempDir dir;
+    const std::string path = dir.file("large.json");
+    FileWriter writer;
+    ASSERT_EQ(writer.Open(dir.file("first.txt")), "");
+    ASSERT_TRUE(writer.Write(std::string(9 << 20, 'a')));
+    ASSERT_EQ(writer.Open(path), "");
+    std::string expected;
+    for (std::size_t i = 0; expected.size() < (std::size_t{20} << 20); ++i) {
+        const std::string piece(i % 7 == 0 ? 3'000'000 + i : 1 + i * 37 % 5000, static_cast<char>('a' + i % 26));
+        expected += piece;
+        ASSERT_TRUE(writer.Write(piece));
+    }
+    ASSERT_EQ(writer.Commit(), "");
+    std::string contents;
+    ASSERT_TRUE(ReadWholeFile(path, contents));
+    EXPECT_TRUE(contents == expected);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("first.txt")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 } // namespace
 } // namespace ampvane
