@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <optional>
 #include <span>
 #include <thread>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "analysis/measured_drive.h"
 #include "analysis/report_layout.h"
 #include "common/unit_conversion.h"
+#include "common/work_crew.h"
 #include "model/electric_chain.h"
 #include "model/fan.h"
 #include "model/flight.h"
@@ -356,15 +359,21 @@ void EvaluateStatic(const Report& report, std::span<const Combination> combinati
         }
         return;
     }
-    std::vector<PropDriveProblem> drives(combinations.size());
+    // Kept by the thread from chunk to chunk (see SolveClimbs).
+    thread_local std::vector<PropDriveProblem> drives;
+    thread_local std::vector<PropDriveSolution> solutions;
+    thread_local std::vector<ClimbProblem> climbs;
+    thread_local std::vector<std::size_t> climbing;
+    thread_local std::vector<ClimbResult> climbed;
+    drives.resize(combinations.size());
     for (std::size_t i = 0; i < combinations.size(); ++i) {
         const Combination& c = combinations[i];
         drives[i] = model.PropProblem(c.Sc, c.Pc, 0, c.P, c.D, c.G, V);
     }
-    std::vector<PropDriveSolution> solutions(drives.size());
+    solutions.assign(drives.size(), PropDriveSolution{});
     SolvePropDrives(drives, solutions);
-    std::vector<ClimbProblem> climbs;
-    std::vector<std::size_t> climbing;
+    climbs.clear();
+    climbing.clear();
     for (std::size_t i = 0; i < combinations.size(); ++i) {
         const Combination& c = combinations[i];
         rows[i] = RowFromPoint(report, c, 0, model.PropPoint(drives[i], solutions[i]));
@@ -373,7 +382,7 @@ void EvaluateStatic(const Report& report, std::span<const Combination> combinati
         climbs.push_back(model.PropClimbProblem(c.Sc, c.Pc, c.P, c.D, c.G, plane.Cell.Voltage, rows[i].Values.TotalWeight));
         climbing.push_back(i);
     }
-    std::vector<ClimbResult> climbed(climbs.size());
+    climbed.assign(climbs.size(), ClimbResult{});
     SolveClimbs(climbs, climbed);
     for (std::size_t k = 0; k < climbing.size(); ++k) TakeClimb(rows[climbing[k]].Values, climbed[k]);
 }
@@ -402,6 +411,7 @@ enum class SweepEnd { Done, TooMany, Cancelled };
 
 SweepEnd StaticSweep(Report& report, const ReportRequest& request) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    std::optional<WorkCrew> crew; // made when a block first has work for more than one core
     std::vector<Combination> block;
     std::vector<Evaluation> rows;
     std::vector<char> passes;
@@ -416,21 +426,29 @@ SweepEnd StaticSweep(Report& report, const ReportRequest& request) {
                 chunkWork(begin, std::min(kSweepChunk, count - begin));
             }
         };
-        const unsigned threads = report.Settings.Parallel ? std::min<unsigned>(cores, static_cast<unsigned>(chunks)) : 1;
-        std::vector<std::thread> helpers;
-        for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work);
+        if (!report.Settings.Parallel || cores == 1 || chunks < 2) {
+            work();
+            return;
+        }
+        if (!crew) crew.emplace(cores - 1);
+        const std::function<void(unsigned)> helperWork = [&](unsigned) { work(); };
+        crew->Start(helperWork);
         work();
-        for (std::thread& helper : helpers) helper.join();
+        crew->Wait();
     };
     const auto flush = [&] {
         const std::size_t count = block.size();
-        rows.assign(count, Evaluation{});
-        passes.assign(count, 0);
+        // Every row and verdict of the block is written by its evaluation: the room is made once, not
+        // cleared block by block on one core.
+        if (rows.size() < count) {
+            rows.resize(count);
+            passes.resize(count);
+            stored.resize(count);
+        }
         onEveryCore(count, [&](std::size_t begin, std::size_t size) {
             EvaluateStatic(report, std::span(block).subspan(begin, size), std::span(rows).subspan(begin, size),
                            std::span(passes).subspan(begin, size));
         });
-        stored.assign(count, 0);
         std::size_t passing = 0;
         for (std::size_t i = 0; i < count; ++i) {
             if (!rows[i].Ok) continue;
@@ -448,6 +466,7 @@ SweepEnd StaticSweep(Report& report, const ReportRequest& request) {
     const std::uint64_t combinations = CountCombinations(report.Plane);
     if (combinations > kMaxCombinations) return SweepEnd::TooMany;
     gridRows.Reserve(combinations);
+    block.reserve(std::min<std::uint64_t>(combinations, kSweepBlock));
     std::uint64_t done = 0;
     bool cancelled = false;
     ForEachCombination(report.Plane, [&](const Combination& c) {

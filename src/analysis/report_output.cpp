@@ -2,8 +2,11 @@
 #include "analysis/report_output.h"
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 #include <vector>
+
+#include "common/work_crew.h"
 
 namespace ampvane {
 namespace {
@@ -26,6 +29,8 @@ bool WriteRowsOnEveryCore(ChunkedOutput& out, std::size_t count, const RowText& 
         return out.ok();
     }
     const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
+    // Every core makes text while this thread hands the previous block on.
+    WorkCrew crew(static_cast<unsigned>(threads));
     // Two sets of texts: one being made while the other is handed on.
     std::vector<std::string> making(threads), done(threads);
     std::size_t donePieces = 0;
@@ -40,14 +45,14 @@ bool WriteRowsOnEveryCore(ChunkedOutput& out, std::size_t count, const RowText& 
     for (std::size_t blockBegin = 0, blockRows = 0; blockBegin < count && out.ok(); blockBegin += blockRows) {
         blockRows = std::min(nextRows, count - blockBegin);
         const std::size_t pieces = std::clamp<std::size_t>(blockRows / kRowsPerThread, 1, threads);
-        std::vector<std::jthread> makers;
-        for (std::size_t piece = 0; piece < pieces; ++piece)
-            makers.emplace_back([&, piece] {
+        const std::function<void(unsigned)> make = [&](unsigned piece) {
+            if (piece < pieces)
                 rowText(making[piece], blockBegin + blockRows * piece / pieces,
                         blockBegin + blockRows * (piece + 1) / pieces);
-            });
+        };
+        crew.Start(make);
         handOn();
-        makers.clear(); // joins
+        crew.Wait();
         std::swap(making, done);
         donePieces = pieces;
         // The next block as long as this one's rows make kBlockBytes of text.

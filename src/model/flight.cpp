@@ -60,10 +60,16 @@ ClimbResult SolveClimb(int Sc, int Pc, int Ne, bool heating, double Ta, double K
 }
 
 void SolveClimbs(std::span<const ClimbProblem> problems, std::span<ClimbResult> results) {
-    // The drives that need solving, each at its climb's airspeed.
-    std::vector<PropDriveProblem> drives;
-    std::vector<std::size_t> owners;
-    std::vector<double> airspeeds(problems.size());
+    // The drives that need solving, each at its climb's airspeed. The room is kept by the thread from
+    // call to call: a report asks this of every few hundred rows, and freeing it each time would have
+    // the allocator hand the pages back to the system and fault them in again.
+    thread_local std::vector<PropDriveProblem> drives;
+    thread_local std::vector<std::size_t> owners;
+    thread_local std::vector<double> airspeeds;
+    thread_local std::vector<PropDriveSolution> solutions;
+    drives.clear();
+    owners.clear();
+    airspeeds.assign(problems.size(), 0.0);
     for (std::size_t i = 0; i < problems.size(); ++i) {
         const ClimbProblem& p = problems[i];
         airspeeds[i] = model_detail::ClimbAirspeed(p.Drive.sigma, p.S, p.W, p.Cl, p.LiftToDrag);
@@ -72,7 +78,7 @@ void SolveClimbs(std::span<const ClimbProblem> problems, std::span<ClimbResult> 
         drives.back().Va = airspeeds[i];
         owners.push_back(i);
     }
-    std::vector<PropDriveSolution> solutions(drives.size());
+    solutions.assign(drives.size(), PropDriveSolution{});
     SolvePropDrives(drives, solutions);
 
     std::size_t solved = 0;

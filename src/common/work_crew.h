@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace ampvane {
+
+// Helper threads kept for a run of parallel steps (the blocks of a report sweep, the blocks of its text),
+// so that a step does not start and stop threads, and what a thread keeps from step to step (its
+// allocator arena, its scratch room) stays warm.
+class WorkCrew {
+public:
+    explicit WorkCrew(unsigned helpers);
+    ~WorkCrew();
+    WorkCrew(const WorkCrew&) = delete;
+    WorkCrew& operator=(const WorkCrew&) = delete;
+
+    unsigned Helpers() const { return static_cast<unsigned>(threads_.size()); }
+    // Runs job(k) on helper k, for every helper, and returns at once; the caller may work meanwhile.
+    // The job must stay alive until Wait returns.
+    void Start(const std::function<void(unsigned)>& job);
+    // Returns when every helper has finished the job of the last Start.
+    void Wait();
+
+private:
+    void Serve(unsigned helper);
+
+    std::mutex mutex_;
+    std::condition_variable started_, finished_;
+    const std::function<void(unsigned)>* job_ = nullptr;
+    unsigned long long round_ = 0; // counts Starts, so that a helper runs each job once
+    unsigned busy_ = 0;
+    bool closing_ = false;
+    std::vector<std::thread> threads_;
+};
+
+} // namespace ampvane
