@@ -84,7 +84,7 @@ bool FileWriter::WriteOut(std::string_view bytes) {
     written_ += static_cast<long long>(bytes.size());
     // A large file's pages go to the disk while the rest is still being made, so that the flush
     // before the rename waits only for the last of them instead of the whole file.
-    constexpr long long kHandOnBytes = 8ll << 20;
+    constexpr long long kHandOnBytes = 2ll << 20;
     if (!temp_.empty() && written_ - handedOn_ >= kHandOnBytes) {
         ::sync_file_range(fd_, handedOn_, written_ - handedOn_, SYNC_FILE_RANGE_WRITE);
         handedOn_ = written_;
