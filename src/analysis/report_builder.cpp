@@ -432,9 +432,8 @@ SweepEnd StaticSweep(Report& report, const ReportRequest& request) {
         }
         if (!crew) crew.emplace(cores - 1);
         const std::function<void(unsigned)> helperWork = [&](unsigned) { work(); };
-        crew->Start(helperWork);
+        const WorkCrew::Round round = crew->Start(helperWork);
         work();
-        crew->Wait();
     };
     const auto flush = [&] {
         const std::size_t count = block.size();

@@ -50,9 +50,10 @@ bool WriteRowsOnEveryCore(ChunkedOutput& out, std::size_t count, const RowText& 
                 rowText(making[piece], blockBegin + blockRows * piece / pieces,
                         blockBegin + blockRows * (piece + 1) / pieces);
         };
-        crew.Start(make);
-        handOn();
-        crew.Wait();
+        {
+            const WorkCrew::Round round = crew.Start(make);
+            handOn();
+        }
         std::swap(making, done);
         donePieces = pieces;
         // The next block as long as this one's rows make kBlockBytes of text.

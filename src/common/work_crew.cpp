@@ -18,8 +18,8 @@ WorkCrew::~WorkCrew() {
     for (std::thread& thread : threads_) thread.join();
 }
 
-void WorkCrew::Start(const std::function<void(unsigned)>& job) {
-    if (threads_.empty()) return;
+WorkCrew::Round WorkCrew::Start(const std::function<void(unsigned)>& job) {
+    if (threads_.empty()) return Round(*this);
     {
         std::unique_lock lock(mutex_);
         finished_.wait(lock, [this] { return busy_ == 0; });
@@ -28,6 +28,7 @@ void WorkCrew::Start(const std::function<void(unsigned)>& job) {
         ++round_;
     }
     started_.notify_all();
+    return Round(*this);
 }
 
 void WorkCrew::Wait() {

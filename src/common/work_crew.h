@@ -19,14 +19,26 @@ public:
     WorkCrew(const WorkCrew&) = delete;
     WorkCrew& operator=(const WorkCrew&) = delete;
 
+    // Waits, when it goes, for the helpers to finish the job it was started with, so that the job
+    // cannot go before them, not even when the caller's own work throws.
+    class [[nodiscard]] Round {
+    public:
+        explicit Round(WorkCrew& crew) : crew_(crew) {}
+        ~Round() { crew_.Wait(); }
+        Round(const Round&) = delete;
+        Round& operator=(const Round&) = delete;
+
+    private:
+        WorkCrew& crew_;
+    };
+
     unsigned Helpers() const { return static_cast<unsigned>(threads_.size()); }
-    // Runs job(k) on helper k, for every helper, and returns at once; the caller may work meanwhile.
-    // The job must stay alive until Wait returns.
-    void Start(const std::function<void(unsigned)>& job);
-    // Returns when every helper has finished the job of the last Start.
-    void Wait();
+    // Runs job(k) on helper k, for every helper, and returns at once; the caller may work meanwhile
+    // until the round goes. The job must outlive the round.
+    Round Start(const std::function<void(unsigned)>& job);
 
 private:
+    void Wait();
     void Serve(unsigned helper);
 
     std::mutex mutex_;
