@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cmake --build build --target package` writes ampvane_<version>_<arch>.deb with the
-# three programs and everything packaging/ installs. Its Depends come from dpkg-shlibdeps.
+# three programs and everything packaging/ installs. Its Depends come from dpkg-shlibdeps, plus the libraries
+# the programs open only when needed, which dpkg-shlibdeps cannot see.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ampvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -23,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://ampvane.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libcurl is opened at the first transfer (src/online); 7.85 is the first with CURLOPT_PROTOCOLS_STR.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0)")
 # Text in pictures and reports is drawn with these fonts; Wayland desktops want Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -15,6 +15,11 @@ debs=("$build"/ampvane_*.deb)
 deb=${debs[0]}
 echo "Package: $deb"
 dpkg-deb --field "$deb" Package Version Architecture Depends
+# Libraries opened only when needed are not seen by dpkg-shlibdeps, so they are named by hand.
+for library in libcurl4; do
+  dpkg-deb --field "$deb" Depends | tr ',' '\n' | grep -q "^ *$library\b" ||
+    { echo "package-check: the package does not depend on $library" >&2; exit 1; }
+done
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -39,6 +44,14 @@ head -5 "$root/report.txt"
 projects=$("$root/usr/bin/ampvane-cli" project list)
 [ -n "$projects" ] || { echo "package-check: no shipped projects found from the unpacked package" >&2; exit 1; }
 [ -f "$AMPVANE_DATA_DIR/Tips.lst" ] || { echo "package-check: the shipped lists were not copied" >&2; exit 1; }
+# One transfer between the unpacked programs: the client opens the network library only then.
+coproc exchange { exec "$root/usr/bin/ampvane-server" --data "$root/exchange" --listen 127.0.0.1:0; }
+address=""
+while [ -z "$address" ] && read -r line <&"${exchange[0]}"; do address=$(sed -n 's/^Listening on //p' <<<"$line"); done
+online=0
+"$root/usr/bin/ampvane-cli" contributed motor --server "$address" --time-limit 30 || online=$?
+kill "$exchange_PID"
+[ $online = 0 ] || { echo "package-check: the unpacked programs could not exchange data" >&2; exit 1; }
 
 lintian --fail-on error "$deb"
 desktop-file-validate "$root/usr/share/applications/ampvane.desktop"

@@ -2,12 +2,15 @@
 #include "online/http_client.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <sys/socket.h>
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -17,9 +20,53 @@ namespace ampvane {
 
 namespace {
 
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// The network library is loaded at the first transfer, not with the program: together with the libraries it
+// needs (TLS, directory, Kerberos, ...) it costs most of the program's start, and most runs never go online.
+// The header still gives the types and constants; the functions are called through this table.
+#define AMPVANE_CURL_FUNCTIONS(X)                                                                   \
+    X(global_init) X(easy_init) X(easy_cleanup) X(easy_setopt) X(easy_getinfo) X(easy_strerror)     \
+    X(multi_init) X(multi_cleanup) X(multi_add_handle) X(multi_remove_handle) X(multi_perform)      \
+    X(multi_poll) X(multi_info_read) X(slist_append) X(slist_free_all)
+
+struct CurlLibrary {
+#define AMPVANE_CURL_POINTER(name) decltype(&::curl_##name) name = nullptr;
+    AMPVANE_CURL_FUNCTIONS(AMPVANE_CURL_POINTER)
+#undef AMPVANE_CURL_POINTER
+    std::string problem; // why no transfer can be made; empty once loaded and started
+};
+
+CurlLibrary LoadCurlLibrary(const std::string& file) {
+    auto unusable = [&](std::string reason) {
+        CurlLibrary none;
+        none.problem = "The network library \"" + file + "\" could not be loaded (" + reason +
+                       "); nothing can be sent or fetched until it is installed.";
+        return none;
+    };
+    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return unusable(::dlerror());
+    CurlLibrary library;
+#define AMPVANE_CURL_LOAD(name)                                                                 \
+    library.name = reinterpret_cast<decltype(library.name)>(::dlsym(handle, "curl_" #name)); \
+    if (!library.name) {                                                                        \
+        const char* error = ::dlerror(); /* taken before dlclose, which frees it */            \
+        std::string reason = error ? error : "curl_" #name " is missing";                       \
+        ::dlclose(handle);                                                                      \
+        return unusable(std::move(reason));                                                     \
+    }
+    AMPVANE_CURL_FUNCTIONS(AMPVANE_CURL_LOAD)
+#undef AMPVANE_CURL_LOAD
+    if (library.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return unusable("curl_global_init failed");
+    return library; // never unloaded: its handlers may outlive any one transfer
+}
+
+// Each library file is loaded once, on its first transfer, whichever thread asks first.
+const CurlLibrary& LoadedCurlLibrary(std::string_view file) {
+    static std::mutex mutex;
+    static std::map<std::string, CurlLibrary, std::less<>> loaded;
+    const std::lock_guard lock(mutex);
+    auto found = loaded.find(file);
+    if (found == loaded.end()) found = loaded.emplace(std::string(file), LoadCurlLibrary(std::string(file))).first;
+    return found->second;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -46,6 +93,7 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // State of one hop (one request and its answer).
 struct Hop {
+    const CurlLibrary* library = nullptr;
     CURL* curl = nullptr;
     HttpObserver* observer = nullptr;
     const HttpLimits* limits = nullptr;
@@ -118,7 +166,7 @@ std::size_t BodyCallback(char* data, std::size_t size, std::size_t count, void* 
     }
     hop.received += static_cast<std::int64_t>(bytes);
     curl_off_t total = -1;
-    curl_easy_getinfo(hop.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &total);
+    hop.library->easy_getinfo(hop.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &total);
     hop.observer->OnHttpEvent({HttpEventKind::Packet, hop.received, static_cast<std::int64_t>(total), {}});
     return bytes;
 }
@@ -129,9 +177,10 @@ curl_socket_t OpenSocketCallback(void* user, curlsocktype, curl_sockaddr* addres
 }
 
 struct CurlList {
+    const CurlLibrary& library;
     curl_slist* list = nullptr;
-    void Add(const std::string& line) { list = curl_slist_append(list, line.c_str()); }
-    ~CurlList() { curl_slist_free_all(list); }
+    void Add(const std::string& line) { list = library.slist_append(list, line.c_str()); }
+    ~CurlList() { library.slist_free_all(list); }
 };
 
 bool IsConnectFailure(CURLcode code) {
@@ -181,58 +230,59 @@ std::string CurlCause(CURLcode code, bool connected, const HttpLimits& limits, c
 HopOutcome RunHop(const HttpRequest& request, const ServerAddress& server, const std::string& target,
                   const std::string& postData, const HttpLimits& limits, HttpObserver& observer, Hop& hop,
                   char* errorBuffer, Clock::time_point deadline) {
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    const CurlLibrary& library = *hop.library;
+    std::unique_ptr<CURL, decltype(library.easy_cleanup)> curl(library.easy_init(), library.easy_cleanup);
     if (!curl) return {CURLE_FAILED_INIT, false};
     CURL* c = curl.get();
     hop.curl = c;
     const std::string url = SiteUrl(server) + target;
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, limits.minimumRate);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.silenceTimeout.count()));
-    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBody));
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &HeaderCallback);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &hop);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &BodyCallback);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &hop);
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &OpenSocketCallback);
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, &hop);
+    library.easy_setopt(c, CURLOPT_URL, url.c_str());
+    library.easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http");
+    library.easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
+    library.easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    library.easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+    library.easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
+    library.easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
+    library.easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, limits.minimumRate);
+    library.easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.silenceTimeout.count()));
+    library.easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBody));
+    library.easy_setopt(c, CURLOPT_HEADERFUNCTION, &HeaderCallback);
+    library.easy_setopt(c, CURLOPT_HEADERDATA, &hop);
+    library.easy_setopt(c, CURLOPT_WRITEFUNCTION, &BodyCallback);
+    library.easy_setopt(c, CURLOPT_WRITEDATA, &hop);
+    library.easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &OpenSocketCallback);
+    library.easy_setopt(c, CURLOPT_OPENSOCKETDATA, &hop);
     // Settings of the user's environment (proxy variables) must not redirect the transfer.
-    curl_easy_setopt(c, CURLOPT_PROXY, "");
+    library.easy_setopt(c, CURLOPT_PROXY, "");
     if (request.proxy) {
         const std::string proxy = "http://" + request.proxy->host + ":" + std::to_string(request.proxy->port);
-        curl_easy_setopt(c, CURLOPT_PROXY, proxy.c_str());
+        library.easy_setopt(c, CURLOPT_PROXY, proxy.c_str());
     }
 
-    CurlList headers;
+    CurlList headers{library};
     headers.Add("Host: " + server.Authority());
     headers.Add("Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff");
     headers.Add("Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript");
     headers.Add("From: " + std::string(kProgramName));
     headers.Add("Content-type: application/x-www-form-urlencoded");
     if (request.proxy) headers.Add("Proxy-Connection: Keep-Alive");
-    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.list);
+    library.easy_setopt(c, CURLOPT_HTTPHEADER, headers.list);
     if (request.post) {
-        curl_easy_setopt(c, CURLOPT_POST, 1L);
-        curl_easy_setopt(c, CURLOPT_POSTFIELDS, postData.data());
-        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(postData.size()));
+        library.easy_setopt(c, CURLOPT_POST, 1L);
+        library.easy_setopt(c, CURLOPT_POSTFIELDS, postData.data());
+        library.easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(postData.size()));
     }
 
-    std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(), &curl_multi_cleanup);
+    std::unique_ptr<CURLM, decltype(library.multi_cleanup)> multi(library.multi_init(), library.multi_cleanup);
     if (!multi) return {CURLE_FAILED_INIT, false};
-    curl_multi_add_handle(multi.get(), c);
+    library.multi_add_handle(multi.get(), c);
     HopOutcome outcome;
     for (;;) {
         int running = 0;
-        curl_multi_perform(multi.get(), &running);
+        library.multi_perform(multi.get(), &running);
         if (!hop.connectedAnnounced) {
             curl_off_t connectTime = 0;
-            curl_easy_getinfo(c, CURLINFO_CONNECT_TIME_T, &connectTime);
+            library.easy_getinfo(c, CURLINFO_CONNECT_TIME_T, &connectTime);
             if (connectTime > 0) hop.AnnounceConnected();
         }
         if (running == 0) break;
@@ -244,14 +294,14 @@ HopOutcome RunHop(const HttpRequest& request, const ServerAddress& server, const
             outcome.pastDeadline = true;
             break;
         }
-        curl_multi_poll(multi.get(), nullptr, 0, 50, nullptr);
+        library.multi_poll(multi.get(), nullptr, 0, 50, nullptr);
     }
     if (!outcome.cancelled && !outcome.pastDeadline) {
         int left = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi.get(), &left))
+        while (CURLMsg* message = library.multi_info_read(multi.get(), &left))
             if (message->msg == CURLMSG_DONE) outcome.code = message->data.result;
     }
-    curl_multi_remove_handle(multi.get(), c);
+    library.multi_remove_handle(multi.get(), c);
     return outcome;
 }
 
@@ -286,15 +336,20 @@ bool ResolveRedirect(std::string_view location, ServerAddress& server, std::stri
     return true;
 }
 
-HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, HttpObserver& observer) {
-    GlobalInit();
+HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, HttpObserver& observer,
+                       std::string_view networkLibrary) {
     HttpResult result;
-    std::string postData;
-    if (request.post && !ReadWholeFile(request.postBodyFile, postData)) {
-        result.error = "The request file \"" + request.postBodyFile + "\" could not be read.";
+    auto fail = [&](std::string error) {
+        result.error = std::move(error);
         observer.OnHttpEvent({HttpEventKind::Failed, 0, -1, result.error});
         return result;
-    }
+    };
+    // Before any file is opened: without the library nothing is fetched, so nothing may be touched.
+    const CurlLibrary& library = LoadedCurlLibrary(networkLibrary);
+    if (!library.problem.empty()) return fail(library.problem);
+    std::string postData;
+    if (request.post && !ReadWholeFile(request.postBodyFile, postData))
+        return fail("The request file \"" + request.postBodyFile + "\" could not be read.");
     ServerAddress server = request.server;
     std::string target = request.target;
     const Clock::time_point deadline = Clock::now() + limits.deadline;
@@ -311,14 +366,11 @@ HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, Htt
         FilePtr body;
         if (!request.bodyFile.empty()) {
             body.reset(std::fopen(request.bodyFile.c_str(), "wb"));
-            if (!body) {
-                result.error = "The file \"" + request.bodyFile + "\" could not be opened for writing.";
-                observer.OnHttpEvent({HttpEventKind::Failed, 0, -1, result.error});
-                return result;
-            }
+            if (!body) return fail("The file \"" + request.bodyFile + "\" could not be opened for writing.");
         }
         result.body.clear();
         Hop hop;
+        hop.library = &library;
         hop.observer = &observer;
         hop.limits = &limits;
         hop.body = body.get();
@@ -345,7 +397,7 @@ HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, Htt
                            (request.bodyFile.empty() ? request.headerFile : request.bodyFile) + "\".";
         } else if (outcome.code != CURLE_OK) {
             result.error = CurlCause(outcome.code, hop.connectedAnnounced, limits,
-                                     errorBuffer[0] ? errorBuffer : curl_easy_strerror(outcome.code));
+                                     errorBuffer[0] ? errorBuffer : library.easy_strerror(outcome.code));
             if (IsConnectFailure(outcome.code) && !hop.connectedAnnounced)
                 observer.OnHttpEvent({HttpEventKind::ConnectFailed, 0, -1, result.error});
         } else if (hop.status >= 300 && hop.status <= 302 && !hop.location.empty()) {
@@ -370,8 +422,7 @@ HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, Htt
         }
         removeBody();
         result.body.clear();
-        observer.OnHttpEvent({HttpEventKind::Failed, 0, -1, result.error});
-        return result;
+        return fail(std::move(result.error));
     }
 }
 

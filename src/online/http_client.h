@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "online/exchange_server.h"
 
 // One HTTP/1.0 transfer with the exchange server, over libcurl. The caller's observer hears what
 // happens (name resolved, connected, packets, outcome) and is polled while the transfer waits, so a
-// window can repaint and offer Cancel.
+// window can repaint and offer Cancel. libcurl is loaded at the first transfer, so that programs and
+// runs that never go online do not pay for loading it at start.
 
 namespace ampvane {
 
@@ -67,8 +69,11 @@ struct HttpResult {
 // Runs the transfer. Redirects (300 to 302) are followed to their "Location"; an address without any
 // "/" names a file at the root of the same host. A request with a body is redirected only to the same
 // host and port: the body is never sent where the user did not send it. After a failure no body file
-// is left behind.
-HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, HttpObserver& observer);
+// is left behind. When the network library cannot be loaded every transfer fails, saying so, before
+// any file is touched; `networkLibrary` is the file loaded (another one only in tests).
+inline constexpr std::string_view kNetworkLibrary = "libcurl.so.4";
+HttpResult PerformHttp(const HttpRequest& request, const HttpLimits& limits, HttpObserver& observer,
+                       std::string_view networkLibrary = kNetworkLibrary);
 
 // Where a redirect leads from `target` on `server`: an absolute "http://" address, a path from the
 // root, a path relative to the current folder, or a bare file name (at the root). Rejects other

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 
 #include "common/file_write.h"
@@ -14,6 +15,7 @@
 #include "data/table_text.h"
 #include "data/table_test_support.h"
 #include "online/contribution.h"
+#include "online/http_client.h"
 #include "online/support_request.h"
 #include "online/test_servers.h"
 #include "online/web_update.h"
@@ -169,6 +171,37 @@ TEST(HostileAnswers, RefusedConnectionSaysSo) {
     client.messages.AllowAny();
     EXPECT_FALSE(Fetch(client, "/x").success);
     EXPECT_TRUE(client.view.Saw("Failed to connect to 127.0.0.1:" + std::to_string(port) + ". Giving up."));
+}
+
+TEST(HostileAnswers, WithoutTheNetworkLibraryEveryTransferSaysWhyAndTouchesNoFile) {
+    struct FailureLog final : HttpObserver {
+        void OnHttpEvent(const HttpEvent& event) override {
+            if (event.kind == HttpEventKind::Failed) failures.push_back(event.detail);
+        }
+        std::vector<std::string> failures;
+    };
+    // A library that is not there, and one that is there but is not the network library.
+    for (const auto& [library, reason] : {std::pair{"libampvane-absent.so.9", "cannot open shared object file"},
+                                          std::pair{"libm.so.6", "undefined symbol: curl_global_init"}}) {
+        testing::TempDir dir;
+        HttpRequest request;
+        request.server = ParseServerAddress("127.0.0.1:9").value();
+        request.target = "/x";
+        request.bodyFile = dir.file("motor.upd");
+        request.headerFile = dir.file("header.txt");
+        for (const std::string& file : {request.bodyFile, request.headerFile}) WriteFileAtomically(file, "kept");
+        FailureLog observer;
+        for (int attempt = 0; attempt < 2; ++attempt) { // the second attempt answers from the kept outcome
+            const HttpResult result = PerformHttp(request, HttpLimits{}, observer, library);
+            EXPECT_FALSE(result.success);
+            EXPECT_EQ(result.error.rfind("The network library \"" + std::string(library) + "\" could not be loaded (", 0), 0u)
+                << result.error;
+            EXPECT_NE(result.error.find(reason), std::string::npos) << result.error;
+            EXPECT_EQ(observer.failures.back(), result.error);
+        }
+        EXPECT_EQ(testing::FolderContents(dir.path()),
+                  (std::map<std::string, std::string>{{"header.txt", "kept"}, {"motor.upd", "kept"}}));
+    }
 }
 
 std::string WriteCatalogue(const testing::TempDir& dir) {
