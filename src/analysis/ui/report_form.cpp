@@ -165,6 +165,12 @@ void TReportForm::BuildWindow() {
     view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     view_->verticalHeader()->hide();
+    // Row heights are set while the grid has no rows: a header resizes every row it already has, one
+    // signal a row, which for a million rows takes longer than showing them.
+    const QFontMetrics metrics(GridFont());
+    const int rowHeight = std::max(2 * QFontInfo(GridFont()).pointSize(), metrics.height() + 4);
+    view_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    view_->verticalHeader()->setMinimumSectionSize(rowHeight);
     view_->setWordWrap(false);
     view_->setCornerButtonEnabled(false);
     QHeaderView* header = view_->horizontalHeader();
@@ -172,6 +178,7 @@ void TReportForm::BuildWindow() {
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setFixedHeight(2 * metrics.lineSpacing() + 8);
     header->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(header, &QHeaderView::sectionClicked, this, [this](int column) { HeaderClicked(column, false); });
@@ -300,10 +307,6 @@ void TReportForm::ShowGrid(bool firstBuild) {
         view_->scrollTo(model_->index(top, 0), QAbstractItemView::PositionAtTop);
     }
     if (firstBuild) {
-        const int rowHeight = std::max(2 * QFontInfo(GridFont()).pointSize(), metrics.height() + 4);
-        view_->verticalHeader()->setDefaultSectionSize(rowHeight);
-        view_->verticalHeader()->setMinimumSectionSize(rowHeight);
-        view_->horizontalHeader()->setFixedHeight(2 * metrics.lineSpacing() + 8);
         FitWidth();
         (inFlight ? opinionButton_ : inFlightButton_)->setFocus();
         if (!inFlight) view_->setFocus();
