@@ -25,7 +25,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://ampvane.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # libcurl is opened at the first transfer (src/online); 7.85 is the first with CURLOPT_PROTOCOLS_STR.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0)")
+# Cairo is opened at the first picture (src/picture); 1.15.10 brought the PDF metadata and SVG units.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0), libcairo2 (>= 1.15.10)")
 # Text in pictures and reports is drawn with these fonts; Wayland desktops want Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -16,7 +16,7 @@ deb=${debs[0]}
 echo "Package: $deb"
 dpkg-deb --field "$deb" Package Version Architecture Depends
 # Libraries opened only when needed are not seen by dpkg-shlibdeps, so they are named by hand.
-for library in libcurl4; do
+for library in libcurl4 libcairo2; do
   dpkg-deb --field "$deb" Depends | tr ',' '\n' | grep -q "^ *$library\b" ||
     { echo "package-check: the package does not depend on $library" >&2; exit 1; }
 done
@@ -44,6 +44,9 @@ head -5 "$root/report.txt"
 projects=$("$root/usr/bin/ampvane-cli" project list)
 [ -n "$projects" ] || { echo "package-check: no shipped projects found from the unpacked package" >&2; exit 1; }
 [ -f "$AMPVANE_DATA_DIR/Tips.lst" ] || { echo "package-check: the shipped lists were not copied" >&2; exit 1; }
+# A picture from the unpacked program: it opens the drawing library only then.
+"$root/usr/bin/ampvane-cli" wiring -o "$root/wiring.png" -- '-1;3;2;'
+[ "$(head -c 4 "$root/wiring.png" | tail -c 3)" = PNG ] || { echo "package-check: no wiring picture was drawn" >&2; exit 1; }
 # One transfer between the unpacked programs: the client opens the network library only then.
 coproc exchange { exec "$root/usr/bin/ampvane-server" --data "$root/exchange" --listen 127.0.0.1:0; }
 address=""

@@ -2,7 +2,6 @@
 #include "online/http_client.h"
 
 #include <curl/curl.h>
-#include <dlfcn.h>
 #include <sys/socket.h>
 
 #include <cctype>
@@ -15,6 +14,7 @@
 #include <mutex>
 
 #include "common/file_write.h"
+#include "common/shared_library.h"
 
 namespace ampvane {
 
@@ -36,27 +36,15 @@ struct CurlLibrary {
 };
 
 CurlLibrary LoadCurlLibrary(const std::string& file) {
-    auto unusable = [&](std::string reason) {
-        CurlLibrary none;
-        none.problem = "The network library \"" + file + "\" could not be loaded (" + reason +
-                       "); nothing can be sent or fetched until it is installed.";
-        return none;
-    };
-    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return unusable(::dlerror());
     CurlLibrary library;
-#define AMPVANE_CURL_LOAD(name)                                                                 \
-    library.name = reinterpret_cast<decltype(library.name)>(::dlsym(handle, "curl_" #name)); \
-    if (!library.name) {                                                                        \
-        const char* error = ::dlerror(); /* taken before dlclose, which frees it */            \
-        std::string reason = error ? error : "curl_" #name " is missing";                       \
-        ::dlclose(handle);                                                                      \
-        return unusable(std::move(reason));                                                     \
-    }
-    AMPVANE_CURL_FUNCTIONS(AMPVANE_CURL_LOAD)
-#undef AMPVANE_CURL_LOAD
-    if (library.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return unusable("curl_global_init failed");
-    return library; // never unloaded: its handlers may outlive any one transfer
+#define AMPVANE_CURL_SYMBOL(name) {"curl_" #name, reinterpret_cast<void**>(&library.name)},
+    std::string reason = OpenSharedLibrary(file, {AMPVANE_CURL_FUNCTIONS(AMPVANE_CURL_SYMBOL)});
+#undef AMPVANE_CURL_SYMBOL
+    if (reason.empty() && library.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) reason = "curl_global_init failed";
+    if (!reason.empty())
+        library.problem = "The network library \"" + file + "\" could not be loaded (" + reason +
+                          "); nothing can be sent or fetched until it is installed.";
+    return library;
 }
 
 // Each library file is loaded once, on its first transfer, whichever thread asks first.

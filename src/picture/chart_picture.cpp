@@ -8,11 +8,8 @@
 #include <limits>
 #include <memory>
 
-#include <cairo-pdf.h>
-#include <cairo-svg.h>
-#include <cairo.h>
-
 #include "common/text_escape.h"
+#include "picture/cairo_library.h"
 
 namespace ampvane {
 
@@ -73,23 +70,23 @@ std::string ValidUtf8(std::string_view text) {
 
 struct Fonts {
     cairo_font_options_t* options;
-    Fonts() : options(cairo_font_options_create()) {
+    Fonts() : options(Cairo().font_options_create()) {
         // The same outlines on every surface: grey anti-aliasing, metrics not snapped to a pixel grid.
-        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+        Cairo().font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+        Cairo().font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+        Cairo().font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     }
-    ~Fonts() { cairo_font_options_destroy(options); }
+    ~Fonts() { Cairo().font_options_destroy(options); }
     Fonts(const Fonts&) = delete;
     Fonts& operator=(const Fonts&) = delete;
 };
 
 void SelectFont(cairo_t* cr, ChartTextRole role, double size) {
     static const Fonts fonts;
-    cairo_set_font_options(cr, fonts.options);
-    cairo_select_font_face(cr, kFontFamily, CAIRO_FONT_SLANT_NORMAL,
+    Cairo().set_font_options(cr, fonts.options);
+    Cairo().select_font_face(cr, kFontFamily, CAIRO_FONT_SLANT_NORMAL,
                            role == ChartTextRole::Title ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, size > 0 ? size : RoleSize(role));
+    Cairo().set_font_size(cr, size > 0 ? size : RoleSize(role));
 }
 
 struct TextSize {
@@ -103,30 +100,30 @@ struct TextSize {
 TextSize Measure(cairo_t* cr, const std::string& text, ChartTextRole role, double size = 0) {
     SelectFont(cr, role, size);
     cairo_font_extents_t font{};
-    cairo_font_extents(cr, &font);
+    Cairo().font_extents(cr, &font);
     cairo_text_extents_t extents{};
-    cairo_text_extents(cr, text.c_str(), &extents);
+    Cairo().text_extents(cr, text.c_str(), &extents);
     return {extents.x_advance, font.ascent, font.descent};
 }
 
-void SetColour(cairo_t* cr, RgbColour c) { cairo_set_source_rgb(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0); }
+void SetColour(cairo_t* cr, RgbColour c) { Cairo().set_source_rgb(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0); }
 
 void ShowText(cairo_t* cr, const std::string& text, ChartTextRole role, double size, double left, double top) {
     SelectFont(cr, role, size);
     cairo_font_extents_t font{};
-    cairo_font_extents(cr, &font);
-    cairo_move_to(cr, left, top + font.ascent);
-    cairo_show_text(cr, text.c_str());
+    Cairo().font_extents(cr, &font);
+    Cairo().move_to(cr, left, top + font.ascent);
+    Cairo().show_text(cr, text.c_str());
 }
 
 // A context for measuring text only.
 struct Measurer {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-    cairo_t* cr = cairo_create(surface);
+    cairo_surface_t* surface = Cairo().image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* cr = Cairo().create(surface);
     Measurer() = default;
     ~Measurer() {
-        cairo_destroy(cr);
-        cairo_surface_destroy(surface);
+        Cairo().destroy(cr);
+        Cairo().surface_destroy(surface);
     }
     Measurer(const Measurer&) = delete;
     Measurer& operator=(const Measurer&) = delete;
@@ -171,18 +168,18 @@ int MaxWidth(cairo_t* cr, const std::vector<std::string>& texts, ChartTextRole r
 void MarkerPath(cairo_t* cr, SeriesMarker marker, double x, double y) {
     if (marker == SeriesMarker::None) return;
     if (marker == SeriesMarker::Circle) {
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, x, y, kMarkerRadius, 0, 2 * M_PI);
+        Cairo().new_sub_path(cr);
+        Cairo().arc(cr, x, y, kMarkerRadius, 0, 2 * M_PI);
     } else {
-        cairo_rectangle(cr, x - kMarkerRadius, y - kMarkerRadius, 2 * kMarkerRadius, 2 * kMarkerRadius);
+        Cairo().rectangle(cr, x - kMarkerRadius, y - kMarkerRadius, 2 * kMarkerRadius, 2 * kMarkerRadius);
     }
 }
 
 // Strokes the path, in dashes when asked; later strokes are solid again.
 void StrokeLine(cairo_t* cr, bool dashed) {
-    if (dashed) cairo_set_dash(cr, kDash, 2, 0);
-    cairo_stroke(cr);
-    cairo_set_dash(cr, nullptr, 0, 0);
+    if (dashed) Cairo().set_dash(cr, kDash, 2, 0);
+    Cairo().stroke(cr);
+    Cairo().set_dash(cr, nullptr, 0, 0);
 }
 
 void DrawSeries(cairo_t* cr, const ChartSeries& series, const Mapper& map, const ChartScale& y) {
@@ -194,52 +191,52 @@ void DrawSeries(cairo_t* cr, const ChartSeries& series, const Mapper& map, const
                 open = false;
                 continue;
             }
-            if (open) cairo_line_to(cr, map.X(p.x), map.Y(p.y, y));
-            else cairo_move_to(cr, map.X(p.x), map.Y(p.y, y));
+            if (open) Cairo().line_to(cr, map.X(p.x), map.Y(p.y, y));
+            else Cairo().move_to(cr, map.X(p.x), map.Y(p.y, y));
             open = true;
         }
-        cairo_set_line_width(cr, kLineWidth);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        Cairo().set_line_width(cr, kLineWidth);
+        Cairo().set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
         StrokeLine(cr, series.dashed);
     }
     for (const ChartPoint& p : series.points)
         if (std::isfinite(p.x) && std::isfinite(p.y)) MarkerPath(cr, series.marker, map.X(p.x), map.Y(p.y, y));
-    cairo_fill(cr);
+    Cairo().fill(cr);
 }
 
 // Draws on a context whose user space is the chart's picture units.
 void DrawChart(cairo_t* cr, const Chart& chart, const ChartLayout& layout) {
     SetColour(cr, kWhite);
-    cairo_paint(cr);
+    Cairo().paint(cr);
     const Mapper map{layout};
     const std::vector<double> xTicks = Ticks(layout.x), y1Ticks = Ticks(layout.y1), y2Ticks = Ticks(layout.y2);
 
     // Grid lines on pixel centres, so they stay one sharp pixel wide.
-    cairo_set_line_width(cr, 1);
+    Cairo().set_line_width(cr, 1);
     SetColour(cr, kGridColour);
     for (double t : xTicks) {
         const double x = std::round(map.X(t)) + 0.5;
-        cairo_move_to(cr, x, layout.top);
-        cairo_line_to(cr, x, layout.bottom + 1);
+        Cairo().move_to(cr, x, layout.top);
+        Cairo().line_to(cr, x, layout.bottom + 1);
     }
     for (double t : y1Ticks) {
         const double y = std::round(map.Y(t, layout.y1)) + 0.5;
-        cairo_move_to(cr, layout.left, y);
-        cairo_line_to(cr, layout.right + 1, y);
+        Cairo().move_to(cr, layout.left, y);
+        Cairo().line_to(cr, layout.right + 1, y);
     }
-    cairo_stroke(cr);
+    Cairo().stroke(cr);
 
-    cairo_save(cr);
-    cairo_rectangle(cr, layout.left, layout.top, layout.right - layout.left + 1, layout.bottom - layout.top + 1);
-    cairo_clip(cr);
+    Cairo().save(cr);
+    Cairo().rectangle(cr, layout.left, layout.top, layout.right - layout.left + 1, layout.bottom - layout.top + 1);
+    Cairo().clip(cr);
     for (auto series = chart.series.rbegin(); series != chart.series.rend(); ++series)
         DrawSeries(cr, *series, map, series->axis == SeriesAxis::Left ? layout.y1 : layout.y2);
-    cairo_restore(cr);
+    Cairo().restore(cr);
 
     SetColour(cr, kBlack);
-    cairo_set_line_width(cr, 1);
-    cairo_rectangle(cr, layout.left + 0.5, layout.top + 0.5, layout.right - layout.left, layout.bottom - layout.top);
-    cairo_stroke(cr);
+    Cairo().set_line_width(cr, 1);
+    Cairo().rectangle(cr, layout.left + 0.5, layout.top + 0.5, layout.right - layout.left, layout.bottom - layout.top);
+    Cairo().stroke(cr);
 
     // Tick marks and labels.
     const auto tickLabels = [&](const ChartScale& scale) { return ChartTickLabels(scale, chart.decimalSeparator); };
@@ -247,27 +244,27 @@ void DrawChart(cairo_t* cr, const Chart& chart, const ChartLayout& layout) {
                                    y2Labels = tickLabels(layout.y2);
     for (std::size_t i = 0; i < xTicks.size(); ++i) {
         const double x = std::round(map.X(xTicks[i])) + 0.5;
-        cairo_move_to(cr, x, layout.bottom + 1);
-        cairo_line_to(cr, x, layout.bottom + 5);
+        Cairo().move_to(cr, x, layout.bottom + 1);
+        Cairo().line_to(cr, x, layout.bottom + 5);
         const TextSize size = Measure(cr, xLabels[i], ChartTextRole::Tick);
         ShowText(cr, xLabels[i], ChartTextRole::Tick, 0, std::round(x - size.advance / 2), layout.bottom + 6);
     }
     for (std::size_t i = 0; i < y1Ticks.size(); ++i) {
         const double y = std::round(map.Y(y1Ticks[i], layout.y1)) + 0.5;
-        cairo_move_to(cr, layout.left - 4, y);
-        cairo_line_to(cr, layout.left, y);
+        Cairo().move_to(cr, layout.left - 4, y);
+        Cairo().line_to(cr, layout.left, y);
         const TextSize size = Measure(cr, y1Labels[i], ChartTextRole::Tick);
         ShowText(cr, y1Labels[i], ChartTextRole::Tick, 0, layout.left - 6 - size.advance,
                  std::round(y - size.Height() / 2.0));
     }
     for (std::size_t i = 0; i < y2Ticks.size(); ++i) {
         const double y = std::round(map.Y(y2Ticks[i], layout.y2)) + 0.5;
-        cairo_move_to(cr, layout.right + 1, y);
-        cairo_line_to(cr, layout.right + 5, y);
+        Cairo().move_to(cr, layout.right + 1, y);
+        Cairo().line_to(cr, layout.right + 5, y);
         const TextSize size = Measure(cr, y2Labels[i], ChartTextRole::Tick);
         ShowText(cr, y2Labels[i], ChartTextRole::Tick, 0, layout.right + 7, std::round(y - size.Height() / 2.0));
     }
-    cairo_stroke(cr);
+    Cairo().stroke(cr);
 
     // Captions: across under the plot, the vertical ones turned to read along their axis.
     const std::string xCaption = ValidUtf8(chart.xCaption), leftCaption = ValidUtf8(chart.leftCaption),
@@ -277,17 +274,17 @@ void DrawChart(cairo_t* cr, const Chart& chart, const ChartLayout& layout) {
              layout.height - kPad - xSize.Height());
     const double middle = (layout.top + layout.bottom) / 2.0;
     const TextSize leftSize = Measure(cr, leftCaption, ChartTextRole::Caption);
-    cairo_save(cr);
-    cairo_translate(cr, kPad, middle + leftSize.advance / 2);
-    cairo_rotate(cr, -M_PI / 2);
+    Cairo().save(cr);
+    Cairo().translate(cr, kPad, middle + leftSize.advance / 2);
+    Cairo().rotate(cr, -M_PI / 2);
     ShowText(cr, leftCaption, ChartTextRole::Caption, 0, 0, 0);
-    cairo_restore(cr);
+    Cairo().restore(cr);
     const TextSize rightSize = Measure(cr, rightCaption, ChartTextRole::Caption);
-    cairo_save(cr);
-    cairo_translate(cr, layout.width - kPad, middle - rightSize.advance / 2);
-    cairo_rotate(cr, M_PI / 2);
+    Cairo().save(cr);
+    Cairo().translate(cr, layout.width - kPad, middle - rightSize.advance / 2);
+    Cairo().rotate(cr, M_PI / 2);
     ShowText(cr, rightCaption, ChartTextRole::Caption, 0, 0, 0);
-    cairo_restore(cr);
+    Cairo().restore(cr);
 
     ShowText(cr, ValidUtf8(chart.title), ChartTextRole::Title, layout.titleFontSize, layout.title.left, layout.title.top);
 
@@ -299,13 +296,13 @@ void DrawChart(cairo_t* cr, const Chart& chart, const ChartLayout& layout) {
         const double y = box.top + box.height / 2.0;
         SetColour(cr, series.colour);
         if (series.lines) {
-            cairo_set_line_width(cr, kLineWidth);
-            cairo_move_to(cr, sampleLeft, y);
-            cairo_line_to(cr, sampleLeft + kLegendSample, y);
+            Cairo().set_line_width(cr, kLineWidth);
+            Cairo().move_to(cr, sampleLeft, y);
+            Cairo().line_to(cr, sampleLeft + kLegendSample, y);
             StrokeLine(cr, series.dashed);
         }
         MarkerPath(cr, series.marker, sampleLeft + kLegendSample / 2.0, y);
-        cairo_fill(cr);
+        Cairo().fill(cr);
         SetColour(cr, kBlack);
         ShowText(cr, ValidUtf8(ChartLegendText(series)), ChartTextRole::Legend, 0, box.left, box.top);
     }
@@ -324,25 +321,25 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
-using SurfacePtr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+using SurfacePtr = std::unique_ptr<cairo_surface_t, decltype(CairoLibrary::surface_destroy)>;
 
 // Draws the chart onto a surface whose units are the picture's, times `scale`.
 bool Render(cairo_surface_t* surface, const Chart& chart, const PictureSize& size) {
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return false;
-    cairo_t* cr = cairo_create(surface);
-    cairo_scale(cr, size.scale, size.scale);
+    if (Cairo().surface_status(surface) != CAIRO_STATUS_SUCCESS) return false;
+    cairo_t* cr = Cairo().create(surface);
+    Cairo().scale(cr, size.scale, size.scale);
     DrawChart(cr, chart, LayOutChart(chart, size.width, size.height));
-    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    cairo_destroy(cr);
-    cairo_surface_finish(surface);
-    return ok && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    const bool ok = Cairo().status(cr) == CAIRO_STATUS_SUCCESS;
+    Cairo().destroy(cr);
+    Cairo().surface_finish(surface);
+    return ok && Cairo().surface_status(surface) == CAIRO_STATUS_SUCCESS;
 }
 
 RgbImage ImageOf(cairo_surface_t* surface) {
-    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const int width = Cairo().image_surface_get_width(surface), height = Cairo().image_surface_get_height(surface);
     RgbImage image(width, height);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = Cairo().image_surface_get_data(surface);
+    const int stride = Cairo().image_surface_get_stride(surface);
     for (int y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
         std::uint8_t* out = image.Row(y);
@@ -356,16 +353,16 @@ RgbImage ImageOf(cairo_surface_t* surface) {
 }
 
 SurfacePtr PixelSurface(const Chart& chart, const PictureSize& size) {
-    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.width * size.scale, size.height * size.scale),
-                       &cairo_surface_destroy);
+    SurfacePtr surface(Cairo().image_surface_create(CAIRO_FORMAT_RGB24, size.width * size.scale, size.height * size.scale),
+                       Cairo().surface_destroy);
     // The image surface's pixels stay readable after finishing; only its drawing ends.
-    cairo_t* cr = cairo_create(surface.get());
-    cairo_scale(cr, size.scale, size.scale);
+    cairo_t* cr = Cairo().create(surface.get());
+    Cairo().scale(cr, size.scale, size.scale);
     DrawChart(cr, chart, LayOutChart(chart, size.width, size.height));
-    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    cairo_destroy(cr);
-    cairo_surface_flush(surface.get());
-    if (!ok || cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) surface.reset();
+    const bool ok = Cairo().status(cr) == CAIRO_STATUS_SUCCESS;
+    Cairo().destroy(cr);
+    Cairo().surface_flush(surface.get());
+    if (!ok || Cairo().surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) surface.reset();
     return surface;
 }
 
@@ -495,6 +492,7 @@ ChartLayout LayOutChart(const Chart& chart, int width, int height) {
     ChartLayout layout;
     layout.width = std::max(width, kMinPictureWidth);
     layout.height = std::max(height, kMinPictureHeight);
+    if (!Cairo().problem.empty()) return layout; // nothing can be measured
     const Measurer m;
 
     // Title, shrunk until it fits the width.
@@ -550,6 +548,7 @@ ChartLayout LayOutChart(const Chart& chart, int width, int height) {
 }
 
 RgbImage DrawChartImage(const Chart& chart, const PictureSize& size) {
+    if (!Cairo().problem.empty()) return {};
     const PictureSize bounded = Bounded(size);
     const SurfacePtr surface = PixelSurface(chart, bounded);
     if (!surface) return {};
@@ -557,45 +556,47 @@ RgbImage DrawChartImage(const Chart& chart, const PictureSize& size) {
 }
 
 RgbImage DrawChartText(std::string_view text, ChartTextRole role, double fontSize) {
+    if (!Cairo().problem.empty()) return {};
     const std::string valid = ValidUtf8(text);
     const Measurer m;
     const TextSize size = Measure(m.cr, valid, role, fontSize);
-    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(size.Width(), 1), std::max(size.Height(), 1)),
-                       &cairo_surface_destroy);
-    cairo_t* cr = cairo_create(surface.get());
+    SurfacePtr surface(Cairo().image_surface_create(CAIRO_FORMAT_RGB24, std::max(size.Width(), 1), std::max(size.Height(), 1)),
+                       Cairo().surface_destroy);
+    cairo_t* cr = Cairo().create(surface.get());
     SetColour(cr, kWhite);
-    cairo_paint(cr);
+    Cairo().paint(cr);
     SetColour(cr, kBlack);
     ShowText(cr, valid, role, fontSize, 0, 0);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface.get());
+    Cairo().destroy(cr);
+    Cairo().surface_flush(surface.get());
     return ImageOf(surface.get());
 }
 
 std::string EncodeChart(const Chart& chart, PictureFormat format, const PictureSize& size) {
+    if (!Cairo().problem.empty()) return {};
     const PictureSize bounded = Bounded(size);
     std::string bytes;
     switch (format) {
     case PictureFormat::Svg: {
-        SurfacePtr surface(cairo_svg_surface_create_for_stream(AppendBytes, &bytes, bounded.width, bounded.height),
-                           &cairo_surface_destroy);
-        cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
+        SurfacePtr surface(Cairo().svg_surface_create_for_stream(AppendBytes, &bytes, bounded.width, bounded.height),
+                           Cairo().surface_destroy);
+        Cairo().svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
         if (!Render(surface.get(), chart, {bounded.width, bounded.height, 1})) return {};
         surface.reset();
         return WithSvgTitle(std::move(bytes), ValidUtf8(chart.title));
     }
     case PictureFormat::Pdf: {
-        SurfacePtr surface(cairo_pdf_surface_create_for_stream(AppendBytes, &bytes, bounded.width, bounded.height),
-                           &cairo_surface_destroy);
-        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, ValidUtf8(chart.title).c_str());
-        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Ampvane");
+        SurfacePtr surface(Cairo().pdf_surface_create_for_stream(AppendBytes, &bytes, bounded.width, bounded.height),
+                           Cairo().surface_destroy);
+        Cairo().pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, ValidUtf8(chart.title).c_str());
+        Cairo().pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Ampvane");
         if (!Render(surface.get(), chart, {bounded.width, bounded.height, 1})) return {};
         surface.reset();
         return bytes;
     }
     case PictureFormat::Png: {
         const SurfacePtr surface = PixelSurface(chart, bounded);
-        if (!surface || cairo_surface_write_to_png_stream(surface.get(), AppendBytes, &bytes) != CAIRO_STATUS_SUCCESS)
+        if (!surface || Cairo().surface_write_to_png_stream(surface.get(), AppendBytes, &bytes) != CAIRO_STATUS_SUCCESS)
             return {};
         return bytes;
     }
@@ -606,6 +607,7 @@ std::string EncodeChart(const Chart& chart, PictureFormat format, const PictureS
 }
 
 std::string SaveChart(const std::string& path, const Chart& chart, const PictureSize& size) {
+    if (const std::string& problem = Cairo().problem; !problem.empty()) return UndrawablePicture(path, problem);
     return WritePictureFile(path, EncodeChart(chart, PictureFormatForFileName(path), size));
 }
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include <jpeglib.h>
-#include <cairo.h>
 
 #include "common/file_write.h"
+#include "picture/cairo_library.h"
 
 namespace ampvane {
 
@@ -103,6 +103,10 @@ std::string WritePictureFile(const std::string& path, const std::string& bytes) 
     return {};
 }
 
+std::string UndrawablePicture(const std::string& path, const std::string& problem) {
+    return "The picture \"" + path + "\" could not be drawn. " + problem;
+}
+
 PictureFormat PictureFormatForFileName(std::string_view fileName) {
     if (EndsWithNoCase(fileName, ".jpeg") || EndsWithNoCase(fileName, ".jpg")) return PictureFormat::Jpeg;
     if (EndsWithNoCase(fileName, ".png")) return PictureFormat::Png;
@@ -112,24 +116,24 @@ PictureFormat PictureFormatForFileName(std::string_view fileName) {
 }
 
 std::string EncodePng(const RgbImage& image) {
-    if (image.Empty()) return {};
+    if (image.Empty() || !Cairo().problem.empty()) return {};
     // Cairo writes its 24-bit surface as true-colour PNG with 8 bits per sample.
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.Width(), image.Height());
+    cairo_surface_t* surface = Cairo().image_surface_create(CAIRO_FORMAT_RGB24, image.Width(), image.Height());
     std::string bytes;
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        cairo_surface_flush(surface);
-        unsigned char* data = cairo_image_surface_get_data(surface);
-        const int stride = cairo_image_surface_get_stride(surface);
+    if (Cairo().surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        Cairo().surface_flush(surface);
+        unsigned char* data = Cairo().image_surface_get_data(surface);
+        const int stride = Cairo().image_surface_get_stride(surface);
         for (int y = 0; y < image.Height(); ++y) {
             auto* out = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
             const std::uint8_t* in = image.Row(y);
             for (int x = 0; x < image.Width(); ++x, in += 3)
                 out[x] = (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2];
         }
-        cairo_surface_mark_dirty(surface);
-        if (cairo_surface_write_to_png_stream(surface, AppendBytes, &bytes) != CAIRO_STATUS_SUCCESS) bytes.clear();
+        Cairo().surface_mark_dirty(surface);
+        if (Cairo().surface_write_to_png_stream(surface, AppendBytes, &bytes) != CAIRO_STATUS_SUCCESS) bytes.clear();
     }
-    cairo_surface_destroy(surface);
+    Cairo().surface_destroy(surface);
     return bytes;
 }
 
@@ -185,7 +189,10 @@ std::string EncodeBmp(const RgbImage& image) {
     return out;
 }
 
-std::string WritePng(const std::string& path, const RgbImage& image) { return WritePictureFile(path, EncodePng(image)); }
+std::string WritePng(const std::string& path, const RgbImage& image) {
+    if (const std::string& problem = Cairo().problem; !problem.empty()) return UndrawablePicture(path, problem);
+    return WritePictureFile(path, EncodePng(image));
+}
 std::string WriteJpeg(const std::string& path, const RgbImage& image) { return WritePictureFile(path, EncodeJpeg(image)); }
 std::string WriteBmp(const std::string& path, const RgbImage& image) { return WritePictureFile(path, EncodeBmp(image)); }
 

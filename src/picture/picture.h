@@ -63,6 +63,9 @@ std::string WriteBmp(const std::string& path, const RgbImage& image);
 // Chooses the writer by `PictureFormatForFileName`; SVG and PDF are no pixel formats and are refused here.
 std::string WritePicture(const std::string& path, const RgbImage& image);
 
+// The message for a picture that cannot be drawn for `problem` (a missing drawing library).
+std::string UndrawablePicture(const std::string& path, const std::string& problem);
+
 // Writes encoded picture bytes whole through a temporary file; the message for an empty encoding or a
 // failed write, else empty.
 std::string WritePictureFile(const std::string& path, const std::string& bytes);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "common/file_write.h"
+#include "picture/cairo_library.h"
 #include "support/test_paths.h"
 
 namespace ampvane {
@@ -143,6 +144,19 @@ TEST(PictureFiles, FailedWriteNamesTheFileAndLeavesNothing) {
     std::string contents;
     ASSERT_TRUE(ReadWholeFile(kept, contents));
     EXPECT_EQ(contents, "old");
+}
+
+TEST(PictureFiles, ADrawingLibraryThatCannotBeLoadedIsNamedWithTheReason) {
+    EXPECT_EQ(LoadCairoLibrary(kDrawingLibrary).problem, "");
+    // A library that is not there, and one that is there but is not the drawing library.
+    for (const auto& [file, reason] : {std::pair{"libampvane-absent.so.9", "cannot open shared object file"},
+                                       std::pair{"libm.so.6", "undefined symbol: cairo_arc"}}) {
+        const CairoLibrary library = LoadCairoLibrary(file);
+        EXPECT_EQ(library.problem.rfind("The drawing library \"" + std::string(file) + "\" could not be loaded (", 0), 0u)
+            << library.problem;
+        EXPECT_NE(library.problem.find(reason), std::string::npos) << library.problem;
+        EXPECT_EQ(library.create, nullptr);
+    }
 }
 
 } // namespace
