@@ -101,6 +101,14 @@ std::string_view ReportGrid::CellView(int dataRow, int column, CellBuffer& buffe
     return {};
 }
 
+double ReportGrid::SortKey(int dataRow, int column, CellBuffer& buffer) const {
+    if (column >= 0 && column < Rows.Columns())
+        if (const auto key = CellSortKey(Columns[column].Format, Rows.Number(static_cast<std::size_t>(dataRow), column),
+                                         DecimalSeparator, TimeSeparator))
+            return *key;
+    return ReportSortKey(CellView(dataRow, column, buffer), TimeSeparator);
+}
+
 double ReportGrid::Value(int dataRow, int column) const {
     if (column < 0 || column >= Rows.Columns() || dataRow < 0 || dataRow >= RowCount()) return 0;
     const double value = Rows.Number(static_cast<std::size_t>(dataRow), column);
@@ -195,8 +203,7 @@ void SortReportRows(ReportGrid& grid, int column, bool ascending) {
         if (end - begin < 2 || level >= order.size()) return;
         keyed.resize(end - begin);
         for (std::size_t i = begin; i < end; ++i) {
-            const std::string_view text = grid.CellView(static_cast<int>(index[i]), order[level], cell);
-            keyed[i - begin] = {ReportSortKey(text, grid.TimeSeparator), index[i]};
+            keyed[i - begin] = {grid.SortKey(static_cast<int>(index[i]), order[level], cell), index[i]};
         }
         // Stable, so rows equal in every column keep their order.
         std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
@@ -255,6 +262,15 @@ std::string DescriptionAndRowClipboardText(const ReportGrid& grid, int dataRow) 
 int FindRowBySequence(const ReportGrid& grid, std::string_view sequence) {
     if (grid.SequenceColumn < 0) return -1;
     const std::string_view wanted = TrimmedView(sequence);
+    // A row keeps its sequence number: compare numbers, not every row's text, when the text is one.
+    std::uint32_t number = 0;
+    const auto [end, error] = std::from_chars(wanted.data(), wanted.data() + wanted.size(), number);
+    if (grid.Columns[grid.SequenceColumn].Format.Kind == CellKind::Sequence && error == std::errc() &&
+        end == wanted.data() + wanted.size() && std::to_string(number) == wanted) {
+        for (std::size_t r = 0; r < grid.Rows.Count(); ++r)
+            if (grid.Rows.Sequence(r) == number) return static_cast<int>(r);
+        return -1;
+    }
     for (int r = 0; r < grid.RowCount(); ++r)
         if (TrimmedView(grid.Cell(r + 2, grid.SequenceColumn)) == wanted) return r;
     return -1;

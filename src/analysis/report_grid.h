@@ -184,6 +184,8 @@ struct ReportGrid {
     // A data cell's text made in `buffer`, valid until the buffer is used again: the way to read
     // many cells without a string each.
     std::string_view CellView(int dataRow, int column, CellBuffer& buffer) const;
+    // ReportSortKey of the cell's text, made without the text where that gives the same key.
+    double SortKey(int dataRow, int column, CellBuffer& buffer) const;
     // A data cell's value in display units, unrounded (0 when not finite, and for the sequence column).
     double Value(int dataRow, int column) const;
     RowBackground Background(int dataRow) const { return Rows.Background(static_cast<std::size_t>(dataRow)); }

@@ -55,38 +55,56 @@ char* WholeBefore(char* end, std::uint64_t n) {
     return end;
 }
 
-// FormatNumber for the common report cell, several times faster: every cell of a large report is
-// made when it is read. Only values the fixed-point rule covers take this path (at least one
-// decimal place to spare below the width's significant digits, the minimum digits decided from
-// the value alone); for anything else this gives an empty text and the caller asks FormatNumber
-// itself, so the text is always the same.
-std::string_view FastCellNumber(int width, int decimals, int minDigits, double value, char decimal,
-                                char (&buffer)[64]) {
+// Where the fixed-point rule covers a value (at least one decimal place to spare below the width's
+// significant digits, the minimum digits decided from the value alone): its decimals and, away from
+// a rounding tie, its magnitude in units of the last decimal. Away from a tie the product's own
+// rounding error cannot move it across one, so rounding it gives the correctly rounded digits; at
+// (or next to) a tie only the exact conversion can tell. (Below 10^14 the whole part converts
+// exactly, and the fraction subtracts exactly.)
+struct FixedCell {
+    bool Covered = false;
+    bool NearTie = false;
+    int Decimals = 0;
+    std::uint64_t Units = 0;
+};
+
+FixedCell FixedCellOf(int width, int decimals, int minDigits, double value) {
+    FixedCell cell;
     if (minDigits > 0) decimals = DecimalsForMinDigits(width, decimals, minDigits, value);
     const int significant = std::min(width, 15);
     const int spare = significant - 1 - decimals; // integer digits the fixed-point rule leaves whole
-    const bool fast = width > 0 && width <= 24 && decimals >= 0 && spare >= 0 && std::isfinite(value) &&
-                      (std::fabs(value) < kPowers[spare] - 1 || value == 0);
-    if (!fast) return {};
-    char* const end = buffer + sizeof buffer;
-    char* begin = end;
-    // The value in units of its last decimal. Away from a rounding tie the product's own rounding
-    // error cannot move it across one, so rounding it gives the correctly rounded digits; at (or
-    // next to) a tie only the exact conversion can tell, so that case takes it.
-    // (Below 10^14 the whole part converts exactly, and the fraction subtracts exactly.)
+    cell.Covered = width > 0 && width <= 24 && decimals >= 0 && spare >= 0 && std::isfinite(value) &&
+                   (std::fabs(value) < kPowers[spare] - 1 || value == 0);
+    if (!cell.Covered) return cell;
+    cell.Decimals = decimals;
     const double scaled = std::fabs(value) * kPowers[decimals];
     const auto whole = static_cast<std::uint64_t>(scaled);
     const double fraction = scaled - static_cast<double>(whole);
-    if (std::fabs(fraction - 0.5) > 1e-6) {
-        std::uint64_t units = whole + (fraction > 0.5 ? 1 : 0);
+    cell.NearTie = !(std::fabs(fraction - 0.5) > 1e-6);
+    cell.Units = whole + (fraction > 0.5 ? 1 : 0);
+    return cell;
+}
+
+// FormatNumber for the common report cell, several times faster: every cell of a large report is
+// made when it is read. Only values the fixed-point rule covers take this path; for anything else
+// this gives an empty text and the caller asks FormatNumber itself, so the text is always the same.
+std::string_view FastCellNumber(int width, int decimals, int minDigits, double value, char decimal,
+                                char (&buffer)[64]) {
+    const FixedCell cell = FixedCellOf(width, decimals, minDigits, value);
+    if (!cell.Covered) return {};
+    char* const end = buffer + sizeof buffer;
+    char* begin = end;
+    if (!cell.NearTie) {
+        std::uint64_t units = cell.Units;
         const bool negative = value < 0 && units != 0;
-        for (int i = 0; i < decimals; ++i, units /= 10) *--begin = static_cast<char>('0' + units % 10);
-        if (decimals > 0) *--begin = decimal;
+        for (int i = 0; i < cell.Decimals; ++i, units /= 10) *--begin = static_cast<char>('0' + units % 10);
+        if (cell.Decimals > 0) *--begin = decimal;
         begin = WholeBefore(begin, units);
         if (negative) *--begin = '-';
     } else {
         char digits[48];
-        const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+        const auto result =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, cell.Decimals);
         const char* first = digits;
         if (*first == '-' && std::all_of(first + 1, static_cast<const char*>(result.ptr),
                                          [](char c) { return c == '0' || c == '.'; }))
@@ -184,6 +202,18 @@ std::string_view CellText(const CellFormat& format, double number, std::uint32_t
     case CellKind::Sequence: begin = SignedBefore(begin, static_cast<std::int64_t>(number)); break;
     }
     return {begin, static_cast<std::size_t>(end - begin)};
+}
+
+std::optional<double> CellSortKey(const CellFormat& format, double number, char decimal, char timeSeparator) {
+    if (format.Kind != CellKind::Number) return std::nullopt;
+    const FixedCell cell = FixedCellOf(format.Width, format.Decimals, format.MinDigits, number);
+    if (!cell.Covered || cell.NearTie) return std::nullopt;
+    // The text reads back as a number only with a decimal mark the reading understands.
+    if (cell.Decimals > 0 && decimal != '.' && decimal != ',' && decimal != timeSeparator) return std::nullopt;
+    // Units and 10^decimals are both exact doubles, so their correctly rounded quotient is the double
+    // nearest the displayed decimal: the one reading the text gives.
+    const double magnitude = static_cast<double>(cell.Units) / kPowers[cell.Decimals];
+    return number < 0 && cell.Units != 0 ? -magnitude : magnitude;
 }
 
 void AppendCellText(std::string& out, const CellFormat& format, double number, std::uint32_t parallelCells,

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,6 +60,9 @@ std::string_view CellText(const CellFormat& format, double number, std::uint32_t
 // The same appended to `out`.
 void AppendCellText(std::string& out, const CellFormat& format, double number, std::uint32_t parallelCells,
                     const NumberLocale& locale);
+// The key a sort gives this number cell's text (its displayed value read back), made without the text
+// where that gives the same double; std::nullopt where the text must be made and read.
+std::optional<double> CellSortKey(const CellFormat& format, double number, char decimal, char timeSeparator);
 
 // Memory for a row store; a large one is aligned to, and advised as, huge pages.
 void* AllocateRowStore(std::size_t bytes);
