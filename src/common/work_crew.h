@@ -3,6 +3,7 @@
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -40,6 +41,9 @@ public:
 private:
     void Wait();
     void Serve(unsigned helper);
+
+    struct Placement;
+    std::unique_ptr<Placement> placement_; // the creator's cores are given back after the helpers end
 
     std::mutex mutex_;
     std::condition_variable started_, finished_;

@@ -5,6 +5,11 @@
 #include <stdexcept>
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 namespace ampvane {
 namespace {
 
@@ -44,6 +49,40 @@ TEST(WorkCrew, EveryHelperRunsEachJobOnceRoundAfterRound) {
         for (unsigned k = 0; k < helpers; ++k) EXPECT_EQ(perHelper[k].load(), 2001) << k;
     }
 }
+
+#ifdef __linux__
+// The crew keeps its threads to cores of their own while it lasts: never outside the cores the creator
+// was allowed (as by taskset), and the creator has exactly those back afterwards, also after a crew of
+// more helpers than cores.
+TEST(WorkCrew, KeepsToTheCreatorsCoresAndGivesThemBack) {
+    cpu_set_t original;
+    ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof original, &original), 0);
+    cpu_set_t limited;
+    CPU_ZERO(&limited);
+    for (int cpu = 0, kept = 0; cpu < CPU_SETSIZE && kept < 2; ++cpu)
+        if (CPU_ISSET(cpu, &original)) CPU_SET(cpu, &limited), ++kept;
+    for (const cpu_set_t* allowed : {&original, &limited}) {
+        ASSERT_EQ(pthread_setaffinity_np(pthread_self(), sizeof *allowed, allowed), 0);
+        for (unsigned helpers : {1u, 5u}) {
+            std::atomic<int> outside{0};
+            {
+                WorkCrew crew(helpers);
+                const std::function<void(unsigned)> job = [&](unsigned) {
+                    if (!CPU_ISSET(sched_getcpu(), allowed)) ++outside;
+                };
+                for (int round = 0; round < 20; ++round) {
+                    const WorkCrew::Round running = crew.Start(job);
+                }
+            }
+            EXPECT_EQ(outside.load(), 0) << helpers;
+            cpu_set_t after;
+            ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof after, &after), 0);
+            EXPECT_TRUE(CPU_EQUAL(&after, allowed)) << helpers;
+        }
+    }
+    ASSERT_EQ(pthread_setaffinity_np(pthread_self(), sizeof original, &original), 0);
+}
+#endif
 
 } // namespace
 } // namespace ampvane
