@@ -9,6 +9,7 @@
 
 #include "analysis/report_builder.h"
 #include "analysis/report_json.h"
+#include "analysis/report_output.h"
 #include "common/file_write.h"
 #include "report_fixtures.h"
 #include "support/recording_messages.h"
@@ -261,6 +262,45 @@ TEST(ReportJson, ValuesAtFullPrecisionBesideTexts) {
                   report.Grid.Value(0, current), report.Grid.Cell(2, current).c_str());
     EXPECT_NE(json.find(expected), std::string::npos) << expected;
     EXPECT_EQ(JsonString("a\"b\\c\n\x01\xC3\xA9\xFF"), "\"a\\\"b\\\\c\\n\\u0001\xC3\xA9\xEF\xBF\xBD\"");
+}
+
+// Rows made a block at a time on every core come out once each and in order, whatever their widths
+// (which set the block sizes), and the rows stop when the output stops taking pieces.
+TEST(ReportRowsText, EveryRowOnceInOrderWhateverTheWidths) {
+    const auto rowText = [](std::string& text, std::size_t begin, std::size_t end) {
+        for (std::size_t r = begin; r < end; ++r) {
+            text += std::to_string(r);
+            text.append(r % 997 == 0 ? 3000 : r % 7, r % 2 ? 'x' : 'y');
+            text += '\n';
+        }
+    };
+    for (std::size_t count : {0u, 1u, 4095u, 4096u, 70'001u, 300'000u}) {
+        std::string expected;
+        rowText(expected, 0, count);
+        std::string written;
+        {
+            const ReportOutput output = AppendTo(written);
+            ChunkedOutput out(output);
+            EXPECT_TRUE(WriteRowsOnEveryCore(out, count, rowText));
+            out.Flush();
+        }
+        EXPECT_TRUE(written == expected) << count << " rows: " << written.size() << " bytes, not " << expected.size();
+
+        // An output that takes the first half of a large file, then refuses: nothing is offered after that.
+        if (expected.size() < (std::size_t{1} << 20)) continue;
+        std::size_t taken = 0, offeredAfterRefusal = 0, wrong = 0;
+        bool refused = false;
+        const ReportOutput failing = [&](std::string_view piece) {
+            if (refused) ++offeredAfterRefusal;
+            if (refused || taken + piece.size() > expected.size() / 2) return !(refused = true);
+            if (expected.compare(taken, piece.size(), piece) != 0) ++wrong;
+            taken += piece.size();
+            return true;
+        };
+        ChunkedOutput out(failing);
+        EXPECT_FALSE(WriteRowsOnEveryCore(out, count, rowText)) << count;
+        EXPECT_EQ(offeredAfterRefusal + wrong, 0u) << count;
+    }
 }
 
 } // namespace
