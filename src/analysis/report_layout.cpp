@@ -220,7 +220,9 @@ void StoreReportRow(const Report& report, const ReportRowValues& v, ReportRows& 
     // A cell read back as the number it shows.
     CellBuffer cell;
     const auto shown = [&](int column) {
-        return ReportSortKey(CellText(grid.Columns[column].Format, numbers[column], rows.ParallelCells(r), locale, cell),
+        const CellFormat& format = grid.Columns[column].Format;
+        if (const auto key = CellSortKey(format, numbers[column], locale.decimal, locale.timeSeparator)) return *key;
+        return ReportSortKey(CellText(format, numbers[column], rows.ParallelCells(r), locale, cell),
                              locale.timeSeparator);
     };
     RowBackground background = RowBackground::Plain;
