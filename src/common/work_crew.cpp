@@ -9,42 +9,33 @@
 namespace ampvane {
 
 #ifdef __linux__
-// The crew's threads each keep to a core of their own while the crew lasts: the creator to the core it
-// is on, helper k to the k-th core after it among those the creator may use. Left to the scheduler, a
-// new or woken helper was often queued on the core of the thread that started or woke it while the
-// other core idled, for milliseconds at a time (seen: 15 ms at the start of a 170 ms report, and both
-// text helpers taking turns on one core round after round); on a machine with more work than cores,
-// work shared out by turns still lets a slow thread take less. The creator's own cores come back at
-// the end.
+// Each helper keeps to a core of its own while the crew lasts, the k-th after its creator's among the
+// cores the creator may use; the creator itself is left as it was. Left to the scheduler, a new or woken
+// helper was often queued on the core of the thread that started or woke it while another core idled,
+// for milliseconds at a time (seen: 15 ms at the start of a 170 ms report, and both text helpers taking
+// turns on one core round after round). Work is shared out by turns, so a helper whose core is busy
+// with something else only takes less of it.
 struct WorkCrew::Placement {
-    pthread_t creator = pthread_self();
-    cpu_set_t allowed;
-    std::vector<int> cores; // the allowed ones, from the creator's
-    bool placed = false;
+    std::vector<int> cores; // the creator's allowed cores, its own first; empty: leave it to the scheduler
 
     Placement() {
+        cpu_set_t allowed;
         CPU_ZERO(&allowed);
-        if (pthread_getaffinity_np(creator, sizeof allowed, &allowed) != 0 || CPU_COUNT(&allowed) < 2) return;
+        if (pthread_getaffinity_np(pthread_self(), sizeof allowed, &allowed) != 0 || CPU_COUNT(&allowed) < 2) return;
         const int here = sched_getcpu();
         if (here < 0 || !CPU_ISSET(here, &allowed)) return;
         for (int cpu = here; cpu < CPU_SETSIZE; ++cpu)
             if (CPU_ISSET(cpu, &allowed)) cores.push_back(cpu);
         for (int cpu = 0; cpu < here; ++cpu)
             if (CPU_ISSET(cpu, &allowed)) cores.push_back(cpu);
-        placed = Keep(creator, 0);
     }
-    ~Placement() {
-        if (placed) pthread_setaffinity_np(creator, sizeof allowed, &allowed);
-    }
-    // Failing only leaves the placement to the scheduler.
-    bool Keep(pthread_t thread, std::size_t core) const {
+    // Failing only leaves the helper to the scheduler.
+    void Helper(std::thread& thread, unsigned helper) const {
+        if (cores.empty()) return;
         cpu_set_t one;
         CPU_ZERO(&one);
-        CPU_SET(cores[core % cores.size()], &one);
-        return pthread_setaffinity_np(thread, sizeof one, &one) == 0;
-    }
-    void Helper(std::thread& thread, unsigned helper) const {
-        if (placed) Keep(thread.native_handle(), helper + 1);
+        CPU_SET(cores[(helper + 1) % cores.size()], &one);
+        pthread_setaffinity_np(thread.native_handle(), sizeof one, &one);
     }
 };
 #else

@@ -43,7 +43,7 @@ private:
     void Serve(unsigned helper);
 
     struct Placement;
-    std::unique_ptr<Placement> placement_; // the creator's cores are given back after the helpers end
+    std::unique_ptr<Placement> placement_; // which core each helper keeps to
 
     std::mutex mutex_;
     std::condition_variable started_, finished_;
