@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <thread>
 
+#include "common/work_crew.h"
 #include "model/electric_chain.h"
 #include "model/model_numbers.h"
 #include "model/propeller.h"
@@ -397,8 +399,11 @@ WizardSearchResult SearchPowerSystems(const WizardSearchSettings& s, const Wizar
             if (workers <= 1) {
                 work();
             } else {
-                std::vector<std::jthread> pool;
-                for (unsigned k = 0; k < workers; ++k) pool.emplace_back(work);
+                // The caller walks too, beside helpers each kept to a core of its own.
+                WorkCrew crew(workers - 1);
+                const std::function<void(unsigned)> helperWork = [&](unsigned) { work(); };
+                const WorkCrew::Round round = crew.Start(helperWork);
+                work();
             }
             if (control.Cancelled()) {
                 result.outcome = WizardSearchOutcome::Interrupted;
