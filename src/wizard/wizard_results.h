@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@ namespace ampvane {
 
 // How different two results of one motor are; 3 or less counts as the same system.
 int DifferenceScore(const TResultObject& a, const TResultObject& b);
+
+// The positions of the raw list in name order, best rating first within a name, the list's order where
+// both tie: what a stable sort by (name, rating) gives.
+std::vector<std::uint32_t> RankingOrder(const std::vector<TResultObject>& list);
 
 // Sorts, filters, caps and ranks the raw list; the progress control shows the stages and may cancel
 // (nullopt then). The list that comes back holds only kept results, best rating first.

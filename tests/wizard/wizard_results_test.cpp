@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <numeric>
+#include <random>
 
 #include "wizard/wizard_accept.h"
 #include "wizard/wizard_results.h"
@@ -42,6 +45,29 @@ TEST(WizardRanking, SimilarResultsOfOneMotorKeepTheBetter) {
     EXPECT_EQ((*ranked)[2].motorName, "A");
     EXPECT_EQ(control.Stages().front(), "Sorting Candidates...");
     EXPECT_EQ(control.Stages().back(), "Filtering Candidates");
+}
+
+// The ranking order is a stable sort by (name, rating): runs of a name that come back later in the list,
+// names that are prefixes of others, ties of rating within and across runs, empty and one-result lists.
+TEST(WizardRanking, OrderIsTheStableSortByNameAndRating) {
+    const std::vector<std::string> names = {"M", "M2", "m", "Motor", "", "M "};
+    std::mt19937 rng(35);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<TResultObject> list;
+        const int runs = static_cast<int>(rng() % 12);
+        for (int r = 0; r < runs; ++r) {
+            const std::string& name = names[rng() % names.size()];
+            for (int k = 1 + static_cast<int>(rng() % 30); k > 0; --k)
+                list.push_back(Result(name, 0.1 * static_cast<double>(rng() % 5)));
+        }
+        std::vector<std::uint32_t> expected(list.size());
+        std::iota(expected.begin(), expected.end(), 0u);
+        std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t x, std::uint32_t y) {
+            if (const int c = list[x].motorName.compare(list[y].motorName); c != 0) return c < 0;
+            return list[x].rating > list[y].rating;
+        });
+        ASSERT_EQ(RankingOrder(list), expected) << round;
+    }
 }
 
 TEST(WizardRanking, LongListsAreCappedPerMotor) {
